@@ -1,0 +1,118 @@
+// The renderer: 32 texture slots loaded from the art folder, a sprite atlas of up to 1000
+// rectangles in them, and one batch of textured triangles sent to the GL backend whenever a
+// texture change, a colour change, a full buffer or an explicit flush forces it.
+//
+// Coordinates are those of the current model-view transform: window pixels, origin top-left,
+// y down, unless a scene has pushed its own transform. Whoever changes the transform flushes
+// first. Sprite and slot numbers are not validated.
+#pragma once
+
+#include "app/helpers.h"
+#include "gfx/gl_backend.h"
+
+#include <cstdint>
+
+class b2Fixture;
+
+namespace kel {
+
+constexpr int kTextureSlotCount = 32;
+constexpr int kSpriteCount = 1000;
+constexpr int kBatchVertexCount = 600;
+
+struct TextureSlot {
+    uint32_t name = 0;
+    int width = 0;
+    int height = 0;
+};
+
+struct SpriteDef {
+    uint32_t slot = 0;
+    float width = 0.0f;
+    float height = 0.0f;
+    float anchorX = 0.0f;  // px from the sprite's top-left corner, placed at the drawing position
+    float anchorY = 0.0f;
+    float uLeft = 0.0f;
+    float uRight = 0.0f;
+    float vTop = 0.0f;
+    float vBottom = 0.0f;
+};
+
+// One row of the atlas table: sprite `sprite` is the rectangle (x, y, width, height) of slot `slot`.
+struct AtlasRow {
+    int32_t sprite = 0;
+    int32_t slot = 0;
+    int32_t x = 0;
+    int32_t y = 0;
+    int32_t width = 0;
+    int32_t height = 0;
+    float anchorX = 0.0f;
+    float anchorY = 0.0f;
+};
+
+struct RendererState {
+    GlBackend* gl = nullptr;
+    TextureSlot slots[kTextureSlotCount] = {};
+    SpriteDef sprites[kSpriteCount] = {};
+    Vertex vertices[kBatchVertexCount] = {};
+    int vertexCount = 0;
+    int boundSlot = -1;  // -1: untextured
+    Colour colour = kWhite;
+};
+
+// The slots loaded at start-up and after a video-mode change, by slot and base name.
+struct SlotName {
+    int slot;
+    const char* baseName;
+};
+extern const SlotName kSlotTable[];
+extern const int kSlotTableCount;
+
+void SetGlBackend(GlBackend* gl);
+
+// Loads the image by base name and makes it the slot's texture. The slot keeps the image size
+// even with the null backend, so the atlas can be built headless. False when the image is missing.
+bool LoadTextureSlot(int slot, const char* baseName);
+
+// Loads every slot of the slot table; returns how many could not be loaded.
+int LoadAllTextureSlots();
+
+void BuildSpriteAtlas(const AtlasRow* rows, int count);
+
+int TextureWidth(int slot);
+int TextureHeight(int slot);
+float SpriteWidth(int sprite);
+float SpriteHeight(int sprite);
+float SpriteAnchorX(int sprite);
+float SpriteAnchorY(int sprite);
+
+void BeginBatch();
+void FlushBatch();
+void ClearScreen(Colour colour);
+
+void SetColour(Colour colour);
+void SetColourRGBA(int r, int g, int b, int a);
+void ResetColour();
+
+void FillRect(float x, float y, float w, float h, Colour colour);
+void FillTriangle(float x1, float y1, float x2, float y2, float x3, float y3, Colour colour);
+void DrawLine(float x1, float y1, float x2, float y2, float halfWidth, Colour colour);
+
+void DrawSprite(int sprite, float x, float y);
+void DrawSpriteScaled(int sprite, float x, float y, float sx, float sy);
+void DrawSpriteRotated(int sprite, float x, float y, float angle, float sx, float sy);
+void DrawSpriteSkewed(int sprite, float x, float y, float skew, float sx, float sy);
+void DrawTextureRegion(int slot, float x, float y, float w, float h, float uLeft, float uRight, float vTop,
+                       float vBottom);
+
+// Every fixture from `fixture` to the end of its list as a solid shape in world units.
+void DrawFixtures(const b2Fixture* fixture, Colour colour);
+
+// Model-view transform; callers flush the batch before changing it.
+void PushMatrix();
+void PopMatrix();
+void TranslateMatrix(float x, float y);
+void ScaleMatrix(float sx, float sy);
+void RotateMatrix(float degrees);
+
+} // namespace kel

@@ -1,0 +1,151 @@
+#include "platform/files.h"
+
+#include "platform/log.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kel {
+
+struct FileHandle {
+    FILE* file = nullptr;      // plain file, when opened without a provider
+    void* providerHandle = nullptr;
+    FileProvider* provider = nullptr;
+};
+
+namespace {
+FileProvider* gProvider = nullptr;
+}
+
+void RegisterFileProvider(FileProvider* provider) { gProvider = provider; }
+FileProvider* RegisteredFileProvider() { return gProvider; }
+
+std::string NormalisePath(const char* path) {
+    std::string out = path ? path : "";
+    for (char& c : out)
+        if (c == '\\') c = '/';
+    return out;
+}
+
+FileHandle* FileOpen(const char* path, const char* mode) {
+    const std::string p = NormalisePath(path);
+    if (gProvider) {
+        void* h = gProvider->Open(p.c_str(), mode);
+        if (!h) return nullptr;
+        auto* handle = new FileHandle;
+        handle->providerHandle = h;
+        handle->provider = gProvider;
+        return handle;
+    }
+    FILE* f = std::fopen(p.c_str(), mode);
+    if (!f) return nullptr;
+    auto* handle = new FileHandle;
+    handle->file = f;
+    return handle;
+}
+
+int FileClose(FileHandle* handle) {
+    if (!handle) return EOF;
+    const int r = handle->provider ? handle->provider->Close(handle->providerHandle) : std::fclose(handle->file);
+    delete handle;
+    return r;
+}
+
+int FileSeek(FileHandle* handle, long offset, int origin) {
+    if (!handle) return -1;
+    return handle->provider ? handle->provider->Seek(handle->providerHandle, offset, origin)
+                            : std::fseek(handle->file, offset, origin);
+}
+
+long FileTell(FileHandle* handle) {
+    if (!handle) return -1;
+    return handle->provider ? handle->provider->Tell(handle->providerHandle) : std::ftell(handle->file);
+}
+
+size_t FileRead(void* buffer, size_t size, size_t count, FileHandle* handle) {
+    if (!handle || !buffer) return 0;
+    return handle->provider ? handle->provider->Read(buffer, size, count, handle->providerHandle)
+                            : std::fread(buffer, size, count, handle->file);
+}
+
+void* ReadWholeFile(const char* path, size_t* size) {
+    const std::string p = NormalisePath(path);
+    FILE* f = std::fopen(p.c_str(), "rb");
+    if (!f) {
+        LogDebug("Can't load resource: %s", p.c_str());
+        return nullptr;
+    }
+    long length = -1;
+    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
+    if (length < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+        std::fclose(f);
+        LogDebug("Can't load resource: %s", p.c_str());
+        return nullptr;
+    }
+    // One spare byte so text readers may terminate the buffer; malloc(0) is avoided too.
+    auto* buffer = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+    if (!buffer) {
+        std::fclose(f);
+        LogDebug("Can't load resource: %s", p.c_str());
+        return nullptr;
+    }
+    const size_t got = std::fread(buffer, 1, static_cast<size_t>(length), f);
+    std::fclose(f);
+    if (got != static_cast<size_t>(length)) {
+        std::free(buffer);
+        LogDebug("Can't load resource: %s", p.c_str());
+        return nullptr;
+    }
+    buffer[length] = '\0';
+    if (size) *size = static_cast<size_t>(length);
+    return buffer;
+}
+
+bool WriteFileAtomic(const char* path, const void* data, size_t size) {
+    const std::string target = NormalisePath(path);
+    const std::string temp = target + ".tmp";
+    FILE* f = std::fopen(temp.c_str(), "wb");
+    if (!f) {
+        LogDebug("Can't write %s: %s", temp.c_str(), std::strerror(errno));
+        return false;
+    }
+    const bool written = std::fwrite(data, 1, size, f) == size;
+    const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
+    const bool closed = std::fclose(f) == 0;
+    if (!written || !flushed || !closed) {
+        LogDebug("Can't write %s", temp.c_str());
+        std::remove(temp.c_str());
+        return false;
+    }
+    if (std::rename(temp.c_str(), target.c_str()) != 0) {
+        LogDebug("Can't replace %s: %s", target.c_str(), std::strerror(errno));
+        std::remove(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+bool EnsureDirectory(const char* path) {
+    std::string p = NormalisePath(path);
+    if (p.empty()) return false;
+    for (size_t i = 1; i <= p.size(); ++i) {
+        if (i == p.size() || p[i] == '/') {
+            const std::string part = p.substr(0, i);
+            struct stat st {};
+            if (stat(part.c_str(), &st) != 0 && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+        }
+    }
+    struct stat st {};
+    return stat(p.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+}
+
+bool FileExists(const char* path) {
+    struct stat st {};
+    return stat(NormalisePath(path).c_str(), &st) == 0;
+}
+
+} // namespace kel

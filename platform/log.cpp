@@ -1,0 +1,48 @@
+#include "platform/log.h"
+
+#include "app/app_state.h"
+
+#include <cstdarg>
+#include <cstdio>
+
+namespace kel {
+namespace {
+
+class StderrSink : public LogSink {
+public:
+    void Write(const char* text) override {
+        std::fputs(text, stderr);
+        std::fflush(stderr);
+    }
+};
+
+StderrSink gStderrSink;
+LogSink* gSink = &gStderrSink;
+
+} // namespace
+
+void SetLogSink(LogSink* sink) { gSink = sink ? sink : &gStderrSink; }
+
+void LogDebug(const char* format, ...) {
+    char* buffer = gApp.logBuffer;
+    va_list args;
+    va_start(args, format);
+    const int n = std::vsnprintf(buffer, sizeof gApp.logBuffer, format, args);
+    va_end(args);
+    if (n < 0) buffer[0] = '\0';
+    gSink->Write(buffer);
+    gSink->Write("\n");
+}
+
+void CaptureLogSink::Write(const char* text) {
+    for (const char* p = text; *p; ++p) {
+        if (*p == '\n') {
+            lines.push_back(pending);
+            pending.clear();
+        } else {
+            pending.push_back(*p);
+        }
+    }
+}
+
+} // namespace kel
