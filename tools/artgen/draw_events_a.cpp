@@ -1,0 +1,7 @@
+#include "drawn.h"
+
+namespace artgen {
+
+DrawnList EventDrawnSpritesA() { return {nullptr, 0}; }
+
+} // namespace artgen

@@ -1,0 +1,7 @@
+#include "drawn.h"
+
+namespace artgen {
+
+DrawnList UiDrawnSprites() { return {nullptr, 0}; }
+
+} // namespace artgen
