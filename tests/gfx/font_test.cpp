@@ -1,0 +1,169 @@
+#include "app/app_state.h"
+#include "gfx/font.h"
+#include "gfx/gl_recording.h"
+#include "gfx/renderer.h"
+#include "platform/log.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <string>
+
+namespace kel {
+namespace {
+
+class FontTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gApp.renderer = RendererState{};
+        gApp.showText = 1;
+        SetGlBackend(&gl);
+        gApp.renderer.slots[0] = {5, 128, 64};
+        BeginBatch();
+        path = (std::filesystem::temp_directory_path() / ("kelvaro_font_" + std::to_string(::getpid()) + ".fnt")).string();
+    }
+    void TearDown() override {
+        SetGlBackend(nullptr);
+        std::remove(path.c_str());
+        SetLogSink(nullptr);
+    }
+    void Write(const char* text) {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        std::fputs(text, f);
+        std::fclose(f);
+    }
+
+    RecordingGlBackend gl;
+    std::string path;
+};
+
+constexpr const char* kFont =
+    "[HGEFONT]\r\n\r\n"
+    "Bitmap=c64.png\n"
+    "Char=\"A\",0,0,8,8,1,1\n"
+    "Char=42,8,0,6,8,0,2\n"
+    "Char=43,16,0,8,10,0,0\n"
+    "Char=\"?\",24,0,8,8,0,0\n";
+
+TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    ASSERT_NE(font.glyphs['A'], nullptr);
+    ASSERT_NE(font.glyphs['B'], nullptr);
+    EXPECT_FLOAT_EQ(font.glyphs['B']->width, 6.0f);
+    EXPECT_FLOAT_EQ(font.pre['A'], 1.0f);
+    EXPECT_FLOAT_EQ(font.post['B'], 2.0f);
+    EXPECT_FLOAT_EQ(font.height, 10.0f);
+    EXPECT_NEAR(font.glyphs['B']->uLeft, 8.0f / 128.0f + 0.000001f, 1e-7f);
+    EXPECT_NEAR(font.glyphs['B']->vBottom, 8.0f / 64.0f - 0.000001f, 1e-7f);
+}
+
+TEST_F(FontTest, WrongHeaderLeavesAnEmptyFontAndSaysSo) {
+    Write("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
+    CaptureLogSink log;
+    SetLogSink(&log);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    EXPECT_EQ(font.glyphs['A'], nullptr);
+    ASSERT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(log.Lines()[0], "Font " + path + " has incorrect format.");
+    EXPECT_FLOAT_EQ(font.GetStringWidth("AAA", false), 0.0f);
+}
+
+TEST_F(FontTest, BrokenCharLinesAreSkipped) {
+    Write("[HGEFONT]\nChar=\"A\",0,0,8\nChar=1FF,0,0,8,8,0,0\nChar=,0,0,8,8,0,0\nChar=\"B\",x,0,8,8,0,0\n");
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    for (int c = 0; c < 256; ++c) EXPECT_EQ(font.glyphs[c], nullptr) << c;
+}
+
+TEST_F(FontTest, MissingFileDrawsNothing) {
+    CaptureLogSink log;
+    SetLogSink(&log);
+    BitmapFont font;
+    font.Load("no/such/font.fnt", 0);
+    font.Print(0, 0, kAlignLeft, 1.0f, kWhite, "ABC");
+    FlushBatch();
+    EXPECT_TRUE(gl.draws.empty());
+}
+
+TEST_F(FontTest, WidthsUseQuestionMarkForMissingGlyphs) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    // A = 1 + 8 + 1, B = 6 + 2, z falls back to ? = 8.
+    EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
+    EXPECT_FLOAT_EQ(font.GetStringWidth("Az", false), 18.0f);
+    EXPECT_FLOAT_EQ(font.GetStringWidth("A\nABAB", false), 10.0f);
+    EXPECT_FLOAT_EQ(font.GetStringWidth("A\nABAB", true), 36.0f);
+    EXPECT_FLOAT_EQ(font.GetStringWidth("", true), 0.0f);
+    font.scale = 2.0f;
+    EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 36.0f);
+}
+
+TEST_F(FontTest, CentredLinesAndTruncatedHalfWidth) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    font.Print(100.0f, 10.0f, kAlignCentre, 1.0f, kWhite, "AB\nC");
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const auto& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 18u);
+    // Line 1 starts at 100 - 18/2 = 91, then A's pre of 1.
+    EXPECT_FLOAT_EQ(v[0].x, 92.0f);
+    // C has no glyph: drawn as ?, width 8, so the line starts at 100 - trunc(4) = 96, one line lower.
+    EXPECT_FLOAT_EQ(v[12].x, 96.0f);
+    EXPECT_FLOAT_EQ(v[12].y, 20.0f);
+}
+
+TEST_F(FontTest, QuestionMarkMissingTooSkipsWithoutMoving) {
+    Write("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "AzA");
+    FlushBatch();
+    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
+    EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
+}
+
+TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    font.Print(0.0f, 0.0f, kAlignLeft, 4.0f, PackColour(255, 0, 0), "A");
+    font.PrintfCurrent(0.0f, 0.0f, kAlignLeft, "%c", 'A');
+    FlushBatch();
+    EXPECT_FLOAT_EQ(font.scale, 4.0f);
+    ASSERT_EQ(gl.draws.size(), 1u) << "both prints share the red colour";
+    EXPECT_FLOAT_EQ(gl.draws[0].vertices[7].x - gl.draws[0].vertices[6].x, 32.0f);
+    EXPECT_FLOAT_EQ(gl.draws[0].colour[1], 0.0f);
+}
+
+TEST_F(FontTest, HiddenTextDrawsNothingButStillMeasures) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    gApp.showText = 0;
+    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "AB");
+    FlushBatch();
+    gApp.showText = 1;
+    EXPECT_TRUE(gl.draws.empty());
+    EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
+}
+
+TEST_F(FontTest, LongPrintfIsCut) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    std::string longText(3000, 'A');
+    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "%s", longText.c_str());
+    FlushBatch();
+    size_t vertices = 0;
+    for (const auto& d : gl.draws) vertices += d.vertices.size();
+    EXPECT_EQ(vertices, 1023u * 6u);
+}
+
+} // namespace
+} // namespace kel

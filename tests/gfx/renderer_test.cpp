@@ -1,0 +1,200 @@
+#include "app/app_state.h"
+#include "gfx/gl_recording.h"
+#include "gfx/renderer.h"
+
+#include <box2d/box2d.h>
+#include <gtest/gtest.h>
+
+namespace kel {
+namespace {
+
+class RendererTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        gApp.renderer = RendererState{};
+        SetGlBackend(&gl);
+        // Two 256x256 sheets with made-up texture names, and a handful of sprites in them.
+        gApp.renderer.slots[1] = {11, 256, 256};
+        gApp.renderer.slots[2] = {22, 256, 256};
+        const AtlasRow rows[] = {
+            {0, 1, 0, 0, 46, 46, 23.0f, 23.0f},
+            {1, 1, 64, 0, 32, 16, 0.0f, 0.0f},
+            {2, 2, 128, 64, 20, 10, 5.0f, 2.0f},
+        };
+        BuildSpriteAtlas(rows, 3);
+        BeginBatch();
+    }
+    void TearDown() override { SetGlBackend(nullptr); }
+
+    RecordingGlBackend gl;
+};
+
+TEST_F(RendererTest, AtlasTexCoordsFollowTheSheetSize) {
+    const SpriteDef& d = gApp.renderer.sprites[2];
+    EXPECT_EQ(d.slot, 2u);
+    EXPECT_FLOAT_EQ(d.uLeft, 128.0f / 256.0f);
+    EXPECT_FLOAT_EQ(d.uRight, 148.0f / 256.0f);
+    EXPECT_FLOAT_EQ(d.vTop, 64.0f / 256.0f);
+    EXPECT_FLOAT_EQ(d.vBottom, 74.0f / 256.0f);
+    EXPECT_FLOAT_EQ(SpriteAnchorX(2), 5.0f);
+}
+
+TEST_F(RendererTest, AtlasStopsAtARowBeyondTheCount) {
+    gApp.renderer.sprites[1] = SpriteDef{};
+    const AtlasRow rows[] = {{0, 1, 0, 0, 8, 8, 0, 0}, {5, 1, 0, 0, 8, 8, 0, 0}, {1, 1, 0, 0, 8, 8, 0, 0}};
+    BuildSpriteAtlas(rows, 3);
+    EXPECT_FLOAT_EQ(SpriteWidth(0), 8.0f);
+    EXPECT_FLOAT_EQ(SpriteWidth(1), 0.0f) << "rows after sprite 5 (not below 3) are not read";
+}
+
+TEST_F(RendererTest, AlternatingSlotsCostOneDrawPerSprite) {
+    for (int i = 0; i < 4; ++i) {
+        DrawSprite(1, 0.0f, 0.0f);
+        DrawSprite(2, 0.0f, 0.0f);
+    }
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 8u);
+    for (size_t i = 0; i < gl.draws.size(); ++i) {
+        EXPECT_EQ(gl.draws[i].texture, i % 2 == 0 ? 11u : 22u);
+        EXPECT_EQ(gl.draws[i].vertices.size(), 6u);
+    }
+}
+
+TEST_F(RendererTest, BatchHoldsNinetyNineQuads) {
+    for (int i = 0; i < 100; ++i) DrawSprite(1, static_cast<float>(i), 0.0f);
+    EXPECT_EQ(gl.draws.size(), 1u) << "the 100th quad flushes the first 99 before it is written";
+    EXPECT_EQ(gl.draws[0].vertices.size(), 594u);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 2u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 6u);
+    EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 99.0f);
+}
+
+TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
+    DrawSprite(1, 0.0f, 0.0f);
+    FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
+    DrawSprite(1, 0.0f, 0.0f);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 3u);
+    EXPECT_EQ(gl.draws[0].texture, 11u);
+    EXPECT_EQ(gl.draws[1].texture, 0u);
+    EXPECT_FLOAT_EQ(gl.draws[1].colour[0], 1.0f);
+    EXPECT_FLOAT_EQ(gl.draws[1].colour[1], 0.0f);
+    EXPECT_FLOAT_EQ(gl.draws[1].vertices[5].x, 40.0f);
+    EXPECT_FLOAT_EQ(gl.draws[1].vertices[5].y, 60.0f);
+    EXPECT_EQ(gl.draws[2].texture, 11u);
+    EXPECT_FLOAT_EQ(gl.draws[2].colour[1], 1.0f);
+    EXPECT_EQ(gApp.renderer.colour, kWhite);
+}
+
+TEST_F(RendererTest, SameColourDoesNotFlush) {
+    SetColour(PackColour(10, 20, 30));
+    DrawSprite(1, 0.0f, 0.0f);
+    SetColour(PackColour(10, 20, 30));
+    DrawSprite(1, 0.0f, 0.0f);
+    EXPECT_TRUE(gl.draws.empty());
+    EXPECT_EQ(gl.colourChanges, 1);
+    SetColour(PackColour(10, 20, 31));
+    EXPECT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
+}
+
+TEST_F(RendererTest, WhiteRectsShareOneDraw) {
+    FillRect(0, 0, 1, 1, kWhite);
+    FillRect(0, 0, 1, 1, kWhite);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
+}
+
+TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
+    DrawSprite(2, 100.0f, 50.0f);
+    FlushBatch();
+    const auto& v = gl.draws[0].vertices;
+    const SpriteDef& d = gApp.renderer.sprites[2];
+    // top-left, top-right, bottom-left, top-right, bottom-left, bottom-right
+    EXPECT_FLOAT_EQ(v[0].x, 95.0f);
+    EXPECT_FLOAT_EQ(v[0].y, 48.0f);
+    EXPECT_FLOAT_EQ(v[1].x, 115.0f);
+    EXPECT_FLOAT_EQ(v[2].y, 58.0f);
+    EXPECT_FLOAT_EQ(v[5].x, 115.0f);
+    EXPECT_FLOAT_EQ(v[5].y, 58.0f);
+    EXPECT_FLOAT_EQ(v[0].u, d.uLeft);
+    EXPECT_FLOAT_EQ(v[1].u, d.uRight);
+    EXPECT_FLOAT_EQ(v[2].v, d.vBottom);
+    EXPECT_FLOAT_EQ(v[3].v, d.vTop);
+}
+
+TEST_F(RendererTest, MirroringKeepsTheAnchorInPlace) {
+    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
+    FlushBatch();
+    const auto& v = gl.draws[0].vertices;
+    // left = x - ax*sx = 105, right = x + sx*(w - ax) = 85: the anchor column stays at x.
+    EXPECT_FLOAT_EQ(v[0].x, 105.0f);
+    EXPECT_FLOAT_EQ(v[1].x, 85.0f);
+    EXPECT_FLOAT_EQ(v[0].y, 48.0f);
+}
+
+TEST_F(RendererTest, RotationByZeroMatchesPlainAndTurnsClockwise) {
+    DrawSprite(2, 100.0f, 50.0f);
+    DrawSpriteRotated(2, 100.0f, 50.0f, 0.0f, 1.0f, 1.0f);
+    DrawSpriteRotated(2, 100.0f, 50.0f, 1.5707963f, 1.0f, 1.0f);
+    FlushBatch();
+    const auto& v = gl.draws[0].vertices;
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_FLOAT_EQ(v[i].x, v[6 + i].x);
+        EXPECT_FLOAT_EQ(v[i].y, v[6 + i].y);
+    }
+    // A quarter turn clockwise on screen (y down) takes the top-right corner (+15, -2) to (+2, +15).
+    EXPECT_NEAR(v[13].x, 102.0f, 1e-4f);
+    EXPECT_NEAR(v[13].y, 65.0f, 1e-4f);
+}
+
+TEST_F(RendererTest, SkewMovesOnlyTheRightEdge) {
+    DrawSpriteSkewed(1, 0.0f, 0.0f, 7.0f, 1.0f, 1.0f);
+    FlushBatch();
+    const auto& v = gl.draws[0].vertices;
+    EXPECT_FLOAT_EQ(v[0].y, 0.0f);
+    EXPECT_FLOAT_EQ(v[1].y, 7.0f);
+    EXPECT_FLOAT_EQ(v[2].y, 16.0f);
+    EXPECT_FLOAT_EQ(v[5].y, 23.0f);
+}
+
+TEST_F(RendererTest, LineIsABandOfTwiceTheHalfWidth) {
+    DrawLine(0.0f, 0.0f, 10.0f, 0.0f, 2.0f, kBlack);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const auto& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 6u);
+    // n = (y2 - y1, x1 - x2) * hw / L = (0, -2)
+    EXPECT_FLOAT_EQ(v[0].y, -2.0f);
+    EXPECT_FLOAT_EQ(v[2].x, 10.0f);
+    EXPECT_FLOAT_EQ(v[2].y, 2.0f);
+    EXPECT_FLOAT_EQ(v[5].y, 2.0f);
+}
+
+TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
+    b2World world(b2Vec2(0.0f, 10.0f));
+    b2BodyDef def;
+    def.position.Set(3.0f, 4.0f);
+    b2Body* body = world.CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(1.0f, 0.5f);
+    body->CreateFixture(&box, 1.0f);
+    b2CircleShape circle;
+    circle.m_radius = 2.3f;
+    body->CreateFixture(&circle, 1.0f);
+    DrawFixtures(body->GetFixtureList(), PackColour(0, 0, 255));
+    FlushBatch();
+    // Fixtures are listed newest first: the circle as sprite 0 tinted blue, then the box as a fan.
+    ASSERT_EQ(gl.draws.size(), 2u);
+    EXPECT_EQ(gl.draws[0].texture, 11u);
+    EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 1.0f);
+    EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f - 2.3f, 1e-4f);
+    EXPECT_EQ(gl.draws[1].texture, 0u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 6u);
+    EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
+}
+
+} // namespace
+} // namespace kel
