@@ -1,0 +1,172 @@
+#include "app/shell.h"
+
+#include "app/app_state.h"
+#include "app/game_host.h"
+#include "app/random.h"
+#include "audio/sound.h"
+#include "gfx/atlas_table.h"
+#include "gfx/font.h"
+#include "gfx/renderer.h"
+#include "platform/files.h"
+#include "platform/log.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace kel {
+
+void FoldEvent(const InputEvent& e) {
+    switch (e.type) {
+    case InputEvent::kKeyDown:
+        if (e.key == kKeyF4 && (e.modifiers == kModLeftAlt || e.modifiers == kModRightAlt)) gApp.quitRequested = 1;
+        if (e.key >= 0 && e.key < kKeyCount) {
+            gApp.keyHeld[e.key] = 1;
+            gApp.keyPressed[e.key] = 1;
+        }
+        if (e.key == kKeyReturn && (e.modifiers & kModAlt)) gApp.fullscreenToggleRequested = 1;
+        break;
+    case InputEvent::kKeyUp:
+        if (e.key >= 0 && e.key < kKeyCount) {
+            gApp.keyHeld[e.key] = 0;
+            gApp.keyPressed[e.key] = 0;
+        }
+        break;
+    case InputEvent::kMotion:
+        gApp.mouseX = e.x < 0 ? 0 : (e.x > gApp.screenWidth ? gApp.screenWidth : e.x);
+        gApp.mouseY = e.y < 0 ? 0 : (e.y > gApp.screenHeight ? gApp.screenHeight : e.y);
+        break;
+    case InputEvent::kButtonDown:
+    case InputEvent::kButtonUp: {
+        const uint8_t down = e.type == InputEvent::kButtonDown ? 1 : 0;
+        if (e.button == 1) {
+            gApp.mouseHeld = down;
+            if (down)
+                gApp.mousePressed = 1;
+            else
+                gApp.mouseReleased = 1;
+        } else if (e.button == 4 || e.button == 5) {
+            const int key = e.button == 4 ? kKeyPageUp : kKeyPageDown;
+            gApp.keyHeld[key] = down;
+            gApp.keyPressed[key] = down;
+        }
+        break;
+    }
+    case InputEvent::kQuit:
+        gApp.quitRequested = 1;
+        break;
+    case InputEvent::kNone:
+        break;
+    }
+}
+
+void PumpOneEvent(Window* window) {
+    InputEvent e;
+    if (window && window->PollEvent(&e)) FoldEvent(e);
+}
+
+void RunFrame() {
+    if (!gApp.gameHost) return;
+    gApp.gameHost->Update();
+    BeginBatch();
+    gApp.gameHost->Draw();
+    FlushBatch();
+}
+
+void RequestQuit() { gApp.quitRequested = 1; }
+
+bool TakeScreenshot() {
+    char name[64];
+    std::snprintf(name, sizeof name, "screenshots/%04d.png", gApp.screenshotCounter);
+    ++gApp.screenshotCounter;
+    Image& shot = gApp.screenshotImage;
+    GlBackend* gl = gApp.renderer.gl;
+    if (!shot.pixels || !gl || !gl->ReadPixels(shot.width, shot.height, reinterpret_cast<uint8_t*>(shot.pixels))) {
+        LogDebug("Can't read the screen for %s", name);
+        return false;
+    }
+    auto* bytes = reinterpret_cast<uint8_t*>(shot.pixels);
+    const size_t count = static_cast<size_t>(shot.width) * static_cast<size_t>(shot.height);
+    for (size_t i = 0; i < count; ++i) {
+        const uint8_t r = bytes[i * 4];
+        bytes[i * 4] = bytes[i * 4 + 2];
+        bytes[i * 4 + 2] = r;
+    }
+    // A key that silently does nothing is worse than a folder made for it.
+    if (!EnsureDirectory("screenshots") || !WritePng(name, shot)) {
+        LogDebug("Can't write %s", name);
+        return false;
+    }
+    LogDebug("Screenshot %s", name);
+    return true;
+}
+
+void ResetGraphics() {
+    if (gApp.renderer.gl) gApp.renderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
+    LoadAllTextureSlots();
+}
+
+void DisplayFrame(Window* window) {
+    PumpOneEvent(window);
+    RunFrame();
+    if (gApp.fastMode) {
+        ClearFrameInput();
+        RunFrame();
+    }
+    UpdateSound();
+    if (window) window->SwapBuffers();
+    if (gApp.keyPressed['p']) TakeScreenshot();
+    if (gApp.fullscreenToggleRequested) {
+        gApp.fullscreen = !gApp.fullscreen;
+        gApp.fullscreenToggleRequested = 0;
+        if (!window || !window->SetVideoMode(gApp.screenWidth, gApp.screenHeight, gApp.fullscreen)) {
+            gApp.quitRequested = 1;
+            return;
+        }
+        ResetGraphics();
+    }
+    ClearFrameInput();
+}
+
+void StartUp(Clock* clock) {
+    if (!RandomSeeded()) SeedRandom(clock ? clock->Milliseconds() : 0u);
+    std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
+    ClearFrameInput();
+    gApp.mouseHeld = 0;
+    gApp.renderer.colour = kWhite;
+    StartSound();
+    if (gApp.renderer.gl) gApp.renderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
+    LoadEffects(kEffectTable, kSfxCount);
+    const int missing = LoadAllTextureSlots();
+    if (missing > 0) LogDebug("%d texture slots could not be loaded", missing);
+    BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
+    gApp.font = new BitmapFont;
+    gApp.font->Load("art\\c64.fnt", 0);
+    gApp.gameHost = new GameHost;
+}
+
+void ShutDown() {
+    if (gApp.gameHost) {
+        gApp.gameHost->Save();
+        delete gApp.gameHost;
+        gApp.gameHost = nullptr;
+    }
+    delete gApp.font;
+    gApp.font = nullptr;
+    ShutDownSound();
+}
+
+void RunFrameLoop(Window* window, Clock* clock) {
+    uint32_t lastFrame = clock->Milliseconds();
+    while (!gApp.quitRequested) {
+        const uint32_t elapsed = clock->Milliseconds() - lastFrame;
+        if (elapsed >= kFrameMilliseconds) {
+            lastFrame = clock->Milliseconds();
+            DisplayFrame(window);
+        } else {
+            // Sleep for the rest of the frame instead of spinning on the clock.
+            clock->Sleep(kFrameMilliseconds - elapsed);
+        }
+    }
+}
+
+} // namespace kel

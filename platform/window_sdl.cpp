@@ -1,0 +1,81 @@
+#include "platform/window.h"
+
+#include "platform/log.h"
+
+#include <SDL.h>
+#include <cstdlib>
+
+namespace kel {
+namespace {
+
+class SdlWindow : public Window {
+public:
+    ~SdlWindow() override { SDL_Quit(); }
+
+    bool SetVideoMode(int width, int height, bool fullscreen) override {
+        if (!opened) {
+            SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+        }
+        const Uint32 flags = SDL_OPENGL | SDL_DOUBLEBUF | (fullscreen ? SDL_FULLSCREEN : 0);
+        if (!SDL_SetVideoMode(width, height, 32, flags)) {
+            LogDebug("Can't set the video mode: %s", SDL_GetError());
+            return false;
+        }
+        if (!opened) {
+            SDL_WM_SetCaption("Kelvaro", nullptr);
+            SDL_ShowCursor(SDL_DISABLE);
+            SDL_WM_GrabInput(SDL_GRAB_ON);
+            opened = true;
+        }
+        return true;
+    }
+
+    bool PollEvent(InputEvent* out) override {
+        SDL_Event e;
+        if (!SDL_PollEvent(&e)) return false;
+        *out = InputEvent{};
+        switch (e.type) {
+        case SDL_KEYDOWN:
+        case SDL_KEYUP:
+            out->type = e.type == SDL_KEYDOWN ? InputEvent::kKeyDown : InputEvent::kKeyUp;
+            out->key = e.key.keysym.sym;
+            out->modifiers = e.key.keysym.mod;
+            break;
+        case SDL_MOUSEMOTION:
+            out->type = InputEvent::kMotion;
+            out->x = e.motion.x;
+            out->y = e.motion.y;
+            break;
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEBUTTONUP:
+            out->type = e.type == SDL_MOUSEBUTTONDOWN ? InputEvent::kButtonDown : InputEvent::kButtonUp;
+            out->button = e.button.button;
+            break;
+        case SDL_QUIT:
+            out->type = InputEvent::kQuit;
+            break;
+        default:
+            out->type = InputEvent::kNone;
+            break;
+        }
+        return true;
+    }
+
+    void SwapBuffers() override { SDL_GL_SwapBuffers(); }
+
+private:
+    bool opened = false;
+};
+
+} // namespace
+
+Window* CreateSdlWindow() {
+    if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+        LogDebug("Can't start SDL: %s", SDL_GetError());
+        return nullptr;
+    }
+    setenv("SDL_VIDEO_CENTERED", "1", 1);
+    return new SdlWindow;
+}
+
+} // namespace kel
