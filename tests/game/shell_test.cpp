@@ -1,0 +1,191 @@
+#include "app/app_state.h"
+#include "app/shell.h"
+#include "gfx/gl_recording.h"
+#include "gfx/image.h"
+#include "platform/files.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+namespace kel {
+namespace {
+
+InputEvent Key(InputEvent::Type type, int key, int mods = 0) {
+    InputEvent e;
+    e.type = type;
+    e.key = key;
+    e.modifiers = mods;
+    return e;
+}
+
+InputEvent Button(InputEvent::Type type, int button) {
+    InputEvent e;
+    e.type = type;
+    e.button = button;
+    return e;
+}
+
+InputEvent Motion(int x, int y) {
+    InputEvent e;
+    e.type = InputEvent::kMotion;
+    e.x = x;
+    e.y = y;
+    return e;
+}
+
+class ShellTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
+        ClearFrameInput();
+        gApp.mouseHeld = 0;
+        gApp.quitRequested = 0;
+        gApp.fullscreen = 0;
+        gApp.fullscreenToggleRequested = 0;
+        gApp.fastMode = 0;
+        gApp.screenshotCounter = 0;
+        SetScreenSize(1024, 768);
+    }
+};
+
+TEST_F(ShellTest, OneEventPerFrameInOrder) {
+    NullWindow window;
+    window.Push(Button(InputEvent::kButtonDown, 1));
+    window.Push(Button(InputEvent::kButtonUp, 1));
+    DisplayFrame(&window);
+    // Flags are cleared at the end of the frame, so look inside a frame by folding by hand.
+    window.Push(Button(InputEvent::kButtonDown, 1));
+    window.Push(Button(InputEvent::kButtonUp, 1));
+    PumpOneEvent(&window);
+    EXPECT_EQ(gApp.mousePressed, 1u);
+    EXPECT_EQ(gApp.mouseReleased, 0u);
+    EXPECT_EQ(gApp.mouseHeld, 1u);
+    ClearFrameInput();
+    PumpOneEvent(&window);
+    EXPECT_EQ(gApp.mousePressed, 0u);
+    EXPECT_EQ(gApp.mouseReleased, 1u);
+    EXPECT_EQ(gApp.mouseHeld, 0u);
+}
+
+TEST_F(ShellTest, KeyPressedForOneFrameHeldUntilUp) {
+    NullWindow window;
+    window.Push(Key(InputEvent::kKeyDown, 'r'));
+    PumpOneEvent(&window);
+    EXPECT_EQ(gApp.keyPressed['r'], 1);
+    EXPECT_EQ(gApp.keyHeld['r'], 1);
+    DisplayFrame(&window);  // ends the frame: pressed cleared, held kept
+    EXPECT_EQ(gApp.keyPressed['r'], 0);
+    EXPECT_EQ(gApp.keyHeld['r'], 1);
+    FoldEvent(Key(InputEvent::kKeyUp, 'r'));
+    EXPECT_EQ(gApp.keyHeld['r'], 0);
+}
+
+TEST_F(ShellTest, KeysOutsideTheTableAreIgnored) {
+    FoldEvent(Key(InputEvent::kKeyDown, 511));
+    FoldEvent(Key(InputEvent::kKeyDown, -3));
+    FoldEvent(Key(InputEvent::kKeyDown, 510));
+    EXPECT_EQ(gApp.keyHeld[510], 1);
+}
+
+TEST_F(ShellTest, AltF4QuitsOnlyWithExactlyOneAlt) {
+    constexpr int kNumLock = 0x1000;
+    FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModLeftAlt | kNumLock));
+    EXPECT_EQ(gApp.quitRequested, 0);
+    FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModAlt));
+    EXPECT_EQ(gApp.quitRequested, 0);
+    FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModRightAlt));
+    EXPECT_EQ(gApp.quitRequested, 1);
+}
+
+TEST_F(ShellTest, AltReturnRequestsFullScreenAndRecordsReturn) {
+    FoldEvent(Key(InputEvent::kKeyDown, kKeyReturn));
+    EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
+    EXPECT_EQ(gApp.keyPressed[kKeyReturn], 1);
+    FoldEvent(Key(InputEvent::kKeyDown, kKeyReturn, kModLeftAlt | 0x1000));
+    EXPECT_EQ(gApp.fullscreenToggleRequested, 1);
+    NullWindow window;
+    DisplayFrame(&window);
+    EXPECT_EQ(gApp.fullscreen, 1);
+    EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
+    EXPECT_EQ(gApp.quitRequested, 0);
+}
+
+TEST_F(ShellTest, MouseIsClampedToTheWindow) {
+    FoldEvent(Motion(-5, 900));
+    EXPECT_EQ(gApp.mouseX, 0);
+    EXPECT_EQ(gApp.mouseY, 768);
+    FoldEvent(Motion(2000, -1));
+    EXPECT_EQ(gApp.mouseX, 1024);
+    EXPECT_EQ(gApp.mouseY, 0);
+    // Buttons do not move the mouse.
+    FoldEvent(Button(InputEvent::kButtonDown, 1));
+    EXPECT_EQ(gApp.mouseX, 1024);
+}
+
+TEST_F(ShellTest, WheelArrivesAsPageKeys) {
+    FoldEvent(Button(InputEvent::kButtonDown, 4));
+    EXPECT_EQ(gApp.keyPressed[kKeyPageUp], 1);
+    FoldEvent(Button(InputEvent::kButtonDown, 5));
+    EXPECT_EQ(gApp.keyHeld[kKeyPageDown], 1);
+    FoldEvent(Button(InputEvent::kButtonUp, 5));
+    EXPECT_EQ(gApp.keyHeld[kKeyPageDown], 0);
+    FoldEvent(Button(InputEvent::kButtonDown, 3));
+    EXPECT_EQ(gApp.mouseHeld, 0u);
+}
+
+TEST_F(ShellTest, CloseBoxQuits) {
+    InputEvent e;
+    e.type = InputEvent::kQuit;
+    FoldEvent(e);
+    EXPECT_EQ(gApp.quitRequested, 1);
+}
+
+// A GL backend whose screen is a known picture: pixel (x, y) counted from the bottom row.
+class PictureGl : public NullGlBackend {
+public:
+    bool ReadPixels(int w, int h, uint8_t* rgba) override {
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x) {
+                uint8_t* p = rgba + (static_cast<size_t>(y) * w + x) * 4;
+                p[0] = static_cast<uint8_t>(x);
+                p[1] = static_cast<uint8_t>(y);
+                p[2] = 200;
+                p[3] = 255;
+            }
+        return true;
+    }
+};
+
+TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
+    const auto dir = std::filesystem::temp_directory_path() / ("kelvaro_shots_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(dir);
+    const auto old = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    SetScreenSize(64, 32);
+    gApp.screenshotImage.Allocate(64, 32);
+    PictureGl gl;
+    GlBackend* previous = gApp.renderer.gl;
+    gApp.renderer.gl = &gl;
+    for (int i = 0; i < 4; ++i) EXPECT_TRUE(TakeScreenshot());
+    gApp.renderer.gl = previous;
+    EXPECT_TRUE(std::filesystem::exists("screenshots/0003.png"));
+    EXPECT_FALSE(std::filesystem::exists("screenshots/0004.png"));
+    Image* shot = LoadImage("screenshots/0000.png");
+    ASSERT_NE(shot, nullptr);
+    // GL's bottom row (y = 0) is the picture's last row; colours arrive as B,G,R,A.
+    const uint32_t bottomLeft = shot->pixels[31 * 64 + 0];
+    EXPECT_EQ(bottomLeft & 0xFFu, 200u);           // blue byte
+    EXPECT_EQ((bottomLeft >> 8) & 0xFFu, 0u);      // green = GL row 0
+    EXPECT_EQ((shot->pixels[0] >> 8) & 0xFFu, 31u);  // top row is GL row 31
+    EXPECT_EQ((shot->pixels[5] >> 16) & 0xFFu, 5u);  // red = x
+    delete shot;
+    std::filesystem::current_path(old);
+    std::filesystem::remove_all(dir);
+    SetScreenSize(1024, 768);
+    gApp.screenshotImage.Allocate(1024, 768);
+}
+
+} // namespace
+} // namespace kel
