@@ -1,6 +1,7 @@
 // Images in memory and the loaders that make them from the art folder.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 
 namespace kel {
@@ -26,11 +27,26 @@ public:
 // Largest side any decoder accepts; bigger claims in a header are treated as damage.
 constexpr int kMaxImageSide = 16384;
 
+// Largest pixel count (width x height) a decoder accepts, 64 Mi pixels (256 MB) by default. A
+// header claiming more is refused before anything is allocated; hosts that decode untrusted
+// input in bulk (the fuzzers) lower it.
+constexpr size_t kDefaultImagePixelLimit = size_t{8192} * 8192;
+void SetImagePixelLimit(size_t pixels);
+size_t ImagePixelLimit();
+
+// True when a decoder may allocate an image of w x h: both sides in 1..kMaxImageSide and the
+// product within ImagePixelLimit().
+bool ImageSizeAllowed(long w, long h);
+
 // Loads by base name ("art\sprites") trying .tga, .jpg, .png, .gif in that order, or by full name
 // (only the decoder of that extension). Null when nothing decodes. The caller owns the result.
 Image* LoadImage(const char* path);
 
-// The decoders, each given a full file name.
+// The decoders, each given a full file name and reading through FileOpen/FileRead, so a
+// registered FileProvider serves them. Damaged, truncated or hostile files give null.
+// TGA: only uncompressed 32-bit with descriptor 0x28 (top-left origin, 8 alpha bits).
+// GIF: the first image; the transparent index gives 0 (transparent black), and so does any index
+// beyond the colour table. Rows after an early end of the LZW data stay transparent black.
 Image* LoadTga(const char* path);
 Image* LoadJpeg(const char* path);
 Image* LoadPng(const char* path);

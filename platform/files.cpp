@@ -5,14 +5,18 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstdint>
 #include <cstring>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace kel {
 
+// A handle remembers the provider that opened it, so a file opened before a provider was
+// registered (or removed) is still closed by whoever opened it.
 struct FileHandle {
-    FILE* file = nullptr;      // plain file, when opened without a provider
+    FILE* file = nullptr; // plain file, when opened without a provider
     void* providerHandle = nullptr;
     FileProvider* provider = nullptr;
 };
@@ -32,6 +36,7 @@ std::string NormalisePath(const char* path) {
 }
 
 FileHandle* FileOpen(const char* path, const char* mode) {
+    if (!path || !mode) return nullptr;
     const std::string p = NormalisePath(path);
     if (gProvider) {
         void* h = gProvider->Open(p.c_str(), mode);
@@ -67,53 +72,66 @@ long FileTell(FileHandle* handle) {
 }
 
 size_t FileRead(void* buffer, size_t size, size_t count, FileHandle* handle) {
-    if (!handle || !buffer) return 0;
+    if (!handle || !buffer || size == 0 || count == 0) return 0;
     return handle->provider ? handle->provider->Read(buffer, size, count, handle->providerHandle)
                             : std::fread(buffer, size, count, handle->file);
 }
 
 void* ReadWholeFile(const char* path, size_t* size) {
+    if (size) *size = 0;
     const std::string p = NormalisePath(path);
     FILE* f = std::fopen(p.c_str(), "rb");
     if (!f) {
         LogDebug("Can't load resource: %s", p.c_str());
         return nullptr;
     }
-    long length = -1;
-    if (std::fseek(f, 0, SEEK_END) == 0) length = std::ftell(f);
-    if (length < 0 || std::fseek(f, 0, SEEK_SET) != 0) {
+    // Only regular files: a folder or a device opens fine on Linux but has no meaningful size.
+    struct stat st {};
+    if (fstat(fileno(f), &st) != 0 || !S_ISREG(st.st_mode) || st.st_size < 0 ||
+        static_cast<uintmax_t>(st.st_size) >= SIZE_MAX) {
         std::fclose(f);
         LogDebug("Can't load resource: %s", p.c_str());
         return nullptr;
     }
+    const size_t length = static_cast<size_t>(st.st_size);
     // One spare byte so text readers may terminate the buffer; malloc(0) is avoided too.
-    auto* buffer = static_cast<char*>(std::malloc(static_cast<size_t>(length) + 1));
+    auto* buffer = static_cast<char*>(std::malloc(length + 1));
     if (!buffer) {
         std::fclose(f);
         LogDebug("Can't load resource: %s", p.c_str());
         return nullptr;
     }
-    const size_t got = std::fread(buffer, 1, static_cast<size_t>(length), f);
+    const size_t got = std::fread(buffer, 1, length, f);
+    const bool failed = std::ferror(f) != 0;
     std::fclose(f);
-    if (got != static_cast<size_t>(length)) {
+    if (got != length || failed) {
         std::free(buffer);
         LogDebug("Can't load resource: %s", p.c_str());
         return nullptr;
     }
     buffer[length] = '\0';
-    if (size) *size = static_cast<size_t>(length);
+    if (size) *size = length;
     return buffer;
 }
 
 bool WriteFileAtomic(const char* path, const void* data, size_t size) {
+    if (!path || (!data && size > 0)) return false;
     const std::string target = NormalisePath(path);
     const std::string temp = target + ".tmp";
-    FILE* f = std::fopen(temp.c_str(), "wb");
+    // A stale temporary (from a crash) is replaced; O_EXCL then refuses to follow a link planted
+    // under the temporary's name.
+    std::remove(temp.c_str());
+    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0644);
+    FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!f) {
         LogDebug("Can't write %s: %s", temp.c_str(), std::strerror(errno));
+        if (fd >= 0) {
+            close(fd);
+            std::remove(temp.c_str());
+        }
         return false;
     }
-    const bool written = std::fwrite(data, 1, size, f) == size;
+    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
     const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
     const bool closed = std::fclose(f) == 0;
     if (!written || !flushed || !closed) {
