@@ -338,11 +338,21 @@ bool MakeLoop(Buffer& buffer, float loopSeconds, float fadeSeconds) {
     const size_t loop = SamplesFor(loopSeconds);
     const size_t fade = std::min(SamplesFor(fadeSeconds), loop);
     if (loop == 0 || buffer.size() < loop + fade) return false;
+    // Correlation of the two overlapping parts: noise is uncorrelated (equal-power weights keep its
+    // loudness), a steady tone in phase is correlated (weights summing to one keep its loudness).
+    double ab = 0.0, aa = 0.0, bb = 0.0;
     for (size_t i = 0; i < fade; ++i) {
-        // Equal-power weights: uncorrelated material keeps its loudness through the seam.
+        ab += double(buffer[i]) * buffer[loop + i];
+        aa += double(buffer[i]) * buffer[i];
+        bb += double(buffer[loop + i]) * buffer[loop + i];
+    }
+    const float r = aa > 0.0 && bb > 0.0 ? std::clamp(float(ab / std::sqrt(aa * bb)), 0.0f, 1.0f) : 0.0f;
+    for (size_t i = 0; i < fade; ++i) {
         const float u = (float(i) + 0.5f) / float(fade);
-        const float in = std::sin(0.5f * kPi * u);
-        const float out = std::cos(0.5f * kPi * u);
+        float in = std::sin(0.5f * kPi * u);
+        float out = std::cos(0.5f * kPi * u);
+        const float norm = 1.0f / std::sqrt(in * in + out * out + 2.0f * r * in * out);
+        in *= norm, out *= norm;
         buffer[i] = buffer[i] * in + buffer[loop + i] * out;
     }
     buffer.resize(loop);
