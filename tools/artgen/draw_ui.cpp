@@ -2,6 +2,8 @@
 
 namespace artgen {
 
+void DrawProgressBarFill(Canvas& canvas) { canvas.Fill(Rgba::Hex(0x40c040)); }
+
 DrawnList UiDrawnSprites() { return {nullptr, 0}; }
 
 } // namespace artgen
