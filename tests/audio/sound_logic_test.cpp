@@ -1,0 +1,388 @@
+// The sound system's own rules, over a fake backend that records what it is told: channel
+// handles, the four-playback limit, gains from the two volumes, pans, the recorder, effect
+// loading and the music stream's feeding and looping.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "audio/pcm.h"
+#include "audio/sound.h"
+#include "audio/sound_backend.h"
+#include "audio/test_sounds.h"
+#include "platform/log.h"
+
+namespace kel {
+namespace {
+
+struct FakeVoice {
+    uint32_t sample = 0;
+    float gain = -1.0f;
+    float pan = 0.0f;
+    float pitch = 1.0f;
+    bool loop = false;
+    bool playing = false;
+    int starts = 0;
+};
+
+struct FakeWorld {
+    std::vector<FakeVoice> voices;
+    std::vector<PcmSound> samples;
+    std::vector<int16_t> streamed;
+    std::vector<size_t> queuedChunks;
+    int streamChannels = 0;
+    float streamGain = -1.0f;
+    int freeBuffers = 0;
+    int streamStops = 0;
+};
+
+class FakeBackend : public SoundBackend {
+public:
+    FakeBackend(FakeWorld* world, int voiceCount) : world(world) { world->voices.assign(static_cast<size_t>(voiceCount), {}); }
+    int VoiceCount() const override { return static_cast<int>(world->voices.size()); }
+    uint32_t CreateSample(const PcmSound& sound) override {
+        world->samples.push_back(sound);
+        return static_cast<uint32_t>(world->samples.size());
+    }
+    void StartVoice(int voice, uint32_t sample, float gain, float pan, float pitch, bool loop) override {
+        FakeVoice& v = world->voices.at(static_cast<size_t>(voice));
+        v = FakeVoice{sample, gain, pan, pitch, loop, true, v.starts + 1};
+    }
+    void StopVoice(int voice) override { world->voices.at(static_cast<size_t>(voice)).playing = false; }
+    bool VoicePlaying(int voice) override { return world->voices.at(static_cast<size_t>(voice)).playing; }
+    void SetVoiceGain(int voice, float gain) override { world->voices.at(static_cast<size_t>(voice)).gain = gain; }
+    void SetVoicePitch(int voice, float pitch) override { world->voices.at(static_cast<size_t>(voice)).pitch = pitch; }
+    void SetVoicePan(int voice, float pan) override { world->voices.at(static_cast<size_t>(voice)).pan = pan; }
+    bool StartStream(int channels, int, float gain) override {
+        world->streamChannels = channels;
+        world->streamGain = gain;
+        world->streamed.clear();
+        world->freeBuffers = 4;
+        return true;
+    }
+    int FreeStreamBuffers() override { return world->freeBuffers; }
+    void QueueStream(const int16_t* frames, size_t frameCount) override {
+        world->freeBuffers--;
+        world->queuedChunks.push_back(frameCount);
+        world->streamed.insert(world->streamed.end(), frames,
+                               frames + frameCount * static_cast<size_t>(world->streamChannels));
+    }
+    void StopStream() override { world->streamStops++; }
+    void SetStreamGain(float gain) override { world->streamGain = gain; }
+
+private:
+    FakeWorld* world;
+};
+
+constexpr int kTone = 0;
+constexpr int kOther = 1;
+constexpr int kMp3Effect = 2;
+constexpr int kBroken = 3;
+const EffectRow kTestTable[] = {{kTone, "tone"}, {kOther, "other"}, {kMp3Effect, "mp3tone"}, {kBroken, "broken"}};
+
+class SoundLogic : public ::testing::Test {
+protected:
+    void SetUp() override {
+        SetLogSink(&log);
+        auto tone = test::SineFrames(440.0, 22050, 0.05, 1, 0.5);
+        folder.WriteSound("tone.wav", test::MakeWav16(tone, 1, 22050));
+        folder.WriteSound("other.wav", test::MakeWav16(tone, 2, 22050));
+        StartSoundWith(std::make_unique<FakeBackend>(&world, 8));
+        SetEffectsVolume(100);
+        SetMusicVolume(100);
+    }
+    void TearDown() override {
+        ShutDownSound();
+        SetSoundRecorder(nullptr);
+        SetLogSink(nullptr);
+    }
+    void LoadTestEffects() { LoadEffects(kTestTable, 4); }
+    int VoiceOf(uint32_t handle) const {
+        for (size_t i = 0; i < world.voices.size(); ++i) {
+            if (world.voices[i].playing && world.voices[i].starts > 0 && handle % 256 == i) return static_cast<int>(i);
+        }
+        return -1;
+    }
+    bool Logged(const std::string& text) const {
+        for (const auto& line : log.Lines()) {
+            if (line.find(text) != std::string::npos) return true;
+        }
+        return false;
+    }
+
+    CaptureLogSink log;
+    test::ScratchFolder folder;
+    FakeWorld world;
+};
+
+TEST_F(SoundLogic, HandlesAreNonZeroAndNeverReused) {
+    LoadTestEffects();
+    std::vector<uint32_t> seen;
+    for (int i = 0; i < 40; ++i) {
+        uint32_t h = PlayEffect(i % 2 ? kTone : kOther, 100, 0, 1.0f, false);
+        ASSERT_NE(h, 0u);
+        EXPECT_EQ(std::count(seen.begin(), seen.end(), h), 0) << "handle " << h << " given twice";
+        seen.push_back(h);
+    }
+}
+
+TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
+    LoadTestEffects();
+    uint32_t other = PlayEffect(kOther, 100, 0, 1.0f, true);
+    uint32_t first[4];
+    for (uint32_t& h : first) h = PlayEffect(kTone, 100, 0, 1.0f, true);
+    int playing = 0;
+    for (const auto& v : world.voices) playing += v.playing;
+    EXPECT_EQ(playing, 5);
+
+    int oldestVoice = static_cast<int>(first[0] % 256);
+    uint32_t fifth = PlayEffect(kTone, 60, 0, 1.0f, true);
+    EXPECT_EQ(static_cast<int>(fifth % 256), oldestVoice);
+    EXPECT_EQ(world.voices[static_cast<size_t>(oldestVoice)].starts, 2);
+    playing = 0;
+    for (const auto& v : world.voices) playing += v.playing;
+    EXPECT_EQ(playing, 5) << "still four of the tone and the other effect";
+
+    // The replaced playback's handle no longer reaches the voice.
+    SetChannelVolume(first[0], 10.0f);
+    StopChannel(first[0]);
+    EXPECT_TRUE(world.voices[static_cast<size_t>(oldestVoice)].playing);
+    EXPECT_FLOAT_EQ(world.voices[static_cast<size_t>(oldestVoice)].gain, 0.6f);
+    // The other effect was not touched.
+    EXPECT_EQ(world.voices[other % 256].starts, 1);
+    EXPECT_TRUE(world.voices[other % 256].playing);
+}
+
+TEST_F(SoundLogic, FinishedVoicesAreReusedBeforeAnyPlayingOne) {
+    LoadTestEffects();
+    uint32_t a = PlayEffect(kTone, 100, 0, 1.0f, false);
+    uint32_t b = PlayEffect(kOther, 100, 0, 1.0f, false);
+    world.voices[a % 256].playing = false;  // it ran out
+    uint32_t c = PlayEffect(kOther, 100, 0, 1.0f, false);
+    EXPECT_EQ(c % 256, a % 256);
+    EXPECT_TRUE(world.voices[b % 256].playing);
+}
+
+TEST_F(SoundLogic, WhenEveryVoiceSoundsTheOldestGoes) {
+    folder.WriteSound("mp3tone.wav", test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050));
+    LoadTestEffects();
+    std::vector<uint32_t> handles;
+    for (int i = 0; i < 4; ++i) handles.push_back(PlayEffect(kOther, 100, 0, 1.0f, true));
+    for (int i = 0; i < 4; ++i) handles.push_back(PlayEffect(kTone, 100, 0, 1.0f, true));
+    uint32_t ninth = PlayEffect(kMp3Effect, 100, 0, 1.0f, true);
+    ASSERT_NE(ninth, 0u);
+    EXPECT_EQ(ninth % 256, handles[0] % 256);
+    uint32_t tenth = PlayEffect(kMp3Effect, 100, 0, 1.0f, true);
+    EXPECT_EQ(tenth % 256, handles[1] % 256);
+}
+
+TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolume) {
+    LoadTestEffects();
+    SetEffectsVolume(50);
+    uint32_t h = PlayEffect(kTone, 80, 0, 1.0f, true);
+    FakeVoice& v = world.voices[h % 256];
+    EXPECT_FLOAT_EQ(v.gain, 0.4f);
+    SetChannelVolume(h, 25.9f);  // truncated to 25
+    EXPECT_FLOAT_EQ(v.gain, 0.125f);
+    SetEffectsVolume(100);
+    EXPECT_FLOAT_EQ(v.gain, 0.25f) << "the global volume applies to what already plays";
+    SetEffectsVolume(0);
+    EXPECT_FLOAT_EQ(v.gain, 0.0f);
+    EXPECT_EQ(EffectsVolume(), 0);
+}
+
+TEST_F(SoundLogic, OutOfRangeValuesAreClamped) {
+    LoadTestEffects();
+    SetEffectsVolume(250);
+    EXPECT_EQ(EffectsVolume(), 100);
+    uint32_t h = PlayEffect(kTone, 400, -300, 1.0f, false);
+    FakeVoice& v = world.voices[h % 256];
+    EXPECT_FLOAT_EQ(v.gain, 1.0f);
+    EXPECT_FLOAT_EQ(v.pan, -1.0f);
+    SetChannelPan(h, 35);
+    EXPECT_FLOAT_EQ(v.pan, 0.35f);
+    SetChannelVolume(h, std::nanf(""));
+    EXPECT_FLOAT_EQ(v.gain, 0.0f);
+    SetChannelVolume(h, -1e30f);
+    EXPECT_FLOAT_EQ(v.gain, 0.0f);
+    SetMusicVolume(-5);
+    EXPECT_EQ(MusicVolume(), 0);
+    EXPECT_EQ(PlayEffect(-1, 100, 0, 1.0f, false), 0u);
+    EXPECT_EQ(PlayEffect(kEffectSlotCount, 100, 0, 1.0f, false), 0u);
+}
+
+TEST_F(SoundLogic, PitchAndLoopReachTheVoice) {
+    LoadTestEffects();
+    uint32_t h = PlayEffect(kTone, 100, 0, 1.33f, true);
+    FakeVoice& v = world.voices[h % 256];
+    EXPECT_FLOAT_EQ(v.pitch, 1.33f);
+    EXPECT_TRUE(v.loop);
+    SetChannelPitch(h, 0.5f);
+    EXPECT_FLOAT_EQ(v.pitch, 0.5f);
+    StopChannel(h);
+    EXPECT_FALSE(v.playing);
+}
+
+TEST_F(SoundLogic, BadEffectFilesLeaveTheirSlotEmptyAndSayWhy) {
+    auto wav = test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050);
+    wav[34] = 24;  // 24-bit samples
+    folder.WriteSound("broken.wav", wav);
+    const EffectRow rows[] = {{kBroken, "broken"}, {-4, "tone"}, {kEffectSlotCount, "tone"}, {5, nullptr},
+                              {6, "missing"}};
+    LoadEffects(rows, 5);
+    EXPECT_TRUE(world.samples.empty());
+    EXPECT_EQ(PlayEffect(kBroken, 100, 0, 1.0f, false), 0u);
+    EXPECT_TRUE(Logged("broken")) << "a line names the file";
+    EXPECT_TRUE(Logged("missing"));
+}
+
+TEST_F(SoundLogic, LoadingStopsAtTheRowCountGiven) {
+    LoadEffects(kTestTable, 1);
+    ASSERT_EQ(world.samples.size(), 1u);
+    EXPECT_EQ(PlayEffect(kOther, 100, 0, 1.0f, false), 0u);
+}
+
+TEST_F(SoundLogic, NonWavEffectIsDecodedAsMp3) {
+    auto tone = test::SineFrames(440.0, 44100, 0.3, 1, 0.5);
+    folder.WriteSound("mp3tone.wav", test::MakeMp3(tone, 44100));
+    LoadTestEffects();
+    ASSERT_EQ(world.samples.size(), 3u);
+    const PcmSound& decoded = world.samples[2];
+    EXPECT_EQ(decoded.channels, 1);
+    EXPECT_EQ(decoded.rate, 44100);
+    EXPECT_NEAR(static_cast<double>(decoded.Frames()), static_cast<double>(tone.size()), 1152.0);
+    EXPECT_NE(PlayEffect(kMp3Effect, 100, 0, 1.0f, false), 0u);
+}
+
+TEST_F(SoundLogic, RecorderKeepsEveryCallInOrder) {
+    LoadTestEffects();
+    std::vector<SoundCall> calls;
+    SetSoundRecorder(&calls);
+    uint32_t h = PlayEffect(kTone, 70, -20, 1.5f, true);
+    SetChannelVolume(h, 33.7f);
+    SetChannelPitch(h, 0.75f);
+    SetChannelPan(h, 40);
+    StopChannel(h);
+    PlayMusic("Rings.mp3", true);
+    StopMusic();
+    SetSoundRecorder(nullptr);
+    PlayEffect(kTone, 70, 0, 1.0f, false);
+
+    ASSERT_EQ(calls.size(), 7u);
+    EXPECT_EQ(calls[0].kind, SoundCall::kEffect);
+    EXPECT_EQ(calls[0].effect, kTone);
+    EXPECT_EQ(calls[0].volume, 70);
+    EXPECT_EQ(calls[0].pan, -20);
+    EXPECT_FLOAT_EQ(calls[0].pitch, 1.5f);
+    EXPECT_TRUE(calls[0].loop);
+    EXPECT_EQ(calls[0].channel, h);
+    EXPECT_EQ(calls[1].kind, SoundCall::kChannelVolume);
+    EXPECT_EQ(calls[1].volume, 33);
+    EXPECT_EQ(calls[2].kind, SoundCall::kChannelPitch);
+    EXPECT_FLOAT_EQ(calls[2].pitch, 0.75f);
+    EXPECT_EQ(calls[3].kind, SoundCall::kChannelPan);
+    EXPECT_EQ(calls[3].pan, 40);
+    EXPECT_EQ(calls[4].kind, SoundCall::kStopChannel);
+    EXPECT_EQ(calls[4].channel, h);
+    EXPECT_EQ(calls[5].kind, SoundCall::kMusic);
+    EXPECT_EQ(calls[5].music, "Rings.mp3");
+    EXPECT_EQ(calls[6].kind, SoundCall::kStopMusic);
+}
+
+TEST_F(SoundLogic, MusicStreamsInChunksAndLoopsSeamlessly) {
+    auto tone = test::SineFrames(440.0, 44100, 0.25, 1, 0.5);
+    auto mp3 = test::MakeMp3(tone, 44100);
+    folder.WriteSound("Loop.mp3", mp3);
+    PcmSound piece;
+    ASSERT_TRUE(DecodeMp3(mp3.data(), mp3.size(), &piece));
+    ASSERT_LT(piece.Frames(), 4 * 4096u) << "the piece must be shorter than the queue for this test";
+
+    PlayMusic("Loop.mp3", true);
+    EXPECT_STREQ(CurrentMusic(), "Loop.mp3");
+    ASSERT_EQ(world.queuedChunks.size(), 4u) << "four buffers queued at once";
+    for (size_t frames : world.queuedChunks) EXPECT_EQ(frames, 4096u);
+    // Played buffers come back and are refilled on update.
+    world.freeBuffers = 2;
+    UpdateSound();
+    ASSERT_EQ(world.queuedChunks.size(), 6u);
+    // The stream is the piece over and over, with no sample missing or added at the seams. The
+    // decoder's filter history differs slightly after a seek, hence a few steps of tolerance; one
+    // sample shifted at 440 Hz would differ by hundreds.
+    ASSERT_EQ(world.streamed.size(), 6 * 4096u);
+    for (size_t i = 0; i < world.streamed.size(); ++i) {
+        ASSERT_NEAR(world.streamed[i], piece.samples[i % piece.samples.size()], 16) << "at sample " << i;
+    }
+}
+
+TEST_F(SoundLogic, MusicWithoutLoopEndsAfterThePiece) {
+    auto tone = test::SineFrames(440.0, 44100, 0.1, 1, 0.5);
+    folder.WriteSound("Once.mp3", test::MakeMp3(tone, 44100));
+    PlayMusic("Once.mp3", false);
+    size_t total = 0;
+    for (size_t frames : world.queuedChunks) total += frames;
+    EXPECT_NEAR(static_cast<double>(total), static_cast<double>(tone.size()), 1152.0);
+    EXPECT_LT(world.queuedChunks.size(), 4u);
+    world.freeBuffers = 4;
+    UpdateSound();
+    size_t after = 0;
+    for (size_t frames : world.queuedChunks) after += frames;
+    EXPECT_EQ(after, total) << "nothing more once the piece is over";
+}
+
+TEST_F(SoundLogic, MutedMusicKeepsTheOldPieceAndIgnoresNewOnes) {
+    folder.WriteSound("A.mp3", test::MakeMp3(test::SineFrames(440.0, 44100, 0.2, 1, 0.5), 44100));
+    folder.WriteSound("B.mp3", test::MakeMp3(test::SineFrames(660.0, 44100, 0.2, 1, 0.5), 44100));
+    PlayMusic("A.mp3", true);
+    int stops = world.streamStops;
+    SetMusicVolume(0);
+    EXPECT_FLOAT_EQ(world.streamGain, 0.0f);
+    PlayMusic("B.mp3", true);
+    EXPECT_STREQ(CurrentMusic(), "A.mp3");
+    EXPECT_EQ(world.streamStops, stops) << "the old piece keeps running, silently";
+    SetMusicVolume(100);
+    EXPECT_FLOAT_EQ(world.streamGain, 1.0f);
+    EXPECT_STREQ(CurrentMusic(), "A.mp3") << "unmuting does not start the ignored piece";
+    StopMusic();
+    EXPECT_STREQ(CurrentMusic(), "");
+}
+
+TEST_F(SoundLogic, MissingOrBrokenMusicIsLoggedAndSilent) {
+    folder.WriteSound("Noise.mp3", std::vector<uint8_t>(64, 0));
+    PlayMusic("Nothing.mp3", true);
+    EXPECT_TRUE(Logged("Nothing.mp3"));
+    PlayMusic("Noise.mp3", true);
+    EXPECT_TRUE(Logged("Noise.mp3"));
+    EXPECT_TRUE(world.streamed.empty());
+    UpdateSound();
+    PlayMusic(nullptr, true);
+    EXPECT_STREQ(CurrentMusic(), "");
+}
+
+TEST(SoundSilent, EveryCallIsHarmlessWithoutADevice) {
+    test::ScratchFolder folder;
+    folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050));
+    StartSoundWith(nullptr);
+    std::vector<SoundCall> calls;
+    SetSoundRecorder(&calls);
+    LoadEffects(kTestTable, 4);
+    EXPECT_EQ(PlayEffect(kTone, 100, 0, 1.0f, true), 0u);
+    StopChannel(0);
+    StopChannel(12345);
+    SetChannelVolume(77, 5.0f);
+    SetChannelPitch(77, 2.0f);
+    SetChannelPan(77, 5);
+    PlayMusic("KelvaroMainTheme.mp3", true);
+    EXPECT_STREQ(CurrentMusic(), "KelvaroMainTheme.mp3") << "the name is kept even while silent";
+    UpdateSound();
+    SetEffectsVolume(40);
+    SetMusicVolume(40);
+    StopMusic();
+    EXPECT_EQ(calls.size(), 8u) << "recorded whether or not a device exists";
+    SetSoundRecorder(nullptr);
+    ShutDownSound();
+    ShutDownSound();
+    SetEffectsVolume(100);
+    SetMusicVolume(100);
+}
+
+} // namespace
+} // namespace kel
