@@ -1,0 +1,32 @@
+// What a scene needs to know about the game flow around it. The game session implements this
+// and registers itself; with no host registered a scene behaves as a practice attempt that is
+// on screen, unpaused, with no panel open.
+#pragma once
+
+class b2World;
+
+namespace kel {
+
+class SceneHost {
+public:
+    virtual ~SceneHost() = default;
+
+    // The physics outline overlay (developer key D) is on.
+    virtual bool DebugDraw() const = 0;
+    virtual void DrawPhysicsDebug(b2World* world) = 0;
+
+    // The pause screen is up.
+    virtual bool Paused() const = 0;
+    // The event card, the credits panel or the nation picker is open over the scene.
+    virtual bool PanelOpen() const = 0;
+    // The session is showing a scene (not the menu, a panel or the medal presentation).
+    virtual bool InScene() const = 0;
+    // A multi-player competition is running.
+    virtual bool CompetitionRunning() const = 0;
+};
+
+// Null unregisters.
+void SetSceneHost(SceneHost* host);
+SceneHost* CurrentSceneHost();
+
+} // namespace kel
