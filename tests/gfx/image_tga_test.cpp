@@ -1,0 +1,97 @@
+// TGA decoding: only uncompressed 32-bit top-left files are accepted.
+#include "gfx/image.h"
+#include "gfx/image_memory_provider.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace kel {
+namespace {
+
+std::vector<uint8_t> Tga(int width, int height, uint8_t depth, uint8_t descriptor, size_t pixelBytes) {
+    std::vector<uint8_t> out(18, 0);
+    out[2] = 2; // uncompressed true colour
+    out[12] = static_cast<uint8_t>(width & 0xFF);
+    out[13] = static_cast<uint8_t>(width >> 8);
+    out[14] = static_cast<uint8_t>(height & 0xFF);
+    out[15] = static_cast<uint8_t>(height >> 8);
+    out[16] = depth;
+    out[17] = descriptor;
+    for (size_t i = 0; i < pixelBytes; ++i) out.push_back(static_cast<uint8_t>(i * 13 + 1));
+    return out;
+}
+
+class TgaTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
+        memory.Add("t.tga", bytes);
+        std::unique_ptr<Image> image(LoadTga("t.tga"));
+        EXPECT_EQ(memory.OpenHandles(), 0);
+        return image;
+    }
+
+    MemoryFileProvider memory;
+    ScopedFileProvider scope{&memory};
+};
+
+TEST_F(TgaTest, ThirtyTwoBitTopLeftIsCopiedAsIs) {
+    const auto bytes = Tga(3, 2, 32, 0x28, 3 * 2 * 4);
+    auto image = Load(bytes);
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 3);
+    EXPECT_EQ(image->height, 2);
+    EXPECT_EQ(0, std::memcmp(image->pixels, bytes.data() + 18, 24));
+}
+
+TEST_F(TgaTest, OtherVariantsAreRejected) {
+    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x20, 2 * 2 * 3)));  // 24-bit
+    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x28, 2 * 2 * 4)));  // 24-bit with the right descriptor
+    EXPECT_FALSE(Load(Tga(2, 2, 32, 0x08, 2 * 2 * 4)));  // bottom-left origin
+    EXPECT_FALSE(Load(Tga(2, 2, 16, 0x28, 2 * 2 * 4)));
+}
+
+TEST_F(TgaTest, ZeroAndOversizedDimensionsAreRejected) {
+    EXPECT_FALSE(Load(Tga(0, 4, 32, 0x28, 64)));
+    EXPECT_FALSE(Load(Tga(4, 0, 32, 0x28, 64)));
+    EXPECT_FALSE(Load(Tga(kMaxImageSide + 1, 1, 32, 0x28, 64)));
+    // A legal side but a header claiming 4 GB with a 64-byte body: refused before allocating.
+    EXPECT_FALSE(Load(Tga(65535, 65535, 32, 0x28, 64)));
+    EXPECT_FALSE(Load(Tga(16384, 16384, 32, 0x28, 64)));
+}
+
+TEST_F(TgaTest, PixelLimitIsHonoured) {
+    SetImagePixelLimit(15);
+    EXPECT_FALSE(Load(Tga(4, 4, 32, 0x28, 64)));
+    SetImagePixelLimit(16);
+    EXPECT_TRUE(Load(Tga(4, 4, 32, 0x28, 64)));
+    SetImagePixelLimit(kDefaultImagePixelLimit);
+}
+
+TEST_F(TgaTest, EveryTruncationGivesNull) {
+    const auto bytes = Tga(4, 3, 32, 0x28, 4 * 3 * 4);
+    for (size_t length = 0; length < bytes.size(); ++length)
+        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)))) << length;
+    EXPECT_TRUE(Load(bytes));
+}
+
+// A provider whose files cannot seek: the decoder must still stop at a short read.
+class UnseekableProvider : public MemoryFileProvider {
+public:
+    int Seek(void*, long, int) override { return -1; }
+    long Tell(void*) override { return -1; }
+};
+
+TEST(TgaUnseekable, ShortBodyStillGivesNull) {
+    UnseekableProvider memory;
+    ScopedFileProvider scope(&memory);
+    memory.Add("short.tga", Tga(8, 8, 32, 0x28, 10));
+    memory.Add("full.tga", Tga(8, 8, 32, 0x28, 8 * 8 * 4));
+    EXPECT_EQ(LoadTga("short.tga"), nullptr);
+    std::unique_ptr<Image> full(LoadTga("full.tga"));
+    EXPECT_TRUE(full);
+    EXPECT_EQ(memory.OpenHandles(), 0);
+}
+
+} // namespace
+} // namespace kel
