@@ -1,7 +1,19 @@
-#include "drawn.h"
+#include "draw_areas_a.h"
 
 namespace artgen {
 
-DrawnList EventDrawnSpritesA() { return {nullptr, 0}; }
+DrawnList EventDrawnSpritesA() {
+    static const std::vector<DrawnSprite> all = [] {
+        DrawnCollector out;
+        AddCeremonySprites(out);
+        AddOpponentSprites(out);
+        AddDivingSprites(out);
+        AddFieldSprites(out);
+        AddTrackSprites(out);
+        AddRingsSprites(out);
+        return out.sprites;
+    }();
+    return {all.data(), int(all.size())};
+}
 
 } // namespace artgen

@@ -1,0 +1,96 @@
+// A kit for drawing small comic figures in code: limbs are capsules with a 1-px dark outline,
+// painted back to front so the near limbs overlap the body with a clean outline between them.
+// Coordinates are canvas pixels; (i + 0.5, j + 0.5) is the centre of pixel (i, j).
+#pragma once
+
+#include "canvas.h"
+
+namespace artgen {
+
+struct Pt {
+    float x = 0.0f;
+    float y = 0.0f;
+};
+
+// Shared colours of the ceremony and event figures, so every sheet reads as one set.
+namespace ink {
+constexpr Rgba kOutline = Rgba::Hex(0x22202e);
+constexpr Rgba kWhite = Rgba::Hex(0xffffff);
+constexpr Rgba kLight = Rgba::Hex(0xdfe3ea);
+constexpr Rgba kGrey = Rgba::Hex(0xb4bcc8);
+constexpr Rgba kDarkGrey = Rgba::Hex(0x7c8594);
+constexpr Rgba kSkin = Rgba::Hex(0xf6c8a0);
+constexpr Rgba kSkinShade = Rgba::Hex(0xd99a70);
+constexpr Rgba kRed = Rgba::Hex(0xe8473c);
+constexpr Rgba kDarkRed = Rgba::Hex(0xa82a2a);
+constexpr Rgba kOrange = Rgba::Hex(0xf79a2e);
+constexpr Rgba kYellow = Rgba::Hex(0xffd93d);
+constexpr Rgba kPaleYellow = Rgba::Hex(0xfff3a0);
+constexpr Rgba kGreen = Rgba::Hex(0x5cc43c);
+constexpr Rgba kDarkGreen = Rgba::Hex(0x2f8a3a);
+constexpr Rgba kBlue = Rgba::Hex(0x3b8ee8);
+constexpr Rgba kDarkBlue = Rgba::Hex(0x1f4fa8);
+constexpr Rgba kSky = Rgba::Hex(0x8fd8ff);
+constexpr Rgba kBrown = Rgba::Hex(0x8a5a34);
+constexpr Rgba kDarkBrown = Rgba::Hex(0x5a3a22);
+constexpr Rgba kTan = Rgba::Hex(0xc89a62);
+constexpr Rgba kPurple = Rgba::Hex(0xb04fd0);
+constexpr Rgba kHair = Rgba::Hex(0x4a3020);
+} // namespace ink
+
+struct Capsule {
+    Pt a;
+    Pt b;
+    float radius = 1.0f; // px
+};
+
+// Paints the outline of every capsule (radius + 1 px) and then their fill, as one part.
+void DrawPart(Canvas& canvas, const Capsule* capsules, int count, Rgba fill, Rgba outline = ink::kOutline);
+inline void DrawPart(Canvas& canvas, const Capsule& capsule, Rgba fill, Rgba outline = ink::kOutline) {
+    DrawPart(canvas, &capsule, 1, fill, outline);
+}
+// Fills the pixels of one capsule without an outline (shading, hair, shorts over a part).
+void FillCapsule(Canvas& canvas, const Capsule& capsule, Rgba fill);
+
+// Colours of a figure. Figures that the game tints use `Tinted()`: whites and light greys.
+struct FigureStyle {
+    Rgba skin = ink::kSkin;
+    Rgba farSkin = ink::kSkinShade;
+    Rgba shirt = ink::kRed;
+    Rgba farShirt = ink::kDarkRed;
+    Rgba shorts = ink::kDarkBlue;
+    Rgba shoes = ink::kOutline;
+    Rgba hair = ink::kHair;
+    Rgba eye = ink::kOutline;
+    float torsoRadius = 1.7f; // px
+    float limbRadius = 0.75f; // px
+    float headRadius = 2.5f;  // px
+    bool sleeves = false;     // upper arms in the shirt colour
+    bool longLegs = false;    // whole legs in the shorts colour (trousers)
+    bool hasHair = true;
+    static FigureStyle Tinted();
+};
+
+// Joint positions of one pose. "Near" limbs are drawn in front of the torso, "far" behind it.
+struct Pose {
+    Pt head;
+    Pt neck;
+    Pt hip;
+    Pt nearElbow, nearHand, farElbow, farHand;
+    Pt nearKnee, nearFoot, farKnee, farFoot;
+    float facing = 1.0f; // +1 looks right, -1 left, 0 faces the viewer
+};
+
+void DrawFigure(Canvas& canvas, const Pose& pose, const FigureStyle& style);
+
+// Small helpers used by several sheets.
+void DrawHead(Canvas& canvas, Pt centre, float facing, const FigureStyle& style);
+// Adds a 1-px dark outline around every opaque pixel that touches a transparent one from outside.
+void OutlineOpaque(Canvas& canvas, Rgba outline = ink::kOutline);
+// A horse seen from the side, facing right, in a 35 x 22 px box scaled by `scale` with its
+// top-left at (ox, oy); `gallop` 0 or 1 picks the leg phase. Drawn in draw_track.cpp.
+void DrawHorse(Canvas& canvas, float ox, float oy, float scale, int gallop, Rgba coat, Rgba shade, Rgba mane);
+// Sprinkles a crowd of tiny heads and shirts over a rectangle (stands).
+void DrawCrowd(Canvas& canvas, int x, int y, int w, int h, uint32_t seed, float density = 0.85f);
+
+} // namespace artgen
