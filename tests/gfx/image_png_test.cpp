@@ -1,0 +1,246 @@
+// PNG reading (files written here with libpng) and the PNG writer.
+#include "gfx/image.h"
+#include "gfx/image_memory_provider.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <png.h>
+#include <unistd.h>
+
+namespace kel {
+namespace {
+
+struct PngSpec {
+    int width = 4;
+    int height = 3;
+    int colourType = PNG_COLOR_TYPE_RGB;
+    int bitDepth = 8;
+    bool interlaced = false;
+    std::vector<png_color> palette;
+    std::vector<uint8_t> paletteAlpha;
+};
+
+int Channels(int colourType) {
+    switch (colourType) {
+    case PNG_COLOR_TYPE_GRAY: return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
+    case PNG_COLOR_TYPE_RGB: return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
+    default: return 1;
+    }
+}
+
+void Append(png_structp png, png_bytep data, png_size_t length) {
+    auto* out = static_cast<std::vector<uint8_t>*>(png_get_io_ptr(png));
+    out->insert(out->end(), data, data + length);
+}
+
+// Writes a PNG whose samples come from sample(x, y, channel); every sample byte of a 16-bit
+// image is the same value.
+template <typename Sample>
+std::vector<uint8_t> WritePngBytes(const PngSpec& spec, Sample sample) {
+    std::vector<uint8_t> out;
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    if (setjmp(png_jmpbuf(png))) {
+        png_destroy_write_struct(&png, &info);
+        ADD_FAILURE() << "libpng refused the test image";
+        return {};
+    }
+    png_set_write_fn(png, &out, Append, nullptr);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height), spec.bitDepth,
+                 spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    if (!spec.palette.empty())
+        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
+    if (!spec.paletteAlpha.empty())
+        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
+    png_write_info(png, info);
+    const int channels = Channels(spec.colourType);
+    const int bytesPerSample = spec.bitDepth == 16 ? 2 : 1;
+    std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(spec.height));
+    std::vector<png_bytep> rowPointers;
+    for (int y = 0; y < spec.height; ++y) {
+        auto& row = rows[static_cast<size_t>(y)];
+        row.assign(static_cast<size_t>(spec.width * channels * bytesPerSample) + 1, 0);
+        for (int x = 0; x < spec.width; ++x)
+            for (int c = 0; c < channels; ++c)
+                for (int b = 0; b < bytesPerSample; ++b)
+                    row[static_cast<size_t>((x * channels + c) * bytesPerSample + b)] = sample(x, y, c);
+        rowPointers.push_back(row.data());
+    }
+    png_write_image(png, rowPointers.data());
+    png_write_end(png, nullptr);
+    png_destroy_write_struct(&png, &info);
+    return out;
+}
+
+uint8_t Sample(int x, int y, int c) { return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5); }
+
+uint32_t Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
+    return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
+}
+
+class PngTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
+        memory.Add("t.png", bytes);
+        std::unique_ptr<Image> image(LoadPng("t.png"));
+        EXPECT_EQ(memory.OpenHandles(), 0);
+        return image;
+    }
+
+    MemoryFileProvider memory;
+    ScopedFileProvider scope{&memory};
+};
+
+// ---- Reading
+
+TEST_F(PngTest, RgbGetsOpaqueAlphaInBgraOrder) {
+    PngSpec spec;
+    auto image = Load(WritePngBytes(spec, Sample));
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width, 4);
+    ASSERT_EQ(image->height, 3);
+    for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < 4; ++x)
+            EXPECT_EQ(image->pixels[y * 4 + x], Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
+}
+
+TEST_F(PngTest, RgbaKeepsAlpha) {
+    PngSpec spec;
+    spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    auto image = Load(WritePngBytes(spec, Sample));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels[5], Pixel(Sample(1, 1, 0), Sample(1, 1, 1), Sample(1, 1, 2), Sample(1, 1, 3)));
+}
+
+TEST_F(PngTest, GreyBecomesEqualChannels) {
+    PngSpec spec;
+    spec.colourType = PNG_COLOR_TYPE_GRAY;
+    auto image = Load(WritePngBytes(spec, Sample));
+    ASSERT_TRUE(image);
+    const uint8_t g = Sample(2, 1, 0);
+    EXPECT_EQ(image->pixels[6], Pixel(g, g, g, 255));
+}
+
+TEST_F(PngTest, LowBitGreyIsExpanded) {
+    PngSpec spec;
+    spec.colourType = PNG_COLOR_TYPE_GRAY;
+    spec.bitDepth = 1;
+    spec.width = 9;
+    // One byte per row holds eight pixels; the ninth sits in the next byte's top bit.
+    auto image = Load(WritePngBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x == 0 ? 0x80 : 0x00); }));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels[0], Pixel(255, 255, 255, 255));
+    EXPECT_EQ(image->pixels[1], Pixel(0, 0, 0, 255));
+}
+
+TEST_F(PngTest, PaletteWithTransparencyGivesAlpha) {
+    PngSpec spec;
+    spec.colourType = PNG_COLOR_TYPE_PALETTE;
+    spec.palette = {{10, 20, 30}, {40, 50, 60}};
+    spec.paletteAlpha = {0};
+    auto image = Load(WritePngBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x % 2); }));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels[0], Pixel(10, 20, 30, 0));
+    EXPECT_EQ(image->pixels[1], Pixel(40, 50, 60, 255));
+}
+
+TEST_F(PngTest, SixteenBitChannelsFitFourBytesPerPixel) {
+    PngSpec spec;
+    spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    spec.bitDepth = 16;
+    auto image = Load(WritePngBytes(spec, Sample));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->pixels[11], Pixel(Sample(3, 2, 0), Sample(3, 2, 1), Sample(3, 2, 2), Sample(3, 2, 3)));
+}
+
+TEST_F(PngTest, InterlacedFileIsAssembled) {
+    PngSpec spec;
+    spec.width = 13;
+    spec.height = 11;
+    spec.interlaced = true;
+    auto image = Load(WritePngBytes(spec, Sample));
+    ASSERT_TRUE(image);
+    for (int y = 0; y < 11; ++y)
+        for (int x = 0; x < 13; ++x)
+            ASSERT_EQ(image->pixels[y * 13 + x], Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
+}
+
+// ---- Damaged and hostile files
+
+TEST_F(PngTest, EveryTruncationGivesNull) {
+    const auto bytes = WritePngBytes(PngSpec{}, Sample);
+    for (size_t length = 0; length < bytes.size(); ++length)
+        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)))) << length;
+}
+
+TEST_F(PngTest, CorruptDataGivesNull) {
+    auto bytes = WritePngBytes(PngSpec{}, Sample);
+    bytes[bytes.size() - 20] ^= 0x55; // inside the image data: CRC mismatch
+    EXPECT_FALSE(Load(bytes));
+    auto signature = WritePngBytes(PngSpec{}, Sample);
+    signature[1] = 'Q';
+    EXPECT_FALSE(Load(signature));
+}
+
+TEST_F(PngTest, OversizedDimensionsAreRefused) {
+    PngSpec wide;
+    wide.width = kMaxImageSide + 1;
+    wide.height = 1;
+    EXPECT_FALSE(Load(WritePngBytes(wide, Sample)));
+    PngSpec square;
+    square.width = 1000;
+    square.height = 1000;
+    const auto bytes = WritePngBytes(square, [](int, int, int) { return uint8_t{7}; });
+    SetImagePixelLimit(999 * 1000);
+    EXPECT_FALSE(Load(bytes));
+    SetImagePixelLimit(kDefaultImagePixelLimit);
+    EXPECT_TRUE(Load(bytes));
+}
+
+// ---- Writing
+
+class TempFolder {
+public:
+    TempFolder() {
+        char name[] = "/tmp/kelvaro_png_XXXXXX";
+        if (mkdtemp(name)) path = name;
+    }
+    ~TempFolder() {
+        if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
+    }
+    std::string path;
+};
+
+TEST(WritePng, RoundTripReversesRows) {
+    TempFolder folder;
+    ASSERT_FALSE(folder.path.empty());
+    Image image(3, 4);
+    for (int i = 0; i < 12; ++i) image.pixels[i] = Pixel(static_cast<uint8_t>(i * 20), 7, static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 10 + 5));
+    const std::string path = folder.path + "/shot.png";
+    ASSERT_TRUE(WritePng(path.c_str(), image));
+    std::unique_ptr<Image> back(LoadImage((folder.path + "/shot").c_str()));
+    ASSERT_TRUE(back);
+    ASSERT_EQ(back->width, 3);
+    ASSERT_EQ(back->height, 4);
+    for (int y = 0; y < 4; ++y)
+        for (int x = 0; x < 3; ++x)
+            EXPECT_EQ(back->pixels[y * 3 + x], image.pixels[(3 - y) * 3 + x]) << x << "," << y;
+}
+
+TEST(WritePng, FailuresReturnFalseAndLeaveNoFile) {
+    TempFolder folder;
+    Image image(2, 2);
+    EXPECT_FALSE(WritePng((folder.path + "/missing/shot.png").c_str(), image));
+    Image empty;
+    const std::string path = folder.path + "/empty.png";
+    EXPECT_FALSE(WritePng(path.c_str(), empty));
+    EXPECT_FALSE(FileExists(path.c_str()));
+    EXPECT_FALSE(WritePng(nullptr, image));
+}
+
+} // namespace
+} // namespace kel
