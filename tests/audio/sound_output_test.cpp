@@ -1,0 +1,281 @@
+// What the game really plays: OpenAL Soft's wave writer mixes everything into a WAV file in real
+// time, which the tests read back and measure (level, frequency by zero crossings, balance).
+// Times are seconds since the device opened; checks keep a margin of a few mixer periods.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
+#include <unistd.h>
+
+#include "audio/sound.h"
+#include "audio/test_sounds.h"
+#include "platform/log.h"
+
+namespace kel {
+namespace {
+
+constexpr const char* kNoDeviceChild = "KELVARO_AUDIO_NO_DEVICE_CHILD";
+
+// OpenAL Soft reads its drivers and configuration once per process, at its first use, so the
+// wave writer is chosen before any test runs.
+struct WaveWriter {
+    std::string config;
+    std::string output;
+    WaveWriter() {
+        if (std::getenv(kNoDeviceChild)) return;
+        std::string stem = "/tmp/kelvaro-audio-wave-" + std::to_string(getpid());
+        config = stem + ".conf";
+        output = stem + ".wav";
+        std::ofstream file(config);
+        file << "[general]\nsample-type = int16\nfrequency = 44100\nchannels = stereo\nhrtf = false\n"
+             << "[wave]\nfile = " << output << "\n";
+        file.close();
+        setenv("ALSOFT_CONF", config.c_str(), 1);
+        setenv("ALSOFT_DRIVERS", "wave", 1);
+    }
+    ~WaveWriter() {
+        if (!config.empty()) std::remove(config.c_str());
+        if (!output.empty()) std::remove(output.c_str());
+    }
+};
+const WaveWriter gWaveWriter;
+
+constexpr int kTone = 0;        // 440 Hz, mono 16-bit at 22050 Hz, 0.5 s
+constexpr int kStereoTone = 1;  // 440 Hz, stereo 16-bit at 44100 Hz, 0.25 s
+constexpr int kByteTone = 2;    // 330 Hz, mono 8-bit at 11025 Hz, 0.25 s
+constexpr int kMp3Tone = 3;     // 550 Hz, an MP3 under a .wav name, 0.25 s
+constexpr int kHostile = 4;
+const EffectRow kTable[] = {
+    {kTone, "tone"}, {kStereoTone, "stereotone"}, {kByteTone, "bytetone"}, {kMp3Tone, "mp3tone"}, {kHostile, "hostile"}};
+
+constexpr double kToneHz = 440.0;
+constexpr double kAmplitude = 0.5;
+constexpr double kTolerance = 0.015;  // relative, for frequencies
+
+std::vector<uint8_t> EightBitWav(double hz, int rate, double seconds) {
+    auto samples = test::SineFrames(hz, rate, seconds, 1, kAmplitude);
+    auto wav = test::MakeWav16(samples, 1, rate);
+    // Rewrite as 8-bit: same header with halved sizes, unsigned bytes.
+    std::vector<uint8_t> out(wav.begin(), wav.begin() + 44);
+    uint32_t bytes = static_cast<uint32_t>(samples.size());
+    auto put32 = [&](size_t at, uint32_t v) {
+        for (int i = 0; i < 4; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    };
+    put32(4, 36 + bytes);
+    put32(28, static_cast<uint32_t>(rate));
+    out[32] = 1;
+    out[34] = 8;
+    put32(40, bytes);
+    for (int16_t s : samples) out.push_back(static_cast<uint8_t>((s >> 8) + 128));
+    return out;
+}
+
+class SoundOutput : public ::testing::Test {
+protected:
+    void SetUp() override {
+        folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.5, 1, kAmplitude), 1, 22050));
+        folder.WriteSound("stereotone.wav",
+                          test::MakeWav16(test::SineFrames(kToneHz, 44100, 0.25, 2, kAmplitude), 2, 44100));
+        folder.WriteSound("bytetone.wav", EightBitWav(330.0, 11025, 0.25));
+        folder.WriteSound("mp3tone.wav", test::MakeMp3(test::SineFrames(550.0, 44100, 0.25, 1, kAmplitude), 44100));
+        std::vector<uint8_t> hostile = {'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0xFF, 'W', 'A', 'V', 'E',
+                                        'f', 'm', 't', ' ', 0xF0, 0xFF, 0xFF, 0xFF, 1, 0};
+        folder.WriteSound("hostile.wav", hostile);
+        SetLogSink(&log);
+        ASSERT_TRUE(StartSound()) << "the wave writer device did not open";
+        start = std::chrono::steady_clock::now();
+        SetEffectsVolume(100);
+        SetMusicVolume(100);
+        LoadEffects(kTable, 5);
+    }
+    void TearDown() override {
+        ShutDownSound();
+        SetEffectsVolume(100);
+        SetMusicVolume(100);
+        SetLogSink(nullptr);
+    }
+
+    double Now() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); }
+
+    // Keeps the music fed as the shell's frame loop would.
+    void RunUntil(double seconds) const {
+        while (Now() < seconds) {
+            UpdateSound();
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+
+    test::Recording Finish() {
+        ShutDownSound();
+        test::Recording r = test::ReadRecording(gWaveWriter.output);
+        EXPECT_TRUE(r.ok) << "no recording in " << gWaveWriter.output;
+        return r;
+    }
+
+    CaptureLogSink log;
+    test::ScratchFolder folder;
+    std::chrono::steady_clock::time_point start;
+};
+
+TEST_F(SoundOutput, EffectComesOutAtItsFrequencyAndStops) {
+    uint32_t h = PlayEffect(kTone, 100, 0, 1.0f, true);
+    ASSERT_NE(h, 0u);
+    RunUntil(0.35);
+    StopChannel(h);
+    RunUntil(0.55);
+    test::Recording r = Finish();
+    ASSERT_GE(r.Seconds(), 0.5);
+    EXPECT_NEAR(r.Frequency(0, 0.08, 0.3), kToneHz, kToneHz * kTolerance);
+    EXPECT_GT(r.Rms(0, 0.08, 0.3), 0.15);
+    EXPECT_GT(r.Rms(1, 0.08, 0.3), 0.15);
+    EXPECT_LT(r.Rms(0, 0.45, 0.55), 0.002) << "still sounding after StopChannel";
+}
+
+TEST_F(SoundOutput, PitchFactorScalesTheFrequency) {
+    uint32_t h = PlayEffect(kTone, 100, 0, 1.33f, true);
+    RunUntil(0.3);
+    SetChannelPitch(h, 1.0f);
+    RunUntil(0.6);
+    test::Recording r = Finish();
+    EXPECT_NEAR(r.Frequency(0, 0.06, 0.26), kToneHz * 1.33, kToneHz * 1.33 * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, 0.36, 0.56), kToneHz, kToneHz * kTolerance);
+}
+
+TEST_F(SoundOutput, PanMovesEnergyBetweenChannels) {
+    uint32_t h = PlayEffect(kTone, 100, -100, 1.0f, true);
+    RunUntil(0.25);
+    SetChannelPan(h, 100);
+    RunUntil(0.5);
+    SetChannelPan(h, 0);
+    RunUntil(0.75);
+    test::Recording r = Finish();
+    double leftL = r.Rms(0, 0.05, 0.22), leftR = r.Rms(1, 0.05, 0.22);
+    double rightL = r.Rms(0, 0.3, 0.47), rightR = r.Rms(1, 0.3, 0.47);
+    double centreL = r.Rms(0, 0.55, 0.72), centreR = r.Rms(1, 0.55, 0.72);
+    EXPECT_GT(leftL, 4.0 * leftR);
+    EXPECT_GT(rightR, 4.0 * rightL);
+    EXPECT_NEAR(centreL / centreR, 1.0, 0.05);
+    EXPECT_GT(centreL, 0.1);
+}
+
+TEST_F(SoundOutput, FifthPlaybackReplacesTheOldest) {
+    uint32_t handles[5] = {};
+    for (uint32_t& h : handles) h = PlayEffect(kTone, 20, 0, 1.0f, true);
+    RunUntil(0.15);
+    StopChannel(handles[0]);  // replaced by the fifth: must not stop anything
+    RunUntil(0.3);
+    for (int i = 1; i < 5; ++i) StopChannel(handles[i]);
+    RunUntil(0.5);
+    test::Recording r = Finish();
+    EXPECT_GT(r.Rms(0, 0.2, 0.28), 0.02) << "a stale handle stopped a newer playback";
+    EXPECT_LT(r.Rms(0, 0.4, 0.5), 0.002) << "more than four playbacks of one effect sounded";
+}
+
+TEST_F(SoundOutput, VolumesScaleTheLevel) {
+    uint32_t h = PlayEffect(kTone, 100, 0, 1.0f, true);
+    RunUntil(0.2);
+    SetEffectsVolume(50);
+    RunUntil(0.4);
+    SetChannelVolume(h, 50.0f);
+    RunUntil(0.6);
+    SetEffectsVolume(0);
+    RunUntil(0.8);
+    test::Recording r = Finish();
+    double full = r.Rms(0, 0.05, 0.17);
+    ASSERT_GT(full, 0.1);
+    EXPECT_NEAR(r.Rms(0, 0.25, 0.37) / full, 0.5, 0.05);
+    EXPECT_NEAR(r.Rms(0, 0.45, 0.57) / full, 0.25, 0.03);
+    EXPECT_LT(r.Rms(0, 0.65, 0.78), 0.002);
+}
+
+TEST_F(SoundOutput, EveryKindOfEffectFilePlays) {
+    EXPECT_EQ(PlayEffect(kHostile, 100, 0, 1.0f, false), 0u);
+    ASSERT_FALSE(log.Lines().empty());
+    EXPECT_NE(log.Lines().back().find("hostile"), std::string::npos);
+    PlayEffect(kStereoTone, 100, 0, 1.0f, false);
+    RunUntil(0.3);
+    PlayEffect(kByteTone, 100, 0, 1.0f, false);
+    RunUntil(0.6);
+    PlayEffect(kMp3Tone, 100, 0, 1.0f, false);
+    RunUntil(0.9);
+    test::Recording r = Finish();
+    // Each sound lasts 0.25 s from its start at 0, 0.3 and 0.6 s.
+    EXPECT_NEAR(r.Frequency(0, 0.03, 0.2), kToneHz, kToneHz * kTolerance);
+    EXPECT_NEAR(r.Frequency(1, 0.03, 0.2), kToneHz, kToneHz * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, 0.33, 0.5), 330.0, 330.0 * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, 0.63, 0.8), 550.0, 550.0 * kTolerance);
+    EXPECT_GT(r.Rms(0, 0.63, 0.8), 0.1);
+}
+
+TEST_F(SoundOutput, MusicLoopsWithoutAGap) {
+    folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.2, 1, kAmplitude), 44100));
+    PlayMusic("Loop.mp3", true);
+    RunUntil(1.0);
+    test::Recording r = Finish();
+    double steady = r.Rms(0, 0.1, 0.9);
+    ASSERT_GT(steady, 0.1);
+    // A 10 ms window anywhere over four seams keeps most of the level.
+    EXPECT_GT(r.QuietestWindow(0, 0.1, 0.9, 0.01), 0.7 * steady);
+    EXPECT_NEAR(r.Frequency(0, 0.1, 0.9), kToneHz, kToneHz * kTolerance);
+}
+
+TEST_F(SoundOutput, MusicVolumeAndStop) {
+    folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.3, 1, kAmplitude), 44100));
+    PlayMusic("Loop.mp3", true);
+    RunUntil(0.25);
+    SetMusicVolume(50);
+    RunUntil(0.5);
+    SetMusicVolume(0);
+    PlayMusic("Other.mp3", true);  // muted: ignored, the loop keeps running silently
+    RunUntil(0.7);
+    SetMusicVolume(100);
+    RunUntil(0.95);
+    StopMusic();
+    RunUntil(1.15);
+    test::Recording r = Finish();
+    double full = r.Rms(0, 0.08, 0.22);
+    ASSERT_GT(full, 0.1);
+    EXPECT_NEAR(r.Rms(0, 0.33, 0.47) / full, 0.5, 0.05);
+    EXPECT_LT(r.Rms(0, 0.55, 0.67), 0.002);
+    EXPECT_NEAR(r.Rms(0, 0.78, 0.92) / full, 1.0, 0.05) << "the old piece came back on unmuting";
+    EXPECT_LT(r.Rms(0, 1.05, 1.15), 0.002);
+}
+
+// Without any sound device the game runs silent. OpenAL picks its drivers once per process, so
+// this runs in a fresh copy of the test program with no usable driver.
+TEST(SoundNoDevice, StartsSilentAndEveryCallIsHarmless) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    setenv(kNoDeviceChild, "1", 1);
+    const char* previous = std::getenv("ALSOFT_DRIVERS");
+    std::string saved = previous ? previous : "";
+    setenv("ALSOFT_DRIVERS", "kelvaro-no-such-driver", 1);
+    EXPECT_EXIT(
+        {
+            test::ScratchFolder folder;
+            folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.1, 1, 0.5), 1, 22050));
+            int faults = 0;
+            if (StartSound()) faults |= 1;
+            LoadEffects(kTable, 5);
+            if (PlayEffect(kTone, 100, 0, 1.0f, true) != 0) faults |= 2;
+            SetChannelVolume(1, 50.0f);
+            SetChannelPitch(1, 2.0f);
+            SetChannelPan(1, -50);
+            StopChannel(1);
+            PlayMusic("Loop.mp3", true);
+            UpdateSound();
+            SetEffectsVolume(10);
+            SetMusicVolume(10);
+            StopMusic();
+            ShutDownSound();
+            std::exit(faults);
+        },
+        ::testing::ExitedWithCode(0), "");
+    unsetenv(kNoDeviceChild);
+    setenv("ALSOFT_DRIVERS", saved.c_str(), 1);
+}
+
+} // namespace
+} // namespace kel
