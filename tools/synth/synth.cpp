@@ -113,10 +113,10 @@ float NoiseSource::Next() {
         b0 = 0.99765f * b0 + white * 0.0990460f;
         b1 = 0.96300f * b1 + white * 0.2965164f;
         b2 = 0.57000f * b2 + white * 1.0526913f;
-        return (b0 + b1 + b2 + white * 0.1848f) * 0.25f;
+        return std::clamp((b0 + b1 + b2 + white * 0.1848f) * 0.2f, -1.0f, 1.0f);
     case NoiseColour::kBrown:
         brown = (brown + 0.02f * white) * 0.998f;
-        return brown * 3.5f;
+        return std::clamp(brown * 2.5f, -1.0f, 1.0f);
     }
     return white;
 }
@@ -135,7 +135,9 @@ float Adsr::Level(float t, float gateSeconds) const {
     if (release <= 0.0f) return 0.0f;
     const float u = t - gateSeconds;
     if (u >= release) return 0.0f;
-    return held(gateSeconds) * (1.0f - u / release);
+    // A squared fall sounds like a natural decay and is near silence well before its end.
+    const float left = 1.0f - u / release;
+    return held(gateSeconds) * left * left;
 }
 
 float ExpEnvelope::Level(float t) const {

@@ -75,7 +75,7 @@ struct Oscillator {
     float Next(float frequencyHz);
 };
 
-// Noise colours. White is flat; pink falls 3 dB per octave; brown 6 dB per octave.
+// Noise colours, all within -1..1. White is flat; pink falls 3 dB per octave; brown 6 dB per octave.
 enum class NoiseColour { kWhite, kPink, kBrown };
 
 struct NoiseSource {
@@ -89,7 +89,8 @@ struct NoiseSource {
 
 // ---- envelopes --------------------------------------------------------------------------------
 
-// Attack, decay to sustain, release after the gate closes. Times in seconds, sustain 0..1.
+// Attack, decay to sustain (both linear), then a squared fall to zero over `release` after the gate
+// closes. Times in seconds, sustain 0..1.
 struct Adsr {
     float attack = 0.005f;
     float decay = 0.1f;
@@ -211,8 +212,9 @@ void FadeOut(Buffer& buffer, float seconds);
 // the quiet lead-in and tail so that attacks and fade-outs stay whole.
 void TrimSilence(Buffer& buffer, float thresholdDb, float padSeconds = 0.002f);
 // Makes a seamless loop of `loopSeconds` from a buffer at least loopSeconds + fadeSeconds long:
-// the part past the loop is cross-faded (equal power) into the start, so the last sample leads
-// into the first as smoothly as any two neighbours. The result is exactly the loop length.
+// the part past the loop is cross-faded into the start (weights chosen by how alike the two parts
+// are, so neither noise nor steady tones dip or swell), and the last sample leads into the first
+// as smoothly as any two neighbours. The result is exactly the loop length.
 bool MakeLoop(Buffer& buffer, float loopSeconds, float fadeSeconds);
 
 // ---- measuring --------------------------------------------------------------------------------
