@@ -1,0 +1,178 @@
+// JPEG decoding: files written here with libjpeg into memory.
+#include "gfx/image.h"
+#include "gfx/image_memory_provider.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+#include <memory>
+
+namespace kel {
+namespace {
+
+struct JpegSpec {
+    int width = 16;
+    int height = 8;
+    int components = 3;
+    J_COLOR_SPACE space = JCS_RGB;
+    bool progressive = false;
+};
+
+template <typename Sample>
+std::vector<uint8_t> WriteJpegBytes(const JpegSpec& spec, Sample sample) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(spec.width);
+    info.image_height = static_cast<JDIMENSION>(spec.height);
+    info.input_components = spec.components;
+    info.in_color_space = spec.space;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 100, TRUE);
+    if (spec.progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(spec.width * spec.components));
+    while (info.next_scanline < info.image_height) {
+        for (int x = 0; x < spec.width; ++x)
+            for (int c = 0; c < spec.components; ++c)
+                row[static_cast<size_t>(x * spec.components + c)] = sample(x, static_cast<int>(info.next_scanline), c);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    std::vector<uint8_t> out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+uint8_t Flat(int, int, int c) { return c == 0 ? 200 : c == 1 ? 100 : 50; }
+
+// Offset of the first start-of-frame marker's height field, or 0.
+size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {
+    for (size_t i = 2; i + 9 < bytes.size(); ++i)
+        if (bytes[i] == 0xFF && (bytes[i + 1] == 0xC0 || bytes[i + 1] == 0xC2)) return i + 5;
+    return 0;
+}
+
+class JpegTest : public ::testing::Test {
+protected:
+    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
+        memory.Add("t.jpg", bytes);
+        std::unique_ptr<Image> image(LoadJpeg("t.jpg"));
+        EXPECT_EQ(memory.OpenHandles(), 0);
+        return image;
+    }
+
+    MemoryFileProvider memory;
+    ScopedFileProvider scope{&memory};
+};
+
+void ExpectNear(uint32_t pixel, int r, int g, int b) {
+    const auto* p = reinterpret_cast<const uint8_t*>(&pixel);
+    EXPECT_NEAR(p[0], b, 3);
+    EXPECT_NEAR(p[1], g, 3);
+    EXPECT_NEAR(p[2], r, 3);
+    EXPECT_EQ(p[3], 255);
+}
+
+TEST_F(JpegTest, ColourComesOutBgraOpaque) {
+    auto image = Load(WriteJpegBytes(JpegSpec{}, Flat));
+    ASSERT_TRUE(image);
+    ASSERT_EQ(image->width, 16);
+    ASSERT_EQ(image->height, 8);
+    for (int i = 0; i < 16 * 8; ++i) ExpectNear(image->pixels[i], 200, 100, 50);
+}
+
+TEST_F(JpegTest, GreyGivesEqualChannelsAndOpaqueAlpha) {
+    JpegSpec spec;
+    spec.components = 1;
+    spec.space = JCS_GRAYSCALE;
+    auto image = Load(WriteJpegBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
+    ASSERT_TRUE(image);
+    for (int i = 0; i < 16 * 8; ++i) {
+        const auto* p = reinterpret_cast<const uint8_t*>(&image->pixels[i]);
+        EXPECT_EQ(p[0], p[1]);
+        EXPECT_EQ(p[1], p[2]);
+        EXPECT_EQ(p[3], 255);
+    }
+    ExpectNear(image->pixels[0], 40, 40, 40);
+    ExpectNear(image->pixels[15], 220, 220, 220);
+}
+
+TEST_F(JpegTest, ProgressiveAndOddSizesDecode) {
+    JpegSpec spec;
+    spec.width = 37;
+    spec.height = 23;
+    spec.progressive = true;
+    auto image = Load(WriteJpegBytes(spec, Flat));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 37);
+    ExpectNear(image->pixels[37 * 23 - 1], 200, 100, 50);
+}
+
+TEST_F(JpegTest, FourComponentFilesUseTheFirstThree) {
+    JpegSpec spec;
+    spec.components = 4;
+    spec.space = JCS_CMYK;
+    auto image = Load(WriteJpegBytes(spec, [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); }));
+    ASSERT_TRUE(image);
+    ExpectNear(image->pixels[0], 10, 70, 130);
+}
+
+TEST_F(JpegTest, TruncatedDataStillGivesAnImage) {
+    JpegSpec spec;
+    spec.width = 64;
+    spec.height = 64;
+    const auto bytes = WriteJpegBytes(spec, [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); });
+    auto image = Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() * 3 / 4)));
+    ASSERT_TRUE(image);
+    EXPECT_EQ(image->width, 64);
+    EXPECT_EQ(image->height, 64);
+}
+
+TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNull) {
+    const auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    EXPECT_FALSE(Load({}));
+    EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2)));
+    EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 100)));
+    std::vector<uint8_t> garbage(500);
+    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 97 + 3);
+    EXPECT_FALSE(Load(garbage));
+}
+
+TEST_F(JpegTest, EveryTruncationIsHandled) {
+    const auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    for (size_t length = 0; length <= bytes.size(); ++length) {
+        auto image = Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
+        if (image) {
+            EXPECT_EQ(image->width, 16);
+        }
+    }
+}
+
+TEST_F(JpegTest, HugeClaimedDimensionsAreRefused) {
+    auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    const size_t at = FrameSizeOffset(bytes);
+    ASSERT_NE(at, 0u);
+    bytes[at] = 0xFF; // height 65535 (> kMaxImageSide)
+    bytes[at + 1] = 0xFF;
+    EXPECT_FALSE(Load(bytes));
+}
+
+TEST_F(JpegTest, PixelLimitIsHonoured) {
+    const auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    SetImagePixelLimit(16 * 8 - 1);
+    EXPECT_FALSE(Load(bytes));
+    SetImagePixelLimit(kDefaultImagePixelLimit);
+    EXPECT_TRUE(Load(bytes));
+}
+
+} // namespace
+} // namespace kel
