@@ -18,6 +18,8 @@ constexpr size_t kDecodeChunkBytes = 16384;
 
 // A seek back to the start that still yields nothing twice in a row means the piece is empty.
 constexpr int kMaxEmptyLoops = 2;
+// Format notices without output, in a row, before a read gives up.
+constexpr int kMaxIdleReads = 4;
 
 bool LibraryReady() {
     static const bool ready = mpg123_init() == MPG123_OK;
@@ -35,10 +37,10 @@ mpg123_ssize_t MemoryRead(void* source, void* buffer, size_t bytes) {
 
 off_t MemorySeek(void* source, off_t offset, int whence) {
     auto* memory = static_cast<Mp3Stream::Memory*>(source);
+    if (whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) return -1;
     long long base = 0;
     if (whence == SEEK_CUR) base = static_cast<long long>(memory->position);
-    else if (whence == SEEK_END) base = static_cast<long long>(memory->size);
-    else if (whence != SEEK_SET) return -1;
+    if (whence == SEEK_END) base = static_cast<long long>(memory->size);
     long long target = base + static_cast<long long>(offset);
     if (target < 0 || target > static_cast<long long>(memory->size)) return -1;
     memory->position = static_cast<size_t>(target);
@@ -84,7 +86,7 @@ mpg123_handle* OpenDecoder(Mp3Stream::Memory* memory, int* channels, int* rate) 
 bool DecodeMp3(const uint8_t* data, size_t size, PcmSound* out) {
     if (!data || size == 0) return false;
     Mp3Stream::Memory memory;
-    memory.bytes = const_cast<uint8_t*>(data);  // the reader only reads
+    memory.bytes = const_cast<uint8_t*>(data); // the reader only reads
     memory.size = size;
     int channels = 0;
     int rate = 0;
@@ -112,7 +114,9 @@ bool DecodeMp3(const uint8_t* data, size_t size, PcmSound* out) {
     return true;
 }
 
-Mp3Stream::~Mp3Stream() { Close(); }
+Mp3Stream::~Mp3Stream() {
+    Close();
+}
 
 bool Mp3Stream::Open(void* bytes, size_t size) {
     Close();
@@ -142,17 +146,21 @@ void Mp3Stream::Close() {
 size_t Mp3Stream::Read(int16_t* out, size_t maxFrames, bool loop) {
     if (!handle || maxFrames == 0) return 0;
     size_t frameBytes = static_cast<size_t>(channels) * sizeof(int16_t);
-    size_t filled = 0;  // bytes
+    size_t filled = 0; // bytes
     size_t wanted = maxFrames * frameBytes;
     int emptyLoops = 0;
+    int idleReads = 0;
     auto* bytes = reinterpret_cast<unsigned char*>(out);
     while (filled < wanted) {
         size_t done = 0;
         int result = mpg123_read(handle, bytes + filled, wanted - filled, &done);
         filled += done;
-        if (done > 0) emptyLoops = 0;
+        if (done > 0) {
+            emptyLoops = 0;
+            idleReads = 0;
+        }
         if (result == MPG123_OK || result == MPG123_NEW_FORMAT) {
-            if (done == 0 && result == MPG123_OK) break;
+            if (done == 0 && ++idleReads > kMaxIdleReads) break;
             continue;
         }
         if (result == MPG123_DONE && loop && emptyLoops < kMaxEmptyLoops) {

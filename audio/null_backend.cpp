@@ -7,7 +7,7 @@ namespace kel {
 namespace {
 
 class NullBackend : public SoundBackend {
-public:
+  public:
     int VoiceCount() const override { return 0; }
     uint32_t CreateSample(const PcmSound&) override { return 0; }
     void StartVoice(int, uint32_t, float, float, float, bool) override {}
@@ -25,6 +25,8 @@ public:
 
 } // namespace
 
-std::unique_ptr<SoundBackend> MakeNullBackend() { return std::make_unique<NullBackend>(); }
+std::unique_ptr<SoundBackend> MakeNullBackend() {
+    return std::make_unique<NullBackend>();
+}
 
 } // namespace kel

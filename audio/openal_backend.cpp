@@ -17,13 +17,15 @@ namespace {
 
 constexpr int kVoiceCount = 32;
 constexpr int kStreamBufferCount = 4;
-constexpr float kMinPitch = 0.05f;  // OpenAL rejects 0 and below
+constexpr float kMinPitch = 0.05f; // OpenAL rejects 0 and below
 constexpr float kMaxPitch = 8.0f;
 
-ALenum FormatFor(int channels) { return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16; }
+ALenum FormatFor(int channels) {
+    return channels == 2 ? AL_FORMAT_STEREO16 : AL_FORMAT_MONO16;
+}
 
 float SafePitch(float pitch) {
-    if (!(pitch >= kMinPitch)) return kMinPitch;  // also catches NaN
+    if (!(pitch >= kMinPitch)) return kMinPitch; // also catches NaN
     return pitch > kMaxPitch ? kMaxPitch : pitch;
 }
 
@@ -33,7 +35,7 @@ float SafeGain(float gain) {
 }
 
 class OpenAlBackend : public SoundBackend {
-public:
+  public:
     ~OpenAlBackend() override;
     bool Open();
 
@@ -52,14 +54,14 @@ public:
     void StopStream() override;
     void SetStreamGain(float gain) override;
 
-private:
+  private:
     struct Sample {
         ALuint buffer = 0;
         int channels = 0;
     };
     struct Voice {
         ALuint source = 0;
-        int channels = 0;  // of the sample it plays
+        int channels = 0; // of the sample it plays
     };
 
     bool ValidVoice(int voice) const { return voice >= 0 && voice < static_cast<int>(voices.size()); }
@@ -96,7 +98,8 @@ bool OpenAlBackend::Open() {
     if (alGetError() != AL_NO_ERROR) streamSource = 0;
     alGenBuffers(kStreamBufferCount, streamBuffers);
     if (alGetError() != AL_NO_ERROR) {
-        for (ALuint& buffer : streamBuffers) buffer = 0;
+        for (ALuint& buffer : streamBuffers)
+            buffer = 0;
     }
     if (streamSource) {
         alSourcei(streamSource, AL_SOURCE_RELATIVE, AL_TRUE);
@@ -122,7 +125,8 @@ OpenAlBackend::~OpenAlBackend() {
             alDeleteSources(1, &streamSource);
         }
         if (streamBuffers[0]) alDeleteBuffers(kStreamBufferCount, streamBuffers);
-        for (const Sample& sample : samples) alDeleteBuffers(1, &sample.buffer);
+        for (const Sample& sample : samples)
+            alDeleteBuffers(1, &sample.buffer);
         alcMakeContextCurrent(nullptr);
         alcDestroyContext(context);
     }
@@ -230,8 +234,9 @@ void OpenAlBackend::QueueStream(const int16_t* frames, size_t frameCount) {
 void OpenAlBackend::StopStream() {
     if (!streamSource) return;
     alSourceStop(streamSource);
-    alSourcei(streamSource, AL_BUFFER, 0);  // unqueues everything
-    for (int i = 0; i < kStreamBufferCount; ++i) freeBuffers[i] = streamBuffers[i];
+    alSourcei(streamSource, AL_BUFFER, 0); // unqueues everything
+    for (int i = 0; i < kStreamBufferCount; ++i)
+        freeBuffers[i] = streamBuffers[i];
     freeCount = kStreamBufferCount;
     streamChannels = 0;
     streamRate = 0;

@@ -13,15 +13,15 @@ namespace kel {
 // Interleaved signed 16-bit frames.
 struct PcmSound {
     std::vector<int16_t> samples;
-    int channels = 0;  // 1 or 2
-    int rate = 0;      // frames per second
+    int channels = 0; // 1 or 2
+    int rate = 0;     // frames per second
     size_t Frames() const { return channels > 0 ? samples.size() / static_cast<size_t>(channels) : 0; }
 };
 
 // Limits that keep a damaged or hostile file from asking for absurd work.
-constexpr int kMinSampleRate = 1000;                   // Hz
-constexpr int kMaxSampleRate = 192000;                 // Hz
-constexpr size_t kMaxDecodedSamples = 32u * 1024u * 1024u;  // 64 MiB of 16-bit samples
+constexpr int kMinSampleRate = 1000;                       // Hz
+constexpr int kMaxSampleRate = 192000;                     // Hz
+constexpr size_t kMaxDecodedSamples = 32u * 1024u * 1024u; // 64 MiB of 16-bit samples
 
 // Parses a RIFF/WAVE file of PCM 8 or 16 bit, mono or stereo. Chunks may come in any order and are
 // padded to even sizes; a data chunk cut short by the end of the file keeps its whole frames.
@@ -37,7 +37,7 @@ bool DecodeMp3(const uint8_t* data, size_t size, PcmSound* out);
 // An MP3 held in memory, decoded piece by piece to 16-bit frames for the music stream. Gapless
 // decoding stays on, so a piece encoded with its LAME tag loops without silence at the seam.
 class Mp3Stream {
-public:
+  public:
     Mp3Stream() = default;
     ~Mp3Stream();
     Mp3Stream(const Mp3Stream&) = delete;
@@ -61,7 +61,7 @@ public:
         size_t position = 0;
     };
 
-private:
+  private:
     ::mpg123_handle_struct* handle = nullptr;
     Memory memory;
     int channels = 0;

@@ -19,23 +19,52 @@ namespace kel {
 // ---- Effect table -----------------------------------------------------------------------------
 
 constexpr EffectRow kEffectTable[kSfxCount] = {
-    {kSfxBoing2, "boing2"},         {kSfxDiveboing, "diveboing"},     {kSfxHorse2, "horse2"},
-    {kSfxSpeared, "speared"},       {kSfxImpale, "impale"},           {kSfxShortbuzz, "shortbuzz"},
-    {kSfxSplash, "splash"},         {kSfxClapping, "clapping"},       {kSfxGunshot, "gunshot"},
-    {kSfxSpring, "spring"},         {kSfxBow, "bow"},                 {kSfxBarset, "barset"},
-    {kSfxAww, "aww"},               {kSfxSkid, "skid"},               {kSfxCrash, "crash"},
-    {kSfxFootstep3, "footstep3"},   {kSfxWhistlelong, "whistlelong"}, {kSfxTap1, "tap1"},
-    {kSfxTap2, "tap2"},             {kSfxUntap1, "untap1"},           {kSfxHoout1, "hoout1"},
-    {kSfxHnnng1, "hnnng1"},         {kSfxHup2, "hup2"},               {kSfxContact5, "contact5"},
-    {kSfxOof1, "oof1"},             {kSfxMat1, "mat1"},               {kSfxHammerspin1, "hammerspin1"},
-    {kSfxCycle3, "cycle3"},         {kSfxRow1, "row1"},               {kSfxIgnite, "ignite"},
-    {kSfxJet1, "jet1"},             {kSfxHoof, "hoof"},               {kSfxHarrp, "harrp"},
-    {kSfxHurrrr, "hurrrr"},         {kSfxRuaah, "ruaah"},             {kSfxMetal3, "metal3"},
-    {kSfxWood3, "wood3"},           {kSfxMedal4, "medal4"},           {kSfxHammerimpact, "hammerimpact"},
-    {kSfxScorelift, "scorelift"},   {kSfxBeep, "beep"},               {kSfxFwLaunch, "fw_launch"},
-    {kSfxFwExplode, "fw_explode"},  {kSfxTwinkle, "twinkle"},         {kSfxBlip, "blip"},
+    {kSfxBoing2, "boing2"},
+    {kSfxDiveboing, "diveboing"},
+    {kSfxHorse2, "horse2"},
+    {kSfxSpeared, "speared"},
+    {kSfxImpale, "impale"},
+    {kSfxShortbuzz, "shortbuzz"},
+    {kSfxSplash, "splash"},
+    {kSfxClapping, "clapping"},
+    {kSfxGunshot, "gunshot"},
+    {kSfxSpring, "spring"},
+    {kSfxBow, "bow"},
+    {kSfxBarset, "barset"},
+    {kSfxAww, "aww"},
+    {kSfxSkid, "skid"},
+    {kSfxCrash, "crash"},
+    {kSfxFootstep3, "footstep3"},
+    {kSfxWhistlelong, "whistlelong"},
+    {kSfxTap1, "tap1"},
+    {kSfxTap2, "tap2"},
+    {kSfxUntap1, "untap1"},
+    {kSfxHoout1, "hoout1"},
+    {kSfxHnnng1, "hnnng1"},
+    {kSfxHup2, "hup2"},
+    {kSfxContact5, "contact5"},
+    {kSfxOof1, "oof1"},
+    {kSfxMat1, "mat1"},
+    {kSfxHammerspin1, "hammerspin1"},
+    {kSfxCycle3, "cycle3"},
+    {kSfxRow1, "row1"},
+    {kSfxIgnite, "ignite"},
+    {kSfxJet1, "jet1"},
+    {kSfxHoof, "hoof"},
+    {kSfxHarrp, "harrp"},
+    {kSfxHurrrr, "hurrrr"},
+    {kSfxRuaah, "ruaah"},
+    {kSfxMetal3, "metal3"},
+    {kSfxWood3, "wood3"},
+    {kSfxMedal4, "medal4"},
+    {kSfxHammerimpact, "hammerimpact"},
+    {kSfxScorelift, "scorelift"},
+    {kSfxBeep, "beep"},
+    {kSfxFwLaunch, "fw_launch"},
+    {kSfxFwExplode, "fw_explode"},
+    {kSfxTwinkle, "twinkle"},
+    {kSfxBlip, "blip"},
 };
-
 
 namespace {
 
@@ -51,16 +80,16 @@ static_assert(kSfxCount <= kEffectSlotCount);
 // ---- State ------------------------------------------------------------------------------------
 
 constexpr int kMaxPlaybacksPerEffect = 4;
-constexpr uint32_t kHandleVoiceSpan = 256;  // handle = ticket * span + voice
+constexpr uint32_t kHandleVoiceSpan = 256; // handle = ticket * span + voice
 constexpr size_t kStreamChunkFrames = 4096;
 constexpr size_t kMaxStreamChannels = 2;
 constexpr size_t kMaxNameLength = 255;
 
 struct Voice {
-    uint32_t handle = 0;  // 0 while never used
+    uint32_t handle = 0; // 0 while never used
     int effect = -1;
     int volume = 0;         // 0..100, the channel's own
-    uint64_t startedAt = 0;  // play counter when it began; smaller is older
+    uint64_t startedAt = 0; // play counter when it began; smaller is older
 };
 
 struct SoundState {
@@ -74,7 +103,7 @@ struct SoundState {
     std::string musicName;
     Mp3Stream music;
     bool musicLoop = false;
-    std::vector<int16_t> streamFrames;  // one chunk, reused for every refill
+    std::vector<int16_t> streamFrames; // one chunk, reused for every refill
     std::vector<SoundCall>* recorder = nullptr;
 };
 
@@ -100,9 +129,13 @@ float EffectGain(int channelVolume) {
     return static_cast<float>(State().effectsVolume) / 100.0f * static_cast<float>(channelVolume) / 100.0f;
 }
 
-float MusicGain() { return static_cast<float>(State().musicVolume) / 100.0f; }
+float MusicGain() {
+    return static_cast<float>(State().musicVolume) / 100.0f;
+}
 
-float PanFactor(int pan) { return static_cast<float>(ClampInt(pan, -100, 100)) / 100.0f; }
+float PanFactor(int pan) {
+    return static_cast<float>(ClampInt(pan, -100, 100)) / 100.0f;
+}
 
 // ---- Channels ---------------------------------------------------------------------------------
 
@@ -139,7 +172,8 @@ int PickVoice(int effect) {
         }
         if (v.effect == effect) {
             ++playing;
-            if (oldestSame < 0 || v.startedAt < s.voices[static_cast<size_t>(oldestSame)].startedAt) oldestSame = i;
+            if (oldestSame < 0 || v.startedAt < s.voices[static_cast<size_t>(oldestSame)].startedAt)
+                oldestSame = i;
         }
         if (oldestAny < 0 || v.startedAt < s.voices[static_cast<size_t>(oldestAny)].startedAt) oldestAny = i;
     }
@@ -198,9 +232,10 @@ bool StartSound() {
 void ShutDownSound() {
     SoundState& s = State();
     EndMusic();
-    for (uint32_t& slot : s.effectSlots) slot = 0;
+    for (uint32_t& slot : s.effectSlots)
+        slot = 0;
     s.voices.clear();
-    s.backend.reset();  // closes the device
+    s.backend.reset(); // closes the device
 }
 
 void LoadEffects(const EffectRow* table, int count) {
@@ -222,8 +257,8 @@ void LoadEffects(const EffectRow* table, int count) {
         }
         PcmSound sound;
         std::string why;
-        bool decoded = LooksLikeWav(bytes, size) ? ParseWav(bytes, size, &sound, &why)
-                                                 : DecodeMp3(bytes, size, &sound);
+        bool decoded =
+            LooksLikeWav(bytes, size) ? ParseWav(bytes, size, &sound, &why) : DecodeMp3(bytes, size, &sound);
         std::free(bytes);
         if (!decoded) {
             LogDebug("Sound effect %s: %s", row.name, why.empty() ? "neither WAV nor MP3" : why.c_str());
@@ -334,9 +369,13 @@ void StopMusic() {
     EndMusic();
 }
 
-const char* CurrentMusic() { return State().musicName.c_str(); }
+const char* CurrentMusic() {
+    return State().musicName.c_str();
+}
 
-void UpdateSound() { FeedMusic(); }
+void UpdateSound() {
+    FeedMusic();
+}
 
 // ---- Volumes ----------------------------------------------------------------------------------
 
@@ -345,7 +384,8 @@ void SetEffectsVolume(int volume) {
     s.effectsVolume = ClampInt(volume, 0, 100);
     SoundBackend& backend = Backend();
     for (size_t i = 0; i < s.voices.size(); ++i) {
-        if (s.voices[i].handle != 0) backend.SetVoiceGain(static_cast<int>(i), EffectGain(s.voices[i].volume));
+        if (s.voices[i].handle != 0)
+            backend.SetVoiceGain(static_cast<int>(i), EffectGain(s.voices[i].volume));
     }
 }
 
@@ -354,9 +394,15 @@ void SetMusicVolume(int volume) {
     Backend().SetStreamGain(MusicGain());
 }
 
-int EffectsVolume() { return State().effectsVolume; }
-int MusicVolume() { return State().musicVolume; }
+int EffectsVolume() {
+    return State().effectsVolume;
+}
+int MusicVolume() {
+    return State().musicVolume;
+}
 
-void SetSoundRecorder(std::vector<SoundCall>* recorder) { State().recorder = recorder; }
+void SetSoundRecorder(std::vector<SoundCall>* recorder) {
+    State().recorder = recorder;
+}
 
 } // namespace kel

@@ -13,7 +13,7 @@ namespace kel {
 struct PcmSound;
 
 class SoundBackend {
-public:
+  public:
     virtual ~SoundBackend() = default;
 
     // Playbacks that may sound at once, over all effects.

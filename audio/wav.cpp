@@ -14,9 +14,11 @@ constexpr size_t kRiffHeaderBytes = 12;
 constexpr size_t kChunkHeaderBytes = 8;
 constexpr size_t kFmtMinBytes = 16;
 constexpr size_t kFmtExtensibleBytes = 40;
-constexpr size_t kSubFormatOffset = 24;  // inside the fmt chunk of WAVE_FORMAT_EXTENSIBLE
+constexpr size_t kSubFormatOffset = 24; // inside the fmt chunk of WAVE_FORMAT_EXTENSIBLE
 
-uint16_t Read16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Read16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 uint32_t Read32(const uint8_t* p) {
     return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
            (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);

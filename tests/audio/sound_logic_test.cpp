@@ -36,8 +36,10 @@ struct FakeWorld {
 };
 
 class FakeBackend : public SoundBackend {
-public:
-    FakeBackend(FakeWorld* world, int voiceCount) : world(world) { world->voices.assign(static_cast<size_t>(voiceCount), {}); }
+  public:
+    FakeBackend(FakeWorld* world, int voiceCount) : world(world) {
+        world->voices.assign(static_cast<size_t>(voiceCount), {});
+    }
     int VoiceCount() const override { return static_cast<int>(world->voices.size()); }
     uint32_t CreateSample(const PcmSound& sound) override {
         world->samples.push_back(sound);
@@ -49,9 +51,15 @@ public:
     }
     void StopVoice(int voice) override { world->voices.at(static_cast<size_t>(voice)).playing = false; }
     bool VoicePlaying(int voice) override { return world->voices.at(static_cast<size_t>(voice)).playing; }
-    void SetVoiceGain(int voice, float gain) override { world->voices.at(static_cast<size_t>(voice)).gain = gain; }
-    void SetVoicePitch(int voice, float pitch) override { world->voices.at(static_cast<size_t>(voice)).pitch = pitch; }
-    void SetVoicePan(int voice, float pan) override { world->voices.at(static_cast<size_t>(voice)).pan = pan; }
+    void SetVoiceGain(int voice, float gain) override {
+        world->voices.at(static_cast<size_t>(voice)).gain = gain;
+    }
+    void SetVoicePitch(int voice, float pitch) override {
+        world->voices.at(static_cast<size_t>(voice)).pitch = pitch;
+    }
+    void SetVoicePan(int voice, float pan) override {
+        world->voices.at(static_cast<size_t>(voice)).pan = pan;
+    }
     bool StartStream(int channels, int, float gain) override {
         world->streamChannels = channels;
         world->streamGain = gain;
@@ -69,7 +77,7 @@ public:
     void StopStream() override { world->streamStops++; }
     void SetStreamGain(float gain) override { world->streamGain = gain; }
 
-private:
+  private:
     FakeWorld* world;
 };
 
@@ -77,10 +85,11 @@ constexpr int kTone = 0;
 constexpr int kOther = 1;
 constexpr int kMp3Effect = 2;
 constexpr int kBroken = 3;
-const EffectRow kTestTable[] = {{kTone, "tone"}, {kOther, "other"}, {kMp3Effect, "mp3tone"}, {kBroken, "broken"}};
+const EffectRow kTestTable[] = {
+    {kTone, "tone"}, {kOther, "other"}, {kMp3Effect, "mp3tone"}, {kBroken, "broken"}};
 
 class SoundLogic : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         SetLogSink(&log);
         auto tone = test::SineFrames(440.0, 22050, 0.05, 1, 0.5);
@@ -98,7 +107,8 @@ protected:
     void LoadTestEffects() { LoadEffects(kTestTable, 4); }
     int VoiceOf(uint32_t handle) const {
         for (size_t i = 0; i < world.voices.size(); ++i) {
-            if (world.voices[i].playing && world.voices[i].starts > 0 && handle % 256 == i) return static_cast<int>(i);
+            if (world.voices[i].playing && world.voices[i].starts > 0 && handle % 256 == i)
+                return static_cast<int>(i);
         }
         return -1;
     }
@@ -129,9 +139,11 @@ TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
     LoadTestEffects();
     uint32_t other = PlayEffect(kOther, 100, 0, 1.0f, true);
     uint32_t first[4];
-    for (uint32_t& h : first) h = PlayEffect(kTone, 100, 0, 1.0f, true);
+    for (uint32_t& h : first)
+        h = PlayEffect(kTone, 100, 0, 1.0f, true);
     int playing = 0;
-    for (const auto& v : world.voices) playing += v.playing;
+    for (const auto& v : world.voices)
+        playing += v.playing;
     EXPECT_EQ(playing, 5);
 
     int oldestVoice = static_cast<int>(first[0] % 256);
@@ -139,7 +151,8 @@ TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
     EXPECT_EQ(static_cast<int>(fifth % 256), oldestVoice);
     EXPECT_EQ(world.voices[static_cast<size_t>(oldestVoice)].starts, 2);
     playing = 0;
-    for (const auto& v : world.voices) playing += v.playing;
+    for (const auto& v : world.voices)
+        playing += v.playing;
     EXPECT_EQ(playing, 5) << "still four of the tone and the other effect";
 
     // The replaced playback's handle no longer reaches the voice.
@@ -156,7 +169,7 @@ TEST_F(SoundLogic, FinishedVoicesAreReusedBeforeAnyPlayingOne) {
     LoadTestEffects();
     uint32_t a = PlayEffect(kTone, 100, 0, 1.0f, false);
     uint32_t b = PlayEffect(kOther, 100, 0, 1.0f, false);
-    world.voices[a % 256].playing = false;  // it ran out
+    world.voices[a % 256].playing = false; // it ran out
     uint32_t c = PlayEffect(kOther, 100, 0, 1.0f, false);
     EXPECT_EQ(c % 256, a % 256);
     EXPECT_TRUE(world.voices[b % 256].playing);
@@ -166,8 +179,10 @@ TEST_F(SoundLogic, WhenEveryVoiceSoundsTheOldestGoes) {
     folder.WriteSound("mp3tone.wav", test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050));
     LoadTestEffects();
     std::vector<uint32_t> handles;
-    for (int i = 0; i < 4; ++i) handles.push_back(PlayEffect(kOther, 100, 0, 1.0f, true));
-    for (int i = 0; i < 4; ++i) handles.push_back(PlayEffect(kTone, 100, 0, 1.0f, true));
+    for (int i = 0; i < 4; ++i)
+        handles.push_back(PlayEffect(kOther, 100, 0, 1.0f, true));
+    for (int i = 0; i < 4; ++i)
+        handles.push_back(PlayEffect(kTone, 100, 0, 1.0f, true));
     uint32_t ninth = PlayEffect(kMp3Effect, 100, 0, 1.0f, true);
     ASSERT_NE(ninth, 0u);
     EXPECT_EQ(ninth % 256, handles[0] % 256);
@@ -181,7 +196,7 @@ TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolume) {
     uint32_t h = PlayEffect(kTone, 80, 0, 1.0f, true);
     FakeVoice& v = world.voices[h % 256];
     EXPECT_FLOAT_EQ(v.gain, 0.4f);
-    SetChannelVolume(h, 25.9f);  // truncated to 25
+    SetChannelVolume(h, 25.9f); // truncated to 25
     EXPECT_FLOAT_EQ(v.gain, 0.125f);
     SetEffectsVolume(100);
     EXPECT_FLOAT_EQ(v.gain, 0.25f) << "the global volume applies to what already plays";
@@ -224,10 +239,10 @@ TEST_F(SoundLogic, PitchAndLoopReachTheVoice) {
 
 TEST_F(SoundLogic, BadEffectFilesLeaveTheirSlotEmptyAndSayWhy) {
     auto wav = test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050);
-    wav[34] = 24;  // 24-bit samples
+    wav[34] = 24; // 24-bit samples
     folder.WriteSound("broken.wav", wav);
-    const EffectRow rows[] = {{kBroken, "broken"}, {-4, "tone"}, {kEffectSlotCount, "tone"}, {5, nullptr},
-                              {6, "missing"}};
+    const EffectRow rows[] = {
+        {kBroken, "broken"}, {-4, "tone"}, {kEffectSlotCount, "tone"}, {5, nullptr}, {6, "missing"}};
     LoadEffects(rows, 5);
     EXPECT_TRUE(world.samples.empty());
     EXPECT_EQ(PlayEffect(kBroken, 100, 0, 1.0f, false), 0u);
@@ -299,7 +314,8 @@ TEST_F(SoundLogic, MusicStreamsInChunksAndLoopsSeamlessly) {
     PlayMusic("Loop.mp3", true);
     EXPECT_STREQ(CurrentMusic(), "Loop.mp3");
     ASSERT_EQ(world.queuedChunks.size(), 4u) << "four buffers queued at once";
-    for (size_t frames : world.queuedChunks) EXPECT_EQ(frames, 4096u);
+    for (size_t frames : world.queuedChunks)
+        EXPECT_EQ(frames, 4096u);
     // Played buffers come back and are refilled on update.
     world.freeBuffers = 2;
     UpdateSound();
@@ -318,13 +334,15 @@ TEST_F(SoundLogic, MusicWithoutLoopEndsAfterThePiece) {
     folder.WriteSound("Once.mp3", test::MakeMp3(tone, 44100));
     PlayMusic("Once.mp3", false);
     size_t total = 0;
-    for (size_t frames : world.queuedChunks) total += frames;
+    for (size_t frames : world.queuedChunks)
+        total += frames;
     EXPECT_NEAR(static_cast<double>(total), static_cast<double>(tone.size()), 1152.0);
     EXPECT_LT(world.queuedChunks.size(), 4u);
     world.freeBuffers = 4;
     UpdateSound();
     size_t after = 0;
-    for (size_t frames : world.queuedChunks) after += frames;
+    for (size_t frames : world.queuedChunks)
+        after += frames;
     EXPECT_EQ(after, total) << "nothing more once the piece is over";
 }
 

@@ -43,17 +43,20 @@ struct WaveWriter {
 };
 const WaveWriter gWaveWriter;
 
-constexpr int kTone = 0;        // 440 Hz, mono 16-bit at 22050 Hz, 0.5 s
-constexpr int kStereoTone = 1;  // 440 Hz, stereo 16-bit at 44100 Hz, 0.25 s
-constexpr int kByteTone = 2;    // 330 Hz, mono 8-bit at 11025 Hz, 0.25 s
-constexpr int kMp3Tone = 3;     // 550 Hz, an MP3 under a .wav name, 0.25 s
+constexpr int kTone = 0;       // 440 Hz, mono 16-bit at 22050 Hz, 0.5 s
+constexpr int kStereoTone = 1; // 440 Hz, stereo 16-bit at 44100 Hz, 0.25 s
+constexpr int kByteTone = 2;   // 330 Hz, mono 8-bit at 11025 Hz, 0.25 s
+constexpr int kMp3Tone = 3;    // 550 Hz, an MP3 under a .wav name, 0.25 s
 constexpr int kHostile = 4;
-const EffectRow kTable[] = {
-    {kTone, "tone"}, {kStereoTone, "stereotone"}, {kByteTone, "bytetone"}, {kMp3Tone, "mp3tone"}, {kHostile, "hostile"}};
+const EffectRow kTable[] = {{kTone, "tone"},
+                            {kStereoTone, "stereotone"},
+                            {kByteTone, "bytetone"},
+                            {kMp3Tone, "mp3tone"},
+                            {kHostile, "hostile"}};
 
 constexpr double kToneHz = 440.0;
 constexpr double kAmplitude = 0.5;
-constexpr double kTolerance = 0.015;  // relative, for frequencies
+constexpr double kTolerance = 0.015; // relative, for frequencies
 
 std::vector<uint8_t> EightBitWav(double hz, int rate, double seconds) {
     auto samples = test::SineFrames(hz, rate, seconds, 1, kAmplitude);
@@ -62,27 +65,31 @@ std::vector<uint8_t> EightBitWav(double hz, int rate, double seconds) {
     std::vector<uint8_t> out(wav.begin(), wav.begin() + 44);
     uint32_t bytes = static_cast<uint32_t>(samples.size());
     auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i) out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+        for (int i = 0; i < 4; ++i)
+            out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
     };
     put32(4, 36 + bytes);
     put32(28, static_cast<uint32_t>(rate));
     out[32] = 1;
     out[34] = 8;
     put32(40, bytes);
-    for (int16_t s : samples) out.push_back(static_cast<uint8_t>((s >> 8) + 128));
+    for (int16_t s : samples)
+        out.push_back(static_cast<uint8_t>((s >> 8) + 128));
     return out;
 }
 
 class SoundOutput : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
-        folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.5, 1, kAmplitude), 1, 22050));
+        folder.WriteSound("tone.wav",
+                          test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.5, 1, kAmplitude), 1, 22050));
         folder.WriteSound("stereotone.wav",
                           test::MakeWav16(test::SineFrames(kToneHz, 44100, 0.25, 2, kAmplitude), 2, 44100));
         folder.WriteSound("bytetone.wav", EightBitWav(330.0, 11025, 0.25));
-        folder.WriteSound("mp3tone.wav", test::MakeMp3(test::SineFrames(550.0, 44100, 0.25, 1, kAmplitude), 44100));
-        std::vector<uint8_t> hostile = {'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0xFF, 'W', 'A', 'V', 'E',
-                                        'f', 'm', 't', ' ', 0xF0, 0xFF, 0xFF, 0xFF, 1, 0};
+        folder.WriteSound("mp3tone.wav",
+                          test::MakeMp3(test::SineFrames(550.0, 44100, 0.25, 1, kAmplitude), 44100));
+        std::vector<uint8_t> hostile = {'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0xFF, 'W',  'A', 'V',
+                                        'E', 'f', 'm', 't', ' ',  0xF0, 0xFF, 0xFF, 0xFF, 1,   0};
         folder.WriteSound("hostile.wav", hostile);
         SetLogSink(&log);
         ASSERT_TRUE(StartSound()) << "the wave writer device did not open";
@@ -98,7 +105,9 @@ protected:
         SetLogSink(nullptr);
     }
 
-    double Now() const { return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count(); }
+    double Now() const {
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
 
     // Keeps the music fed as the shell's frame loop would.
     void RunUntil(double seconds) const {
@@ -163,11 +172,13 @@ TEST_F(SoundOutput, PanMovesEnergyBetweenChannels) {
 
 TEST_F(SoundOutput, FifthPlaybackReplacesTheOldest) {
     uint32_t handles[5] = {};
-    for (uint32_t& h : handles) h = PlayEffect(kTone, 20, 0, 1.0f, true);
+    for (uint32_t& h : handles)
+        h = PlayEffect(kTone, 20, 0, 1.0f, true);
     RunUntil(0.15);
-    StopChannel(handles[0]);  // replaced by the fifth: must not stop anything
+    StopChannel(handles[0]); // replaced by the fifth: must not stop anything
     RunUntil(0.3);
-    for (int i = 1; i < 5; ++i) StopChannel(handles[i]);
+    for (int i = 1; i < 5; ++i)
+        StopChannel(handles[i]);
     RunUntil(0.5);
     test::Recording r = Finish();
     EXPECT_GT(r.Rms(0, 0.2, 0.28), 0.02) << "a stale handle stopped a newer playback";
@@ -229,7 +240,7 @@ TEST_F(SoundOutput, MusicVolumeAndStop) {
     SetMusicVolume(50);
     RunUntil(0.5);
     SetMusicVolume(0);
-    PlayMusic("Other.mp3", true);  // muted: ignored, the loop keeps running silently
+    PlayMusic("Other.mp3", true); // muted: ignored, the loop keeps running silently
     RunUntil(0.7);
     SetMusicVolume(100);
     RunUntil(0.95);
@@ -255,7 +266,8 @@ TEST(SoundNoDevice, StartsSilentAndEveryCallIsHarmless) {
     EXPECT_EXIT(
         {
             test::ScratchFolder folder;
-            folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.1, 1, 0.5), 1, 22050));
+            folder.WriteSound("tone.wav",
+                              test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.1, 1, 0.5), 1, 22050));
             int faults = 0;
             if (StartSound()) faults |= 1;
             LoadEffects(kTable, 5);

@@ -35,7 +35,8 @@ std::vector<int16_t> SineFrames(double hz, int rate, double seconds, int channel
     out.reserve(frames * static_cast<size_t>(channels));
     for (size_t i = 0; i < frames; ++i) {
         double v = amplitude * 32767.0 * std::sin(2.0 * M_PI * hz * static_cast<double>(i) / rate);
-        for (int c = 0; c < channels; ++c) out.push_back(static_cast<int16_t>(std::lround(v)));
+        for (int c = 0; c < channels; ++c)
+            out.push_back(static_cast<int16_t>(std::lround(v)));
     }
     return out;
 }
@@ -55,7 +56,8 @@ std::vector<uint8_t> MakeWav16(const std::vector<int16_t>& samples, int channels
     Put16(out, 16);
     out.insert(out.end(), {'d', 'a', 't', 'a'});
     Put32(out, dataBytes);
-    for (int16_t s : samples) Put16(out, static_cast<uint16_t>(s));
+    for (int16_t s : samples)
+        Put16(out, static_cast<uint16_t>(s));
     return out;
 }
 
@@ -74,8 +76,9 @@ std::vector<uint8_t> MakeMp3(const std::vector<int16_t>& samples, int rate) {
         return out;
     }
     std::vector<unsigned char> buffer(samples.size() * 5 / 4 + 7200 + 16384);
-    int n = lame_encode_buffer(lame, const_cast<short*>(samples.data()), const_cast<short*>(samples.data()),
-                               static_cast<int>(samples.size()), buffer.data(), static_cast<int>(buffer.size()));
+    int n =
+        lame_encode_buffer(lame, const_cast<short*>(samples.data()), const_cast<short*>(samples.data()),
+                           static_cast<int>(samples.size()), buffer.data(), static_cast<int>(buffer.size()));
     if (n > 0) out.insert(out.end(), buffer.begin(), buffer.begin() + n);
     n = lame_encode_flush(lame, buffer.data(), static_cast<int>(buffer.size()));
     if (n > 0) out.insert(out.end(), buffer.begin(), buffer.begin() + n);
@@ -137,7 +140,8 @@ double Recording::Rms(int channel, double from, double to) const {
     Span span = FramesOf(*this, from, to);
     if (span.to <= span.from) return 0.0;
     double sum = 0.0;
-    for (size_t i = span.from; i < span.to; ++i) sum += Sample(*this, i, channel) * Sample(*this, i, channel);
+    for (size_t i = span.from; i < span.to; ++i)
+        sum += Sample(*this, i, channel) * Sample(*this, i, channel);
     return std::sqrt(sum / static_cast<double>(span.to - span.from));
 }
 
@@ -159,7 +163,8 @@ double Recording::Frequency(int channel, double from, double to) const {
 
 double Recording::QuietestWindow(int channel, double from, double to, double window) const {
     double quietest = 1.0;
-    for (double t = from; t + window <= to; t += window / 2) quietest = std::min(quietest, Rms(channel, t, t + window));
+    for (double t = from; t + window <= to; t += window / 2)
+        quietest = std::min(quietest, Rms(channel, t, t + window));
     return quietest;
 }
 

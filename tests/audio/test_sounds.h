@@ -21,13 +21,13 @@ std::vector<uint8_t> MakeMp3(const std::vector<int16_t>& samples, int rate);
 // A fresh folder under /tmp that becomes the working folder until destroyed; files go to
 // "sound/<name>" inside it.
 class ScratchFolder {
-public:
+  public:
     ScratchFolder();
     ~ScratchFolder();
     void WriteSound(const std::string& name, const std::vector<uint8_t>& bytes) const;
     const std::string& Path() const { return path; }
 
-private:
+  private:
     std::string path;
     std::string previous;
 };

@@ -13,7 +13,8 @@ namespace {
 using test::MakeWav16;
 
 void Set32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i) bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
 }
 void Set16(std::vector<uint8_t>& bytes, size_t at, uint16_t v) {
     bytes[at] = static_cast<uint8_t>(v);
@@ -30,7 +31,8 @@ constexpr size_t kHeader = 44;
 std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {
     std::vector<uint8_t> out(id, id + 4);
     uint32_t size = static_cast<uint32_t>(body.size());
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(size >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(size >> (8 * i)));
     out.insert(out.end(), body.begin(), body.end());
     if (body.size() % 2) out.push_back(0);
     return out;
@@ -49,7 +51,8 @@ std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uin
 
 std::vector<uint8_t> Riff(const std::vector<std::vector<uint8_t>>& chunks) {
     std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const auto& c : chunks) out.insert(out.end(), c.begin(), c.end());
+    for (const auto& c : chunks)
+        out.insert(out.end(), c.begin(), c.end());
     Set32(out, 4, static_cast<uint32_t>(out.size() - 8));
     return out;
 }
@@ -101,7 +104,7 @@ TEST(WavAccepts, ExtensiblePcm) {
     std::vector<uint8_t> fmt = FmtBody(0xFFFE, 1, 44100, 16);
     fmt.resize(40, 0);
     Set16(fmt, 16, 22);
-    Set16(fmt, 24, 1);  // sub-format GUID starts with the PCM tag
+    Set16(fmt, 24, 1); // sub-format GUID starts with the PCM tag
     auto bytes = Riff({Chunk("fmt ", fmt), Chunk("data", {5, 0, 6, 0})});
     PcmSound sound;
     std::string why;
@@ -111,7 +114,7 @@ TEST(WavAccepts, ExtensiblePcm) {
 
 TEST(WavTrims, DataCutShortKeepsWholeFrames) {
     auto bytes = MakeWav16(std::vector<int16_t>(100, 7), 2, 44100);
-    bytes.resize(kHeader + 4 * 10 + 3);  // ten stereo frames and three stray bytes
+    bytes.resize(kHeader + 4 * 10 + 3); // ten stereo frames and three stray bytes
     PcmSound sound;
     std::string why;
     ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
@@ -133,8 +136,10 @@ TEST(WavRejects, UnsupportedFormats) {
         size_t at;
         uint16_t value;
     };
-    const Case cases[] = {{"24-bit", kFmtBits, 24}, {"zero channels", kFmtChannels, 0},
-                          {"six channels", kFmtChannels, 6}, {"zero rate", kFmtRate, 0}};
+    const Case cases[] = {{"24-bit", kFmtBits, 24},
+                          {"zero channels", kFmtChannels, 0},
+                          {"six channels", kFmtChannels, 6},
+                          {"zero rate", kFmtRate, 0}};
     for (const Case& c : cases) {
         auto bytes = MakeWav16(std::vector<int16_t>(8, 1), 1, 44100);
         Set16(bytes, c.at, c.value);
