@@ -26,3 +26,15 @@ add_custom_command(
   VERBATIM)
 add_custom_target(kelvaro_sound_effects DEPENDS ${KELVARO_SFX_OUTPUTS})
 add_dependencies(kelvaro_assets kelvaro_sound_effects)
+
+# Review aid (not part of the build): sound/review/report.txt with duration, peak, RMS and ends of
+# every effect and piece of music in sound/, and a spectrogram PNG of each.
+add_executable(kelvaro-soundreview ${CMAKE_CURRENT_LIST_DIR}/review_main.cpp)
+target_compile_options(kelvaro-soundreview PRIVATE ${KELVARO_TOOL_FLAGS})
+target_link_libraries(kelvaro-soundreview PRIVATE kelvaro_synth PkgConfig::MPG123)
+add_custom_target(kelvaro_sound_review
+  COMMAND kelvaro-soundreview ${CMAKE_BINARY_DIR}/sound
+  DEPENDS kelvaro-soundreview
+  COMMENT "Writing sound/review/report.txt and the spectrograms"
+  VERBATIM)
+add_dependencies(kelvaro_sound_review kelvaro_assets)
