@@ -1,0 +1,217 @@
+// The file layer: plain files, a registered provider, whole-file reads and atomic writes.
+#include "platform/files.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kel {
+namespace {
+
+class FilesTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        char name[] = "/tmp/kelvaro_files_XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+    }
+    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+    std::string Path(const char* name) const { return folder + "/" + name; }
+    void Write(const std::string& path, const std::string& text) const {
+        FILE* f = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(f, nullptr);
+        std::fwrite(text.data(), 1, text.size(), f);
+        std::fclose(f);
+    }
+    std::string Read(const std::string& path) const {
+        size_t size = 0;
+        char* data = static_cast<char*>(ReadWholeFile(path.c_str(), &size));
+        if (!data) return "<missing>";
+        std::string text(data, size);
+        std::free(data);
+        return text;
+    }
+
+    std::string folder;
+};
+
+// ---- Handles
+
+TEST_F(FilesTest, PlainFileOperationsWithBackslashPaths) {
+    Write(Path("a.bin"), "0123456789");
+    const std::string windowsStyle = folder + "\\a.bin";
+    FileHandle* f = FileOpen(windowsStyle.c_str(), "rb");
+    ASSERT_NE(f, nullptr);
+    char buffer[4] = {};
+    EXPECT_EQ(FileSeek(f, 3, SEEK_SET), 0);
+    EXPECT_EQ(FileRead(buffer, 2, 2, f), 2u);
+    EXPECT_EQ(std::string(buffer, 4), "3456");
+    EXPECT_EQ(FileTell(f), 7);
+    EXPECT_EQ(FileRead(buffer, 2, 2, f), 1u); // three bytes left: one whole element
+    EXPECT_EQ(FileClose(f), 0);
+}
+
+TEST_F(FilesTest, BadArgumentsAreHarmless) {
+    EXPECT_EQ(FileOpen(nullptr, "rb"), nullptr);
+    EXPECT_EQ(FileOpen(Path("x").c_str(), nullptr), nullptr);
+    EXPECT_EQ(FileOpen(Path("missing").c_str(), "rb"), nullptr);
+    char b = 0;
+    EXPECT_EQ(FileRead(&b, 1, 1, nullptr), 0u);
+    EXPECT_EQ(FileSeek(nullptr, 0, SEEK_SET), -1);
+    EXPECT_EQ(FileTell(nullptr), -1);
+    EXPECT_EQ(FileClose(nullptr), EOF);
+}
+
+class CountingProvider : public FileProvider {
+public:
+    void* Open(const char* path, const char* mode) override {
+        lastPath = path;
+        return std::strcmp(path, "known") == 0 ? &token : nullptr;
+    }
+    int Close(void*) override { return ++closes, 0; }
+    int Seek(void*, long offset, int) override { return position = offset, 0; }
+    long Tell(void*) override { return position; }
+    size_t Read(void* buffer, size_t size, size_t count, void*) override {
+        std::memset(buffer, 'p', size * count);
+        return count;
+    }
+
+    int token = 0;
+    int closes = 0;
+    long position = 0;
+    std::string lastPath;
+};
+
+TEST_F(FilesTest, ProviderServesEveryOperation) {
+    CountingProvider provider;
+    RegisterFileProvider(&provider);
+    EXPECT_EQ(FileOpen("art\\missing", "rb"), nullptr);
+    EXPECT_EQ(provider.lastPath, "art/missing");
+    FileHandle* f = FileOpen("known", "rb");
+    ASSERT_NE(f, nullptr);
+    char buffer[3] = {};
+    EXPECT_EQ(FileRead(buffer, 1, 3, f), 3u);
+    EXPECT_EQ(std::string(buffer, 3), "ppp");
+    EXPECT_EQ(FileSeek(f, 42, SEEK_SET), 0);
+    EXPECT_EQ(FileTell(f), 42);
+    // A handle belongs to the provider that opened it, even once that provider is removed.
+    RegisterFileProvider(nullptr);
+    EXPECT_EQ(FileClose(f), 0);
+    EXPECT_EQ(provider.closes, 1);
+}
+
+// ---- ReadWholeFile
+
+TEST_F(FilesTest, ReadWholeFileReturnsContentWithTerminator) {
+    Write(Path("t.txt"), "hello");
+    size_t size = 99;
+    char* data = static_cast<char*>(ReadWholeFile(Path("t.txt").c_str(), &size));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(size, 5u);
+    EXPECT_STREQ(data, "hello");
+    std::free(data);
+}
+
+TEST_F(FilesTest, ReadWholeFileOfEmptyFileIsAnEmptyBuffer) {
+    Write(Path("empty"), "");
+    size_t size = 99;
+    char* data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(data[0], '\0');
+    std::free(data);
+}
+
+TEST_F(FilesTest, ReadWholeFileFailuresGiveNullAndZeroSize) {
+    size_t size = 99;
+    EXPECT_EQ(ReadWholeFile(Path("missing").c_str(), &size), nullptr);
+    EXPECT_EQ(size, 0u);
+    size = 99;
+    EXPECT_EQ(ReadWholeFile(folder.c_str(), &size), nullptr); // a folder opens but is no file
+    EXPECT_EQ(size, 0u);
+    EXPECT_EQ(ReadWholeFile(nullptr), nullptr);
+}
+
+// ---- WriteFileAtomic
+
+TEST_F(FilesTest, WriteFileAtomicCreatesAndReplaces) {
+    const std::string path = Path("records.rec");
+    ASSERT_TRUE(WriteFileAtomic(path.c_str(), "first", 5));
+    EXPECT_EQ(Read(path), "first");
+    ASSERT_TRUE(WriteFileAtomic(path.c_str(), "second!", 7));
+    EXPECT_EQ(Read(path), "second!");
+    EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
+    ASSERT_TRUE(WriteFileAtomic(path.c_str(), nullptr, 0));
+    EXPECT_EQ(Read(path), "");
+}
+
+TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheWriteFails) {
+    const std::string path = Path("records.rec");
+    Write(path, "precious old records");
+    // Files may not grow past 8 bytes: the write of the temporary fails part-way.
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit small = old;
+    small.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    const std::string big(4096, 'x');
+    const bool written = WriteFileAtomic(path.c_str(), big.data(), big.size());
+    setrlimit(RLIMIT_FSIZE, &old);
+    std::signal(SIGXFSZ, previousHandler);
+    EXPECT_FALSE(written);
+    EXPECT_EQ(Read(path), "precious old records");
+    EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
+}
+
+TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheTemporaryCannotBeMade) {
+    const std::string path = Path("records.rec");
+    Write(path, "old");
+    // A non-empty folder squats on the temporary's name.
+    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
+    Write(path + ".tmp/inside", "x");
+    EXPECT_FALSE(WriteFileAtomic(path.c_str(), "new", 3));
+    EXPECT_EQ(Read(path), "old");
+}
+
+TEST_F(FilesTest, WriteFileAtomicReplacesAStaleTemporaryAndIgnoresLinks) {
+    const std::string path = Path("records.rec");
+    const std::string victim = Path("victim");
+    Write(victim, "untouched");
+    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp").c_str()), 0);
+    ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3));
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(Read(victim), "untouched");
+}
+
+TEST_F(FilesTest, WriteFileAtomicOntoAFolderFailsCleanly) {
+    const std::string path = Path("sub");
+    ASSERT_EQ(mkdir(path.c_str(), 0755), 0);
+    Write(path + "/keep", "k");
+    EXPECT_FALSE(WriteFileAtomic(path.c_str(), "data", 4));
+    EXPECT_EQ(Read(path + "/keep"), "k");
+    EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
+    EXPECT_FALSE(WriteFileAtomic(path.c_str(), nullptr, 4));
+    EXPECT_FALSE(WriteFileAtomic(nullptr, "x", 1));
+}
+
+// ---- Folders
+
+TEST_F(FilesTest, EnsureDirectoryCreatesParents) {
+    const std::string nested = folder + "\\shots/2026/december";
+    EXPECT_TRUE(EnsureDirectory(nested.c_str()));
+    EXPECT_TRUE(FileExists(Path("shots/2026/december").c_str()));
+    Write(Path("plain"), "x");
+    EXPECT_FALSE(EnsureDirectory(Path("plain").c_str()));
+}
+
+} // namespace
+} // namespace kel
