@@ -309,7 +309,8 @@ constexpr size_t kControlInterval = 32;
 float EnvelopeAt(const Layer& layer, float t) {
     switch (layer.envShape) {
     case EnvShape::kPerc: {
-        ExpEnvelope env{layer.attack, layer.decay, layer.length, std::min(0.005f, layer.length * 0.25f)};
+        // A ring cut off by the layer's end fades over up to 50 ms instead of stopping dead.
+        ExpEnvelope env{layer.attack, layer.decay, layer.length, std::clamp(layer.length * 0.2f, 0.001f, 0.05f)};
         return env.Level(t);
     }
     case EnvShape::kAdsr: {
@@ -378,6 +379,8 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain) {
     FormantBank formants;
     const bool useFormants = !layer.vowels.empty();
     const float formantScale = layer.formantScale * std::sqrt(ratio);
+    OnePole glottalTilt;
+    glottalTilt.SetCutoff(500.0f);
     OnePole wanderSmooth;
     wanderSmooth.SetCutoff(6.0f);
     NoiseSource wanderNoise;
@@ -412,7 +415,11 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain) {
             for (size_t p = 0; p < partials.size(); ++p)
                 x += partials[p].gain * oscillators[p].Next(hz * partials[p].ratio);
             x *= partialNorm;
-            if (layer.source == Source::kVoice) x = x * (1.0f - layer.breath) + layer.breath * breathNoise.Next();
+            if (layer.source == Source::kVoice) {
+                // Vocal folds give a spectrum falling about 12 dB per octave: the saw's 6 plus this pole.
+                x = glottalTilt.LowPass(x) * 3.0f;
+                x = x * (1.0f - layer.breath) + layer.breath * breathNoise.Next();
+            }
         }
         if (useFormants) x = formants.Process(x) * 4.0f;
         for (Biquad& f : filters) x = f.Process(x);
@@ -444,6 +451,10 @@ Buffer RenderPatch(const Patch& patch) {
             MixInto(mix, one, 1.0f, SamplesFor(start));
         }
     }
+    // Brown noise and low sweeps leave a slow drift below hearing; it would only waste headroom.
+    Biquad dcBlock;
+    dcBlock.SetHighPass(25.0f);
+    for (float& s : mix) s = dcBlock.Process(s);
     if (patch.drive > 0.0f) {
         NormalizeTo(mix, 0.0f);
         const float norm = 1.0f / SoftClip(patch.drive);
