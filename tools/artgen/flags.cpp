@@ -155,10 +155,10 @@ struct FlagParser {
                 cell.Rect(int(n[0]) - t / 2, 0, t, cell.height, c);
                 cell.Rect(0, int(n[1]) - t / 2, cell.width, t, c);
             }
-        } else if (op == "saltire" || op == "diagonal") {
+        } else if (op == "saltire" || op == "diagonal" || op == "backdiagonal") {
             if (Numbers(w, 1, where, n) && Colour(w.back(), where, c)) {
-                Band(cell, 0, float(cell.height), float(cell.width), 0, n[0], c);
-                if (op == "saltire") Band(cell, 0, 0, float(cell.width), float(cell.height), n[0], c);
+                if (op != "backdiagonal") Band(cell, 0, float(cell.height), float(cell.width), 0, n[0], c);
+                if (op != "diagonal") Band(cell, 0, 0, float(cell.width), float(cell.height), n[0], c);
             }
         } else {
             diag.Error(where, "unknown shape \"" + op + "\"");

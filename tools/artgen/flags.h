@@ -19,6 +19,7 @@
 //   cross <x> <y> <thickness> <c>      a vertical and a horizontal bar centred on x and y
 //   saltire <thickness> <c>            diagonal cross corner to corner
 //   diagonal <thickness> <c>           one band from bottom-left to top-right
+//   backdiagonal <thickness> <c>       one band from top-left to bottom-right
 #pragma once
 
 #include "canvas.h"
