@@ -176,7 +176,7 @@ void Pluck(double hz, double gate, float vel, uint32_t seed, std::vector<float>&
         line[write] = v;
         write = (write + 1) % size;
         double fade = t > ring - 0.02 ? (ring - t) / 0.02 : 1.0;
-        out[i] = float(v * std::max(0.0, fade) * vel * 0.9);
+        out[i] = float(v * std::max(0.0, fade) * vel * 1.5);
     }
 }
 

@@ -22,6 +22,15 @@ std::string_view Trim(std::string_view s) {
     return s;
 }
 
+// A '#' at the start of a line or after a space opens a comment; one right after a note letter is a
+// sharp.
+std::string_view StripComment(std::string_view line) {
+    for (size_t i = 0; i < line.size(); ++i) {
+        if (line[i] == '#' && (i == 0 || line[i - 1] == ' ' || line[i - 1] == '\t')) return line.substr(0, i);
+    }
+    return line;
+}
+
 std::vector<std::string_view> SplitWords(std::string_view s) {
     std::vector<std::string_view> words;
     size_t i = 0;
@@ -163,6 +172,7 @@ struct VoiceCursor {
     float velocity = kDefaultVelocity;
     std::vector<size_t> tiedNotes; // indices into the voice's notes that the next note continues
     int tieLine = 0;
+    bool failed = false; // after one error the voice's later lines would only echo it
 };
 
 class Parser {
@@ -334,10 +344,14 @@ void Parser::TrackLine(int line, std::string_view head, std::string_view body) {
     }
     Voice& voice = out.score.voices[index];
     VoiceCursor& cursor = cursors[index];
+    if (cursor.failed) return;
     std::vector<std::string_view> tokens = SplitTokens(body);
     for (int pass = 0; pass < repeats; ++pass) {
         for (std::string_view token : tokens) {
-            if (!Token(line, voice, cursor, token)) return;
+            if (!Token(line, voice, cursor, token)) {
+                cursor.failed = true;
+                return;
+            }
         }
     }
 }
@@ -459,8 +473,7 @@ void Parser::ParseText(std::string_view text) {
         std::string_view raw = text.substr(pos, end - pos);
         pos = end + 1;
         ++line;
-        size_t hash = raw.find('#');
-        std::string_view content = Trim(hash == std::string_view::npos ? raw : raw.substr(0, hash));
+        std::string_view content = Trim(StripComment(raw));
         if (content.empty()) continue;
         size_t colon = content.find(':');
         std::vector<std::string_view> words = SplitWords(content);
@@ -482,6 +495,7 @@ void Parser::ParseText(std::string_view text) {
     if (out.score.voices.empty() && out.errors.empty()) Error(line, "no voices");
     for (size_t i = 0; i < out.score.voices.size(); ++i) {
         const Voice& voice = out.score.voices[i];
+        if (cursors[i].failed) continue;
         if (!cursors[i].tiedNotes.empty()) Error(cursors[i].tieLine, "voice '" + voice.name + "' ends in a tie");
         if (out.score.bars > 0 && std::fabs(voice.lengthBeats - out.score.LoopBeats()) > kEpsilonBeats) {
             char text[160];

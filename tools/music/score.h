@@ -1,6 +1,7 @@
 // Music scores: a small text format for looping pieces, and its parser.
 //
-// A score is read line by line; '#' starts a comment. Header lines:
+// A score is read line by line; '#' at the start of a line or after a space starts a comment.
+// Header lines:
 //   title <text>               shown in logs only
 //   tempo <bpm>                quarter notes per minute, 40..240
 //   meter <n>/<d>              e.g. 4/4, 3/4, 6/8; a bar lasts n * 4 / d quarter notes
@@ -24,7 +25,8 @@
 // Tokens of a drum voice (instrument "kit"): strings of steps, each one `step` long (default s):
 //   k kick  s snare  h closed hat  o open hat  c crash  r ride  t low tom  m high tom  p clap  w wood block
 //   '.' or '-' nothing; an upper-case letter is accented.
-// Errors are collected as "file:line: message"; a score with errors is not rendered.
+// Errors are collected as "file:line: message" (after a voice's first error its later lines are
+// skipped); a score with errors is not rendered.
 #pragma once
 
 #include <string>
