@@ -33,7 +33,9 @@ Buffer RenderText(const std::string& text) {
 }
 
 // Full scale of the 16-bit files, as the game's decoder reads them.
-float DecodedPeakDb(const WavInfo& info) { return PeakDb(info.samples); }
+float DecodedPeakDb(const WavInfo& info) {
+    return PeakDb(info.samples);
+}
 
 TEST(EffectPatches, ParseLayersWithTheirSettings) {
     Patch patch;
@@ -62,15 +64,15 @@ TEST(EffectPatches, ParseLayersWithTheirSettings) {
 
 TEST(EffectPatches, MistakesAreReportedWithTheirLine) {
     const char* bad[] = {
-        "layer sine\n  lenght 0.2\n",          // unknown keyword
-        "layer sine\n  length -1\n",           // out of range
-        "layer sine\n  pitch abc\n",           // not a number
-        "layer kazoo\n",                       // unknown source
-        "peak -3\n",                           // no layer
-        "layer sine\n  vowel a q\n",           // unknown vowel
+        "layer sine\n  lenght 0.2\n",                             // unknown keyword
+        "layer sine\n  length -1\n",                              // out of range
+        "layer sine\n  pitch abc\n",                              // not a number
+        "layer kazoo\n",                                          // unknown source
+        "peak -3\n",                                              // no layer
+        "layer sine\n  vowel a q\n",                              // unknown vowel
         "layer sine\n  length 0.1\n  env adsr 0.1 0.1 0.5 0.1\n", // envelope longer than the layer
-        "loop 2 0.5\nlayer sine\n  length 1\n", // loop longer than the material
-        "layer sine\n  pitchpoints 0 100 0.5\n", // unpaired
+        "loop 2 0.5\nlayer sine\n  length 1\n",                   // loop longer than the material
+        "layer sine\n  pitchpoints 0 100 0.5\n",                  // unpaired
         "layer sine\n  length 1e30\n",
     };
     for (const char* text : bad) {
@@ -110,7 +112,8 @@ TEST(EffectPatches, CopiesMakeADenserLongerSound) {
     // Spread out over a second, many claps make a steady texture, not one burst.
     const size_t quarter = crowd.size() / 4;
     for (int q = 0; q < 4; ++q) {
-        Buffer part(crowd.begin() + std::ptrdiff_t(q * quarter), crowd.begin() + std::ptrdiff_t((q + 1) * quarter));
+        Buffer part(crowd.begin() + std::ptrdiff_t(q * quarter),
+                    crowd.begin() + std::ptrdiff_t((q + 1) * quarter));
         EXPECT_GT(Rms(part), 0.01f) << "quarter " << q;
     }
 }
@@ -127,7 +130,8 @@ TEST(EffectPatches, FasterCopyIsHigherAndShorter) {
     EXPECT_EQ(fast.size(), SamplesFor(0.16f));
     auto crossings = [](const Buffer& b) {
         int n = 0;
-        for (size_t i = 1; i < b.size(); ++i) n += (b[i - 1] < 0.0f) != (b[i] < 0.0f);
+        for (size_t i = 1; i < b.size(); ++i)
+            n += (b[i - 1] < 0.0f) != (b[i] < 0.0f);
         return n;
     };
     // Same number of cycles in a shorter time: the copy plays at 625 Hz.
@@ -178,7 +182,8 @@ TEST(JetLoop, EndJoinsItsStart) {
     ASSERT_GT(jet.size(), SamplesFor(0.5f));
     // The jump from the last sample back to the first is no bigger than the steps inside the file.
     float largestStep = 0.0f;
-    for (size_t i = 1; i < jet.size(); ++i) largestStep = std::max(largestStep, std::fabs(jet[i] - jet[i - 1]));
+    for (size_t i = 1; i < jet.size(); ++i)
+        largestStep = std::max(largestStep, std::fabs(jet[i] - jet[i - 1]));
     EXPECT_LE(std::fabs(jet.front() - jet.back()), largestStep);
     // And the loudness on both sides of the seam matches within 2 dB.
     const size_t w = SamplesFor(0.25f);

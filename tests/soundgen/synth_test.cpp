@@ -12,7 +12,8 @@ Buffer Tone(Wave wave, float hz, float seconds) {
     Oscillator osc;
     osc.wave = wave;
     Buffer out(SamplesFor(seconds));
-    for (float& s : out) s = osc.Next(hz);
+    for (float& s : out)
+        s = osc.Next(hz);
     return out;
 }
 
@@ -30,7 +31,8 @@ float EnergyAt(const Buffer& buffer, float hz) {
 
 Buffer Filtered(const Buffer& in, Biquad filter) {
     Buffer out(in.size());
-    for (size_t i = 0; i < in.size(); ++i) out[i] = filter.Process(in[i]);
+    for (size_t i = 0; i < in.size(); ++i)
+        out[i] = filter.Process(in[i]);
     return out;
 }
 
@@ -83,12 +85,14 @@ TEST(SynthOscillators, NoiseColoursTiltTowardsTheBass) {
         NoiseSource noise;
         noise.colour = colour;
         Buffer b(SamplesFor(1.0f));
-        for (float& s : b) s = noise.Next();
+        for (float& s : b)
+            s = noise.Next();
         EXPECT_LE(Peak(b), 1.0f);
         OnePole lp;
         lp.SetCutoff(300.0f);
         Buffer low(b.size());
-        for (size_t i = 0; i < b.size(); ++i) low[i] = lp.LowPass(b[i]);
+        for (size_t i = 0; i < b.size(); ++i)
+            low[i] = lp.LowPass(b[i]);
         const float share = Rms(low) / Rms(b);
         if (colour == NoiseColour::kWhite) {
             EXPECT_LT(share, 0.25f);
@@ -146,7 +150,8 @@ TEST(SynthFilters, LowAndHighPassKeepTheirBandAndCutTheOther) {
     OnePole one;
     one.SetCutoff(500.0f);
     Buffer smooth(high.size());
-    for (size_t i = 0; i < high.size(); ++i) smooth[i] = one.LowPass(high[i]);
+    for (size_t i = 0; i < high.size(); ++i)
+        smooth[i] = one.LowPass(high[i]);
     EXPECT_LT(Rms(smooth), 0.1f);
 }
 
@@ -162,7 +167,8 @@ TEST(SynthFormants, VowelBankBoostsItsFirstFormant) {
     FormantBank bank;
     bank.Set(VowelFormants(Vowel::kA));
     Buffer voiced = Tone(Wave::kSaw, 110.0f, 0.5f);
-    for (float& s : voiced) s = bank.Process(s);
+    for (float& s : voiced)
+        s = bank.Process(s);
     // 770 Hz (7th harmonic, near F1 of "a" at 730) against 1650 Hz (between F2 and F3).
     EXPECT_GT(EnergyAt(voiced, 770.0f), 10.0f * EnergyAt(voiced, 1650.0f));
     Vowel v = Vowel::kA;
@@ -175,7 +181,8 @@ TEST(SynthFormants, VowelBankBoostsItsFirstFormant) {
 
 TEST(SynthMixing, NormaliseTrimAndFadeLeaveCleanEnds) {
     Buffer b(1000, 0.0f);
-    for (size_t i = 300; i < 600; ++i) b[i] = 0.5f * std::sin(float(i));
+    for (size_t i = 300; i < 600; ++i)
+        b[i] = 0.5f * std::sin(float(i));
     NormalizeTo(b, -6.0f);
     EXPECT_NEAR(PeakDb(b), -6.0f, 0.01f);
     TrimSilence(b, -60.0f, 0.0f);
@@ -221,7 +228,8 @@ TEST(SynthWav, EncodedFileDecodesToTheSameSamples) {
     EXPECT_EQ(info.sampleRate, 44100);
     EXPECT_EQ(info.bitsPerSample, 16);
     ASSERT_EQ(info.samples.size(), tone.size());
-    for (size_t i = 0; i < tone.size(); ++i) EXPECT_NEAR(info.samples[i], tone[i], 1.0f / 32000.0f);
+    for (size_t i = 0; i < tone.size(); ++i)
+        EXPECT_NEAR(info.samples[i], tone[i], 1.0f / 32000.0f);
     // Out-of-range input clamps instead of wrapping round.
     const float loud[2] = {3.0f, -3.0f};
     WavInfo clamped;

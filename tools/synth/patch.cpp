@@ -58,8 +58,8 @@ struct LineReader {
 
     bool ExactCount(size_t lo, size_t hi) {
         if (Count() < lo || Count() > hi) {
-            Error("'" + words[0] + "' takes " + std::to_string(lo) + (lo == hi ? "" : ".." + std::to_string(hi)) +
-                  " values");
+            Error("'" + words[0] + "' takes " + std::to_string(lo) +
+                  (lo == hi ? "" : ".." + std::to_string(hi)) + " values");
             return false;
         }
         return true;
@@ -75,9 +75,9 @@ bool ParseSource(const std::string& word, Source* source) {
     static const struct {
         const char* name;
         Source source;
-    } kNames[] = {{"sine", Source::kSine},   {"square", Source::kSquare},     {"pulse", Source::kPulse},
-                  {"saw", Source::kSaw},     {"triangle", Source::kTriangle}, {"noise", Source::kNoise},
-                  {"pink", Source::kPink},   {"brown", Source::kBrown},       {"voice", Source::kVoice}};
+    } kNames[] = {{"sine", Source::kSine}, {"square", Source::kSquare},     {"pulse", Source::kPulse},
+                  {"saw", Source::kSaw},   {"triangle", Source::kTriangle}, {"noise", Source::kNoise},
+                  {"pink", Source::kPink}, {"brown", Source::kBrown},       {"voice", Source::kVoice}};
     for (const auto& n : kNames) {
         if (word == n.name) {
             *source = n.source;
@@ -145,21 +145,26 @@ void ParseLayerKeyword(LineReader& in, Layer* layer) {
             next = 3;
         }
         if (next <= in.Count()) {
-            if (in.words[next] == "lin") layer->pitchCurve = Curve::kLinear;
-            else if (in.words[next] == "exp") layer->pitchCurve = Curve::kExponential;
-            else return in.Error("pitch curve must be 'lin' or 'exp'");
+            if (in.words[next] == "lin")
+                layer->pitchCurve = Curve::kLinear;
+            else if (in.words[next] == "exp")
+                layer->pitchCurve = Curve::kExponential;
+            else
+                return in.Error("pitch curve must be 'lin' or 'exp'");
         }
         layer->pitch = Breakpoints{};
         layer->pitch.Add(0.0f, from);
         layer->pitch.Add(-1.0f, to); // end time filled in once the length is known
     } else if (key == "pitchpoints") {
         // pitchpoints T1 HZ1 T2 HZ2 ...: a pitch contour through these points (seconds, Hz).
-        if (in.Count() < 2 || in.Count() % 2 != 0) return in.Error("'pitchpoints' takes pairs of time and Hz");
+        if (in.Count() < 2 || in.Count() % 2 != 0)
+            return in.Error("'pitchpoints' takes pairs of time and Hz");
         Breakpoints points;
         for (size_t i = 1; i + 1 < in.words.size(); i += 2) {
             float t = 0.0f, hz = 0.0f;
             if (!in.Bounded(i, 0.0f, kMaxSeconds, &t) || !in.Bounded(i + 1, 1.0f, kMaxHz, &hz)) return;
-            if (!points.Empty() && t < points.times.back()) return in.Error("pitchpoints times must not go back");
+            if (!points.Empty() && t < points.times.back())
+                return in.Error("pitchpoints times must not go back");
             points.Add(t, hz);
         }
         layer->pitch = points;
@@ -182,7 +187,8 @@ void ParseLayerKeyword(LineReader& in, Layer* layer) {
             std::string gain = colon == std::string::npos ? "1" : word.substr(colon + 1);
             word = word.substr(0, colon);
             LineReader parts{{in.words[0], word, gain}, in.lineNumber, in.errors, false};
-            if (!parts.Bounded(1, 0.01f, 64.0f, &partial.ratio) || !parts.Bounded(2, 0.0f, 4.0f, &partial.gain)) {
+            if (!parts.Bounded(1, 0.01f, 64.0f, &partial.ratio) ||
+                !parts.Bounded(2, 0.0f, 4.0f, &partial.gain)) {
                 in.failed = true;
                 return;
             }
@@ -198,7 +204,8 @@ void ParseLayerKeyword(LineReader& in, Layer* layer) {
                 layer->envShape = EnvShape::kPerc;
         } else if (shape == "adsr") {
             if (in.ExactCount(5, 5) && in.Bounded(2, 0.0f, kMaxSeconds, &layer->attack) &&
-                in.Bounded(3, 0.0f, kMaxSeconds, &layer->decay) && in.Bounded(4, 0.0f, 1.0f, &layer->sustain) &&
+                in.Bounded(3, 0.0f, kMaxSeconds, &layer->decay) &&
+                in.Bounded(4, 0.0f, 1.0f, &layer->sustain) &&
                 in.Bounded(5, 0.001f, kMaxSeconds, &layer->release))
                 layer->envShape = EnvShape::kAdsr;
         } else if (shape == "flat") {
@@ -263,7 +270,8 @@ bool ParsePatch(const std::string& text, Patch* patch, std::vector<std::string>*
         LineReader in;
         in.lineNumber = lineNumber;
         in.errors = errors;
-        for (std::string w; wordStream >> w;) in.words.push_back(w);
+        for (std::string w; wordStream >> w;)
+            in.words.push_back(w);
         if (in.words.empty()) continue;
         if (in.words[0] == "layer") {
             Layer fresh;
@@ -292,7 +300,8 @@ bool ParsePatch(const std::string& text, Patch* patch, std::vector<std::string>*
     if (patch->layers.empty()) errors->push_back("the patch has no layer");
     if (patch->loopSeconds > 0.0f) {
         float longest = 0.0f;
-        for (const Layer& l : patch->layers) longest = std::max(longest, l.at + l.spread + l.length);
+        for (const Layer& l : patch->layers)
+            longest = std::max(longest, l.at + l.spread + l.length);
         if (longest < patch->loopSeconds + patch->loopFade)
             errors->push_back("a loop needs layers lasting at least its length plus its cross-fade");
     }
@@ -310,7 +319,8 @@ float EnvelopeAt(const Layer& layer, float t) {
     switch (layer.envShape) {
     case EnvShape::kPerc: {
         // A ring cut off by the layer's end fades over up to 50 ms instead of stopping dead.
-        ExpEnvelope env{layer.attack, layer.decay, layer.length, std::clamp(layer.length * 0.2f, 0.001f, 0.05f)};
+        ExpEnvelope env{layer.attack, layer.decay, layer.length,
+                        std::clamp(layer.length * 0.2f, 0.001f, 0.05f)};
         return env.Level(t);
     }
     case EnvShape::kAdsr: {
@@ -328,12 +338,17 @@ float EnvelopeAt(const Layer& layer, float t) {
 
 Wave WaveOf(Source source) {
     switch (source) {
-    case Source::kSquare: return Wave::kSquare;
-    case Source::kPulse: return Wave::kPulse;
+    case Source::kSquare:
+        return Wave::kSquare;
+    case Source::kPulse:
+        return Wave::kPulse;
     case Source::kSaw:
-    case Source::kVoice: return Wave::kSaw;
-    case Source::kTriangle: return Wave::kTriangle;
-    default: return Wave::kSine;
+    case Source::kVoice:
+        return Wave::kSaw;
+    case Source::kTriangle:
+        return Wave::kTriangle;
+    default:
+        return Wave::kSine;
     }
 }
 
@@ -372,7 +387,8 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain) {
         osc.phase = layer.partials.empty() ? 0.0f : rng.Unit();
     }
     float partialNorm = 0.0f;
-    for (const Partial& p : partials) partialNorm += p.gain;
+    for (const Partial& p : partials)
+        partialNorm += p.gain;
     partialNorm = partialNorm > 0.0f ? 1.0f / partialNorm : 0.0f;
 
     std::vector<Biquad> filters(layer.filters.size());
@@ -399,12 +415,13 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain) {
             if (useFormants) formants.Set(FormantsAt(layer, t), formantScale);
         }
         float hz = layer.pitch.At(t);
-        if (layer.pitchCurve == Curve::kExponential && layer.pitch.times.size() == 2 && layer.pitch.values[0] > 0.0f &&
-            layer.pitch.values[1] > 0.0f) {
+        if (layer.pitchCurve == Curve::kExponential && layer.pitch.times.size() == 2 &&
+            layer.pitch.values[0] > 0.0f && layer.pitch.values[1] > 0.0f) {
             const float u = std::clamp(t / std::max(layer.pitch.times[1], 1e-4f), 0.0f, 1.0f);
             hz = layer.pitch.values[0] * std::pow(layer.pitch.values[1] / layer.pitch.values[0], u);
         }
-        if (layer.vibratoHz > 0.0f) hz *= SemitoneRatio(layer.vibratoSemitones * std::sin(kTwoPi * layer.vibratoHz * t));
+        if (layer.vibratoHz > 0.0f)
+            hz *= SemitoneRatio(layer.vibratoSemitones * std::sin(kTwoPi * layer.vibratoHz * t));
         if (layer.wander > 0.0f) hz *= 1.0f + layer.wander * 8.0f * wanderSmooth.LowPass(wanderNoise.Next());
         hz *= ratio;
 
@@ -422,7 +439,8 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain) {
             }
         }
         if (useFormants) x = formants.Process(x) * 4.0f;
-        for (Biquad& f : filters) x = f.Process(x);
+        for (Biquad& f : filters)
+            x = f.Process(x);
         float level = EnvelopeAt(layer, t);
         if (layer.tremoloDepth > 0.0f)
             level *= 1.0f - layer.tremoloDepth * 0.5f * (1.0f - std::cos(kTwoPi * layer.tremoloHz * t));
@@ -454,16 +472,19 @@ Buffer RenderPatch(const Patch& patch) {
     // Brown noise and low sweeps leave a slow drift below hearing; it would only waste headroom.
     Biquad dcBlock;
     dcBlock.SetHighPass(25.0f);
-    for (float& s : mix) s = dcBlock.Process(s);
+    for (float& s : mix)
+        s = dcBlock.Process(s);
     if (patch.drive > 0.0f) {
         NormalizeTo(mix, 0.0f);
         const float norm = 1.0f / SoftClip(patch.drive);
-        for (float& s : mix) s = SoftClip(s * patch.drive) * norm;
+        for (float& s : mix)
+            s = SoftClip(s * patch.drive) * norm;
     }
     const float peakDb = std::min(patch.peakDb, kMaxPeakDb);
     if (patch.loopSeconds > 0.0f) {
         const size_t loop = SamplesFor(patch.loopSeconds);
-        if (mix.size() < loop + SamplesFor(patch.loopFade)) mix.resize(loop + SamplesFor(patch.loopFade), 0.0f);
+        if (mix.size() < loop + SamplesFor(patch.loopFade))
+            mix.resize(loop + SamplesFor(patch.loopFade), 0.0f);
         MakeLoop(mix, patch.loopSeconds, patch.loopFade);
         NormalizeTo(mix, peakDb);
         return mix;

@@ -29,14 +29,14 @@ struct Partial {
 
 struct Layer {
     Source source = Source::kSine;
-    float at = 0.0f;      // start, seconds
-    float length = 0.2f;  // seconds
+    float at = 0.0f;     // start, seconds
+    float length = 0.2f; // seconds
     float gainDb = 0.0f;
-    Breakpoints pitch;    // Hz over the layer's own time
+    Breakpoints pitch; // Hz over the layer's own time
     Curve pitchCurve = Curve::kExponential;
     float vibratoHz = 0.0f;
     float vibratoSemitones = 0.0f;
-    float wander = 0.0f;  // slow random pitch drift, as a fraction of the pitch
+    float wander = 0.0f; // slow random pitch drift, as a fraction of the pitch
     float duty = 0.5f;
     std::vector<Partial> partials; // empty: the single wave at the pitch
     EnvShape envShape = EnvShape::kPerc;
@@ -60,8 +60,8 @@ struct Layer {
 struct Patch {
     std::string name;
     float peakDb = -1.1f;
-    float drive = 0.0f;  // > 0: soft clip the mix with this drive before normalising
-    float fadeOut = 0.0f; // seconds of final fade (after trimming)
+    float drive = 0.0f;       // > 0: soft clip the mix with this drive before normalising
+    float fadeOut = 0.0f;     // seconds of final fade (after trimming)
     float loopSeconds = 0.0f; // > 0: make a seamless loop of this length instead of trimming
     float loopFade = 0.25f;
     std::vector<Layer> layers;

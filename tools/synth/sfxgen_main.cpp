@@ -43,7 +43,8 @@ int main(int argc, char** argv) {
         patch.name = name;
         std::vector<std::string> errors;
         if (!ParsePatch(text, &patch, &errors)) {
-            for (const std::string& e : errors) std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
+            for (const std::string& e : errors)
+                std::fprintf(stderr, "%s: %s\n", path.c_str(), e.c_str());
             ++failures;
             continue;
         }

@@ -18,16 +18,22 @@ size_t SamplesFor(float seconds) {
     return size_t(std::lround(double(seconds) * kSampleRate));
 }
 
-float DbToGain(float db) { return std::pow(10.0f, db / 20.0f); }
+float DbToGain(float db) {
+    return std::pow(10.0f, db / 20.0f);
+}
 
 float GainToDb(float gain) {
     if (!(gain > 1e-10f)) return -200.0f;
     return 20.0f * std::log10(gain);
 }
 
-float SemitoneRatio(float semitones) { return std::pow(2.0f, semitones / 12.0f); }
+float SemitoneRatio(float semitones) {
+    return std::pow(2.0f, semitones / 12.0f);
+}
 
-float MidiToHz(float note) { return 440.0f * SemitoneRatio(note - 69.0f); }
+float MidiToHz(float note) {
+    return 440.0f * SemitoneRatio(note - 69.0f);
+}
 
 // ---- random -----------------------------------------------------------------------------------
 
@@ -42,11 +48,17 @@ uint32_t Rng::NextU32() {
     return x;
 }
 
-float Rng::Unit() { return float(NextU32() >> 8) * (1.0f / 16777216.0f); }
+float Rng::Unit() {
+    return float(NextU32() >> 8) * (1.0f / 16777216.0f);
+}
 
-float Rng::Range(float lo, float hi) { return lo + (hi - lo) * Unit(); }
+float Rng::Range(float lo, float hi) {
+    return lo + (hi - lo) * Unit();
+}
 
-float Rng::Bipolar() { return Unit() * 2.0f - 1.0f; }
+float Rng::Bipolar() {
+    return Unit() * 2.0f - 1.0f;
+}
 
 int Rng::Int(int n) {
     if (n <= 1) return 0;
@@ -57,7 +69,9 @@ int Rng::Int(int n) {
 
 namespace {
 
-float Fraction(float phase) { return phase - std::floor(phase); }
+float Fraction(float phase) {
+    return phase - std::floor(phase);
+}
 
 // Correction of a unit step at phase 0 for a wave advancing `dt` cycles per sample.
 float PolyBlep(float t, float dt) {
@@ -75,10 +89,18 @@ float PolyBlep(float t, float dt) {
 
 } // namespace
 
-float SineAt(float phase) { return std::sin(kTwoPi * Fraction(phase)); }
-float SquareAt(float phase) { return Fraction(phase) < 0.5f ? 1.0f : -1.0f; }
-float PulseAt(float phase, float duty) { return Fraction(phase) < duty ? 1.0f : -1.0f; }
-float SawAt(float phase) { return 2.0f * Fraction(phase) - 1.0f; }
+float SineAt(float phase) {
+    return std::sin(kTwoPi * Fraction(phase));
+}
+float SquareAt(float phase) {
+    return Fraction(phase) < 0.5f ? 1.0f : -1.0f;
+}
+float PulseAt(float phase, float duty) {
+    return Fraction(phase) < duty ? 1.0f : -1.0f;
+}
+float SawAt(float phase) {
+    return 2.0f * Fraction(phase) - 1.0f;
+}
 float TriangleAt(float phase) {
     const float f = Fraction(phase);
     return f < 0.5f ? 4.0f * f - 1.0f : 3.0f - 4.0f * f;
@@ -89,16 +111,24 @@ float Oscillator::Next(float frequencyHz) {
     const float t = phase;
     float out = 0.0f;
     switch (wave) {
-    case Wave::kSine: out = std::sin(kTwoPi * t); break;
-    case Wave::kTriangle: out = TriangleAt(t); break;
-    case Wave::kSaw: out = SawAt(t) - PolyBlep(t, dt); break;
+    case Wave::kSine:
+        out = std::sin(kTwoPi * t);
+        break;
+    case Wave::kTriangle:
+        out = TriangleAt(t);
+        break;
+    case Wave::kSaw:
+        out = SawAt(t) - PolyBlep(t, dt);
+        break;
     case Wave::kSquare:
     case Wave::kPulse: {
         const float d = wave == Wave::kSquare ? 0.5f : std::clamp(duty, 0.02f, 0.98f);
         out = PulseAt(t, d) + PolyBlep(t, dt) - PolyBlep(Fraction(t + 1.0f - d), dt);
         break;
     }
-    case Wave::kNoise: out = noise.Bipolar(); break;
+    case Wave::kNoise:
+        out = noise.Bipolar();
+        break;
     }
     phase = Fraction(phase + dt);
     return out;
@@ -107,7 +137,8 @@ float Oscillator::Next(float frequencyHz) {
 float NoiseSource::Next() {
     const float white = rng.Bipolar();
     switch (colour) {
-    case NoiseColour::kWhite: return white;
+    case NoiseColour::kWhite:
+        return white;
     case NoiseColour::kPink:
         // Paul Kellet's economy filter: within 0.5 dB of -3 dB/octave above 40 Hz.
         b0 = 0.99765f * b0 + white * 0.0990460f;
@@ -192,7 +223,9 @@ float OnePole::LowPass(float x) {
     return z;
 }
 
-float OnePole::HighPass(float x) { return x - LowPass(x); }
+float OnePole::HighPass(float x) {
+    return x - LowPass(x);
+}
 
 void Biquad::Set(FilterKind kind, float hz, float q, float gainDb) {
     const float f = std::clamp(hz, 10.0f, 0.45f * kSampleRate);
@@ -223,7 +256,9 @@ void Biquad::Set(FilterKind kind, float hz, float q, float gainDb) {
     b0 = nb0 / na0, b1 = nb1 / na0, b2 = nb2 / na0, a1 = na1 / na0, a2 = na2 / na0;
 }
 
-void Biquad::Reset() { x1 = x2 = y1 = y2 = 0.0f; }
+void Biquad::Reset() {
+    x1 = x2 = y1 = y2 = 0.0f;
+}
 
 float Biquad::Process(float x) {
     float y = b0 * x + b1 * x1 + b2 * x2 - a1 * y1 - a2 * y2;
@@ -238,13 +273,20 @@ float Biquad::Process(float x) {
 FormantSet VowelFormants(Vowel vowel) {
     // Average adult male values; levels fall with the formant number as in speech.
     switch (vowel) {
-    case Vowel::kA: return {{730, 1090, 2440, 3400}, {90, 110, 160, 250}, {1.0f, 0.50f, 0.25f, 0.10f}};
-    case Vowel::kE: return {{530, 1840, 2480, 3500}, {70, 100, 160, 250}, {1.0f, 0.40f, 0.30f, 0.10f}};
-    case Vowel::kI: return {{270, 2290, 3010, 3600}, {50, 110, 170, 250}, {1.0f, 0.25f, 0.20f, 0.08f}};
-    case Vowel::kO: return {{570, 840, 2410, 3300}, {80, 90, 160, 250}, {1.0f, 0.60f, 0.12f, 0.06f}};
-    case Vowel::kU: return {{300, 870, 2240, 3300}, {60, 90, 160, 250}, {1.0f, 0.35f, 0.08f, 0.04f}};
-    case Vowel::kUh: return {{640, 1190, 2390, 3400}, {80, 100, 160, 250}, {1.0f, 0.50f, 0.20f, 0.08f}};
-    case Vowel::kEr: return {{490, 1350, 1690, 3300}, {70, 100, 120, 250}, {1.0f, 0.50f, 0.40f, 0.08f}};
+    case Vowel::kA:
+        return {{730, 1090, 2440, 3400}, {90, 110, 160, 250}, {1.0f, 0.50f, 0.25f, 0.10f}};
+    case Vowel::kE:
+        return {{530, 1840, 2480, 3500}, {70, 100, 160, 250}, {1.0f, 0.40f, 0.30f, 0.10f}};
+    case Vowel::kI:
+        return {{270, 2290, 3010, 3600}, {50, 110, 170, 250}, {1.0f, 0.25f, 0.20f, 0.08f}};
+    case Vowel::kO:
+        return {{570, 840, 2410, 3300}, {80, 90, 160, 250}, {1.0f, 0.60f, 0.12f, 0.06f}};
+    case Vowel::kU:
+        return {{300, 870, 2240, 3300}, {60, 90, 160, 250}, {1.0f, 0.35f, 0.08f, 0.04f}};
+    case Vowel::kUh:
+        return {{640, 1190, 2390, 3400}, {80, 100, 160, 250}, {1.0f, 0.50f, 0.20f, 0.08f}};
+    case Vowel::kEr:
+        return {{490, 1350, 1690, 3300}, {70, 100, 120, 250}, {1.0f, 0.50f, 0.40f, 0.08f}};
     }
     return {};
 }
@@ -285,21 +327,26 @@ void FormantBank::Set(const FormantSet& set, float scale) {
 
 float FormantBank::Process(float x) {
     float out = 0.0f;
-    for (int i = 0; i < 4; ++i) out += gain[i] * bands[i].Process(x);
+    for (int i = 0; i < 4; ++i)
+        out += gain[i] * bands[i].Process(x);
     return out;
 }
 
 // ---- shaping and mixing -----------------------------------------------------------------------
 
-float SoftClip(float x) { return std::tanh(x); }
+float SoftClip(float x) {
+    return std::tanh(x);
+}
 
 void MixInto(Buffer& dst, const Buffer& src, float gain, size_t offset) {
     if (dst.size() < offset + src.size()) dst.resize(offset + src.size(), 0.0f);
-    for (size_t i = 0; i < src.size(); ++i) dst[offset + i] += gain * src[i];
+    for (size_t i = 0; i < src.size(); ++i)
+        dst[offset + i] += gain * src[i];
 }
 
 void Scale(Buffer& buffer, float gain) {
-    for (float& s : buffer) s *= gain;
+    for (float& s : buffer)
+        s *= gain;
 }
 
 void NormalizeTo(Buffer& buffer, float peakDb) {
@@ -310,26 +357,30 @@ void NormalizeTo(Buffer& buffer, float peakDb) {
 
 void FadeIn(Buffer& buffer, float seconds) {
     const size_t n = std::min(buffer.size(), SamplesFor(seconds));
-    for (size_t i = 0; i < n; ++i) buffer[i] *= float(i) / float(n);
+    for (size_t i = 0; i < n; ++i)
+        buffer[i] *= float(i) / float(n);
 }
 
 void FadeOut(Buffer& buffer, float seconds) {
     const size_t n = std::min(buffer.size(), SamplesFor(seconds));
     const size_t start = buffer.size() - n;
     // The last sample reaches exactly zero.
-    for (size_t i = 0; i < n; ++i) buffer[start + i] *= float(n - 1 - i) / float(std::max<size_t>(n - 1, 1));
+    for (size_t i = 0; i < n; ++i)
+        buffer[start + i] *= float(n - 1 - i) / float(std::max<size_t>(n - 1, 1));
 }
 
 void TrimSilence(Buffer& buffer, float thresholdDb, float padSeconds) {
     const float threshold = DbToGain(thresholdDb);
     size_t first = 0;
-    while (first < buffer.size() && std::fabs(buffer[first]) < threshold) ++first;
+    while (first < buffer.size() && std::fabs(buffer[first]) < threshold)
+        ++first;
     if (first == buffer.size()) {
         buffer.clear();
         return;
     }
     size_t last = buffer.size() - 1;
-    while (last > first && std::fabs(buffer[last]) < threshold) --last;
+    while (last > first && std::fabs(buffer[last]) < threshold)
+        --last;
     const size_t pad = SamplesFor(padSeconds);
     first = first > pad ? first - pad : 0;
     last = std::min(buffer.size() - 1, last + pad);
@@ -365,20 +416,26 @@ bool MakeLoop(Buffer& buffer, float loopSeconds, float fadeSeconds) {
 
 float Peak(const Buffer& buffer) {
     float peak = 0.0f;
-    for (float s : buffer) peak = std::max(peak, std::fabs(s));
+    for (float s : buffer)
+        peak = std::max(peak, std::fabs(s));
     return peak;
 }
 
-float PeakDb(const Buffer& buffer) { return GainToDb(Peak(buffer)); }
+float PeakDb(const Buffer& buffer) {
+    return GainToDb(Peak(buffer));
+}
 
 float Rms(const Buffer& buffer) {
     if (buffer.empty()) return 0.0f;
     double sum = 0.0;
-    for (float s : buffer) sum += double(s) * s;
+    for (float s : buffer)
+        sum += double(s) * s;
     return float(std::sqrt(sum / double(buffer.size())));
 }
 
-float RmsDb(const Buffer& buffer) { return GainToDb(Rms(buffer)); }
+float RmsDb(const Buffer& buffer) {
+    return GainToDb(Rms(buffer));
+}
 
 // ---- WAV files --------------------------------------------------------------------------------
 
@@ -395,11 +452,16 @@ void Put32(std::vector<uint8_t>& out, uint32_t v) {
 }
 
 void PutTag(std::vector<uint8_t>& out, const char* tag) {
-    for (int i = 0; i < 4; ++i) out.push_back(uint8_t(tag[i]));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(uint8_t(tag[i]));
 }
 
-uint32_t Get16(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8; }
-uint32_t Get32(const uint8_t* p) { return Get16(p) | Get16(p + 2) << 16; }
+uint32_t Get16(const uint8_t* p) {
+    return uint32_t(p[0]) | uint32_t(p[1]) << 8;
+}
+uint32_t Get32(const uint8_t* p) {
+    return Get16(p) | Get16(p + 2) << 16;
+}
 
 bool WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
     FILE* f = std::fopen(path.c_str(), "wb");
@@ -464,7 +526,8 @@ bool DecodeWav(const std::vector<uint8_t>& bytes, WavInfo* info) {
             info->channels = int(Get16(chunk + 10));
             info->sampleRate = int(Get32(chunk + 12));
             info->bitsPerSample = int(Get16(chunk + 22));
-            if (info->channels < 1 || info->channels > 8 || info->bitsPerSample != 16 || info->sampleRate <= 0)
+            if (info->channels < 1 || info->channels > 8 || info->bitsPerSample != 16 ||
+                info->sampleRate <= 0)
                 return false;
             haveFormat = true;
         } else if (std::memcmp(chunk, "data", 4) == 0) {
@@ -485,7 +548,8 @@ bool ReadWav(const std::string& path, WavInfo* info) {
     std::vector<uint8_t> bytes;
     uint8_t block[65536];
     size_t got = 0;
-    while ((got = std::fread(block, 1, sizeof block, f)) > 0) bytes.insert(bytes.end(), block, block + got);
+    while ((got = std::fread(block, 1, sizeof block, f)) > 0)
+        bytes.insert(bytes.end(), block, block + got);
     std::fclose(f);
     return DecodeWav(bytes, info);
 }

@@ -36,7 +36,7 @@ float MidiToHz(float note);
 
 // Deterministic generator (xorshift32): the same seed always gives the same sound, on every machine.
 class Rng {
-public:
+  public:
     explicit Rng(uint32_t seed = 1u);
     uint32_t NextU32();
     // Uniform in [0, 1).
@@ -48,7 +48,7 @@ public:
     // 0..n-1 (n >= 1).
     int Int(int n);
 
-private:
+  private:
     uint32_t state = 1u;
 };
 
