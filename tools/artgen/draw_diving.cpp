@@ -51,9 +51,11 @@ void DrawNatatorium(Canvas& c) {
             for (int i = -j; i < 6 + j; ++i) c.Blend(x + i, kCeilingRow + 3 + j, Rgba(255, 250, 200, uint8_t(40 - 4 * j)));
     }
     // Crowd on a stand at the back right, under the windows.
-    c.Rect(96, 88, 160, 36, Rgba::Hex(0x4c5f7a));
-    for (int r = 0; r < 6; ++r) c.Rect(96, 88 + r * 6 + 5, 160, 1, Rgba::Hex(0x3a4a60));
-    DrawCrowd(c, 97, 89, 158, 34, 151);
+    c.Rect(96, 86, 160, 24, Rgba::Hex(0x4c5f7a));
+    for (int r = 0; r < 4; ++r) c.Rect(96, 86 + r * 6 + 5, 160, 1, Rgba::Hex(0x3a4a60));
+    DrawCrowd(c, 97, 87, 158, 22, 151);
+    c.Rect(96, 110, 160, 2, Rgba::Hex(0xe8eef4));
+    c.Rect(96, 112, 160, 1, Rgba::Hex(0x7c8594));
     // Judges' gallery: a ledge whose top the judges sit on.
     c.Rect(kGalleryLeft - 4, kGalleryRow, kGalleryRight - kGalleryLeft + 8, 3, Rgba::Hex(0xe8eef4));
     c.Rect(kGalleryLeft - 4, kGalleryRow + 3, kGalleryRight - kGalleryLeft + 8, 6, Rgba::Hex(0x3b8ee8));
@@ -87,24 +89,22 @@ void DrawNatatorium(Canvas& c) {
     for (int y = kPlatformTop + 12; y < kDeckRow; ++y)
         for (int x = kPlatformLeft + 8; x < kPlatformLeft + 18; ++x)
             if (Noise(x, y, 3) > 0.9f) c.Set(x, y, concreteDark);
-    // Lower boards on the same tower (5 m and 3 m) make the height readable.
-    c.Rect(kPlatformLeft + 20, 101, 28, 4, concrete);
-    c.Rect(kPlatformLeft + 20, 104, 28, 1, concreteDark);
-    c.Rect(kPlatformLeft + 20, 126, 20, 3, Rgba::Hex(0x3b8ee8));
-    c.Rect(kPlatformLeft + 20, 128, 20, 1, Rgba::Hex(0x1f4fa8));
-    c.Rect(2, kPlatformTop + 10, 2, kDeckRow - kPlatformTop - 10, Rgba::Hex(0x8a9cb0));
-    c.Rect(9, kPlatformTop + 10, 2, kDeckRow - kPlatformTop - 10, Rgba::Hex(0x8a9cb0));
-    for (int y = kPlatformTop + 14; y < kDeckRow; y += 5) c.Rect(4, y, 5, 1, Rgba::Hex(0x8a9cb0));
-    c.Rect(0, kPlatformTop, kPlatformRight, 10, concrete);
-    c.Rect(0, kPlatformTop, kPlatformRight, 1, Rgba::Hex(0xffffff));
-    c.Rect(0, kPlatformTop + 9, kPlatformRight, 1, concreteDark);
+    // Ladder up the left side of the tower to the platform.
+    const Rgba steel = Rgba::Hex(0x8a9cb0);
+    c.Rect(kPlatformLeft - 2, kPlatformTop - 10, 2, kDeckRow - kPlatformTop + 10, steel);
+    c.Rect(kPlatformLeft + 5, kPlatformTop + 10, 1, kDeckRow - kPlatformTop - 10, steel);
+    for (int y = kPlatformTop + 14; y < kDeckRow; y += 5) c.Rect(kPlatformLeft, y, 5, 1, steel);
+    c.Rect(kPlatformLeft, kPlatformTop, kPlatformRight - kPlatformLeft, 10, concrete);
+    c.Rect(kPlatformLeft, kPlatformTop, kPlatformRight - kPlatformLeft, 1, Rgba::Hex(0xffffff));
+    c.Rect(kPlatformLeft, kPlatformTop + 9, kPlatformRight - kPlatformLeft, 1, concreteDark);
+    c.Rect(kPlatformLeft, kPlatformTop, 1, 10, concreteDark);
     c.Rect(kPlatformRight - 1, kPlatformTop, 1, 10, concreteDark);
     // Blue non-slip strip on the platform top.
     c.Rect(kPlatformLeft + 4, kPlatformTop + 1, kPlatformRight - kPlatformLeft - 6, 2, Rgba::Hex(0x3b8ee8));
     // Railing along the back of the platform, up to its diving edge.
-    for (int x = 2; x < kPlatformLeft + 20; x += 6) c.Rect(x, kPlatformTop - 9, 1, 9, Rgba::Hex(0x7c8594));
-    c.Rect(0, kPlatformTop - 10, kPlatformLeft + 21, 1, Rgba::Hex(0x7c8594));
-    c.Rect(0, kPlatformTop - 5, kPlatformLeft + 21, 1, Rgba::Hex(0x9aa0ac));
+    for (int x = kPlatformLeft + 2; x < kPlatformLeft + 26; x += 6) c.Rect(x, kPlatformTop - 9, 1, 9, Rgba::Hex(0x7c8594));
+    c.Rect(kPlatformLeft - 2, kPlatformTop - 10, 27, 1, Rgba::Hex(0x7c8594));
+    c.Rect(kPlatformLeft, kPlatformTop - 5, 25, 1, Rgba::Hex(0x9aa0ac));
     // Height sign.
     c.Rect(kPlatformLeft + 8, kPlatformTop + 3, 9, 5, Rgba::Hex(0xffffff));
     c.Rect(kPlatformLeft + 9, kPlatformTop + 4, 1, 3, Rgba::Hex(0x22202e));

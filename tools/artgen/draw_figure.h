@@ -12,30 +12,31 @@ struct Pt {
     float y = 0.0f;
 };
 
-// Shared colours of the ceremony and event figures, so every sheet reads as one set.
+// Shared colours of the ceremony and event figures, taken from assets/art/palette.txt so that
+// the drawn sheets match the grid sprites.
 namespace ink {
-constexpr Rgba kOutline = Rgba::Hex(0x22202e);
+constexpr Rgba kOutline = Rgba::Hex(0x1a1c2c);
 constexpr Rgba kWhite = Rgba::Hex(0xffffff);
 constexpr Rgba kLight = Rgba::Hex(0xdfe3ea);
-constexpr Rgba kGrey = Rgba::Hex(0xb4bcc8);
-constexpr Rgba kDarkGrey = Rgba::Hex(0x7c8594);
-constexpr Rgba kSkin = Rgba::Hex(0xf6c8a0);
-constexpr Rgba kSkinShade = Rgba::Hex(0xd99a70);
-constexpr Rgba kRed = Rgba::Hex(0xe8473c);
-constexpr Rgba kDarkRed = Rgba::Hex(0xa82a2a);
-constexpr Rgba kOrange = Rgba::Hex(0xf79a2e);
-constexpr Rgba kYellow = Rgba::Hex(0xffd93d);
+constexpr Rgba kGrey = Rgba::Hex(0xb8c0cc);
+constexpr Rgba kDarkGrey = Rgba::Hex(0x8b93a3);
+constexpr Rgba kSkin = Rgba::Hex(0xf6cba3);
+constexpr Rgba kSkinShade = Rgba::Hex(0xd99a6c);
+constexpr Rgba kRed = Rgba::Hex(0xe43b44);
+constexpr Rgba kDarkRed = Rgba::Hex(0xa22633);
+constexpr Rgba kOrange = Rgba::Hex(0xf77622);
+constexpr Rgba kYellow = Rgba::Hex(0xfee761);
 constexpr Rgba kPaleYellow = Rgba::Hex(0xfff3a0);
-constexpr Rgba kGreen = Rgba::Hex(0x5cc43c);
-constexpr Rgba kDarkGreen = Rgba::Hex(0x2f8a3a);
-constexpr Rgba kBlue = Rgba::Hex(0x3b8ee8);
-constexpr Rgba kDarkBlue = Rgba::Hex(0x1f4fa8);
-constexpr Rgba kSky = Rgba::Hex(0x8fd8ff);
-constexpr Rgba kBrown = Rgba::Hex(0x8a5a34);
-constexpr Rgba kDarkBrown = Rgba::Hex(0x5a3a22);
-constexpr Rgba kTan = Rgba::Hex(0xc89a62);
-constexpr Rgba kPurple = Rgba::Hex(0xb04fd0);
-constexpr Rgba kHair = Rgba::Hex(0x4a3020);
+constexpr Rgba kGreen = Rgba::Hex(0x6fcf4f);
+constexpr Rgba kDarkGreen = Rgba::Hex(0x3e8948);
+constexpr Rgba kBlue = Rgba::Hex(0x1e88e5);
+constexpr Rgba kDarkBlue = Rgba::Hex(0x124e89);
+constexpr Rgba kSky = Rgba::Hex(0x9be7ff);
+constexpr Rgba kBrown = Rgba::Hex(0xb07a45);
+constexpr Rgba kDarkBrown = Rgba::Hex(0x6e4527);
+constexpr Rgba kTan = Rgba::Hex(0xd0a868);
+constexpr Rgba kPurple = Rgba::Hex(0x9b4fb5);
+constexpr Rgba kHair = Rgba::Hex(0x4a2d22);
 } // namespace ink
 
 struct Capsule {
