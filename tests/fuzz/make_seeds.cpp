@@ -1,0 +1,128 @@
+// Writes a few small valid files per format into <folder>/{tga,gif,png,jpeg}/ as starting points
+// for the fuzzers (PNG and JPEG checksums and markers are hard to discover from nothing).
+#include "gfx/image.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <jpeglib.h>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Bytes = std::vector<uint8_t>;
+
+bool Save(const std::string& path, const Bytes& bytes) {
+    FILE* f = std::fopen(path.c_str(), "wb");
+    if (!f) return false;
+    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
+    return std::fclose(f) == 0 && ok;
+}
+
+void Put16(Bytes& out, int v) {
+    out.push_back(static_cast<uint8_t>(v & 0xFF));
+    out.push_back(static_cast<uint8_t>(v >> 8));
+}
+
+Bytes Tga(int w, int h) {
+    Bytes out(18, 0);
+    out[2] = 2;
+    out[12] = static_cast<uint8_t>(w);
+    out[14] = static_cast<uint8_t>(h);
+    out[16] = 32;
+    out[17] = 0x28;
+    for (int i = 0; i < w * h * 4; ++i) out.push_back(static_cast<uint8_t>(i * 31));
+    return out;
+}
+
+// Literal codes only, with a clear before the table would grow past 5 bits: simple and valid.
+Bytes Gif(int w, int h, bool interlaced, int transparent) {
+    Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, w);
+    Put16(out, h);
+    out.insert(out.end(), {0x81, 0, 0}); // global table of 4 colours
+    out.insert(out.end(), {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255});
+    if (transparent >= 0) out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(transparent), 0});
+    out.push_back(',');
+    Put16(out, 0);
+    Put16(out, 0);
+    Put16(out, w);
+    Put16(out, h);
+    out.push_back(interlaced ? 0x40 : 0);
+    out.push_back(2);
+    Bytes codes;
+    uint32_t bits = 0;
+    int held = 0;
+    auto put = [&](int code, int size) {
+        bits |= static_cast<uint32_t>(code) << held;
+        for (held += size; held >= 8; held -= 8, bits >>= 8) codes.push_back(static_cast<uint8_t>(bits));
+    };
+    int size = 3, next = 6, sinceClear = 0;
+    put(4, size);
+    for (int i = 0; i < w * h; ++i) {
+        put(i % 4, size);
+        if (sinceClear++ > 0 && ++next == 8) size = 4;
+        if (next >= 14) {
+            put(4, size);
+            size = 3, next = 6, sinceClear = 0;
+        }
+    }
+    put(5, size);
+    if (held > 0) codes.push_back(static_cast<uint8_t>(bits));
+    for (size_t i = 0; i < codes.size(); i += 255) {
+        const size_t n = codes.size() - i < 255 ? codes.size() - i : 255;
+        out.push_back(static_cast<uint8_t>(n));
+        out.insert(out.end(), codes.begin() + static_cast<long>(i), codes.begin() + static_cast<long>(i + n));
+    }
+    out.insert(out.end(), {0, ';'});
+    return out;
+}
+
+Bytes Jpeg(int w, int h, int components, bool progressive) {
+    jpeg_compress_struct info{};
+    jpeg_error_mgr error{};
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char* buffer = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &buffer, &size);
+    info.image_width = static_cast<JDIMENSION>(w);
+    info.image_height = static_cast<JDIMENSION>(h);
+    info.input_components = components;
+    info.in_color_space = components == 1 ? JCS_GRAYSCALE : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 50, TRUE);
+    if (progressive) jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    std::vector<JSAMPLE> row(static_cast<size_t>(w * components));
+    while (info.next_scanline < info.image_height) {
+        for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<JSAMPLE>(i * 7 + info.next_scanline * 13);
+        JSAMPROW rows[1] = {row.data()};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    jpeg_destroy_compress(&info);
+    Bytes out(buffer, buffer + size);
+    std::free(buffer);
+    return out;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
+        return 2;
+    }
+    const std::string root = argv[1];
+    bool ok = Save(root + "/tga/small.tga", Tga(3, 2)) && Save(root + "/gif/plain.gif", Gif(5, 3, false, -1)) &&
+              Save(root + "/gif/interlaced.gif", Gif(4, 10, true, 2)) &&
+              Save(root + "/jpeg/colour.jpg", Jpeg(16, 16, 3, false)) &&
+              Save(root + "/jpeg/grey.jpg", Jpeg(9, 7, 1, false)) &&
+              Save(root + "/jpeg/progressive.jpg", Jpeg(17, 9, 3, true));
+    kel::Image image(5, 4);
+    for (int i = 0; i < 20; ++i) image.pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x0A0B0C);
+    ok = ok && kel::WritePng((root + "/png/small.png").c_str(), image);
+    if (!ok) std::fprintf(stderr, "make_seeds: could not write the seeds under %s\n", root.c_str());
+    return ok ? 0 : 1;
+}
