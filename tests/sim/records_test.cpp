@@ -1,0 +1,379 @@
+// Results and records: printed results, comparison, achievement levels, the world-record rule,
+// and records.rec read and written byte for byte, including old, new, short and hostile files.
+#include "sim/records.h"
+#include "sim_test_support.h"
+
+#include "platform/files.h"
+#include "platform/log.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <string>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace kel::test {
+namespace {
+
+std::string Format(int kind, float value, bool fault = false) {
+    char text[64];
+    FormatResult(text, sizeof text, kind, value, fault);
+    return text;
+}
+
+TEST(ResultFormat, TimesPrintSecondsAndHundredthsOrMinutes) {
+    EXPECT_EQ(Format(0, 900.0f), "15.00");
+    EXPECT_EQ(Format(0, 3725.0f), "1:02.08");
+    EXPECT_EQ(Format(0, 61.0f), "1.01");
+    EXPECT_EQ(Format(0, 359.0f), "5.98");
+    EXPECT_EQ(Format(0, 3600.0f), "1:00.00");
+    EXPECT_EQ(Format(0, 0.0f), "0.00");
+    EXPECT_EQ(Format(0, 90.9f), "1.50") << "frames are truncated";
+    EXPECT_EQ(Format(1, 61.0f), "1.016");
+    EXPECT_EQ(Format(1, 3661.0f), "1:01.01");
+}
+
+TEST(ResultFormat, DistancesAndPoints) {
+    EXPECT_EQ(Format(3, 12.345f), "12.35");
+    EXPECT_EQ(Format(2, 12.345f), "12.3");
+    EXPECT_EQ(Format(4, 7.25f), "7.2");
+    EXPECT_EQ(Format(5, 90.7f), "90");
+    EXPECT_EQ(Format(9, 5.0f), "");
+}
+
+TEST(ResultFormat, NegativeFaultAndNotANumberAreDnq) {
+    EXPECT_EQ(Format(0, -1.0f), "DNQ");
+    EXPECT_EQ(Format(2, 50.0f, true), "DNQ");
+    EXPECT_EQ(Format(3, std::nanf("")), "DNQ");
+    EXPECT_EQ(Format(5, 3.0e9f), "2147483520") << "huge values stay defined";
+}
+
+TEST(ResultCompare, LowerTimesAndHigherDistancesWin) {
+    EXPECT_TRUE(IsBetter(0, 300.0f, 301.0f));
+    EXPECT_FALSE(IsBetter(1, 301.0f, 300.0f));
+    EXPECT_TRUE(IsBetter(2, 10.0f, 9.0f));
+    EXPECT_FALSE(IsBetter(5, 10.0f, 10.0f));
+}
+
+TEST(ResultCompare, AchievementLevelsFollowTheMarks) {
+    EXPECT_EQ(AchievementLevel(kEventDash, 360.0f, false), 4);
+    EXPECT_EQ(AchievementLevel(kEventDash, 361.0f, false), 3);
+    EXPECT_EQ(AchievementLevel(kEventDash, 900.0f, false), 2);
+    EXPECT_EQ(AchievementLevel(kEventDash, 901.0f, false), 1);
+    EXPECT_EQ(AchievementLevel(kEventDash, 300.0f, true), 0);
+    EXPECT_EQ(AchievementLevel(kEventJavelin, 150.0f, false), 4);
+    EXPECT_EQ(AchievementLevel(kEventJavelin, 49.9f, false), 1);
+    EXPECT_EQ(AchievementLevel(kEventJavelin, 0.0f, false), 0);
+    EXPECT_EQ(AchievementLevel(kEventShotPut, 0.1f, false), 4);
+}
+
+class WorldRecordTest : public SimTest {};
+
+TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThree) {
+    EventRecord record;
+    record.recordValue = kEventTable[kEventDash].marks[2];
+    Nation holder;
+    SetNation(&holder, 29);
+    EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, true, false, holder)) << "fault";
+    EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, false, true, holder)) << "computer";
+    EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder));
+    EXPECT_EQ(record.hasRecord, 1);
+    EXPECT_EQ(record.recordValue, 2000.0f);
+    EXPECT_STREQ(record.recordHolder.name, "CANADA");
+    EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder)) << "a time must be lower";
+    EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 1999.0f, false, false, holder));
+}
+
+TEST_F(WorldRecordTest, AnEqualDistanceTakesTheRecordAndDnqNeverDoes) {
+    EventRecord record;
+    Nation first;
+    SetNation(&first, 0);
+    Nation second;
+    SetNation(&second, 5);
+    EXPECT_FALSE(ApplyWorldRecord(&record, kEventJavelin, -1.0f, false, false, first));
+    EXPECT_TRUE(ApplyWorldRecord(&record, kEventJavelin, 60.0f, false, false, first));
+    EXPECT_FALSE(ApplyWorldRecord(&record, kEventJavelin, 59.9f, false, false, second));
+    EXPECT_TRUE(ApplyWorldRecord(&record, kEventJavelin, 60.0f, false, false, second));
+    EXPECT_STREQ(record.recordHolder.name, "ARGENTINA");
+}
+
+TEST_F(WorldRecordTest, SavingWithComputersGivesPlayersTheirOwnNations) {
+    PlayerRecord players[kPlayerCount];
+    Nation saved[kPlayerCount];
+    for (int i = 0; i < kPlayerCount; ++i) {
+        SetNation(&saved[i], 10 + i);
+        SetNation(&players[i].nation, 100 + i);
+        players[i].active = 1;
+        players[i].computer = i > 0;
+    }
+    ReturnOpponentSlots(players, saved);
+    EXPECT_STREQ(players[0].nation.name, kCountries[100].name);
+    EXPECT_EQ(players[0].active, 1);
+    for (int i = 1; i < kPlayerCount; ++i) {
+        EXPECT_STREQ(players[i].nation.name, kCountries[10 + i].name);
+        EXPECT_EQ(players[i].active, 0);
+        EXPECT_EQ(players[i].computer, 1);
+    }
+}
+
+// ---- records.rec ---------------------------------------------------------------------------
+
+uint32_t U32At(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+void PutU32At(uint8_t* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+}
+
+// First-start-like values: distinct in every field so a misplaced byte shows.
+RecordsData Defaults() {
+    RecordsData d;
+    for (int e = 0; e < kEventCount; ++e) {
+        d.events[e].included = (e == kEventShotPut || e == kEventLongJump) ? 0 : 1;
+        d.events[e].recordValue = kEventTable[e].marks[2];
+        SetNation(&d.events[e].recordHolder, e);
+    }
+    for (int i = 0; i < kPlayerCount; ++i) {
+        SetNation(&d.players[i].nation, 150 + i);
+        d.players[i].colour = 0xFF000000u | (0x10u * (i + 1));
+    }
+    d.players[0].active = 1;
+    return d;
+}
+
+RecordsData Played() {
+    RecordsData d = Defaults();
+    d.events[3].hasRecord = 1;
+    d.events[3].recordValue = 355.0f;
+    d.events[3].recordHolder.pure = 0;
+    d.events[3].recordHolder.countryA = 29;
+    d.events[3].recordHolder.countryB = 23;
+    d.events[3].recordHolder.firstSide = 1;
+    d.events[3].recordHolder.skipOnce = 1;
+    std::snprintf(d.events[3].recordHolder.name, kNationNameSize, "CANAZIL");
+    d.players[2].active = 1;
+    d.players[2].gold = 3;
+    d.players[2].silver = 2;
+    d.players[2].bronze = 1;
+    d.players[2].computer = 1;
+    d.players[2].opponentIndex = 13;
+    d.musicVolume = 40;
+    d.effectsVolume = 70;
+    d.bestTally[0] = 5;
+    d.bestTally[1] = 6;
+    d.bestTally[2] = 7;
+    return d;
+}
+
+std::vector<uint8_t> Encode(const RecordsData& d) {
+    std::vector<uint8_t> bytes(kRecordsFileBytes);
+    EncodeRecords(d, bytes.data());
+    return bytes;
+}
+
+TEST(RecordsFile, LayoutIsLittleEndianAtTheFixedOffsets) {
+    const std::vector<uint8_t> b = Encode(Played());
+    ASSERT_EQ(b.size(), 1952u);
+    EXPECT_EQ(U32At(&b[0]), 5u);
+    const uint8_t* dash = &b[4 + 3 * 88];
+    EXPECT_EQ(dash[0], 0);
+    EXPECT_EQ(dash[1], 1);
+    EXPECT_EQ(dash[2], 1);
+    float value = 0.0f;
+    const uint32_t bits = U32At(dash + 4);
+    std::memcpy(&value, &bits, 4);
+    EXPECT_EQ(value, 355.0f);
+    EXPECT_STREQ(reinterpret_cast<const char*>(dash + 8), "CANAZIL");
+    EXPECT_EQ(U32At(dash + 8 + 64), 29u);
+    EXPECT_EQ(U32At(dash + 8 + 68), 23u);
+    EXPECT_EQ(U32At(dash + 8 + 72), 1u);
+    EXPECT_EQ(dash[8 + 76], 1);
+    EXPECT_EQ(dash[8 + 77], 0);
+    EXPECT_EQ(b[4 + 7 * 88 + 1], 0) << "shot put not included";
+    const uint8_t* p2 = &b[1500 + 2 * 108];
+    EXPECT_EQ(p2[0], 1);
+    EXPECT_STREQ(reinterpret_cast<const char*>(p2 + 4), kCountries[152].name);
+    EXPECT_EQ(U32At(p2 + 84), 0xFF000030u);
+    EXPECT_EQ(U32At(p2 + 88), 3u);
+    EXPECT_EQ(U32At(p2 + 92), 2u);
+    EXPECT_EQ(U32At(p2 + 96), 1u);
+    EXPECT_EQ(p2[100], 1);
+    EXPECT_EQ(U32At(p2 + 104), 13u);
+    EXPECT_EQ(U32At(&b[1932]), 40u);
+    EXPECT_EQ(U32At(&b[1936]), 70u);
+    EXPECT_EQ(U32At(&b[1940]), 5u);
+    EXPECT_EQ(U32At(&b[1944]), 6u);
+    EXPECT_EQ(U32At(&b[1948]), 7u);
+}
+
+TEST(RecordsFile, DecodeThenEncodeGivesTheSameBytes) {
+    const std::vector<uint8_t> first = Encode(Played());
+    RecordsData read = Defaults();
+    ASSERT_TRUE(DecodeRecords(first.data(), first.size(), &read));
+    EXPECT_EQ(Encode(read), first);
+}
+
+TEST(RecordsFile, VersionsBelowFourAreIgnored) {
+    std::vector<uint8_t> b = Encode(Played());
+    PutU32At(&b[0], 3);
+    RecordsData read = Defaults();
+    EXPECT_FALSE(DecodeRecords(b.data(), b.size(), &read));
+    EXPECT_EQ(Encode(read), Encode(Defaults()));
+    PutU32At(&b[0], 0xFFFFFFFFu);
+    EXPECT_FALSE(DecodeRecords(b.data(), b.size(), &read));
+    EXPECT_FALSE(DecodeRecords(b.data(), 3, &read));
+}
+
+TEST(RecordsFile, VersionFourHasNoTallyAndReincludesKayak) {
+    RecordsData old = Played();
+    old.events[kEventKayak].included = 0;
+    old.events[kEventKayak].hasRecord = 1;
+    old.events[kEventKayak].recordValue = 2000.0f;
+    std::vector<uint8_t> b = Encode(old);
+    PutU32At(&b[0], 4);
+    b.resize(1940);
+    RecordsData read = Defaults();
+    read.bestTally[0] = 9;
+    ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
+    EXPECT_EQ(read.events[kEventKayak].included, 1);
+    EXPECT_EQ(read.events[kEventKayak].recordValue, 1080.0f);
+    EXPECT_EQ(read.events[kEventKayak].hasRecord, 1);
+    EXPECT_EQ(read.bestTally[0], 9) << "a version 4 file has no tally";
+    EXPECT_EQ(read.musicVolume, 40);
+}
+
+TEST(RecordsFile, VersionSixIsReadLikeFive) {
+    std::vector<uint8_t> b = Encode(Played());
+    PutU32At(&b[0], 6);
+    RecordsData read = Defaults();
+    ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
+    std::vector<uint8_t> again = Encode(read);
+    PutU32At(&b[0], 5);
+    EXPECT_EQ(again, b);
+}
+
+TEST(RecordsFile, ShortFileKeepsDefaultsForWhatItLacks) {
+    const std::vector<uint8_t> full = Encode(Played());
+    // Version, three whole events and half of the fourth.
+    RecordsData read = Defaults();
+    ASSERT_TRUE(DecodeRecords(full.data(), 4 + 3 * 88 + 40, &read));
+    RecordsData expected = Defaults();
+    EXPECT_EQ(read.events[3].hasRecord, 0);
+    EXPECT_EQ(Encode(read), Encode(expected));
+    // Everything up to the effects volume but no tally.
+    read = Defaults();
+    ASSERT_TRUE(DecodeRecords(full.data(), 1940, &read));
+    EXPECT_EQ(read.events[3].recordValue, 355.0f);
+    EXPECT_EQ(read.effectsVolume, 70);
+    EXPECT_EQ(read.bestTally[0], 0);
+}
+
+TEST(RecordsFile, LongFileReadsItsLayoutAndIgnoresTheRest) {
+    std::vector<uint8_t> b = Encode(Played());
+    b.resize(4000, 0xEE);
+    RecordsData read = Defaults();
+    ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
+    EXPECT_EQ(Encode(read), Encode(Played()));
+}
+
+TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
+    std::vector<uint8_t> b = Encode(Played());
+    uint8_t* dash = &b[4 + 3 * 88];
+    dash[0] = 0xAB;                                 // reserved
+    dash[1] = 7;                                    // included
+    std::memset(dash + 8, 'X', 64);                 // name with no end
+    uint8_t* diving = &b[4];
+    PutU32At(diving + 8 + 64, 169);                 // country outside the table
+    uint8_t* javelin = &b[4 + 88];
+    javelin[8 + 77] = 0;                            // a blend ...
+    PutU32At(javelin + 8 + 68, 0xFFFFFFF0u);        // ... with a negative second country
+    PutU32At(javelin + 4, 0x7FC00000u);             // NaN record
+    javelin[2] = 1;
+    uint8_t* p1 = &b[1500 + 108];
+    PutU32At(p1 + 4 + 72, 7);                       // firstSide
+    PutU32At(p1 + 88, 0xFFFFFFFFu);                 // gold -1
+    PutU32At(p1 + 104, 99);                         // opponent outside the table
+    PutU32At(&b[1932], 0xFFFFFFFBu);                // music -5
+    PutU32At(&b[1936], 500);                        // effects 500
+
+    RecordsData read = Defaults();
+    ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
+    EXPECT_EQ(read.events[3].reserved, 0);
+    EXPECT_EQ(read.events[3].included, 1);
+    EXPECT_EQ(std::strlen(read.events[3].recordHolder.name), 63u);
+    EXPECT_STREQ(read.events[0].recordHolder.name, Defaults().events[0].recordHolder.name);
+    EXPECT_TRUE(IsValidNation(read.events[0].recordHolder));
+    EXPECT_TRUE(IsValidNation(read.events[1].recordHolder));
+    EXPECT_STREQ(read.events[1].recordHolder.name, kCountries[1].name);
+    EXPECT_EQ(read.events[1].hasRecord, 0);
+    EXPECT_EQ(read.events[1].recordValue, kEventTable[1].marks[2]);
+    EXPECT_EQ(read.players[1].nation.firstSide, 1);
+    EXPECT_EQ(read.players[1].gold, 0);
+    EXPECT_EQ(read.players[1].opponentIndex, 0);
+    EXPECT_EQ(read.musicVolume, 0);
+    EXPECT_EQ(read.effectsVolume, 100);
+}
+
+class RecordsFileOnDisk : public SimTest {
+protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        char pattern[] = "/tmp/kelvaro_records_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        path = dir + "/records.rec";
+    }
+    void TearDown() override {
+        std::remove((path + ".tmp/keep").c_str());
+        rmdir((path + ".tmp").c_str());
+        std::remove(path.c_str());
+        rmdir(dir.c_str());
+        SimTest::TearDown();
+    }
+    std::vector<uint8_t> FileBytes() {
+        size_t size = 0;
+        void* data = ReadWholeFile(path.c_str(), &size);
+        std::vector<uint8_t> out;
+        if (data != nullptr) out.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
+        std::free(data);
+        return out;
+    }
+    std::string dir;
+    std::string path;
+};
+
+TEST_F(RecordsFileOnDisk, SaveThenLoadRoundTrips) {
+    ASSERT_TRUE(SaveRecords(Played(), path.c_str()));
+    EXPECT_EQ(FileBytes(), Encode(Played()));
+    RecordsData read = Defaults();
+    ASSERT_TRUE(LoadRecords(&read, path.c_str()));
+    EXPECT_EQ(Encode(read), Encode(Played()));
+}
+
+TEST_F(RecordsFileOnDisk, MissingFileLoadsNothing) {
+    RecordsData read = Defaults();
+    EXPECT_FALSE(LoadRecords(&read, path.c_str()));
+    EXPECT_EQ(Encode(read), Encode(Defaults()));
+}
+
+TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
+    ASSERT_TRUE(SaveRecords(Played(), path.c_str()));
+    // A non-empty folder where the temporary file would go makes the write fail.
+    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
+    FILE* keep = std::fopen((path + ".tmp/keep").c_str(), "wb");
+    ASSERT_NE(keep, nullptr);
+    std::fclose(keep);
+    CaptureLogSink log;
+    SetLogSink(&log);
+    EXPECT_FALSE(SaveRecords(Defaults(), path.c_str()));
+    SetLogSink(nullptr);
+    EXPECT_EQ(FileBytes(), Encode(Played()));
+    bool logged = false;
+    for (const std::string& line : log.Lines()) logged |= line.find("records") != std::string::npos;
+    EXPECT_TRUE(logged);
+}
+
+} // namespace
+} // namespace kel::test
