@@ -78,6 +78,14 @@ std::vector<uint8_t> EightBitWav(double hz, int rate, double seconds) {
     return out;
 }
 
+constexpr double kSettle = 0.05; // seconds
+constexpr double kGuard = 0.04;  // seconds
+
+struct Segment {
+    double from = 0.0;
+    double to = 0.0;
+};
+
 class SoundOutput : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -109,12 +117,17 @@ class SoundOutput : public ::testing::Test {
         return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     }
 
-    // Keeps the music fed as the shell's frame loop would.
-    void RunUntil(double seconds) const {
-        while (Now() < seconds) {
+    // Runs for the given time after an action, keeping the music fed as the shell's frame loop
+    // would, and returns the stretch of the recording where that action's result must hold. The
+    // mixer works in blocks of about 23 ms and ramps gains, and a busy machine may be late to
+    // wake, so the stretch is measured from when it really began and keeps a margin at each end.
+    Segment HoldFor(double seconds) const {
+        double begin = Now();
+        while (Now() < begin + seconds) {
             UpdateSound();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
         }
+        return Segment{begin + kSettle, Now() - kGuard};
     }
 
     test::Recording Finish() {
@@ -132,127 +145,127 @@ class SoundOutput : public ::testing::Test {
 TEST_F(SoundOutput, EffectComesOutAtItsFrequencyAndStops) {
     uint32_t h = PlayEffect(kTone, 100, 0, 1.0f, true);
     ASSERT_NE(h, 0u);
-    RunUntil(0.35);
+    Segment playing = HoldFor(0.3);
     StopChannel(h);
-    RunUntil(0.55);
+    Segment stopped = HoldFor(0.2);
     test::Recording r = Finish();
-    ASSERT_GE(r.Seconds(), 0.5);
-    EXPECT_NEAR(r.Frequency(0, 0.08, 0.3), kToneHz, kToneHz * kTolerance);
-    EXPECT_GT(r.Rms(0, 0.08, 0.3), 0.15);
-    EXPECT_GT(r.Rms(1, 0.08, 0.3), 0.15);
-    EXPECT_LT(r.Rms(0, 0.45, 0.55), 0.002) << "still sounding after StopChannel";
+    ASSERT_GE(r.Seconds(), stopped.to);
+    EXPECT_NEAR(r.Frequency(0, playing.from, playing.to), kToneHz, kToneHz * kTolerance);
+    EXPECT_GT(r.Rms(0, playing.from, playing.to), 0.15);
+    EXPECT_GT(r.Rms(1, playing.from, playing.to), 0.15);
+    EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002) << "still sounding after StopChannel";
 }
 
 TEST_F(SoundOutput, PitchFactorScalesTheFrequency) {
     uint32_t h = PlayEffect(kTone, 100, 0, 1.33f, true);
-    RunUntil(0.3);
+    Segment raised = HoldFor(0.3);
     SetChannelPitch(h, 1.0f);
-    RunUntil(0.6);
+    Segment plain = HoldFor(0.3);
     test::Recording r = Finish();
-    EXPECT_NEAR(r.Frequency(0, 0.06, 0.26), kToneHz * 1.33, kToneHz * 1.33 * kTolerance);
-    EXPECT_NEAR(r.Frequency(0, 0.36, 0.56), kToneHz, kToneHz * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, raised.from, raised.to), kToneHz * 1.33, kToneHz * 1.33 * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, plain.from, plain.to), kToneHz, kToneHz * kTolerance);
 }
 
 TEST_F(SoundOutput, PanMovesEnergyBetweenChannels) {
     uint32_t h = PlayEffect(kTone, 100, -100, 1.0f, true);
-    RunUntil(0.25);
+    Segment left = HoldFor(0.25);
     SetChannelPan(h, 100);
-    RunUntil(0.5);
+    Segment right = HoldFor(0.25);
     SetChannelPan(h, 0);
-    RunUntil(0.75);
+    Segment centre = HoldFor(0.25);
     test::Recording r = Finish();
-    double leftL = r.Rms(0, 0.05, 0.22), leftR = r.Rms(1, 0.05, 0.22);
-    double rightL = r.Rms(0, 0.3, 0.47), rightR = r.Rms(1, 0.3, 0.47);
-    double centreL = r.Rms(0, 0.55, 0.72), centreR = r.Rms(1, 0.55, 0.72);
-    EXPECT_GT(leftL, 4.0 * leftR);
-    EXPECT_GT(rightR, 4.0 * rightL);
-    EXPECT_NEAR(centreL / centreR, 1.0, 0.05);
-    EXPECT_GT(centreL, 0.1);
+    EXPECT_GT(r.Rms(0, left.from, left.to), 4.0 * r.Rms(1, left.from, left.to));
+    EXPECT_GT(r.Rms(1, right.from, right.to), 4.0 * r.Rms(0, right.from, right.to));
+    double centreLeft = r.Rms(0, centre.from, centre.to);
+    EXPECT_NEAR(centreLeft / r.Rms(1, centre.from, centre.to), 1.0, 0.05);
+    EXPECT_GT(centreLeft, 0.1);
 }
 
 TEST_F(SoundOutput, FifthPlaybackReplacesTheOldest) {
     uint32_t handles[5] = {};
     for (uint32_t& h : handles)
         h = PlayEffect(kTone, 20, 0, 1.0f, true);
-    RunUntil(0.15);
+    HoldFor(0.1);
     StopChannel(handles[0]); // replaced by the fifth: must not stop anything
-    RunUntil(0.3);
+    Segment afterStale = HoldFor(0.2);
     for (int i = 1; i < 5; ++i)
         StopChannel(handles[i]);
-    RunUntil(0.5);
+    Segment afterAll = HoldFor(0.2);
     test::Recording r = Finish();
-    EXPECT_GT(r.Rms(0, 0.2, 0.28), 0.02) << "a stale handle stopped a newer playback";
-    EXPECT_LT(r.Rms(0, 0.4, 0.5), 0.002) << "more than four playbacks of one effect sounded";
+    EXPECT_GT(r.Rms(0, afterStale.from, afterStale.to), 0.02) << "a stale handle stopped a newer playback";
+    EXPECT_LT(r.Rms(0, afterAll.from, afterAll.to), 0.002)
+        << "more than four playbacks of one effect sounded";
 }
 
 TEST_F(SoundOutput, VolumesScaleTheLevel) {
     uint32_t h = PlayEffect(kTone, 100, 0, 1.0f, true);
-    RunUntil(0.2);
+    Segment full = HoldFor(0.2);
     SetEffectsVolume(50);
-    RunUntil(0.4);
+    Segment half = HoldFor(0.2);
     SetChannelVolume(h, 50.0f);
-    RunUntil(0.6);
+    Segment quarter = HoldFor(0.2);
     SetEffectsVolume(0);
-    RunUntil(0.8);
+    Segment silent = HoldFor(0.2);
     test::Recording r = Finish();
-    double full = r.Rms(0, 0.05, 0.17);
-    ASSERT_GT(full, 0.1);
-    EXPECT_NEAR(r.Rms(0, 0.25, 0.37) / full, 0.5, 0.05);
-    EXPECT_NEAR(r.Rms(0, 0.45, 0.57) / full, 0.25, 0.03);
-    EXPECT_LT(r.Rms(0, 0.65, 0.78), 0.002);
+    double level = r.Rms(0, full.from, full.to);
+    ASSERT_GT(level, 0.1);
+    EXPECT_NEAR(r.Rms(0, half.from, half.to) / level, 0.5, 0.05);
+    EXPECT_NEAR(r.Rms(0, quarter.from, quarter.to) / level, 0.25, 0.03);
+    EXPECT_LT(r.Rms(0, silent.from, silent.to), 0.002);
 }
 
 TEST_F(SoundOutput, EveryKindOfEffectFilePlays) {
     EXPECT_EQ(PlayEffect(kHostile, 100, 0, 1.0f, false), 0u);
     ASSERT_FALSE(log.Lines().empty());
     EXPECT_NE(log.Lines().back().find("hostile"), std::string::npos);
+    // Each sound lasts 0.25 s; the next starts 0.3 s later.
     PlayEffect(kStereoTone, 100, 0, 1.0f, false);
-    RunUntil(0.3);
+    Segment stereo = HoldFor(0.3);
     PlayEffect(kByteTone, 100, 0, 1.0f, false);
-    RunUntil(0.6);
+    Segment bytes = HoldFor(0.3);
     PlayEffect(kMp3Tone, 100, 0, 1.0f, false);
-    RunUntil(0.9);
+    Segment mp3 = HoldFor(0.3);
     test::Recording r = Finish();
-    // Each sound lasts 0.25 s from its start at 0, 0.3 and 0.6 s.
-    EXPECT_NEAR(r.Frequency(0, 0.03, 0.2), kToneHz, kToneHz * kTolerance);
-    EXPECT_NEAR(r.Frequency(1, 0.03, 0.2), kToneHz, kToneHz * kTolerance);
-    EXPECT_NEAR(r.Frequency(0, 0.33, 0.5), 330.0, 330.0 * kTolerance);
-    EXPECT_NEAR(r.Frequency(0, 0.63, 0.8), 550.0, 550.0 * kTolerance);
-    EXPECT_GT(r.Rms(0, 0.63, 0.8), 0.1);
+    constexpr double kTail = 0.05; // the sound ends 0.05 s before the segment
+    EXPECT_NEAR(r.Frequency(0, stereo.from, stereo.to - kTail), kToneHz, kToneHz * kTolerance);
+    EXPECT_NEAR(r.Frequency(1, stereo.from, stereo.to - kTail), kToneHz, kToneHz * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, bytes.from, bytes.to - kTail), 330.0, 330.0 * kTolerance);
+    EXPECT_NEAR(r.Frequency(0, mp3.from, mp3.to - kTail), 550.0, 550.0 * kTolerance);
+    EXPECT_GT(r.Rms(0, mp3.from, mp3.to - kTail), 0.1);
 }
 
 TEST_F(SoundOutput, MusicLoopsWithoutAGap) {
     folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.2, 1, kAmplitude), 44100));
     PlayMusic("Loop.mp3", true);
-    RunUntil(1.0);
+    Segment looping = HoldFor(1.0);
     test::Recording r = Finish();
-    double steady = r.Rms(0, 0.1, 0.9);
+    double steady = r.Rms(0, looping.from, looping.to);
     ASSERT_GT(steady, 0.1);
     // A 10 ms window anywhere over four seams keeps most of the level.
-    EXPECT_GT(r.QuietestWindow(0, 0.1, 0.9, 0.01), 0.7 * steady);
-    EXPECT_NEAR(r.Frequency(0, 0.1, 0.9), kToneHz, kToneHz * kTolerance);
+    EXPECT_GT(r.QuietestWindow(0, looping.from, looping.to, 0.01), 0.7 * steady);
+    EXPECT_NEAR(r.Frequency(0, looping.from, looping.to), kToneHz, kToneHz * kTolerance);
 }
 
-TEST_F(SoundOutput, MusicVolumeAndStop) {
+TEST_F(SoundOutput, MusicVolumeMuteAndStop) {
     folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.3, 1, kAmplitude), 44100));
     PlayMusic("Loop.mp3", true);
-    RunUntil(0.25);
+    Segment full = HoldFor(0.2);
     SetMusicVolume(50);
-    RunUntil(0.5);
+    Segment half = HoldFor(0.2);
     SetMusicVolume(0);
     PlayMusic("Other.mp3", true); // muted: ignored, the loop keeps running silently
-    RunUntil(0.7);
+    Segment muted = HoldFor(0.2);
     SetMusicVolume(100);
-    RunUntil(0.95);
+    Segment back = HoldFor(0.2);
     StopMusic();
-    RunUntil(1.15);
+    Segment stopped = HoldFor(0.2);
     test::Recording r = Finish();
-    double full = r.Rms(0, 0.08, 0.22);
-    ASSERT_GT(full, 0.1);
-    EXPECT_NEAR(r.Rms(0, 0.33, 0.47) / full, 0.5, 0.05);
-    EXPECT_LT(r.Rms(0, 0.55, 0.67), 0.002);
-    EXPECT_NEAR(r.Rms(0, 0.78, 0.92) / full, 1.0, 0.05) << "the old piece came back on unmuting";
-    EXPECT_LT(r.Rms(0, 1.05, 1.15), 0.002);
+    double level = r.Rms(0, full.from, full.to);
+    ASSERT_GT(level, 0.1);
+    EXPECT_NEAR(r.Rms(0, half.from, half.to) / level, 0.5, 0.05);
+    EXPECT_LT(r.Rms(0, muted.from, muted.to), 0.002);
+    EXPECT_NEAR(r.Rms(0, back.from, back.to) / level, 1.0, 0.05) << "the old piece came back on unmuting";
+    EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002);
 }
 
 // Without any sound device the game runs silent. OpenAL picks its drivers once per process, so
