@@ -32,7 +32,11 @@ void DrawNatatorium(Canvas& c) {
         const int wx = 104 + k * 30;
         c.Rect(wx - 1, 33, 20, 50, Rgba::Hex(0x6b8fa8));
         c.VerticalGradient(wx, 34, 18, 48, Rgba::Hex(0x5fb8f0), Rgba::Hex(0xb8e6ff));
-        c.Ellipse(wx + 6.0f, 52.0f, 6.0f, 2.5f, Rgba(255, 255, 255, 200));
+        for (int j = 49; j <= 55; ++j)
+            for (int i = wx; i < wx + 13; ++i) {
+                const float dx = (i + 0.5f - (wx + 6.0f)) / 6.0f, dy = (j + 0.5f - 52.0f) / 2.5f;
+                if (dx * dx + dy * dy <= 1.0f) c.Blend(i, j, Rgba(255, 255, 255, 200));
+            }
         c.Rect(wx + 8, 34, 2, 48, Rgba::Hex(0x6b8fa8));
         c.Rect(wx, 56, 18, 1, Rgba::Hex(0x6b8fa8));
     }
@@ -45,10 +49,11 @@ void DrawNatatorium(Canvas& c) {
     c.Rect(0, 3, 256, 2, Rgba::Hex(0x46546a));
     c.Rect(0, kCeilingRow - 2, 256, 2, Rgba::Hex(0x3a4658));
     for (int x = 20; x < 256; x += 48) {
-        c.Rect(x, kCeilingRow, 6, 2, Rgba::Hex(0x3a4658));
-        c.Rect(x + 1, kCeilingRow + 2, 4, 1, Rgba::Hex(0xfff3a0));
+        // Lamps are set into the ceiling, so its underside stays one clean line.
+        c.Rect(x, kCeilingRow - 3, 6, 2, Rgba::Hex(0x3a4658));
+        c.Rect(x + 1, kCeilingRow - 1, 4, 1, Rgba::Hex(0xfff3a0));
         for (int j = 0; j < 10; ++j)
-            for (int i = -j; i < 6 + j; ++i) c.Blend(x + i, kCeilingRow + 3 + j, Rgba(255, 250, 200, uint8_t(40 - 4 * j)));
+            for (int i = -j; i < 6 + j; ++i) c.Blend(x + i, kCeilingRow + j, Rgba(255, 250, 200, uint8_t(40 - 4 * j)));
     }
     // Crowd on a stand at the back right, under the windows.
     c.Rect(96, 86, 160, 24, Rgba::Hex(0x4c5f7a));

@@ -87,8 +87,8 @@ void DrawHighJumpField(Canvas& c) {
     c.Disc(60.0f, 62.0f, 8.0f, Rgba::Hex(0xffffe0));
     for (int k = 0; k < 3; ++k) {
         const float x = 30.0f + k * 80.0f, y = 20.0f + k * 9.0f;
-        c.Ellipse(x, y, 14, 2.5f, Rgba(255, 230, 220, 200));
-        c.Ellipse(x + 6, y - 2, 8, 2.0f, Rgba(255, 240, 235, 220));
+        c.Ellipse(x, y, 14, 2.5f, Rgba::Hex(0xf4dcd8));
+        c.Ellipse(x + 6, y - 2, 8, 2.0f, Rgba::Hex(0xfff0eb));
     }
     // Stands with a crowd and a roof.
     c.Rect(0, 70, 256, 6, Rgba::Hex(0xe8eef4));

@@ -52,8 +52,8 @@ void DrawGymHall(Canvas& c) {
     c.Rect(0, kCeilingRow - 2, 256, 2, Rgba::Hex(0x3a4458));
     c.Rect(112, kCeilingRow - 4, 32, 4, ink::kOutline);
     c.Rect(113, kCeilingRow - 3, 30, 2, ink::kGrey);
-    c.Rect(119, kCeilingRow - 1, 3, 2, ink::kOutline);
-    c.Rect(135, kCeilingRow - 1, 3, 2, ink::kOutline);
+    c.Rect(119, kCeilingRow - 2, 3, 2, ink::kOutline);
+    c.Rect(135, kCeilingRow - 2, 3, 2, ink::kOutline);
     // Floor: wooden boards.
     for (int y = kFloorRow; y < 192; ++y)
         for (int x = 0; x < 256; ++x) {
