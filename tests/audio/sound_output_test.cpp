@@ -268,38 +268,50 @@ TEST_F(SoundOutput, MusicVolumeMuteAndStop) {
     EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002);
 }
 
-// Without any sound device the game runs silent. OpenAL picks its drivers once per process, so
-// this runs in a fresh copy of the test program with no usable driver.
-TEST(SoundNoDevice, StartsSilentAndEveryCallIsHarmless) {
+// OpenAL picks its drivers once per process, so runs under other drivers happen in a fresh copy
+// of the test program. The child exits with a bit set for every expectation it found broken.
+template <typename Body> void InFreshProcessWithDrivers(const char* drivers, Body body) {
     GTEST_FLAG_SET(death_test_style, "threadsafe");
-    setenv(kNoDeviceChild, "1", 1);
     const char* previous = std::getenv("ALSOFT_DRIVERS");
     std::string saved = previous ? previous : "";
-    setenv("ALSOFT_DRIVERS", "kelvaro-no-such-driver", 1);
-    EXPECT_EXIT(
-        {
-            test::ScratchFolder folder;
-            folder.WriteSound("tone.wav",
-                              test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.1, 1, 0.5), 1, 22050));
-            int faults = 0;
-            if (StartSound()) faults |= 1;
-            LoadEffects(kTable, 5);
-            if (PlayEffect(kTone, 100, 0, 1.0f, true) != 0) faults |= 2;
-            SetChannelVolume(1, 50.0f);
-            SetChannelPitch(1, 2.0f);
-            SetChannelPan(1, -50);
-            StopChannel(1);
-            PlayMusic("Loop.mp3", true);
-            UpdateSound();
-            SetEffectsVolume(10);
-            SetMusicVolume(10);
-            StopMusic();
-            ShutDownSound();
-            std::exit(faults);
-        },
-        ::testing::ExitedWithCode(0), "");
+    setenv(kNoDeviceChild, "1", 1);
+    setenv("ALSOFT_DRIVERS", drivers, 1);
+    EXPECT_EXIT(std::exit(body()), ::testing::ExitedWithCode(0), "");
     unsetenv(kNoDeviceChild);
     setenv("ALSOFT_DRIVERS", saved.c_str(), 1);
+}
+
+// Plays a bit of everything and reports which handles came back (bit 2: some effect got a
+// channel, bit 3: the music name was kept).
+int PlayABitOfEverything() {
+    test::ScratchFolder folder;
+    folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.1, 1, 0.5), 1, 22050));
+    folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.1, 1, 0.5), 44100));
+    int seen = StartSound() ? 1 : 0;
+    LoadEffects(kTable, 5);
+    uint32_t h = PlayEffect(kTone, 100, 0, 1.0f, true);
+    if (h != 0) seen |= 2;
+    SetChannelVolume(h, 50.0f);
+    SetChannelPitch(h, 2.0f);
+    SetChannelPan(h, -50);
+    StopChannel(h);
+    PlayMusic("Loop.mp3", true);
+    if (std::string(CurrentMusic()) == "Loop.mp3") seen |= 4;
+    for (int frame = 0; frame < 10; ++frame)
+        UpdateSound();
+    SetEffectsVolume(10);
+    SetMusicVolume(10);
+    StopMusic();
+    ShutDownSound();
+    return seen;
+}
+
+TEST(SoundNoDevice, StartsSilentAndEveryCallIsHarmless) {
+    InFreshProcessWithDrivers("kelvaro-no-such-driver", [] { return PlayABitOfEverything() ^ 4; });
+}
+
+TEST(SoundNullDriver, PlaysIntoNothingWithoutHarm) {
+    InFreshProcessWithDrivers("null", [] { return PlayABitOfEverything() ^ 7; });
 }
 
 } // namespace
