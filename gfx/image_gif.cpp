@@ -8,6 +8,7 @@
 #include "gfx/image.h"
 
 #include "platform/files.h"
+#include "platform/log.h"
 
 #include <memory>
 
@@ -165,14 +166,13 @@ constexpr int kGraphicControlLabel = 0xF9;
 
 // Reads a colour table of 2^((flags & 7) + 1) entries into palette (opaque colours); false when
 // the file ends inside it.
-bool ReadColourTable(FileHandle* file, uint8_t flags, uint32_t* palette, int* count) {
+bool ReadColourTable(FileHandle* file, uint8_t flags, uint32_t* palette) {
     const int entries = 1 << ((flags & 7) + 1);
     uint8_t rgb[256 * 3];
     if (!ReadExactly(file, rgb, static_cast<size_t>(entries) * 3)) return false;
     for (int i = 0; i < entries; ++i)
         palette[i] = 0xFF000000u | (static_cast<uint32_t>(rgb[i * 3]) << 16) |
                      (static_cast<uint32_t>(rgb[i * 3 + 1]) << 8) | rgb[i * 3 + 2];
-    *count = entries;
     return true;
 }
 
@@ -204,8 +204,8 @@ bool FindImage(FileHandle* file, int* transparentIndex) {
 // ---- Rows
 
 // Fills the image row by row in file order (the four interlace passes when interlaced) until
-// the rows are full or decoding ends.
-void DecodeRows(LzwDecoder& lzw, Image& image, bool interlaced, const uint32_t* palette, int transparentIndex) {
+// the rows are full or decoding ends; false when it ended early.
+bool DecodeRows(LzwDecoder& lzw, Image& image, bool interlaced, const uint32_t* palette, int transparentIndex) {
     struct Pass {
         int start;
         int step;
@@ -219,14 +219,15 @@ void DecodeRows(LzwDecoder& lzw, Image& image, bool interlaced, const uint32_t* 
             uint32_t* out = image.pixels + static_cast<size_t>(row) * static_cast<size_t>(image.width);
             for (int x = 0; x < image.width; ++x) {
                 const int index = lzw.NextIndex();
-                if (index < 0) return;
+                if (index < 0) return false;
                 out[x] = index == transparentIndex ? 0u : palette[index];
             }
         }
     }
+    return true;
 }
 
-Image* DecodeGif(FileHandle* file) {
+Image* DecodeGif(FileHandle* file, const char* path) {
     uint8_t signature[6];
     if (!ReadExactly(file, signature, sizeof signature)) return nullptr;
     const bool gif87 = signature[0] == 'G' && signature[1] == 'I' && signature[2] == 'F' && signature[3] == '8' &&
@@ -237,8 +238,7 @@ Image* DecodeGif(FileHandle* file) {
     if (!ReadExactly(file, screen, sizeof screen)) return nullptr;
     // Indices beyond the colour table (or with no table at all) stay 0: transparent black.
     uint32_t globalPalette[256] = {};
-    int globalCount = 0;
-    if ((screen[4] & kTableFlag) && !ReadColourTable(file, screen[4], globalPalette, &globalCount)) return nullptr;
+    if ((screen[4] & kTableFlag) && !ReadColourTable(file, screen[4], globalPalette)) return nullptr;
 
     int transparentIndex = -1;
     if (!FindImage(file, &transparentIndex)) return nullptr;
@@ -249,8 +249,7 @@ Image* DecodeGif(FileHandle* file) {
     const int height = Le16(descriptor + 6);
     const uint8_t flags = descriptor[8];
     uint32_t localPalette[256] = {};
-    int localCount = 0;
-    if ((flags & kTableFlag) && !ReadColourTable(file, flags, localPalette, &localCount)) return nullptr;
+    if ((flags & kTableFlag) && !ReadColourTable(file, flags, localPalette)) return nullptr;
     const uint32_t* palette = (flags & kTableFlag) ? localPalette : globalPalette;
     if (!ImageSizeAllowed(width, height)) return nullptr;
 
@@ -260,7 +259,8 @@ Image* DecodeGif(FileHandle* file) {
     std::unique_ptr<Image> image(new Image);
     if (!image->Allocate(width, height)) return nullptr;
     auto lzw = std::make_unique<LzwDecoder>(file, minCodeSize);
-    DecodeRows(*lzw, *image, (flags & kInterlaceFlag) != 0, palette, transparentIndex);
+    if (!DecodeRows(*lzw, *image, (flags & kInterlaceFlag) != 0, palette, transparentIndex))
+        LogDebug("GIF %s: image data ends early", path);
     return image.release();
 }
 
@@ -269,8 +269,9 @@ Image* DecodeGif(FileHandle* file) {
 Image* LoadGif(const char* path) {
     FileHandle* file = FileOpen(path, "rb");
     if (!file) return nullptr;
-    Image* image = DecodeGif(file);
+    Image* image = DecodeGif(file, path);
     FileClose(file);
+    if (!image) LogDebug("GIF %s: damaged or unsupported", path);
     return image;
 }
 

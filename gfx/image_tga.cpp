@@ -2,6 +2,7 @@
 #include "gfx/image.h"
 
 #include "platform/files.h"
+#include "platform/log.h"
 
 #include <cstdio>
 
@@ -31,6 +32,7 @@ Image* LoadTga(const char* path) {
     if (!file) return nullptr;
     uint8_t header[kTgaHeaderBytes] = {};
     if (FileRead(header, 1, kTgaHeaderBytes, file) != kTgaHeaderBytes) {
+        LogDebug("TGA %s: truncated header", path);
         FileClose(file);
         return nullptr;
     }
@@ -41,6 +43,7 @@ Image* LoadTga(const char* path) {
     const uint8_t depth = header[16];
     const uint8_t descriptor = header[17];
     if (depth != kTgaDepth || descriptor != kTgaDescriptor || !ImageSizeAllowed(width, height)) {
+        LogDebug("TGA %s: unsupported (depth %d, descriptor 0x%02x, %dx%d)", path, depth, descriptor, width, height);
         FileClose(file);
         return nullptr;
     }
@@ -49,11 +52,13 @@ Image* LoadTga(const char* path) {
     // can say how long it is.
     const long remaining = RemainingBytes(file);
     if (remaining == -2 || (remaining >= 0 && static_cast<size_t>(remaining) < bytes)) {
+        LogDebug("TGA %s: truncated", path);
         FileClose(file);
         return nullptr;
     }
     auto* image = new Image;
     if (!image->Allocate(width, height) || FileRead(image->pixels, 1, bytes, file) != bytes) {
+        LogDebug("TGA %s: truncated", path);
         delete image;
         FileClose(file);
         return nullptr;

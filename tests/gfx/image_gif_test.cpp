@@ -1,5 +1,8 @@
 // GIF decoding: files built here by a small LZW encoder that mirrors the decoder's code-size
 // rules, served through an in-memory provider.
+//
+// Sections: LZW encoder; GIF container; well-formed files; early end of decoding; damaged
+// containers.
 #include "gfx/image.h"
 #include "gfx/image_memory_provider.h"
 

@@ -1,6 +1,7 @@
 // TGA decoding: only uncompressed 32-bit top-left files are accepted.
 #include "gfx/image.h"
 #include "gfx/image_memory_provider.h"
+#include "platform/log.h"
 
 #include <gtest/gtest.h>
 
@@ -49,6 +50,16 @@ TEST_F(TgaTest, OtherVariantsAreRejected) {
     EXPECT_FALSE(Load(Tga(2, 2, 24, 0x28, 2 * 2 * 4)));  // 24-bit with the right descriptor
     EXPECT_FALSE(Load(Tga(2, 2, 32, 0x08, 2 * 2 * 4)));  // bottom-left origin
     EXPECT_FALSE(Load(Tga(2, 2, 16, 0x28, 2 * 2 * 4)));
+}
+
+TEST_F(TgaTest, RejectionIsLoggedButAMissingFileIsNot) {
+    CaptureLogSink log;
+    SetLogSink(&log);
+    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x20, 2 * 2 * 3)));
+    EXPECT_EQ(log.Lines().size(), 1u);
+    EXPECT_EQ(LoadTga("absent.tga"), nullptr);
+    EXPECT_EQ(log.Lines().size(), 1u);
+    SetLogSink(nullptr);
 }
 
 TEST_F(TgaTest, ZeroAndOversizedDimensionsAreRejected) {
