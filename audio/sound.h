@@ -28,9 +28,14 @@ extern const EffectRow kEffectTable[kSfxCount];
 
 constexpr int kEffectSlotCount = 100;
 
-// Starts the audio output; false when no audio library is available (the game then runs silent).
+// Opens the default sound device; false when none opens (the game then runs silent, every call
+// harmless and PlayEffect returning 0). A second call while running does nothing.
 bool StartSound();
+// Stops everything, frees the samples and closes the device. StartSound may follow again.
 void ShutDownSound();
+// Loads "sound\<name>.wav" of each of the first `count` rows into slot `id` (WAV, or else MP3).
+// Rows with ids outside 0..99 are skipped; a file that cannot be read or decoded leaves its slot
+// empty and writes a line to the log.
 void LoadEffects(const EffectRow* table, int count);
 
 // Plays one instance; at most 4 of one effect at once, a fifth takes the place of the oldest.
