@@ -62,6 +62,17 @@ TEST(EffectPatches, ParseLayersWithTheirSettings) {
     EXPECT_EQ(voice.vowels.size(), 2u);
 }
 
+TEST(EffectPatches, WindowsLineEndingsAndByteOrderMarkAreAccepted) {
+    Patch patch;
+    std::vector<std::string> errors;
+    EXPECT_TRUE(
+        Parse("\xEF\xBB\xBFpeak -2\r\nlayer sine\r\n  length 0.2\r\n  pitch 300\r\n", &patch, &errors))
+        << (errors.empty() ? "" : errors[0]);
+    EXPECT_FLOAT_EQ(patch.peakDb, -2.0f);
+    ASSERT_EQ(patch.layers.size(), 1u);
+    EXPECT_FLOAT_EQ(patch.layers[0].length, 0.2f);
+}
+
 TEST(EffectPatches, MistakesAreReportedWithTheirLine) {
     const char* bad[] = {
         "layer sine\n  lenght 0.2\n",                             // unknown keyword

@@ -264,8 +264,11 @@ bool ParsePatch(const std::string& text, Patch* patch, std::vector<std::string>*
     int lineNumber = 0;
     while (std::getline(lines, line)) {
         ++lineNumber;
+        // Files saved on Windows end their lines with "\r\n" and may start with a byte-order mark.
+        if (lineNumber == 1 && line.rfind("\xEF\xBB\xBF", 0) == 0) line.erase(0, 3);
         const size_t hash = line.find('#');
         if (hash != std::string::npos) line.resize(hash);
+        std::replace(line.begin(), line.end(), '\r', ' ');
         std::istringstream wordStream(line);
         LineReader in;
         in.lineNumber = lineNumber;
