@@ -17,7 +17,9 @@ namespace kel {
 
 // ---- Validation ------------------------------------------------------------------------------
 
-bool IsValidCountry(int country) { return country >= 0 && country < kCountryCount; }
+bool IsValidCountry(int country) {
+    return country >= 0 && country < kCountryCount;
+}
 
 bool IsValidNation(const Nation& nation) {
     if (!IsValidCountry(nation.countryA)) return false;
@@ -26,7 +28,9 @@ bool IsValidNation(const Nation& nation) {
 
 // ---- Choosing and blending -------------------------------------------------------------------
 
-bool IsVowel(char c) { return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U' || c == 'Y'; }
+bool IsVowel(char c) {
+    return c == 'A' || c == 'E' || c == 'I' || c == 'O' || c == 'U' || c == 'Y';
+}
 
 int RandomCountry() {
     int r = RandomInt(kCountryWeightTotal);
@@ -47,7 +51,9 @@ void SetNation(Nation* nation, int country) {
     std::snprintf(nation->name, sizeof nation->name, "%s", kCountries[country].name);
 }
 
-void RandomNation(Nation* nation) { SetNation(nation, RandomCountry()); }
+void RandomNation(Nation* nation) {
+    SetNation(nation, RandomCountry());
+}
 
 namespace {
 
@@ -79,7 +85,8 @@ struct NameCursor {
 void MixNation(Nation* nation) {
     const int countryA = RandomCountry();
     int countryB = RandomCountry();
-    while (countryB == countryA) countryB = RandomCountry();
+    while (countryB == countryA)
+        countryB = RandomCountry();
     nation->countryA = countryA;
     nation->countryB = countryB;
     const char* a = kCountries[countryA].name;
@@ -140,11 +147,11 @@ namespace {
 // The flag sheet holds four column groups of countries, one row of layer cells per country.
 struct FlagGroup {
     int firstCountry;
-    int x;  // px
+    int x; // px
 };
 constexpr FlagGroup kFlagGroups[] = {{0, 2}, {44, 225}, {88, 445}, {130, 663}};
-constexpr int kFlagRowPitch = 23;    // px
-constexpr int kFlagLayerPitch = 32;  // px
+constexpr int kFlagRowPitch = 23;   // px
+constexpr int kFlagLayerPitch = 32; // px
 constexpr float kSheetSize = 1024.0f;
 
 } // namespace
@@ -165,8 +172,8 @@ void DrawFlagLayer(float x, float y, int country, int layer, float scale) {
     FlagCell(country, layer, &cellX, &cellY);
     const float uLeft = static_cast<float>(cellX) / kSheetSize;
     const float vTop = static_cast<float>(cellY) / kSheetSize;
-    DrawTextureRegion(kFlagSlot, x, y, kFlagWidth * scale, kFlagHeight * scale, uLeft, uLeft + 0.029296875f, vTop,
-                      vTop + 0.017578125f);
+    DrawTextureRegion(kFlagSlot, x, y, kFlagWidth * scale, kFlagHeight * scale, uLeft, uLeft + 0.029296875f,
+                      vTop, vTop + 0.017578125f);
 }
 
 void DrawCountryFlag(int country, float x, float y, float scale) {
@@ -212,12 +219,12 @@ void DrawNationTag(const Nation& nation, float x, float y, float scale) {
 
 namespace {
 
-constexpr float kListScale = 3.0f;          // screen px per list unit
-constexpr float kDragThreshold = 4.0f;      // window px before a press becomes a drag
-constexpr float kWheelStep = 64.0f;         // list units
-constexpr float kCoastFriction = 0.97f;     // velocity kept per frame
+constexpr float kListScale = 3.0f;      // screen px per list unit
+constexpr float kDragThreshold = 4.0f;  // window px before a press becomes a drag
+constexpr float kWheelStep = 64.0f;     // list units
+constexpr float kCoastFriction = 0.97f; // velocity kept per frame
 constexpr float kCoastStop = 0.1f;
-constexpr float kRowClickLimitX = 700.0f;   // window px: clicks right of this are not on the rows
+constexpr float kRowClickLimitX = 700.0f; // window px: clicks right of this are not on the rows
 constexpr Colour kPanelColour = PackColour(0xD6, 0xF8, 0xFF, 0xFF);
 
 } // namespace
@@ -236,13 +243,15 @@ void NationPickerReset(NationPicker* picker, int index) {
     picker->pressedId = -1;
     picker->clickedId = -1;
     picker->dragging = false;
-    for (float& s : picker->steps) s = 0.0f;
+    for (float& s : picker->steps)
+        s = 0.0f;
     picker->stepSlot = 0;
     if (index < 0 || index >= kCountryCount) {
         picker->selected = -1;
         return;
     }
-    picker->scroll = Clamp(static_cast<float>((index - picker->visibleRows / 2 + 1) * 16), 0.0f, picker->maxScroll);
+    picker->scroll =
+        Clamp(static_cast<float>((index - picker->visibleRows / 2 + 1) * 16), 0.0f, picker->maxScroll);
     picker->selected = index;
 }
 
@@ -259,13 +268,15 @@ void NationPickerUpdate(NationPicker* picker) {
         if (picker->dragging) {
             picker->dragging = false;
             float sum = 0.0f;
-            for (float s : picker->steps) sum += s;
+            for (float s : picker->steps)
+                sum += s;
             picker->velocity = sum * 0.2f;
         } else if (static_cast<float>(gApp.mouseX) < kRowClickLimitX) {
             // Only clicks on the panel count: rows outside it are not drawn.
             const float listY = mouseY / kListScale - picker->y;
             if (listY >= 0.0f && listY < picker->height) {
-                const int row = static_cast<int>(std::floor((listY + picker->scroll + 2.0f) / picker->rowHeight - 1.0f));
+                const int row =
+                    static_cast<int>(std::floor((listY + picker->scroll + 2.0f) / picker->rowHeight - 1.0f));
                 if (row >= 0 && row < kCountryCount) {
                     if (row == picker->selected) picker->clickedId = kPickerOkButton;
                     picker->selected = row;
@@ -307,7 +318,8 @@ void NationPickerDraw(NationPicker* picker) {
         const float rowY = static_cast<float>(i + 1) * picker->rowHeight - picker->scroll;
         if (i == picker->selected) FillRect(12.0f, rowY, 222.0f, 12.0f, PackColour(0, 0, 0, 0x40));
         DrawCountryFlag(i, 12.0f, rowY, 0.66667f);
-        if (gApp.font != nullptr) gApp.font->Print(40.0f, rowY + 2.0f, kAlignLeft, 1.0f, kBlack, kCountries[i].name);
+        if (gApp.font != nullptr)
+            gApp.font->Print(40.0f, rowY + 2.0f, kAlignLeft, 1.0f, kBlack, kCountries[i].name);
     }
     FillRect(0.0f, 0.0f, picker->width, 12.0f, kPanelColour);
     FillRect(0.0f, 12.0f * picker->rowHeight, picker->width, 12.0f, kPanelColour);

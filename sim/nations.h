@@ -12,9 +12,9 @@ namespace kel {
 // ---- Country table -------------------------------------------------------------------------
 
 struct Country {
-    const char* name;  // upper case; the misspellings are the game's own
-    int weight;        // chance of RandomCountry, 1 or 2
-    int layers;        // flag layers on the flag sheet, 2 or 3
+    const char* name; // upper case; the misspellings are the game's own
+    int weight;       // chance of RandomCountry, 1 or 2
+    int layers;       // flag layers on the flag sheet, 2 or 3
 };
 
 constexpr int kCountryCount = 169;
@@ -194,23 +194,24 @@ inline constexpr Country kCountries[kCountryCount] = {
 
 constexpr int SumCountryWeights() {
     int total = 0;
-    for (const Country& c : kCountries) total += c.weight;
+    for (const Country& c : kCountries)
+        total += c.weight;
     return total;
 }
 static_assert(SumCountryWeights() == kCountryWeightTotal);
 
 // ---- Nation ----------------------------------------------------------------------------------
 
-constexpr int kNationNameSize = 64;  // bytes, zero-terminated
+constexpr int kNationNameSize = 64; // bytes, zero-terminated
 
 // A country, or a blend of two. Stored in records.rec as 80 bytes (see records.h).
 struct Nation {
     char name[kNationNameSize] = {};
     int32_t countryA = 0;
     int32_t countryB = 0;
-    int32_t firstSide = 0;  // 0: A's layer is drawn first in a blend, 1: B's
-    uint8_t skipOnce = 0;   // blend drawing skips one turn of a two-layer flag once
-    uint8_t pure = 1;       // 1: a real country (only countryA counts)
+    int32_t firstSide = 0; // 0: A's layer is drawn first in a blend, 1: B's
+    uint8_t skipOnce = 0;  // blend drawing skips one turn of a two-layer flag once
+    uint8_t pure = 1;      // 1: a real country (only countryA counts)
 };
 
 bool IsValidCountry(int country);
@@ -220,7 +221,7 @@ bool IsValidNation(const Nation& nation);
 
 // ---- Choosing and blending -------------------------------------------------------------------
 
-bool IsVowel(char c);  // A E I O U Y, upper case only
+bool IsVowel(char c); // A E I O U Y, upper case only
 
 // Weighted choice: one RandomInt(233) draw.
 int RandomCountry();
@@ -234,8 +235,8 @@ void MixNation(Nation* nation);
 
 // ---- Flags -----------------------------------------------------------------------------------
 
-constexpr int kFlagSlot = 3;  // texture slot of the flag sheet
-constexpr float kFlagWidth = 30.0f;   // px at scale 1
+constexpr int kFlagSlot = 3;        // texture slot of the flag sheet
+constexpr float kFlagWidth = 30.0f; // px at scale 1
 constexpr float kFlagHeight = 18.0f;
 
 // Top-left pixel of a flag layer's cell on the flag sheet.
@@ -252,22 +253,22 @@ void DrawNationTag(const Nation& nation, float x, float y, float scale);
 
 // The list draws in a space scaled by 3: one list unit is 3 screen pixels.
 struct NationPicker {
-    float x = 0.0f;  // list corner, list units
+    float x = 0.0f; // list corner, list units
     float y = 0.0f;
     float width = 300.0f;
     float height = 204.0f;
     int hoverId = -1;
     int pressedId = -1;
-    int clickedId = -1;  // 88 when the choice is confirmed
-    float scroll = 0.0f;    // list units
-    float velocity = 0.0f;  // list units per frame, times 3
+    int clickedId = -1;    // 88 when the choice is confirmed
+    float scroll = 0.0f;   // list units
+    float velocity = 0.0f; // list units per frame, times 3
     float maxScroll = 16.0f * (kCountryCount - 11);
     float rowHeight = 16.0f;
     int visibleRows = 12;
     int selected = -1;
-    float lastMouseY = 0.0f;  // window px
+    float lastMouseY = 0.0f; // window px
     bool dragging = false;
-    float steps[5] = {};  // last drag steps, window px
+    float steps[5] = {}; // last drag steps, window px
     int stepSlot = 0;
 };
 

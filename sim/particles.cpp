@@ -9,8 +9,8 @@
 namespace kel {
 namespace {
 
-constexpr float kParticleStep = 0.016667f;  // seconds per game frame
-constexpr FloatRange kUpwardCone = {-2.3561945f, -0.7853982f};  // -135 to -45 degrees
+constexpr float kParticleStep = 0.016667f;                     // seconds per game frame
+constexpr FloatRange kUpwardCone = {-2.3561945f, -0.7853982f}; // -135 to -45 degrees
 
 constexpr EmitterPreset Burst(int count, FloatRange speed, FloatRange angle, FloatRange life, FloatRange size,
                               float gravityY, Colour colour) {
@@ -54,7 +54,9 @@ constexpr EmitterPreset CyclingDust() {
     return p;
 }
 
-float Draw(const FloatRange& r) { return RandomFloat(r.lo, r.hi); }
+float Draw(const FloatRange& r) {
+    return RandomFloat(r.lo, r.hi);
+}
 
 } // namespace
 
@@ -82,7 +84,8 @@ void EmitterInit(Emitter* emitter, int presetIndex) {
         preset.count >= 0 ? 2 * preset.count : static_cast<int>(preset.life.hi * preset.rate) + 1;
     emitter->preset = &preset;
     emitter->particles.assign(static_cast<size_t>(capacity), Particle{});
-    for (int i = 0; i < capacity; ++i) emitter->particles[i].link = i + 1 < capacity ? i + 1 : -1;
+    for (int i = 0; i < capacity; ++i)
+        emitter->particles[i].link = i + 1 < capacity ? i + 1 : -1;
     emitter->freeHead = capacity > 0 ? 0 : -1;
     emitter->accumulator = 0.0f;
     emitter->alive = 0;
@@ -97,7 +100,9 @@ void EmitterStart(Emitter* emitter) {
     if (emitter->preset->rate == 0.0f) emitter->accumulator = static_cast<float>(emitter->preset->count);
 }
 
-void EmitterStop(Emitter* emitter) { emitter->emitting = false; }
+void EmitterStop(Emitter* emitter) {
+    emitter->emitting = false;
+}
 
 void EmitterUpdate(Emitter* emitter) {
     const EmitterPreset* preset = emitter->preset;

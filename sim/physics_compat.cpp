@@ -11,7 +11,7 @@ namespace {
 constexpr float kWeldDistance = 0.5f * b2_linearSlop;
 // Smallest polygon area accepted; Box2D asserts on areas at or below its float epsilon.
 constexpr float kMinPolygonArea = 1.0e-5f;
-constexpr float kMinRopeLength = 0.0051f;  // metres; shorter limits turn the joint into a rod
+constexpr float kMinRopeLength = 0.0051f; // metres; shorter limits turn the joint into a rod
 
 float Cross(const b2Vec2& o, const b2Vec2& a, const b2Vec2& b) {
     return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
@@ -36,8 +36,8 @@ b2DistanceJoint* CreateRopeJoint(b2World* world, b2Body* bodyA, b2Body* bodyB, c
     return static_cast<b2DistanceJoint*>(world->CreateJoint(&def));
 }
 
-b2MouseJoint* CreateMouseJoint(b2World* world, b2Body* bodyA, b2Body* bodyB, const b2Vec2& target, float maxForce,
-                               float frequencyHz, float dampingRatio, bool collideConnected) {
+b2MouseJoint* CreateMouseJoint(b2World* world, b2Body* bodyA, b2Body* bodyB, const b2Vec2& target,
+                               float maxForce, float frequencyHz, float dampingRatio, bool collideConnected) {
     b2MouseJointDef def;
     def.bodyA = bodyA;
     def.bodyB = bodyB;
@@ -75,15 +75,21 @@ float DampingCoefficient(float tunedDamping) {
     return tunedDamping / keep;
 }
 
-void SetLinearDamping(b2Body* body, float tunedDamping) { body->SetLinearDamping(DampingCoefficient(tunedDamping)); }
+void SetLinearDamping(b2Body* body, float tunedDamping) {
+    body->SetLinearDamping(DampingCoefficient(tunedDamping));
+}
 
 void SetAngularDamping(b2Body* body, float tunedDamping) {
     body->SetAngularDamping(DampingCoefficient(tunedDamping));
 }
 
-void ApplyForceWaking(b2Body* body, const b2Vec2& force, const b2Vec2& point) { body->ApplyForce(force, point, true); }
+void ApplyForceWaking(b2Body* body, const b2Vec2& force, const b2Vec2& point) {
+    body->ApplyForce(force, point, true);
+}
 
-void ApplyForceToCentreWaking(b2Body* body, const b2Vec2& force) { body->ApplyForceToCenter(force, true); }
+void ApplyForceToCentreWaking(b2Body* body, const b2Vec2& force) {
+    body->ApplyForceToCenter(force, true);
+}
 
 int FixtureTag(const b2Fixture* fixture) {
     return static_cast<int>(static_cast<intptr_t>(const_cast<b2Fixture*>(fixture)->GetUserData().pointer));
@@ -133,11 +139,13 @@ bool SetPolygonChecked(b2PolygonShape* shape, const b2Vec2* points, int count) {
     b2Vec2 hull[2 * b2_maxPolygonVertices];
     int k = 0;
     for (int i = 0; i < uniqueCount; ++i) {
-        while (k >= 2 && Cross(hull[k - 2], hull[k - 1], unique[i]) <= 0.0f) --k;
+        while (k >= 2 && Cross(hull[k - 2], hull[k - 1], unique[i]) <= 0.0f)
+            --k;
         hull[k++] = unique[i];
     }
     for (int i = uniqueCount - 2, lower = k + 1; i >= 0; --i) {
-        while (k >= lower && Cross(hull[k - 2], hull[k - 1], unique[i]) <= 0.0f) --k;
+        while (k >= lower && Cross(hull[k - 2], hull[k - 1], unique[i]) <= 0.0f)
+            --k;
         hull[k++] = unique[i];
     }
     const int hullCount = k - 1;

@@ -19,8 +19,8 @@ b2DistanceJoint* CreateRopeJoint(b2World* world, b2Body* bodyA, b2Body* bodyB, c
 
 // A mouse joint pulling bodyB towards target with a spring of frequencyHz and dampingRatio.
 // bodyA is the static anchor body.
-b2MouseJoint* CreateMouseJoint(b2World* world, b2Body* bodyA, b2Body* bodyB, const b2Vec2& target, float maxForce,
-                               float frequencyHz, float dampingRatio, bool collideConnected);
+b2MouseJoint* CreateMouseJoint(b2World* world, b2Body* bodyA, b2Body* bodyB, const b2Vec2& target,
+                               float maxForce, float frequencyHz, float dampingRatio, bool collideConnected);
 
 // Recomputes the joint's spring from bodyB's current mass; call after changing that mass.
 void SetMouseJointSpring(b2MouseJoint* joint, float frequencyHz, float dampingRatio);

@@ -24,7 +24,9 @@ namespace {
 constexpr int kFramesPerSecond = 60;
 constexpr int kFramesPerMinute = 3600;
 
-bool IsTimeKind(int kind) { return kind == kScoreTimeHundredths || kind == kScoreTimeThousandths; }
+bool IsTimeKind(int kind) {
+    return kind == kScoreTimeHundredths || kind == kScoreTimeThousandths;
+}
 
 // Truncation toward zero that stays defined for values beyond the int range.
 int TruncateToInt(float value) {
@@ -49,7 +51,8 @@ int FormatResult(char* out, size_t size, int kind, float value, bool fault) {
     }
     switch (kind) {
     case kScoreTimeHundredths:
-        return std::snprintf(out, size, "%d.%02d", f / kFramesPerSecond, (f % kFramesPerSecond) * 100 / kFramesPerSecond);
+        return std::snprintf(out, size, "%d.%02d", f / kFramesPerSecond,
+                             (f % kFramesPerSecond) * 100 / kFramesPerSecond);
     case kScoreTimeThousandths:
         return std::snprintf(out, size, "%d.%03d", f / kFramesPerSecond,
                              (f % kFramesPerSecond) * 1000 / kFramesPerSecond);
@@ -66,7 +69,8 @@ int FormatResult(char* out, size_t size, int kind, float value, bool fault) {
     }
 }
 
-void DrawResult(float x, float y, int align, float scale, uint32_t colour, int eventId, float value, bool fault) {
+void DrawResult(float x, float y, int align, float scale, uint32_t colour, int eventId, float value,
+                bool fault) {
     if (!IsEventId(eventId) || gApp.font == nullptr) return;
     char text[48];
     FormatResult(text, sizeof text, kEventTable[eventId].kind, value, fault);
@@ -74,7 +78,9 @@ void DrawResult(float x, float y, int align, float scale, uint32_t colour, int e
     gApp.font->Printf(x, y, align, scale, colour, "%s", text);
 }
 
-bool IsBetter(int kind, float a, float b) { return IsTimeKind(kind) ? a < b : a > b; }
+bool IsBetter(int kind, float a, float b) {
+    return IsTimeKind(kind) ? a < b : a > b;
+}
 
 int AchievementLevel(int eventId, float result, bool fault) {
     if (fault || !(result > 0.0f) || !IsEventId(eventId)) return 0;
@@ -93,12 +99,13 @@ int AchievementLevel(int eventId, float result, bool fault) {
 
 // ---- Records in memory -----------------------------------------------------------------------
 
-bool ApplyWorldRecord(EventRecord* record, int eventId, float best, bool fault, bool computer, const Nation& holder) {
+bool ApplyWorldRecord(EventRecord* record, int eventId, float best, bool fault, bool computer,
+                      const Nation& holder) {
     // A negative or non-finite value prints as "DNQ", so it can never stand as a record.
     if (fault || computer || !IsEventId(eventId) || !std::isfinite(best) || best < 0.0f) return false;
     if (record->hasRecord != 0) {
-        const bool beaten = IsTimeKind(kEventTable[eventId].kind) ? best < record->recordValue
-                                                                   : best >= record->recordValue;
+        const bool beaten =
+            IsTimeKind(kEventTable[eventId].kind) ? best < record->recordValue : best >= record->recordValue;
         if (!beaten) return false;
     }
     record->recordValue = best;
@@ -121,10 +128,10 @@ namespace {
 
 // Byte offsets, little-endian throughout.
 constexpr size_t kOffsetEvents = 4;
-constexpr size_t kOffsetPlayers = kOffsetEvents + kEventCount * kEventRecordBytes;  // 1500
-constexpr size_t kOffsetMusicVolume = kOffsetPlayers + kPlayerCount * kPlayerRecordBytes;  // 1932
+constexpr size_t kOffsetPlayers = kOffsetEvents + kEventCount * kEventRecordBytes;        // 1500
+constexpr size_t kOffsetMusicVolume = kOffsetPlayers + kPlayerCount * kPlayerRecordBytes; // 1932
 constexpr size_t kOffsetEffectsVolume = kOffsetMusicVolume + 4;
-constexpr size_t kOffsetTally = kOffsetEffectsVolume + 4;  // 1940
+constexpr size_t kOffsetTally = kOffsetEffectsVolume + 4; // 1940
 static_assert(kOffsetPlayers == 1500 && kOffsetMusicVolume == 1932 && kOffsetTally == 1940);
 
 constexpr size_t kNationCountryA = 64;
@@ -155,7 +162,9 @@ void PutU32(uint8_t* p, uint32_t v) {
     p[2] = static_cast<uint8_t>(v >> 16);
     p[3] = static_cast<uint8_t>(v >> 24);
 }
-void PutI32(uint8_t* p, int32_t v) { PutU32(p, static_cast<uint32_t>(v)); }
+void PutI32(uint8_t* p, int32_t v) {
+    PutU32(p, static_cast<uint32_t>(v));
+}
 void PutF32(uint8_t* p, float v) {
     uint32_t bits = 0;
     std::memcpy(&bits, &v, sizeof bits);
@@ -163,17 +172,21 @@ void PutF32(uint8_t* p, float v) {
 }
 
 uint32_t GetU32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) | (static_cast<uint32_t>(p[2]) << 16) |
-           (static_cast<uint32_t>(p[3]) << 24);
+    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
 }
-int32_t GetI32(const uint8_t* p) { return static_cast<int32_t>(GetU32(p)); }
+int32_t GetI32(const uint8_t* p) {
+    return static_cast<int32_t>(GetU32(p));
+}
 float GetF32(const uint8_t* p) {
     const uint32_t bits = GetU32(p);
     float v = 0.0f;
     std::memcpy(&v, &bits, sizeof v);
     return v;
 }
-uint8_t Flag(uint8_t byte) { return byte != 0 ? 1 : 0; }
+uint8_t Flag(uint8_t byte) {
+    return byte != 0 ? 1 : 0;
+}
 
 void EncodeNation(const Nation& n, uint8_t* p) {
     std::memcpy(p, n.name, kNationNameSize);
@@ -192,7 +205,8 @@ void DecodeNation(const uint8_t* p, Nation* out, const char* what, int index) {
     Nation n;
     std::memcpy(n.name, p, kNationNameSize);
     if (std::memchr(n.name, 0, kNationNameSize) == nullptr) {
-        LogDebug("records: %s %d name without its end, cut at %d characters", what, index, kNationNameSize - 1);
+        LogDebug("records: %s %d name without its end, cut at %d characters", what, index,
+                 kNationNameSize - 1);
     }
     n.name[kNationNameSize - 1] = '\0';
     n.countryA = GetI32(p + kNationCountryA);
@@ -201,8 +215,8 @@ void DecodeNation(const uint8_t* p, Nation* out, const char* what, int index) {
     n.skipOnce = Flag(p[kNationSkipOnce]);
     n.pure = Flag(p[kNationPure]);
     if (!IsValidNation(n)) {
-        LogDebug("records: %s %d has countries %d/%d outside the table, kept the default", what, index, n.countryA,
-                 n.countryB);
+        LogDebug("records: %s %d has countries %d/%d outside the table, kept the default", what, index,
+                 n.countryA, n.countryB);
         return;
     }
     *out = n;
@@ -221,7 +235,9 @@ void DecodeEvent(const uint8_t* p, EventRecord* out, int index) {
     DecodeNation(p + kEventHolder, &out->recordHolder, "event", index);
 }
 
-int32_t NonNegative(int32_t v) { return v < 0 ? 0 : v; }
+int32_t NonNegative(int32_t v) {
+    return v < 0 ? 0 : v;
+}
 
 void DecodePlayer(const uint8_t* p, PlayerRecord* out, int index) {
     out->active = Flag(p[kPlayerActive]);
@@ -240,7 +256,9 @@ void DecodePlayer(const uint8_t* p, PlayerRecord* out, int index) {
     }
 }
 
-int32_t ClampVolume(int32_t v) { return v < 0 ? 0 : (v > kMaxVolume ? kMaxVolume : v); }
+int32_t ClampVolume(int32_t v) {
+    return v < 0 ? 0 : (v > kMaxVolume ? kMaxVolume : v);
+}
 
 } // namespace
 
@@ -269,7 +287,8 @@ void EncodeRecords(const RecordsData& data, uint8_t* out) {
     }
     PutI32(out + kOffsetMusicVolume, data.musicVolume);
     PutI32(out + kOffsetEffectsVolume, data.effectsVolume);
-    for (int k = 0; k < 3; ++k) PutI32(out + kOffsetTally + 4 * k, data.bestTally[k]);
+    for (int k = 0; k < 3; ++k)
+        PutI32(out + kOffsetTally + 4 * k, data.bestTally[k]);
 }
 
 bool DecodeRecords(const uint8_t* bytes, size_t size, RecordsData* data) {
@@ -292,7 +311,8 @@ bool DecodeRecords(const uint8_t* bytes, size_t size, RecordsData* data) {
         if (at + kPlayerRecordBytes <= size) DecodePlayer(bytes + at, &data->players[i], i);
     }
     if (kOffsetMusicVolume + 4 <= size) data->musicVolume = ClampVolume(GetI32(bytes + kOffsetMusicVolume));
-    if (kOffsetEffectsVolume + 4 <= size) data->effectsVolume = ClampVolume(GetI32(bytes + kOffsetEffectsVolume));
+    if (kOffsetEffectsVolume + 4 <= size)
+        data->effectsVolume = ClampVolume(GetI32(bytes + kOffsetEffectsVolume));
     if (version == 4) {
         // Kayak slalom came after version 4: it joins competitions with its placeholder record.
         data->events[kEventKayak].included = 1;
@@ -303,7 +323,8 @@ bool DecodeRecords(const uint8_t* bytes, size_t size, RecordsData* data) {
             if (at + 4 <= size) data->bestTally[k] = NonNegative(GetI32(bytes + at));
         }
     }
-    for (EventRecord& r : data->events) r.reserved = 0;
+    for (EventRecord& r : data->events)
+        r.reserved = 0;
     return true;
 }
 
@@ -330,7 +351,7 @@ bool SaveRecords(const RecordsData& data, const char* path) {
 
 namespace {
 
-constexpr float kCardScale = 4.0f;  // screen px per card unit
+constexpr float kCardScale = 4.0f; // screen px per card unit
 constexpr Colour kCardColour = PackColour(0xD6, 0xF8, 0xFF, 0xFF);
 constexpr Colour kCardBandColour = PackColour(0xC9, 0xE9, 0xF0, 0xFF);
 constexpr Colour kHolderColour = PackColour(0x78, 0x78, 0x00, 0xFF);
@@ -370,7 +391,8 @@ void DrawEventCard(EventCard* card, const EventRecord& record) {
     if (font != nullptr) font->Print(3.0f, 30.0f, kAlignLeft, 1.0f, kBlack, "WORLD RECORD:");
     if (record.hasRecord != 0) {
         DrawResult(w - 4.0f, 30.0f, kAlignRight, 1.0f, kBlack, card->eventId, record.recordValue, false);
-        if (font != nullptr) font->Print(w / 2.0f, 44.0f, kAlignCentre, 1.0f, kHolderColour, record.recordHolder.name);
+        if (font != nullptr)
+            font->Print(w / 2.0f, 44.0f, kAlignCentre, 1.0f, kHolderColour, record.recordHolder.name);
         DrawFlag(record.recordHolder, w / 2.0f - 15.0f, 54.0f, 1.0f);
         DrawSprite(kLaurelSprite, w / 2.0f - 38.0f, 56.0f);
         DrawSprite(kLaurelSprite, w / 2.0f + 26.0f, 56.0f);

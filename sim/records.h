@@ -15,9 +15,23 @@ namespace kel {
 // ---- Event table -----------------------------------------------------------------------------
 
 enum EventId : int {
-    kEventDiving, kEventJavelin, kEventEquestrian, kEventDash, kEventRings, kEventHighJump,
-    kEventWeightlifting, kEventShotPut, kEventPoleVault, kEventRowing, kEventSwimming, kEventWalk,
-    kEventLongJump, kEventKayak, kEventHammer, kEventCycling, kEventArchery,
+    kEventDiving,
+    kEventJavelin,
+    kEventEquestrian,
+    kEventDash,
+    kEventRings,
+    kEventHighJump,
+    kEventWeightlifting,
+    kEventShotPut,
+    kEventPoleVault,
+    kEventRowing,
+    kEventSwimming,
+    kEventWalk,
+    kEventLongJump,
+    kEventKayak,
+    kEventHammer,
+    kEventCycling,
+    kEventArchery,
     kEventCount
 };
 
@@ -37,10 +51,10 @@ enum ScoreKind : int {
 };
 
 struct EventInfo {
-    const char* displayName;  // written in the analytics line
+    const char* displayName; // written in the analytics line
     const char* internalName;
     ScoreKind kind;
-    float marks[3];  // in increasing order of merit
+    float marks[3]; // in increasing order of merit
 };
 
 inline constexpr EventInfo kEventTable[kEventCount] = {
@@ -63,10 +77,16 @@ inline constexpr EventInfo kEventTable[kEventCount] = {
     {"Archery", "Archery", kScoreWholePoints, {25.0f, 65.0f, 80.0f}},
 };
 
-constexpr bool IsEventId(int id) { return id >= 0 && id < kEventCount; }
+constexpr bool IsEventId(int id) {
+    return id >= 0 && id < kEventCount;
+}
 
-constexpr int EventIconSprite(int eventId) { return 14 + eventId; }
-constexpr int EventLabelSprite(int eventId) { return 34 + eventId; }
+constexpr int EventIconSprite(int eventId) {
+    return 14 + eventId;
+}
+constexpr int EventLabelSprite(int eventId) {
+    return 34 + eventId;
+}
 
 // ---- Results ---------------------------------------------------------------------------------
 
@@ -75,7 +95,8 @@ constexpr int EventLabelSprite(int eventId) { return 34 + eventId; }
 int FormatResult(char* out, size_t size, int kind, float value, bool fault);
 
 // Prints FormatResult's text with the game font at (x, y); align 0 left, 1 right, 2 centred.
-void DrawResult(float x, float y, int align, float scale, uint32_t colour, int eventId, float value, bool fault);
+void DrawResult(float x, float y, int align, float scale, uint32_t colour, int eventId, float value,
+                bool fault);
 
 // Kinds 0 and 1: a < b (lower times win); the others: a > b.
 bool IsBetter(int kind, float a, float b);
@@ -86,44 +107,44 @@ int AchievementLevel(int eventId, float result, bool fault);
 // ---- Opponents -------------------------------------------------------------------------------
 
 struct Opponent {
-    int sprite;        // figure sprite
-    bool animated;     // the sprite after it is a second frame
-    int specialty;     // EventId, -1 none
-    float result;      // its result in the specialty
-    float attachX;     // medal attachment point, px in the figure sprite
+    int sprite;    // figure sprite
+    bool animated; // the sprite after it is a second frame
+    int specialty; // EventId, -1 none
+    float result;  // its result in the specialty
+    float attachX; // medal attachment point, px in the figure sprite
     float attachY;
 };
 
 constexpr int kOpponentCount = 14;
 
 inline constexpr Opponent kOpponents[kOpponentCount] = {
-    {128, true, -1, 0.0f, 8.5f, 11.0f},    {130, true, 0, 8.8f, 9.0f, 8.0f},
-    {132, false, 9, 540.0f, 6.5f, 8.0f},   {133, false, 15, 630.0f, 2.0f, 12.0f},
-    {134, true, 4, 8.8f, 7.0f, 11.0f},     {136, true, 3, 315.0f, 4.0f, -3.0f},
+    {128, true, -1, 0.0f, 8.5f, 11.0f},     {130, true, 0, 8.8f, 9.0f, 8.0f},
+    {132, false, 9, 540.0f, 6.5f, 8.0f},    {133, false, 15, 630.0f, 2.0f, 12.0f},
+    {134, true, 4, 8.8f, 7.0f, 11.0f},      {136, true, 3, 315.0f, 4.0f, -3.0f},
     {138, false, 10, 1080.0f, 7.0f, -3.0f}, {139, true, 16, 90.0f, 13.0f, 5.0f},
-    {141, false, 1, 160.0f, 12.0f, 7.0f},  {142, true, 14, 125.0f, 8.5f, 11.0f},
-    {144, true, 2, 1320.0f, 18.0f, 9.0f},  {146, true, 6, 480.0f, 9.5f, 11.0f},
-    {148, false, 8, 13.0f, 5.0f, 8.0f},    {149, true, 11, 690.0f, 11.0f, 11.0f},
+    {141, false, 1, 160.0f, 12.0f, 7.0f},   {142, true, 14, 125.0f, 8.5f, 11.0f},
+    {144, true, 2, 1320.0f, 18.0f, 9.0f},   {146, true, 6, 480.0f, 9.5f, 11.0f},
+    {148, false, 8, 13.0f, 5.0f, 8.0f},     {149, true, 11, 690.0f, 11.0f, 11.0f},
 };
 
 // ---- Records in memory -----------------------------------------------------------------------
 
 struct EventRecord {
-    uint8_t reserved = 0;  // always 0 in memory
-    uint8_t included = 1;  // takes part in competitions
+    uint8_t reserved = 0; // always 0 in memory
+    uint8_t included = 1; // takes part in competitions
     uint8_t hasRecord = 0;
-    float recordValue = 0.0f;  // in the event's ScoreKind unit
+    float recordValue = 0.0f; // in the event's ScoreKind unit
     Nation recordHolder;
 };
 
 struct PlayerRecord {
-    uint8_t active = 0;  // takes part in the current competition
-    Nation nation;       // its name is the player's name on screen
-    uint32_t colour = kWhiteTint;  // packed RGBA tint of the athlete
+    uint8_t active = 0;           // takes part in the current competition
+    Nation nation;                // its name is the player's name on screen
+    uint32_t colour = kWhiteTint; // packed RGBA tint of the athlete
     int32_t gold = 0;
     int32_t silver = 0;
     int32_t bronze = 0;
-    uint8_t computer = 0;  // a computer opponent holds the slot
+    uint8_t computer = 0; // a computer opponent holds the slot
     int32_t opponentIndex = 0;
 
     static constexpr uint32_t kWhiteTint = 0xFFFFFFFFu;
@@ -135,14 +156,15 @@ constexpr int kPlayerCount = 4;
 struct RecordsData {
     EventRecord events[kEventCount];
     PlayerRecord players[kPlayerCount];
-    int32_t musicVolume = 100;    // 0..100
-    int32_t effectsVolume = 100;  // 0..100
-    int32_t bestTally[3] = {};    // best medal haul: gold, silver, bronze
+    int32_t musicVolume = 100;   // 0..100
+    int32_t effectsVolume = 100; // 0..100
+    int32_t bestTally[3] = {};   // best medal haul: gold, silver, bronze
 };
 
 // The world-record rule for an event's best sorted result. Returns true (and updates the
 // record) when `best` by `holder` sets a new record.
-bool ApplyWorldRecord(EventRecord* record, int eventId, float best, bool fault, bool computer, const Nation& holder);
+bool ApplyWorldRecord(EventRecord* record, int eventId, float best, bool fault, bool computer,
+                      const Nation& holder);
 
 // Before saving during a competition with computer opponents: every computer slot gets its
 // player's own nation back from savedNations and leaves the competition (its computer flag stays).
@@ -155,7 +177,8 @@ constexpr int kRecordsVersion = 5;
 constexpr size_t kNationBytes = 80;
 constexpr size_t kEventRecordBytes = 88;
 constexpr size_t kPlayerRecordBytes = 108;
-constexpr size_t kRecordsVersion4Bytes = 4 + kEventCount * kEventRecordBytes + kPlayerCount * kPlayerRecordBytes + 8;
+constexpr size_t kRecordsVersion4Bytes =
+    4 + kEventCount * kEventRecordBytes + kPlayerCount * kPlayerRecordBytes + 8;
 constexpr size_t kRecordsFileBytes = kRecordsVersion4Bytes + 12;
 static_assert(kRecordsFileBytes == 1952);
 

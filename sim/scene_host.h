@@ -8,7 +8,7 @@ class b2World;
 namespace kel {
 
 class SceneHost {
-public:
+  public:
     virtual ~SceneHost() = default;
 
     // The physics outline overlay (developer key D) is on.

@@ -19,17 +19,17 @@ namespace {
 
 SceneHost* gSceneHost = nullptr;
 
-constexpr int kKeyQ = 'q';  // SDL 1.2 key symbols of the zoom keys
+constexpr int kKeyQ = 'q'; // SDL 1.2 key symbols of the zoom keys
 constexpr int kKeyW = 'w';
 constexpr int kVelocityIterations = 8;
 constexpr int kPositionIterations = 3;
-constexpr float kTinyLength = 1.1920929e-7f;  // metres: shorter spans draw with length 0
+constexpr float kTinyLength = 1.1920929e-7f; // metres: shorter spans draw with length 0
 constexpr int kGrabLineSprite = 1;
 constexpr int kGrabDotSprite = 2;
 constexpr int kProgressBarSprite = 13;
 constexpr int kProgressSlot = 1;
-constexpr float kProgressWidth = 400.0f;  // px
-constexpr int kHudHiddenFrames = 20;      // after the first click in a competition
+constexpr float kProgressWidth = 400.0f; // px
+constexpr int kHudHiddenFrames = 20;     // after the first click in a competition
 constexpr Colour kHoverColour = PackColour(210, 210, 210, 255);
 
 bool PanelOrPause() {
@@ -38,8 +38,12 @@ bool PanelOrPause() {
 
 } // namespace
 
-void SetSceneHost(SceneHost* host) { gSceneHost = host; }
-SceneHost* CurrentSceneHost() { return gSceneHost; }
+void SetSceneHost(SceneHost* host) {
+    gSceneHost = host;
+}
+SceneHost* CurrentSceneHost() {
+    return gSceneHost;
+}
 
 // ---- Life ------------------------------------------------------------------------------------
 
@@ -87,7 +91,9 @@ void SportEvent::Update() {
     if (startFrames >= 1 || gApp.mousePressed) startFrames += 1;
 }
 
-bool SportEvent::IsTrackedBody(b2Body*) { return true; }
+bool SportEvent::IsTrackedBody(b2Body*) {
+    return true;
+}
 
 void SportEvent::UpdateCursor() {
     // Zooming out stops at kMinZoom so the cursor never divides by zero or flips.
@@ -103,7 +109,7 @@ namespace {
 
 // Finds the first dynamic body the scene lets the mouse take whose fixture's box meets the query.
 class GrabQuery : public b2QueryCallback {
-public:
+  public:
     GrabQuery(float x, float y, SportEvent* owner) : pointX(x), pointY(y), scene(owner) {}
 
     bool ReportFixture(b2Fixture* found) override {
@@ -174,7 +180,7 @@ void SportEvent::ReleaseGrab() {
 
 int SportEvent::SoundPan(float x) const {
     const float p = (x - cameraX) * zoom / 1024.0f * 2.0f * 100.0f;
-    if (!(p > -100.0f)) return -100;  // also catches NaN
+    if (!(p > -100.0f)) return -100; // also catches NaN
     if (p >= 100.0f) return 100;
     return static_cast<int>(p);
 }
@@ -194,8 +200,8 @@ void SportEvent::PreSolve(b2Contact* contact, const b2Manifold* oldManifold) {
     b2Body* bodyA = fixtureA->GetBody();
     b2Body* bodyB = fixtureB->GetBody();
     b2WorldManifold worldManifold;
-    worldManifold.Initialize(manifold, bodyA->GetTransform(), fixtureA->GetShape()->m_radius, bodyB->GetTransform(),
-                             fixtureB->GetShape()->m_radius);
+    worldManifold.Initialize(manifold, bodyA->GetTransform(), fixtureA->GetShape()->m_radius,
+                             bodyB->GetTransform(), fixtureB->GetShape()->m_radius);
     const b2Vec2 point = worldManifold.points[0];
     const b2Vec2 relative =
         bodyB->GetLinearVelocityFromWorldPoint(point) - bodyA->GetLinearVelocityFromWorldPoint(point);
@@ -252,7 +258,8 @@ void SportEvent::PushCamera() {
 }
 
 void SportEvent::PopCamera() {
-    if (gSceneHost != nullptr && gSceneHost->DebugDraw() && world != nullptr) gSceneHost->DrawPhysicsDebug(world);
+    if (gSceneHost != nullptr && gSceneHost->DebugDraw() && world != nullptr)
+        gSceneHost->DrawPhysicsDebug(world);
     FlushBatch();
     PopMatrix();
 }
@@ -265,8 +272,8 @@ void SportEvent::DrawFrame() {
     const float sw = gApp.screenWidthF;
     if (finished && !(gSceneHost != nullptr && gSceneHost->Paused())) {
         const bool running = gSceneHost != nullptr && gSceneHost->CompetitionRunning();
-        HudButton(running ? kContinueButtonCompetition : kContinueButton, sw / 2.0f, gApp.screenHeightF - 44.0f,
-                  4.0f);
+        HudButton(running ? kContinueButtonCompetition : kContinueButton, sw / 2.0f,
+                  gApp.screenHeightF - 44.0f, 4.0f);
     }
     if (competition && player != nullptr) DrawIntroBanner();
     const bool inScene = gSceneHost == nullptr || gSceneHost->InScene();
@@ -293,7 +300,8 @@ void SportEvent::DrawIntroBanner() {
     if (t >= 0.5f) return;
     if (gApp.font != nullptr) {
         const uint32_t alpha = static_cast<uint32_t>(255.0f - 510.0f * t);
-        gApp.font->Print(sw / 2.0f, y0 + 160.0f, kAlignCentre, 4.0f, PackColour(0, 0, 0, alpha), player->nation.name);
+        gApp.font->Print(sw / 2.0f, y0 + 160.0f, kAlignCentre, 4.0f, PackColour(0, 0, 0, alpha),
+                         player->nation.name);
     }
     FillRect(0.0f, 8.0f - 70.0f * t, 1024.0f, 58.0f, PackColour(255, 255, 255, 0x80));
     if (IsEventId(eventId)) {
@@ -409,7 +417,8 @@ b2BodyDef BodyAt(float x, float y, float density) {
 
 } // namespace
 
-b2Fixture* SportEvent::AddGroundBox(float x, float y, float width, float height, float friction, float restitution) {
+b2Fixture* SportEvent::AddGroundBox(float x, float y, float width, float height, float friction,
+                                    float restitution) {
     b2PolygonShape shape;
     shape.SetAsBox(width / 2.0f, height / 2.0f, b2Vec2(x + width / 2.0f, y + height / 2.0f), 0.0f);
     b2FixtureDef def;
@@ -435,7 +444,8 @@ b2Body* SportEvent::CreateBox(float x, float y, float width, float height, float
     return body;
 }
 
-b2Body* SportEvent::CreateCircle(float x, float y, float radius, float density, float friction, float restitution) {
+b2Body* SportEvent::CreateCircle(float x, float y, float radius, float density, float friction,
+                                 float restitution) {
     const b2BodyDef bodyDef = BodyAt(x, y, density);
     b2Body* body = world->CreateBody(&bodyDef);
     b2CircleShape shape;
@@ -463,9 +473,10 @@ b2RevoluteJoint* SportEvent::CreateRevolute(b2Body* bodyA, b2Body* bodyB, float 
     return static_cast<b2RevoluteJoint*>(world->CreateJoint(&def));
 }
 
-b2DistanceJoint* SportEvent::CreateRope(b2Body* bodyA, b2Body* bodyB, float localAx, float localAy, float localBx,
-                                        float localBy, float maxLength) {
-    return CreateRopeJoint(world, bodyA, bodyB, b2Vec2(localAx, localAy), b2Vec2(localBx, localBy), maxLength, false);
+b2DistanceJoint* SportEvent::CreateRope(b2Body* bodyA, b2Body* bodyB, float localAx, float localAy,
+                                        float localBx, float localBy, float maxLength) {
+    return CreateRopeJoint(world, bodyA, bodyB, b2Vec2(localAx, localAy), b2Vec2(localBx, localBy), maxLength,
+                           false);
 }
 
 b2WeldJoint* SportEvent::CreateWeld(b2Body* bodyA, b2Body* bodyB) {
@@ -475,7 +486,8 @@ b2WeldJoint* SportEvent::CreateWeld(b2Body* bodyA, b2Body* bodyB) {
 }
 
 void SportEvent::SetBodyTag(b2Body* body, int tag) {
-    for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext()) SetFixtureTag(f, tag);
+    for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext())
+        SetFixtureTag(f, tag);
 }
 
 void SportEvent::SetBodyFilter(b2Body* body, uint16_t categoryBits, uint16_t maskBits) {
@@ -483,7 +495,8 @@ void SportEvent::SetBodyFilter(b2Body* body, uint16_t categoryBits, uint16_t mas
     filter.categoryBits = categoryBits;
     filter.maskBits = maskBits;
     filter.groupIndex = 0;
-    for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext()) f->SetFilterData(filter);
+    for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext())
+        f->SetFilterData(filter);
 }
 
 } // namespace kel

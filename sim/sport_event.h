@@ -24,7 +24,7 @@ namespace kel {
 enum ContactTag : int {
     kTagNone = 0,
     kTagAthlete = 1,
-    kTagMetalImpact = 3,  // metal clang, then OnImpact
+    kTagMetalImpact = 3, // metal clang, then OnImpact
     kTagWood = 4,
     kTagMetal = 5,
     kTagMedal = 6,
@@ -32,9 +32,9 @@ enum ContactTag : int {
     kTagMat = 10,
 };
 
-constexpr float kDefaultZoom = 40.0f;       // px per metre
-constexpr float kMinZoom = 4.0f;            // px per metre; the zoom-out key stops here
-constexpr float kZoomStep = 4.0f;           // px per metre per key press
+constexpr float kDefaultZoom = 40.0f; // px per metre
+constexpr float kMinZoom = 4.0f;      // px per metre; the zoom-out key stops here
+constexpr float kZoomStep = 4.0f;     // px per metre per key press
 constexpr int kUnlimitedGrabFrames = 1000000;
 constexpr float kGrabMaxForce = 500.0f;     // newtons
 constexpr float kGrabQueryHalfSize = 0.25f; // metres
@@ -48,7 +48,7 @@ constexpr int kLeaveButton = 84;
 constexpr int kPauseButton = 85;
 
 class SportEvent : public b2ContactListener {
-public:
+  public:
     explicit SportEvent(int eventId);
     ~SportEvent() override;
     SportEvent(const SportEvent&) = delete;
@@ -111,8 +111,8 @@ public:
                       float restitution);
     b2Body* CreateCircle(float x, float y, float radius, float density, float friction, float restitution);
     // Limited unless lower == upper.
-    b2RevoluteJoint* CreateRevolute(b2Body* bodyA, b2Body* bodyB, float anchorX, float anchorY, float lowerAngle,
-                                    float upperAngle, bool collideConnected);
+    b2RevoluteJoint* CreateRevolute(b2Body* bodyA, b2Body* bodyB, float anchorX, float anchorY,
+                                    float lowerAngle, float upperAngle, bool collideConnected);
     b2DistanceJoint* CreateRope(b2Body* bodyA, b2Body* bodyB, float localAx, float localAy, float localBx,
                                 float localBy, float maxLength);
     // Rigid, anchored midway between the two body origins.
@@ -121,36 +121,36 @@ public:
     void SetBodyFilter(b2Body* body, uint16_t categoryBits, uint16_t maskBits);
 
     // ---- Fields, read and written by the game session and the scenes -----------------------
-    PlayerRecord* player = nullptr;  // null after the result is taken
-    float cameraX = 0.0f;            // metres
+    PlayerRecord* player = nullptr; // null after the result is taken
+    float cameraX = 0.0f;           // metres
     float cameraY = 0.0f;
-    float zoom = kDefaultZoom;  // px per metre
-    float cursorX = 0.0f;       // mouse in world metres, recomputed every Update
+    float zoom = kDefaultZoom; // px per metre
+    float cursorX = 0.0f;      // mouse in world metres, recomputed every Update
     float cursorY = 0.0f;
-    b2Body* hintBody = nullptr;  // drawn blinking until first grabbed
+    b2Body* hintBody = nullptr; // drawn blinking until first grabbed
     b2Body* grabbedBody = nullptr;
-    float grabLocalX = 0.0f;  // grab point in grabbedBody's frame, metres
+    float grabLocalX = 0.0f; // grab point in grabbedBody's frame, metres
     float grabLocalY = 0.0f;
     b2MouseJoint* mouseJoint = nullptr;
-    int32_t grabBudget = 0;     // frames of holding left
-    float grabDamping = 0.5f;   // damping ratio of grab joints
-    float grabFrequency = 0.5f; // Hz
-    int32_t eventId = 0;        // EventId, or one of the kScene ids
-    b2World* world = nullptr;   // owned
-    b2Body* groundBody = nullptr;  // static, at the origin: grab anchor and holder of ground boxes
-    bool finished = false;  // set last, after result and fault
-    float result = 0.0f;    // in the unit of the event's score kind
+    int32_t grabBudget = 0;       // frames of holding left
+    float grabDamping = 0.5f;     // damping ratio of grab joints
+    float grabFrequency = 0.5f;   // Hz
+    int32_t eventId = 0;          // EventId, or one of the kScene ids
+    b2World* world = nullptr;     // owned
+    b2Body* groundBody = nullptr; // static, at the origin: grab anchor and holder of ground boxes
+    bool finished = false;        // set last, after result and fault
+    float result = 0.0f;          // in the unit of the event's score kind
     bool fault = false;
     int32_t hoverButton = -1;
     int32_t pressedButton = -1;
-    int32_t clickedButton = -1;  // since the last DrawFrame
+    int32_t clickedButton = -1; // since the last DrawFrame
     int32_t pressFrames = 0;
     bool competition = false;
-    int32_t startFrames = 0;  // frames since the first click; 0 until then
-    float impactX = 0.0f;     // world point of the last loud contact
+    int32_t startFrames = 0; // frames since the first click; 0 until then
+    float impactX = 0.0f;    // world point of the last loud contact
     float impactY = 0.0f;
 
-protected:
+  protected:
     void UpdateCursor();
     void UpdateGrab();
     void PushCamera();

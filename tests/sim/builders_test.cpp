@@ -10,7 +10,7 @@ namespace kel::test {
 namespace {
 
 class Scene : public SportEvent {
-public:
+  public:
     explicit Scene(float gravity = 10.0f) : SportEvent(kEventDiving) { CreateWorld(gravity); }
 };
 
@@ -73,7 +73,8 @@ TEST_F(BuilderTest, GroundBoxTopIsAtItsY) {
     EXPECT_FLOAT_EQ(maxY, 4.0f);
     // A box dropped on it comes to rest on y = 0.
     b2Body* box = scene.CreateBox(0.0f, -3.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
-    for (int i = 0; i < 180; ++i) scene.StepWorld();
+    for (int i = 0; i < 180; ++i)
+        scene.StepWorld();
     EXPECT_NEAR(box->GetPosition().y, -0.5f, 0.03f);
 }
 
@@ -104,7 +105,8 @@ TEST_F(BuilderTest, WeldAnchorsMidwayAndHoldsRigidly) {
     EXPECT_EQ(weld->GetStiffness(), 0.0f);
     EXPECT_FALSE(weld->GetCollideConnected());
     b->ApplyLinearImpulseToCenter(b2Vec2(5.0f, 0.0f), true);
-    for (int i = 0; i < 60; ++i) scene.StepWorld();
+    for (int i = 0; i < 60; ++i)
+        scene.StepWorld();
     EXPECT_NEAR(b2Distance(a->GetPosition(), b->GetPosition()), std::sqrt(20.0f), 0.02f);
 }
 
@@ -114,7 +116,7 @@ TEST_F(BuilderTest, RopeLimitsTheDistanceButLetsTheBodiesCloser) {
     b2Body* weight = scene.CreateCircle(0.0f, 1.0f, 0.1f, 1.0f, 0.5f, 0.0f);
     b2DistanceJoint* rope = scene.CreateRope(anchor, weight, 0.0f, 0.0f, 0.0f, 0.0f, 2.3f);
     EXPECT_FALSE(rope->GetCollideConnected());
-    EXPECT_EQ(rope->GetMinLength(), b2_linearSlop);  // Box2D raises 0 to its slop
+    EXPECT_EQ(rope->GetMinLength(), b2_linearSlop); // Box2D raises 0 to its slop
     EXPECT_EQ(rope->GetMaxLength(), 2.3f);
     // Closer than the limit the weight falls freely.
     scene.StepWorld();

@@ -36,7 +36,7 @@ TEST(CountryTable, CountsAndKnownRows) {
     EXPECT_EQ(heavy, 64);
     EXPECT_STREQ(kCountries[21].name, "BOZNIA & HERZEGOVINA");
     EXPECT_STREQ(kCountries[168].name, "ZIMBABWE");
-    EXPECT_EQ(kCountries[33].layers, 2);  // CHINA
+    EXPECT_EQ(kCountries[33].layers, 2); // CHINA
     EXPECT_EQ(kCountries[33].weight, 2);
 }
 
@@ -53,8 +53,10 @@ TEST(CountryChoice, WeightedWalkOverTheTable) {
 }
 
 TEST(CountryChoice, VowelsAreUpperCaseAEIOUY) {
-    for (char c : std::string("AEIOUY")) EXPECT_TRUE(IsVowel(c));
-    for (char c : std::string("BZaey &'")) EXPECT_FALSE(IsVowel(c));
+    for (char c : std::string("AEIOUY"))
+        EXPECT_TRUE(IsVowel(c));
+    for (char c : std::string("BZaey &'"))
+        EXPECT_FALSE(IsVowel(c));
 }
 
 // Finds a seed whose draws for MixNation are: CANADA (r 37..38), BRAZIL (r 28..29), then the
@@ -152,7 +154,7 @@ TEST_F(MixTest, SetNationMakesAPureCountryAndRefusesBadIndices) {
 // ---- Flags ---------------------------------------------------------------------------------
 
 class FlagTest : public SimTest {
-protected:
+  protected:
     // The flag-sheet cells (px) of every textured quad drawn since the last reset, in order.
     std::vector<std::pair<int, int>> Cells() {
         FlushBatch();
@@ -165,8 +167,9 @@ protected:
                     u = Min(u, d.vertices[k].u);
                     v = Min(v, d.vertices[k].v);
                 }
-                if (u == 0.0f && v == 0.0f) continue;  // untextured fill
-                cells.emplace_back(static_cast<int>(u * 1024.0f + 0.5f), static_cast<int>(v * 1024.0f + 0.5f));
+                if (u == 0.0f && v == 0.0f) continue; // untextured fill
+                cells.emplace_back(static_cast<int>(u * 1024.0f + 0.5f),
+                                   static_cast<int>(v * 1024.0f + 0.5f));
             }
         }
         gl.Reset();
@@ -180,8 +183,13 @@ TEST_F(FlagTest, CellsSitInFourColumnGroups) {
         int country;
         int layer;
         Cell cell;
-    } cases[] = {{0, 0, {2, 2}}, {43, 2, {66, 991}}, {44, 0, {225, 2}}, {88, 1, {477, 2}},
-                 {129, 0, {445, 2 + 23 * 41}}, {130, 0, {663, 2}}, {168, 2, {727, 2 + 23 * 38}}};
+    } cases[] = {{0, 0, {2, 2}},
+                 {43, 2, {66, 991}},
+                 {44, 0, {225, 2}},
+                 {88, 1, {477, 2}},
+                 {129, 0, {445, 2 + 23 * 41}},
+                 {130, 0, {663, 2}},
+                 {168, 2, {727, 2 + 23 * 38}}};
     for (const auto& c : cases) {
         DrawFlagLayer(10.0f, 20.0f, c.country, c.layer, 2.0f);
         const auto cells = Cells();
@@ -192,7 +200,7 @@ TEST_F(FlagTest, CellsSitInFourColumnGroups) {
 
 TEST_F(FlagTest, PureFlagDrawsItsLayersInOrder) {
     Nation n;
-    SetNation(&n, 1);  // ALBANIA, two layers
+    SetNation(&n, 1); // ALBANIA, two layers
     DrawFlag(n, 0.0f, 0.0f, 1.0f);
     EXPECT_EQ(Cells(), (std::vector<Cell>{{2, 25}, {34, 25}}));
 }
@@ -200,8 +208,8 @@ TEST_F(FlagTest, PureFlagDrawsItsLayersInOrder) {
 TEST_F(FlagTest, BlendOfThreeAndTwoLayersStartingWithASkipsOnce) {
     Nation n;
     n.pure = 0;
-    n.countryA = 0;  // AFGHANISTAN, three layers, row y 2
-    n.countryB = 1;  // ALBANIA, two layers, row y 25
+    n.countryA = 0; // AFGHANISTAN, three layers, row y 2
+    n.countryB = 1; // ALBANIA, two layers, row y 25
     n.firstSide = 0;
     n.skipOnce = 1;
     DrawFlag(n, 0.0f, 0.0f, 1.0f);
@@ -225,9 +233,9 @@ TEST_F(FlagTest, BlendStartingWithB) {
     Nation n;
     n.pure = 0;
     n.countryA = 0;
-    n.countryB = 2;  // ALGERIA, three layers, row y 48
+    n.countryB = 2; // ALGERIA, three layers, row y 48
     n.firstSide = 1;
-    n.skipOnce = 1;  // no two-layer flag: nothing to skip
+    n.skipOnce = 1; // no two-layer flag: nothing to skip
     DrawFlag(n, 0.0f, 0.0f, 1.0f);
     EXPECT_EQ(Cells(), (std::vector<Cell>{{2, 48}, {2, 2}, {34, 48}, {34, 2}, {66, 48}, {66, 2}}));
 }
@@ -264,7 +272,7 @@ TEST_F(FlagTest, NationTagIsABlackBorderUnderTheFlag) {
 // ---- Nation picker -------------------------------------------------------------------------
 
 class PickerTest : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         NationPickerInit(&picker);
@@ -319,9 +327,9 @@ TEST_F(PickerTest, ClickSelectsAndASecondClickConfirms) {
 TEST_F(PickerTest, ClicksRightOfTheRowsOrOutsideThePanelSelectNothing) {
     Click(800, RowY(2));
     EXPECT_EQ(picker.selected, -1);
-    Click(300, static_cast<int>((picker.y + 206.0f) * 3.0f));  // just below the panel
+    Click(300, static_cast<int>((picker.y + 206.0f) * 3.0f)); // just below the panel
     EXPECT_EQ(picker.selected, -1);
-    Click(300, static_cast<int>((picker.y - 2.0f) * 3.0f));  // just above it
+    Click(300, static_cast<int>((picker.y - 2.0f) * 3.0f)); // just above it
     EXPECT_EQ(picker.selected, -1);
 }
 

@@ -23,7 +23,7 @@ int DrawsSince(uint32_t from) {
 }
 
 class ParticleTest : public SimTest {
-protected:
+  protected:
     void TearDown() override {
         EmitterFree(&emitter);
         SimTest::TearDown();
@@ -44,7 +44,7 @@ TEST_F(ParticleTest, CapacityIsTwiceABurstOrAStreamsLongestLife) {
 }
 
 TEST_F(ParticleTest, BurstLeavesWholeOnTheFirstUpdateAndStops) {
-    EmitterInit(&emitter, kPresetRowingSpray);  // 16 at once
+    EmitterInit(&emitter, kPresetRowingSpray); // 16 at once
     EmitterStart(&emitter);
     EmitterUpdate(&emitter);
     EXPECT_EQ(emitter.alive, 16);
@@ -66,7 +66,7 @@ TEST_F(ParticleTest, RestartWhileAliveEmitsOnlyWhatIsFree) {
 }
 
 TEST_F(ParticleTest, FireworkRateSpreadsTheBurstOverTwoFrames) {
-    EmitterInit(&emitter, kPresetFireworkRed);  // 50 at 2000 per second
+    EmitterInit(&emitter, kPresetFireworkRed); // 50 at 2000 per second
     EmitterStart(&emitter);
     EmitterUpdate(&emitter);
     EXPECT_EQ(emitter.alive, 33);
@@ -81,7 +81,7 @@ TEST_F(ParticleTest, FireworkRateSpreadsTheBurstOverTwoFrames) {
 }
 
 TEST_F(ParticleTest, StreamRunsAtItsRateWithinItsStore) {
-    EmitterInit(&emitter, kPresetCyclingDust);  // 55 per second, lives up to 0.35 s
+    EmitterInit(&emitter, kPresetCyclingDust); // 55 per second, lives up to 0.35 s
     EmitterStart(&emitter);
     const uint32_t before = RandomState();
     int mostAlive = 0;
@@ -93,7 +93,8 @@ TEST_F(ParticleTest, StreamRunsAtItsRateWithinItsStore) {
     EXPECT_LE(mostAlive, 20);
     EXPECT_GT(mostAlive, 15);
     EmitterStop(&emitter);
-    for (int frame = 0; frame < 30; ++frame) EmitterUpdate(&emitter);
+    for (int frame = 0; frame < 30; ++frame)
+        EmitterUpdate(&emitter);
     EXPECT_EQ(emitter.alive, 0);
 }
 
@@ -122,7 +123,7 @@ TEST_F(ParticleTest, DrawsAngleRadiusSpeedSizeLifeInThatOrder) {
 }
 
 TEST_F(ParticleTest, GravityAndDragActAfterTheMove) {
-    EmitterInit(&emitter, kPresetFireworkBlue);  // gravity 0.2 down, drag 0.025
+    EmitterInit(&emitter, kPresetFireworkBlue); // gravity 0.2 down, drag 0.025
     EmitterStart(&emitter);
     EmitterUpdate(&emitter);
     const Particle before = emitter.particles[0];
@@ -148,7 +149,8 @@ TEST_F(ParticleTest, NoStorageChangesAfterInit) {
     const Particle* store = emitter.particles.data();
     for (int round = 0; round < 20; ++round) {
         EmitterStart(&emitter);
-        for (int frame = 0; frame < 10; ++frame) EmitterUpdate(&emitter);
+        for (int frame = 0; frame < 10; ++frame)
+            EmitterUpdate(&emitter);
     }
     EXPECT_EQ(emitter.particles.data(), store);
     EXPECT_EQ(emitter.particles.size(), 180u);
@@ -156,13 +158,13 @@ TEST_F(ParticleTest, NoStorageChangesAfterInit) {
 }
 
 TEST_F(ParticleTest, FadingParticlesLoseAlpha) {
-    EmitterInit(&emitter, kPresetFireworkRed);  // fade 0.5 s
+    EmitterInit(&emitter, kPresetFireworkRed); // fade 0.5 s
     EmitterStart(&emitter);
     EmitterUpdate(&emitter);
     for (Particle& p : emitter.particles) {
         if (p.link == Particle::kAlive) p.life = 1.0f;
     }
-    emitter.particles[0].life = 0.25f;  // half faded
+    emitter.particles[0].life = 0.25f; // half faded
     gl.Reset();
     EmitterDraw(emitter);
     FlushBatch();

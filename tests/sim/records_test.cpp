@@ -84,7 +84,8 @@ TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThree) {
     EXPECT_EQ(record.hasRecord, 1);
     EXPECT_EQ(record.recordValue, 2000.0f);
     EXPECT_STREQ(record.recordHolder.name, "CANADA");
-    EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder)) << "a time must be lower";
+    EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder))
+        << "a time must be lower";
     EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 1999.0f, false, false, holder));
 }
 
@@ -122,9 +123,12 @@ TEST_F(WorldRecordTest, SavingWithComputersGivesPlayersTheirOwnNations) {
 
 // ---- records.rec ---------------------------------------------------------------------------
 
-uint32_t U32At(const uint8_t* p) { return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24); }
+uint32_t U32At(const uint8_t* p) {
+    return p[0] | (p[1] << 8) | (p[2] << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
 void PutU32At(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 // First-start-like values: distinct in every field so a misplaced byte shows.
@@ -281,22 +285,22 @@ TEST(RecordsFile, LongFileReadsItsLayoutAndIgnoresTheRest) {
 TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
     std::vector<uint8_t> b = Encode(Played());
     uint8_t* dash = &b[4 + 3 * 88];
-    dash[0] = 0xAB;                                 // reserved
-    dash[1] = 7;                                    // included
-    std::memset(dash + 8, 'X', 64);                 // name with no end
+    dash[0] = 0xAB;                 // reserved
+    dash[1] = 7;                    // included
+    std::memset(dash + 8, 'X', 64); // name with no end
     uint8_t* diving = &b[4];
-    PutU32At(diving + 8 + 64, 169);                 // country outside the table
+    PutU32At(diving + 8 + 64, 169); // country outside the table
     uint8_t* javelin = &b[4 + 88];
-    javelin[8 + 77] = 0;                            // a blend ...
-    PutU32At(javelin + 8 + 68, 0xFFFFFFF0u);        // ... with a negative second country
-    PutU32At(javelin + 4, 0x7FC00000u);             // NaN record
+    javelin[8 + 77] = 0;                     // a blend ...
+    PutU32At(javelin + 8 + 68, 0xFFFFFFF0u); // ... with a negative second country
+    PutU32At(javelin + 4, 0x7FC00000u);      // NaN record
     javelin[2] = 1;
     uint8_t* p1 = &b[1500 + 108];
-    PutU32At(p1 + 4 + 72, 7);                       // firstSide
-    PutU32At(p1 + 88, 0xFFFFFFFFu);                 // gold -1
-    PutU32At(p1 + 104, 99);                         // opponent outside the table
-    PutU32At(&b[1932], 0xFFFFFFFBu);                // music -5
-    PutU32At(&b[1936], 500);                        // effects 500
+    PutU32At(p1 + 4 + 72, 7);        // firstSide
+    PutU32At(p1 + 88, 0xFFFFFFFFu);  // gold -1
+    PutU32At(p1 + 104, 99);          // opponent outside the table
+    PutU32At(&b[1932], 0xFFFFFFFBu); // music -5
+    PutU32At(&b[1936], 500);         // effects 500
 
     RecordsData read = Defaults();
     ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
@@ -317,7 +321,7 @@ TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
 }
 
 class RecordsFileOnDisk : public SimTest {
-protected:
+  protected:
     void SetUp() override {
         SimTest::SetUp();
         char pattern[] = "/tmp/kelvaro_records_XXXXXX";
@@ -371,7 +375,8 @@ TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
     SetLogSink(nullptr);
     EXPECT_EQ(FileBytes(), Encode(Played()));
     bool logged = false;
-    for (const std::string& line : log.Lines()) logged |= line.find("records") != std::string::npos;
+    for (const std::string& line : log.Lines())
+        logged |= line.find("records") != std::string::npos;
     EXPECT_TRUE(logged);
 }
 

@@ -51,7 +51,7 @@ struct FakeHost : SceneHost {
 };
 
 class SimTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         ClearFrameInput();
         std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
@@ -63,7 +63,8 @@ protected:
         gApp.showBars = 1;
         gApp.font = nullptr;
         SetScreenSize(1024, 768);
-        for (SpriteDef& s : gApp.renderer.sprites) s = SpriteDef{};
+        for (SpriteDef& s : gApp.renderer.sprites)
+            s = SpriteDef{};
         SetSprite(1, 32.0f, 8.0f, 0.0f, 4.0f);
         SetSprite(2, 16.0f, 16.0f, 8.0f, 8.0f);
         SetSprite(78, 83.0f, 21.0f, 41.0f, 10.0f);
@@ -113,7 +114,8 @@ protected:
 
     int CountEffect(int effect) const {
         int n = 0;
-        for (const SoundCall& c : sounds) n += c.kind == SoundCall::kEffect && c.effect == effect;
+        for (const SoundCall& c : sounds)
+            n += c.kind == SoundCall::kEffect && c.effect == effect;
         return n;
     }
     const SoundCall* LastEffect(int effect) const {

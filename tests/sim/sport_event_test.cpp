@@ -10,7 +10,7 @@ namespace {
 
 // A scene with a floor and one 1 x 1 m box whose centre is at (1, -1).
 class BoxScene : public SportEvent {
-public:
+  public:
     explicit BoxScene(int id = kEventDiving, float gravity = 0.0f) : SportEvent(id) {
         CreateWorld(gravity);
         AddGroundBox(-10.0f, 0.0f, 20.0f, 1.0f, 0.5f, 0.0f);
@@ -27,8 +27,12 @@ public:
 };
 
 // Window pixel of a world point with the default camera (0, 0) and zoom 40.
-int PxX(float x) { return static_cast<int>(512.0f + x * 40.0f); }
-int PxY(float y) { return static_cast<int>(384.0f + y * 40.0f); }
+int PxX(float x) {
+    return static_cast<int>(512.0f + x * 40.0f);
+}
+int PxY(float y) {
+    return static_cast<int>(384.0f + y * 40.0f);
+}
 
 class GrabTest : public SimTest {};
 
@@ -48,7 +52,7 @@ TEST_F(GrabTest, PressOverADynamicBodyGrabsItAndPlaysThePluck) {
     const SoundCall* pluck = LastEffect(kSfxTap2);
     ASSERT_NE(pluck, nullptr);
     EXPECT_EQ(pluck->volume, 100);
-    EXPECT_EQ(pluck->pan, 9);  // 1.25 m * 40 px / 1024 * 200 = 9.8, truncated
+    EXPECT_EQ(pluck->pan, 9); // 1.25 m * 40 px / 1024 * 200 = 9.8, truncated
 }
 
 TEST_F(GrabTest, HoldingSpendsTheBudgetAndEndsOnTheThirtiethFrame) {
@@ -133,7 +137,7 @@ TEST_F(GrabTest, NoGrabWithoutBudgetOrOverRefusedStaticOrEmptyPlaces) {
     EXPECT_EQ(scene.mouseJoint, nullptr) << "refused by IsTrackedBody";
 
     scene.trackAll = true;
-    MouseAt(PxX(-5.0f), PxY(0.5f));  // inside the static floor
+    MouseAt(PxX(-5.0f), PxY(0.5f)); // inside the static floor
     Frame();
     Release();
     scene.Update();
@@ -239,14 +243,14 @@ TEST_F(CameraTest, SoundPanIsCentredAtTheCameraAndFullHalfAScreenAway) {
     EXPECT_EQ(scene.SoundPan(5.0f), 0);
     EXPECT_EQ(scene.SoundPan(5.0f + 40.0f), 100);
     EXPECT_EQ(scene.SoundPan(5.0f - 40.0f), -100);
-    EXPECT_EQ(scene.SoundPan(6.0f), 7);    // 7.8 truncated toward zero
+    EXPECT_EQ(scene.SoundPan(6.0f), 7); // 7.8 truncated toward zero
     EXPECT_EQ(scene.SoundPan(4.0f), -7);
 }
 
 // ---- Impact sounds -------------------------------------------------------------------------
 
 class ImpactTest : public SimTest {
-protected:
+  protected:
     // Drops a box with tag `tagFalling` onto the floor tagged `tagFloor` at `speed` m/s (no
     // gravity, so the approach speed is exactly that) and steps until it has landed.
     void Drop(BoxScene* scene, int tagFloor, int tagFalling, float speed) {
@@ -254,7 +258,8 @@ protected:
         scene->SetBodyTag(scene->box, tagFalling);
         scene->box->SetTransform(b2Vec2(1.0f, -0.55f), 0.0f);
         scene->box->SetLinearVelocity(b2Vec2(0.0f, speed));
-        for (int i = 0; i < 10; ++i) scene->StepWorld();
+        for (int i = 0; i < 10; ++i)
+            scene->StepWorld();
     }
 };
 
@@ -289,11 +294,11 @@ TEST_F(ImpactTest, TagPairsChooseTheirSounds) {
         float pitch;
     };
     const Case cases[] = {
-        {kTagMat, kTagAthlete, kSfxMat1, 100, 1.0f},       {kTagAthlete, kTagWoodFloor, kSfxWood3, 100, 1.0f},
-        {kTagAthlete, kTagNone, -1, 0, 0.0f},              {kTagAthlete, 2, kSfxContact5, 100, 1.0f},
-        {kTagMetalImpact, 7, kSfxMetal3, 80, 0.75f},       {kTagWood, 9, kSfxWood3, 100, 1.0f},
-        {kTagMetal, kTagMat, kSfxMetal3, 66, 1.0f},        {kTagMedal, 8, kSfxMedal4, 50, 1.0f},
-        {kTagNone, kTagNone, -1, 0, 0.0f},                 {2, kTagMat, -1, 0, 0.0f},
+        {kTagMat, kTagAthlete, kSfxMat1, 100, 1.0f}, {kTagAthlete, kTagWoodFloor, kSfxWood3, 100, 1.0f},
+        {kTagAthlete, kTagNone, -1, 0, 0.0f},        {kTagAthlete, 2, kSfxContact5, 100, 1.0f},
+        {kTagMetalImpact, 7, kSfxMetal3, 80, 0.75f}, {kTagWood, 9, kSfxWood3, 100, 1.0f},
+        {kTagMetal, kTagMat, kSfxMetal3, 66, 1.0f},  {kTagMedal, 8, kSfxMedal4, 50, 1.0f},
+        {kTagNone, kTagNone, -1, 0, 0.0f},           {2, kTagMat, -1, 0, 0.0f},
     };
     for (const Case& c : cases) {
         sounds.clear();
@@ -316,14 +321,15 @@ TEST_F(ImpactTest, RestingContactsStaySilent) {
     BoxScene scene;
     Drop(&scene, 2, kTagAthlete, 5.0f);
     EXPECT_EQ(CountEffect(kSfxContact5), 1);
-    for (int i = 0; i < 60; ++i) scene.StepWorld();
+    for (int i = 0; i < 60; ++i)
+        scene.StepWorld();
     EXPECT_EQ(sounds.size(), 1u);
 }
 
 // ---- HUD buttons ---------------------------------------------------------------------------
 
 class ButtonTest : public SimTest {
-protected:
+  protected:
     // Button 94 at (512, 700), scale 4: the rectangle 396..628 x 660..744.
     bool Hit(BoxScene* scene) {
         scene->clickedButton = -1;
@@ -415,7 +421,7 @@ TEST_F(FrameTest, CompetitionHidesTheHudAndPauseButtonForTwentyFramesAfterTheFir
     FakeHost host;
     SetSceneHost(&host);
     scene.competition = true;
-    MouseAt(1024 - 200 + 8, 12);  // over the pause button 85
+    MouseAt(1024 - 200 + 8, 12); // over the pause button 85
     scene.startFrames = 19;
     scene.DrawFrame();
     EXPECT_EQ(scene.hudDraws, 0);
@@ -475,7 +481,7 @@ TEST_F(FrameTest, ProgressBarNeverLeavesItsFrame) {
     float widest = 0.0f;
     for (const auto& d : gl.draws) {
         for (const Vertex& v : d.vertices) {
-            if (v.v >= 0.5f) widest = Max(widest, v.x);  // the bar's texture region, not its frame
+            if (v.v >= 0.5f) widest = Max(widest, v.x); // the bar's texture region, not its frame
         }
     }
     EXPECT_GT(widest, 0.0f);

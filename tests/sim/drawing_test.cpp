@@ -1,0 +1,169 @@
+// Drawing helpers of the scene base and the event card: tinting, the blinking hint, the grab
+// line, and the card's include toggle.
+#include "sim/records.h"
+#include "sim/sport_event.h"
+#include "sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace kel::test {
+namespace {
+
+class Scene : public SportEvent {
+  public:
+    Scene() : SportEvent(kEventRings) {
+        CreateWorld(0.0f);
+        body = CreateBox(-0.5f, -0.5f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
+    }
+    b2Body* body = nullptr;
+};
+
+class DrawingTest : public SimTest {
+  protected:
+    // Colour of every non-empty draw since the last reset, as 0..255 RGBA.
+    std::vector<Colour> DrawColours() {
+        FlushBatch();
+        std::vector<Colour> out;
+        for (const auto& d : gl.draws) {
+            if (d.vertices.empty()) continue;
+            out.push_back(PackColour(static_cast<uint32_t>(d.colour[0] * 255.0f + 0.5f),
+                                     static_cast<uint32_t>(d.colour[1] * 255.0f + 0.5f),
+                                     static_cast<uint32_t>(d.colour[2] * 255.0f + 0.5f),
+                                     static_cast<uint32_t>(d.colour[3] * 255.0f + 0.5f)));
+        }
+        gl.Reset();
+        return out;
+    }
+};
+
+TEST_F(DrawingTest, BodiesTakeThePlayersColourAndTheHintBlinksWhite) {
+    Scene scene;
+    SetSprite(20, 10.0f, 10.0f, 5.0f, 5.0f);
+    scene.DrawBody(20, scene.body, 0.1f);
+    EXPECT_TRUE(DrawColours().empty()) << "no player, no tinted body";
+
+    PlayerRecord record;
+    record.colour = PackColour(200, 30, 40);
+    scene.SetPlayer(&record);
+    scene.DrawBody(20, scene.body, 0.1f);
+    EXPECT_EQ(DrawColours(), std::vector<Colour>{PackColour(200, 30, 40)});
+
+    scene.hintBody = scene.body;
+    gApp.frameCounter = 5;
+    scene.DrawBody(20, scene.body, 0.1f);
+    EXPECT_EQ(DrawColours(), std::vector<Colour>{kWhite});
+    gApp.frameCounter = 6;
+    scene.DrawBody(20, scene.body, 0.1f);
+    EXPECT_EQ(DrawColours(), std::vector<Colour>{PackColour(200, 30, 40)});
+
+    scene.DrawBodyPlain(20, scene.body, 0.1f);
+    EXPECT_EQ(DrawColours(), std::vector<Colour>{kWhite});
+}
+
+TEST_F(DrawingTest, NegativeScaleMirrorsInXOnly) {
+    Scene scene;
+    SetSprite(20, 10.0f, 20.0f, 0.0f, 0.0f);
+    scene.DrawBodyPlain(20, scene.body, 0.1f);
+    scene.DrawBodyPlain(20, scene.body, -0.1f);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const auto& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 12u);
+    float width[2] = {0.0f, 0.0f};
+    float height[2] = {0.0f, 0.0f};
+    for (int q = 0; q < 2; ++q) {
+        for (int k = 0; k < 6; ++k) {
+            width[q] = Max(width[q], std::fabs(v[q * 6 + k].x - scene.body->GetPosition().x));
+            height[q] = Max(height[q], std::fabs(v[q * 6 + k].y - scene.body->GetPosition().y));
+        }
+    }
+    EXPECT_NEAR(width[0], 1.0f, 1e-5f);
+    EXPECT_NEAR(width[1], 1.0f, 1e-5f);
+    EXPECT_NEAR(height[1], 2.0f, 1e-5f) << "height stays positive";
+    EXPECT_LT(v[6 + 1].x, v[6].x) << "mirrored quad runs right to left";
+}
+
+TEST_F(DrawingTest, GrabLineOnlyWhileAJointExists) {
+    Scene scene;
+    scene.DrawGrabLine();
+    FlushBatch();
+    EXPECT_TRUE(gl.draws.empty());
+
+    scene.SetGrabParams(0.5f, 0.5f, 0);
+    MouseAt(512, 384);
+    Press();
+    scene.Update();
+    ASSERT_NE(scene.mouseJoint, nullptr);
+    // Target on the grab point: only the cursor dot is drawn.
+    scene.DrawGrabLine();
+    FlushBatch();
+    size_t quads = 0;
+    for (const auto& d : gl.draws)
+        quads += d.vertices.size() / 6;
+    EXPECT_EQ(quads, 1u);
+    gl.Reset();
+    // Target pulled 2 m away: the line and the dot.
+    Frame();
+    MouseAt(512 + 80, 384);
+    scene.Update();
+    scene.DrawGrabLine();
+    FlushBatch();
+    quads = 0;
+    for (const auto& d : gl.draws)
+        quads += d.vertices.size() / 6;
+    EXPECT_EQ(quads, 2u);
+}
+
+class EventCardTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        SetSprite(80, 82.0f, 21.0f, 0.0f, 0.0f);
+        SetSprite(81, 48.0f, 21.0f, 0.0f, 0.0f);
+        SetSprite(82, 84.0f, 13.0f, 0.0f, 0.0f);
+        SetSprite(83, 13.0f, 13.0f, 0.0f, 0.0f);
+        EventCardInit(&card);
+    }
+    EventCard card;
+};
+
+TEST_F(EventCardTest, IncludeButtonTogglesTheEvent) {
+    EXPECT_EQ(card.x, 28.0f);
+    EXPECT_EQ(card.y, 40.0f);
+    EventRecord events[kEventCount];
+    card.eventId = kEventShotPut;
+    events[kEventShotPut].included = 0;
+    // Button 82 at card (3, 87): window ((28 + 10) * 4, (40 + 90) * 4).
+    MouseAt(152, 520);
+    Press();
+    DrawEventCard(&card, events[kEventShotPut]);
+    EXPECT_EQ(card.hoverId, kCardIncludeButton);
+    EXPECT_EQ(card.clickedId, -1);
+    Frame();
+    Release();
+    DrawEventCard(&card, events[kEventShotPut]);
+    EXPECT_EQ(card.clickedId, kCardIncludeButton);
+    EventCardClick(card, events);
+    EXPECT_EQ(events[kEventShotPut].included, 1);
+    EXPECT_EQ(CountEffect(kSfxTap1), 2);
+    EXPECT_EQ(gl.matrixDepth, 0);
+}
+
+TEST_F(EventCardTest, PressOutsideAndReleaseOnAButtonDoesNotClick) {
+    EventRecord record;
+    card.eventId = kEventDiving;
+    MouseAt(0, 0);
+    Press();
+    DrawEventCard(&card, record);
+    Frame();
+    MouseAt((28 + 6) * 4, (40 + 110) * 4); // the play button 80
+    Release();
+    DrawEventCard(&card, record);
+    EXPECT_EQ(card.hoverId, kCardPlayButton);
+    EXPECT_EQ(card.clickedId, -1);
+}
+
+} // namespace
+} // namespace kel::test
