@@ -19,10 +19,24 @@ constexpr double kDt = 1.0 / kSampleRate; // seconds per sample
 
 // ---- building blocks -------------------------------------------------------------------------
 
+// sin(2 pi x) from a table with linear interpolation; per-sample std::sin dominated the render time.
+double SinCycles(double x) {
+    constexpr int kSize = 4096;
+    static const std::vector<double> table = [] {
+        std::vector<double> t(kSize + 1);
+        for (int i = 0; i <= kSize; ++i) t[size_t(i)] = std::sin(2.0 * kPi * i / kSize);
+        return t;
+    }();
+    double f = (x - std::floor(x)) * kSize;
+    size_t i = size_t(f);
+    double frac = f - double(i);
+    return table[i] + (table[i + 1] - table[i]) * frac;
+}
+
 struct Sine {
     double phase = 0.0;
     double Next(double hz) {
-        double v = std::sin(2.0 * kPi * phase);
+        double v = SinCycles(phase);
         phase += hz * kDt;
         if (phase >= 1.0) phase -= std::floor(phase);
         return v;
@@ -64,7 +78,7 @@ double Vibrato(double t, double delay, double rateHz, double depthSemitones) {
     if (t < delay) return 1.0;
     double ramp = std::min(1.0, (t - delay) / 0.3);
     // 2^(x/12) ~ 1 + x ln2 / 12 for the fraction of a semitone a vibrato swings.
-    return 1.0 + ramp * depthSemitones * std::sin(2.0 * kPi * rateHz * (t - delay)) * (0.69314718 / 12.0);
+    return 1.0 + ramp * depthSemitones * SinCycles(rateHz * (t - delay)) * (0.69314718 / 12.0);
 }
 
 // ---- pitched instruments ---------------------------------------------------------------------
@@ -140,7 +154,7 @@ void Bell(double hz, double gate, float vel, std::vector<float>& out) {
         double t = double(i) * kDt;
         double index = 2.5 * std::exp(-t / 0.25) + 0.3;
         double m = modulator.Next(hz * 3.5) * index;
-        double c = std::sin(2.0 * kPi * carrier.phase + m);
+        double c = SinCycles(carrier.phase + m / (2.0 * kPi));
         carrier.Next(hz);
         double v = c + 0.25 * partial.Next(hz * 2.01);
         double amp = std::exp(-t / decay) * std::min(1.0, t / 0.002);
@@ -189,7 +203,7 @@ void Piano(double hz, double gate, float vel, std::vector<float>& out) {
         double t = double(i) * kDt;
         double index = (1.2 + vel) * std::exp(-t / 0.15) + 0.2;
         double m = modulator.Next(hz) * index;
-        double c = std::sin(2.0 * kPi * carrier.phase + m);
+        double c = SinCycles(carrier.phase + m / (2.0 * kPi));
         carrier.Next(hz);
         double v = c + 0.3 * second.Next(hz * 2.0) * std::exp(-t / 0.3);
         double amp = std::exp(-t / decay) * std::min(1.0, t / 0.003);
@@ -209,7 +223,7 @@ void Flute(double hz, double gate, float vel, uint32_t seed, std::vector<float>&
         double t = double(i) * kDt;
         double f = hz * Vibrato(t, 0.18, 4.8, 0.15);
         double ph = s.phase;
-        double v = s.Next(f) + 0.18 * std::sin(4.0 * kPi * ph) + 0.06 * std::sin(6.0 * kPi * ph);
+        double v = s.Next(f) + 0.18 * SinCycles(2.0 * ph) + 0.06 * SinCycles(3.0 * ph);
         breath.Next(noise.Bipolar());
         double e = env.Level(t, gate);
         out[i] = float((v + breath.band * 0.5 * (0.4 + std::exp(-t / 0.08))) * e * vel * 0.5);
@@ -226,7 +240,7 @@ void Organ(double hz, double gate, float vel, std::vector<float>& out) {
         double t = double(i) * kDt;
         double v = 0.0;
         for (int h = 0; h < 5; ++h) v += kWeights[h] * s[h].Next(hz * kHarmonics[h]);
-        double tremolo = 1.0 + 0.08 * std::sin(2.0 * kPi * 6.0 * t);
+        double tremolo = 1.0 + 0.08 * SinCycles(6.0 * t);
         out[i] = float(v * tremolo * env.Level(t, gate) * vel * 0.25);
     }
 }
@@ -399,7 +413,7 @@ void RenderDrum(Drum drum, float vel, uint32_t seed, std::vector<float>& out) {
             double t = double(i) * kDt;
             double fade = t > 0.1 ? (0.12 - t) / 0.02 : 1.0;
             double v = 0.7 * a.Next(1050.0) + 0.3 * b.Next(1680.0);
-            out[i] = float(v * std::exp(-t / 0.025) * std::max(0.0, fade) * vel * 0.5);
+            out[i] = float(v * std::exp(-t / 0.025) * std::max(0.0, fade) * vel * 0.9);
         }
         break;
     }
