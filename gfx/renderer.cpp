@@ -207,7 +207,8 @@ void FillTriangle(float x1, float y1, float x2, float y2, float x3, float y3, Co
 
 namespace {
 
-// The band between two points as two triangles; a normal too short to normalise is used as is.
+// The band between two points as two FillTriangle calls; a normal too short to normalise is used
+// as is.
 void Band(float x1, float y1, float x2, float y2, float halfWidth, Colour colour) {
     float nx = y2 - y1;
     float ny = x1 - x2;
@@ -223,7 +224,21 @@ void Band(float x1, float y1, float x2, float y2, float halfWidth, Colour colour
 } // namespace
 
 void DrawLine(float x1, float y1, float x2, float y2, float halfWidth, Colour colour) {
-    Band(x1, y1, x2, y2, halfWidth, colour);
+    float nx = y2 - y1;
+    float ny = x1 - x2;
+    const float length = std::sqrt(nx * nx + ny * ny);
+    if (length >= 1.1920929e-07f) {
+        nx = nx * halfWidth / length;
+        ny = ny * halfWidth / length;
+    }
+    BindForUntextured(colour);
+    Put(x1 + nx, y1 + ny, 0.0f, 0.0f);
+    Put(x2 + nx, y2 + ny, 0.0f, 0.0f);
+    Put(x2 - nx, y2 - ny, 0.0f, 0.0f);
+    Put(x1 + nx, y1 + ny, 0.0f, 0.0f);
+    Put(x2 - nx, y2 - ny, 0.0f, 0.0f);
+    Put(x1 - nx, y1 - ny, 0.0f, 0.0f);
+    ResetColour();
 }
 
 void DrawSprite(int sprite, float x, float y) {

@@ -136,9 +136,14 @@ TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
     font.PrintfCurrent(0.0f, 0.0f, kAlignLeft, "%c", 'A');
     FlushBatch();
     EXPECT_FLOAT_EQ(font.scale, 4.0f);
-    ASSERT_EQ(gl.draws.size(), 1u) << "both prints share the red colour";
-    EXPECT_FLOAT_EQ(gl.draws[0].vertices[7].x - gl.draws[0].vertices[6].x, 32.0f);
-    EXPECT_FLOAT_EQ(gl.draws[0].colour[1], 0.0f);
+    // Each print ends by restoring white, so each is its own red draw.
+    ASSERT_EQ(gl.draws.size(), 2u);
+    for (const auto& d : gl.draws) {
+        EXPECT_FLOAT_EQ(d.colour[0], 1.0f);
+        EXPECT_FLOAT_EQ(d.colour[1], 0.0f);
+        EXPECT_FLOAT_EQ(d.vertices[1].x - d.vertices[0].x, 32.0f);
+    }
+    EXPECT_EQ(gApp.renderer.colour, kWhite);
 }
 
 TEST_F(FontTest, HiddenTextDrawsNothingButStillMeasures) {

@@ -186,14 +186,21 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     body->CreateFixture(&circle, 1.0f);
     DrawFixtures(body->GetFixtureList(), PackColour(0, 0, 255));
     FlushBatch();
-    // Fixtures are listed newest first: the circle as sprite 0 tinted blue, then the box as a fan.
-    ASSERT_EQ(gl.draws.size(), 2u);
+    // Fixtures are listed newest first: the circle as sprite 0 tinted blue, then the box as a fan
+    // of two triangles, each drawn in its colour on its own.
+    ASSERT_EQ(gl.draws.size(), 3u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 1.0f);
     EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f - 2.3f, 1e-4f);
-    EXPECT_EQ(gl.draws[1].texture, 0u);
-    EXPECT_EQ(gl.draws[1].vertices.size(), 6u);
+    for (int i = 1; i < 3; ++i) {
+        EXPECT_EQ(gl.draws[i].texture, 0u);
+        EXPECT_EQ(gl.draws[i].vertices.size(), 3u);
+        EXPECT_FLOAT_EQ(gl.draws[i].colour[2], 1.0f);
+    }
+    // SetAsBox's first vertex is (-1, -0.5): at (2, 3.5) in the world.
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
+    EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].y, 3.5f);
+    EXPECT_EQ(gApp.renderer.colour, kWhite);
 }
 
 } // namespace
