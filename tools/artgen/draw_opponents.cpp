@@ -42,21 +42,35 @@ void DrawPlainAthleteCheer(Canvas& c) {
     DrawFigure(c, p, Tinted());
 }
 
-// Row 1: a diver in cap and trunks, arms overhead; the second frame springs up on the toes.
-void DrawDiverOpponent(Canvas& c, float lift) {
+// Row 1: a diver in cap and trunks, arms swung back ready to spring; the second frame is up on
+// the toes with the arms swung forward.
+void DrawDiverOpponent(Canvas& c, bool spring) {
     Pose p = Standing(9.0f, 0.0f, 1.0f);
-    auto up = [lift](Pt q) { return Pt{q.x, q.y - lift}; };
-    p.head = up({9.0f, 6.6f});
-    p.neck = up({9.0f, 9.6f});
-    p.hip = up({9.0f, 16.0f});
-    p.nearElbow = up({10.6f, 4.0f});
-    p.nearHand = {9.6f, 0.6f};
-    p.farElbow = up({7.4f, 4.0f});
-    p.farHand = {8.4f, 0.6f};
-    p.nearKnee = up({9.8f, 19.6f});
-    p.nearFoot = {10.0f, 23.2f};
-    p.farKnee = up({8.2f, 19.6f});
-    p.farFoot = {8.0f, 23.2f};
+    if (spring) {
+        p.head = {9.4f, 2.6f};
+        p.neck = {9.2f, 5.8f};
+        p.hip = {8.8f, 13.2f};
+        p.nearElbow = {12.0f, 6.0f};
+        p.nearHand = {15.0f, 4.0f};
+        p.farElbow = {11.4f, 6.8f};
+        p.farHand = {14.4f, 5.2f};
+        p.nearKnee = {9.6f, 18.0f};
+        p.nearFoot = {10.2f, 22.8f};
+        p.farKnee = {8.2f, 18.0f};
+        p.farFoot = {8.8f, 22.8f};
+    } else {
+        p.head = {10.0f, 3.8f};
+        p.neck = {9.4f, 7.0f};
+        p.hip = {8.6f, 14.0f};
+        p.nearElbow = {7.6f, 10.6f};
+        p.nearHand = {5.0f, 12.4f};
+        p.farElbow = {6.8f, 10.0f};
+        p.farHand = {4.0f, 11.4f};
+        p.nearKnee = {11.0f, 18.4f};
+        p.nearFoot = {10.4f, 23.2f};
+        p.farKnee = {10.2f, 18.0f};
+        p.farFoot = {8.6f, 23.2f};
+    }
     FigureStyle s;
     s.shorts = ink::kBlue;
     s.shirt = ink::kSkin;
@@ -66,8 +80,8 @@ void DrawDiverOpponent(Canvas& c, float lift) {
     // Goggles.
     c.Set(int(p.head.x + 1.2f), int(p.head.y), ink::kSky);
 }
-void DrawDiverA(Canvas& c) { DrawDiverOpponent(c, 0.0f); }
-void DrawDiverB(Canvas& c) { DrawDiverOpponent(c, 1.6f); }
+void DrawDiverA(Canvas& c) { DrawDiverOpponent(c, false); }
+void DrawDiverB(Canvas& c) { DrawDiverOpponent(c, true); }
 
 // Row 2: a rower sitting in a slice of hull with an oar held upright.
 void DrawRower(Canvas& c) {
@@ -75,15 +89,17 @@ void DrawRower(Canvas& c) {
     DrawPart(c, oar, ink::kTan);
     c.Rect(9, 21, 3, 7, ink::kOutline);
     c.Rect(10, 22, 1, 5, ink::kYellow);
-    Pose p = Standing(5.5f, 4.0f, 1.0f);
-    p.nearElbow = {8.6f, 13.6f};
-    p.nearHand = {10.5f, 11.0f};
-    p.farElbow = {3.0f, 13.0f};
-    p.farHand = {2.6f, 16.0f};
-    p.nearKnee = {8.6f, 18.6f};
-    p.nearFoot = {9.0f, 22.6f};
-    p.farKnee = {7.4f, 18.8f};
-    p.farFoot = {7.8f, 22.6f};
+    // The chest sits at the medal point (6.5, 8); the legs are hidden in the hull.
+    Pose p = Standing(5.5f, 0.5f, 1.0f);
+    p.hip = {5.5f, 16.0f};
+    p.nearElbow = {8.6f, 10.6f};
+    p.nearHand = {10.5f, 8.0f};
+    p.farElbow = {3.0f, 10.6f};
+    p.farHand = {2.6f, 13.6f};
+    p.nearKnee = {8.0f, 18.6f};
+    p.nearFoot = {9.0f, 21.6f};
+    p.farKnee = {7.0f, 18.8f};
+    p.farFoot = {7.8f, 21.6f};
     FigureStyle s;
     s.shirt = ink::kGreen;
     s.farShirt = ink::kDarkGreen;
@@ -296,17 +312,17 @@ void DrawRiderOnHorse(Canvas& c, int gallop) {
     s.torsoRadius = 1.4f;
     s.limbRadius = 0.6f;
     Pose p;
-    p.head = {14.2f, 2.6f};
-    p.neck = {14.0f, 5.0f};
-    p.hip = {13.4f, 9.6f};
-    p.nearElbow = {16.0f, 8.0f};
-    p.nearHand = {18.4f, 8.0f};
-    p.farElbow = {15.4f, 7.8f};
-    p.farHand = {17.6f, 7.4f};
-    p.nearKnee = {16.0f, 11.2f};
-    p.nearFoot = {15.2f, 14.4f};
-    p.farKnee = {15.4f, 10.8f};
-    p.farFoot = {14.6f, 13.6f};
+    p.head = {16.7f, 2.6f};
+    p.neck = {16.5f, 5.0f};
+    p.hip = {15.9f, 9.6f};
+    p.nearElbow = {18.5f, 8.0f};
+    p.nearHand = {20.9f, 8.0f};
+    p.farElbow = {17.9f, 7.8f};
+    p.farHand = {20.1f, 7.4f};
+    p.nearKnee = {18.5f, 11.2f};
+    p.nearFoot = {17.7f, 14.4f};
+    p.farKnee = {17.9f, 10.8f};
+    p.farFoot = {17.1f, 13.6f};
     p.facing = 1.0f;
     DrawFigure(c, p, s);
 }

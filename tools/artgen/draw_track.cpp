@@ -85,10 +85,11 @@ void DrawRider(Canvas& c) {
     p.head = {8.2f, 3.6f};
     p.neck = {7.8f, 6.8f};
     p.hip = {7.2f, 15.2f};
-    p.nearElbow = {10.4f, 11.4f};
-    p.nearHand = {13.6f, 10.4f};
-    p.farElbow = {9.8f, 10.8f};
-    p.farHand = {12.8f, 9.4f};
+    // Hands forward at the rein's anchor, px (15.6, 8.8).
+    p.nearElbow = {10.8f, 11.2f};
+    p.nearHand = {15.2f, 9.4f};
+    p.farElbow = {10.2f, 10.6f};
+    p.farHand = {14.4f, 8.6f};
     p.nearKnee = {11.4f, 17.6f};
     p.nearFoot = {10.6f, 23.4f};
     p.farKnee = {10.6f, 17.0f};
@@ -208,17 +209,17 @@ void DrawSprintB(Canvas& c) { DrawFigure(c, SprintStride(true), Tinted()); }
 Pose SetPose() {
     Pose p;
     p.facing = 1.0f;
-    p.head = {13.6f, 12.0f};
-    p.neck = {11.2f, 12.2f};
-    p.hip = {5.0f, 12.0f};
-    p.nearElbow = {12.4f, 17.6f};
-    p.nearHand = {13.2f, 22.8f};
-    p.farElbow = {11.6f, 17.4f};
-    p.farHand = {12.2f, 22.8f};
-    p.nearKnee = {8.4f, 17.6f};
-    p.nearFoot = {6.0f, 23.0f};
-    p.farKnee = {3.4f, 17.4f};
-    p.farFoot = {1.8f, 23.0f};
+    p.head = {14.4f, 14.2f};
+    p.neck = {11.6f, 13.0f};
+    p.hip = {5.6f, 10.4f};
+    p.nearElbow = {12.4f, 18.2f};
+    p.nearHand = {12.8f, 22.8f};
+    p.farElbow = {11.4f, 18.0f};
+    p.farHand = {11.6f, 22.8f};
+    p.nearKnee = {9.4f, 16.8f};
+    p.nearFoot = {6.6f, 23.0f};
+    p.farKnee = {2.8f, 16.8f};
+    p.farFoot = {1.4f, 23.0f};
     return p;
 }
 
