@@ -20,6 +20,12 @@ void BlendRect(Canvas& canvas, int x, int y, int w, int h, Rgba c) {
         for (int i = x; i < x + w; ++i) canvas.Blend(i, j, c);
 }
 
+void BlendDisc(Canvas& canvas, float cx, float cy, float r, Rgba c) {
+    Canvas disc(canvas.width, canvas.height);
+    disc.Disc(cx, cy, r, c);
+    canvas.Paste(disc, 0, 0);
+}
+
 void Speckle(Canvas& canvas, int x, int y, int w, int h, Rgba a, Rgba b, float amount, uint32_t seed) {
     for (int j = y; j < y + h; ++j)
         for (int i = x; i < x + w; ++i) canvas.Set(i, j, Noise(i, j, seed) < amount ? b : a);

@@ -16,6 +16,8 @@ namespace paint {
 Rgba Scale(Rgba c, float f);
 // Alpha-blends c over a rectangle.
 void BlendRect(Canvas& canvas, int x, int y, int w, int h, Rgba c);
+// Alpha-blends a disc of colour c.
+void BlendDisc(Canvas& canvas, float cx, float cy, float r, Rgba c);
 // Texture: each pixel of the rectangle becomes `b` with probability `amount`, else `a`.
 void Speckle(Canvas& canvas, int x, int y, int w, int h, Rgba a, Rgba b, float amount, uint32_t seed);
 // Like Speckle but only over pixels that are already opaque.

@@ -10,8 +10,7 @@ void DrawPoleVaultHorizon(Canvas& canvas) {
     const int w = canvas.width, h = canvas.height;
     canvas.VerticalGradient(0, 0, w, h, Rgba::Hex(0x58b0ee), Rgba::Hex(0xd6f0ff));
     // Sun with a soft halo.
-    for (int r = 9; r >= 4; --r)
-        canvas.Disc(104.0f, 12.0f, float(r), Rgba(255, 250, 220, uint8_t(r == 4 ? 255 : 60)));
+    for (int r = 9; r > 4; r -= 2) paint::BlendDisc(canvas, 104.0f, 12.0f, float(r), Rgba(255, 250, 220, 50));
     canvas.Disc(104.0f, 12.0f, 4.0f, Rgba::Hex(0xfff3a0));
     paint::Cloud(canvas, 30.0f, 16.0f, 26.0f, 1);
     paint::Cloud(canvas, 70.0f, 26.0f, 18.0f, 2);
