@@ -471,6 +471,37 @@ TEST_F(FrameTest, CameraTransformIsBalancedAndDebugDrawRunsOnRequest) {
     EXPECT_EQ(host.debugDraws, 1);
 }
 
+// Top-left corners of the black fills drawn since the last reset (the nation tag's border).
+std::vector<std::pair<float, float>> BlackFills(RecordingGlBackend& gl) {
+    FlushBatch();
+    std::vector<std::pair<float, float>> out;
+    for (const auto& d : gl.draws) {
+        if (d.vertices.empty() || d.colour[0] != 0.0f || d.colour[1] != 0.0f || d.colour[3] != 1.0f) continue;
+        out.emplace_back(d.vertices[0].x, d.vertices[0].y);
+    }
+    gl.Reset();
+    return out;
+}
+
+TEST_F(FrameTest, CompetitionBannerStandsUntilTheFirstClickThenSlidesToTheCorner) {
+    BoxScene scene;
+    PlayerRecord record;
+    SetNation(&record.nation, 29);
+    scene.SetPlayer(&record);
+    scene.competition = true;
+    gl.Reset();
+    scene.DrawFrame();
+    // t = 0: tag at (1024 / 2 - 120, 140), scale 8, so its border starts 8 px up and left.
+    EXPECT_EQ(BlackFills(gl), (std::vector<std::pair<float, float>>{{384.0f, 132.0f}}));
+    scene.startFrames = 20;
+    scene.DrawFrame();
+    // t = 1: tag at (1024 - 128, 8), scale 4.
+    EXPECT_EQ(BlackFills(gl), (std::vector<std::pair<float, float>>{{892.0f, 4.0f}}));
+    scene.SetPlayer(nullptr);
+    scene.DrawFrame();
+    EXPECT_TRUE(BlackFills(gl).empty());
+}
+
 TEST_F(FrameTest, ProgressBarNeverLeavesItsFrame) {
     BoxScene scene;
     SetSprite(13, 104.0f, 10.0f, 0.0f, 0.0f);
