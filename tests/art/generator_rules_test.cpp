@@ -1,0 +1,336 @@
+// The generator's rules for its sources: what it accepts, what it rejects and how it says so,
+// and how it packs sheets. These run on small sources written by the tests.
+#include "atlas_layout.h"
+#include "flags.h"
+#include "generator.h"
+#include "packer.h"
+#include "palette.h"
+#include "pixel_font.h"
+#include "sprite_source.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <initializer_list>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+bool AnyErrorContains(const artgen::Diagnostics& diag, const std::string& text) {
+    for (const std::string& e : diag.Errors())
+        if (e.find(text) != std::string::npos) return true;
+    return false;
+}
+
+std::string Joined(const artgen::Diagnostics& diag) {
+    std::string all;
+    for (const std::string& e : diag.Errors()) all += e + "\n";
+    return all;
+}
+
+artgen::Palette TwoColours() {
+    artgen::Palette p;
+    artgen::Diagnostics diag;
+    p.Parse("k 000000 outline\nw FFFFFF white\n", "palette.txt", diag);
+    return p;
+}
+
+// ---- palette ----
+
+TEST(PaletteSource, ReadsColoursWithAlphaAndSkipsComments) {
+    artgen::Palette p;
+    artgen::Diagnostics diag;
+    p.Parse("# greys\nk 102030 outline\n\n% 00000080 shadow\n", "palette.txt", diag);
+    EXPECT_FALSE(diag.Failed()) << Joined(diag);
+    EXPECT_EQ(p.Get('k'), artgen::Rgba(0x10, 0x20, 0x30, 255));
+    EXPECT_EQ(p.Get('%'), artgen::Rgba(0, 0, 0, 0x80));
+    EXPECT_FALSE(p.Has('#'));
+}
+
+TEST(PaletteSource, RejectsDotBadHexAndRedefinitionWithTheLine) {
+    artgen::Palette p;
+    artgen::Diagnostics diag;
+    p.Parse("k 000000 a\n. FFFFFF dot\nr 12345G red\nk 111111 again\n", "palette.txt", diag);
+    ASSERT_EQ(diag.Errors().size(), 3u) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "palette.txt:2")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "palette.txt:3")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "palette.txt:4: colour 'k' defined twice")) << Joined(diag);
+    EXPECT_EQ(p.Get('k'), artgen::Rgba(0, 0, 0, 255)) << "the first definition stays";
+}
+
+// ---- sprite grids ----
+
+// Sprite 12 is 9x9, sprite 5 is 12x12.
+const char* kGoodSprite12 =
+    "sprite 12\n"
+    "kkkkkkkkk\n"
+    "k.......k\n"
+    "k.wwwww.k\n"
+    "k.w...w.k\n"
+    "k.w.r.w.k\n"
+    "k.w...w.k\n"
+    "k.wwwww.k\n"
+    "k.......k\n"
+    "kkkkkkkkk\n";
+
+TEST(SpriteSource, ReadsAGridWithALocalColour) {
+    std::vector<artgen::DefinedSprite> out;
+    artgen::Diagnostics diag;
+    artgen::ParseSpriteSource(std::string("# a mark\npal r FF0000\n") + kGoodSprite12, "ui/x.spr", TwoColours(), out,
+                              diag);
+    ASSERT_FALSE(diag.Failed()) << Joined(diag);
+    ASSERT_EQ(out.size(), 1u);
+    EXPECT_EQ(out[0].id, 12);
+    EXPECT_EQ(out[0].canvas.width, 9);
+    EXPECT_EQ(out[0].canvas.Get(0, 0), artgen::Rgba(0, 0, 0, 255));
+    EXPECT_EQ(out[0].canvas.Get(1, 1).a, 0) << "'.' is transparent";
+    EXPECT_EQ(out[0].canvas.Get(4, 4), artgen::Rgba(255, 0, 0, 255));
+    EXPECT_EQ(out[0].origin, "ui/x.spr:3");
+}
+
+TEST(SpriteSource, LocalColoursDoNotLeakIntoOtherFiles) {
+    std::vector<artgen::DefinedSprite> out;
+    artgen::Diagnostics diag;
+    const artgen::Palette shared = TwoColours();
+    artgen::ParseSpriteSource("pal r FF0000\n", "a.spr", shared, out, diag);
+    artgen::ParseSpriteSource(kGoodSprite12, "b.spr", shared, out, diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "b.spr:6:5: unknown palette character 'r'")) << Joined(diag);
+    EXPECT_TRUE(out.empty());
+}
+
+TEST(SpriteSource, ReportsWrongRowWidthWithFileAndLine) {
+    std::string text = kGoodSprite12;
+    text.replace(text.find("k.w.r.w.k"), 9, "k.w.w.w.kk");
+    std::vector<artgen::DefinedSprite> out;
+    artgen::Diagnostics diag;
+    artgen::ParseSpriteSource(text, "ui/x.spr", TwoColours(), out, diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "ui/x.spr:6: row 5 of sprite 12 is 10 characters wide; it must be 9"))
+        << Joined(diag);
+    EXPECT_TRUE(out.empty()) << "a broken sprite is not used";
+}
+
+TEST(SpriteSource, ReportsTooFewAndTooManyRows) {
+    std::vector<artgen::DefinedSprite> out;
+    artgen::Diagnostics diag;
+    artgen::ParseSpriteSource("sprite 12\nkkkkkkkkk\nkkkkkkkkk\nsprite 5\n", "short.spr", TwoColours(), out, diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "short.spr:4: sprite 12 has only 2 rows; it needs 9")) << Joined(diag);
+    artgen::Diagnostics diag2;
+    artgen::ParseSpriteSource(std::string(kGoodSprite12) + "kkkkkkkkk\n", "long.spr", TwoColours(), out, diag2);
+    EXPECT_TRUE(AnyErrorContains(diag2, "long.spr:11")) << Joined(diag2);
+}
+
+TEST(SpriteSource, RejectsSpritesOutsideTheLayout) {
+    std::vector<artgen::DefinedSprite> out;
+    artgen::Diagnostics diag;
+    artgen::ParseSpriteSource("sprite 60\nkk\nkk\nsprite 999\n", "x.spr", TwoColours(), out, diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "x.spr:1: sprite 60 is not in the atlas layout")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "x.spr:4: sprite 999 is not in the atlas layout")) << Joined(diag);
+    EXPECT_EQ(diag.Errors().size(), 2u) << "the skipped grid adds no noise:\n" << Joined(diag);
+}
+
+// ---- font ----
+
+TEST(FontSource, ReadsGlyphsByCharacterAndByCode) {
+    artgen::PixelFont font;
+    artgen::Diagnostics diag;
+    font.Parse("glyph A\nX.......\n........\n........\n........\n........\n........\n........\n.......X\n"
+               "glyph 0x23\nXXXXXXXX\n........\n........\n........\n........\n........\n........\n........\n",
+               "font/f.txt", diag);
+    ASSERT_FALSE(diag.Failed()) << Joined(diag);
+    EXPECT_TRUE(font.Ink('A', 0, 0));
+    EXPECT_TRUE(font.Ink('A', 7, 7));
+    EXPECT_FALSE(font.Ink('A', 1, 0));
+    EXPECT_TRUE(font.defined['#']);
+    EXPECT_FALSE(font.defined['B']);
+}
+
+TEST(FontSource, DescriptionQuotesPlainCharactersAndCodesTheRest) {
+    artgen::PixelFont font;
+    font.defined['A'] = font.defined['"'] = font.defined[' '] = true;
+    const std::string fnt = artgen::BuildFontDescription(font);
+    EXPECT_EQ(fnt.rfind("[HGEFONT]\n", 0), 0u);
+    EXPECT_NE(fnt.find("\nBitmap=c64.png\n"), std::string::npos);
+    EXPECT_NE(fnt.find("Char=\"A\","), std::string::npos);
+    EXPECT_NE(fnt.find("Char=22,"), std::string::npos) << "a quote cannot be quoted";
+    EXPECT_NE(fnt.find("Char=20,"), std::string::npos) << "a blank cannot be quoted";
+    EXPECT_EQ(fnt.find("Char=\"B\""), std::string::npos) << "only defined glyphs are listed";
+}
+
+// ---- flags ----
+
+TEST(FlagSource, CountsLayersAgainstTheCountryTable) {
+    artgen::Diagnostics diag;
+    // AFGHANISTAN has three layers, ALBANIA two.
+    artgen::ParseFlags("colour red FF0000\ncolour black 000000\n"
+                       "country 0 AFGHANISTAN\nlayer\n fill red\nlayer\n rect 0 0 10 18 black\n"
+                       "country 1 ALBANIA\nlayer\n fill red\nlayer\n disc 15 9 4 black\n",
+                       "flags.txt", diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:3: AFGHANISTAN needs 3 layers, has 2")) << Joined(diag);
+    EXPECT_EQ(diag.Errors().size(), 1u) << Joined(diag);
+}
+
+TEST(FlagSource, FieldMustBeWholeAndLaterLayersPartial) {
+    artgen::Diagnostics diag;
+    artgen::ParseFlags("colour red FF0000\n"
+                       "country 0 AFGHANISTAN\nlayer\n rect 0 0 29 18 red\nlayer\n fill red\nlayer\n",
+                       "flags.txt", diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "layer 0 must cover the whole flag")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "layer 1 covers the whole flag")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "layer 2 is empty")) << Joined(diag);
+}
+
+TEST(FlagSource, NamesOrderAndColoursAreChecked) {
+    artgen::Diagnostics diag;
+    artgen::ParseFlags("country 1 ALBANIAA\ncountry 2 ALGERIA\nlayer\n fill green\n blob 1 2 red\n", "flags.txt",
+                       diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:1: country 1 is ALBANIA, not ALBANIAA")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:2: countries must come in index order")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:4: unknown colour \"green\"")) << Joined(diag);
+    EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:5: unknown shape \"blob\"")) << Joined(diag);
+}
+
+// A sheet whose cells say which (country, layer) they are: each cell paints its own 1-px column
+// (so every draw stays visible) and the shared last column (so the last draw shows there).
+artgen::Canvas TaggedFlagSheet(std::initializer_list<int> countries) {
+    artgen::Canvas sheet(1024, 1024);
+    for (int country : countries)
+        for (int layer = 0; layer < 4; ++layer) {
+            const int x = artgen::FlagCellX(country, layer), y = artgen::FlagCellY(country);
+            const artgen::Rgba tag(uint8_t(country + 1), uint8_t(layer + 1), 0);
+            sheet.Rect(x + layer * 4 + country * 2, y, 1, 18, tag);
+            sheet.Rect(x + 29, y, 1, 18, tag);
+        }
+    return sheet;
+}
+
+bool CellDrawn(const artgen::Canvas& blend, int country, int layer) {
+    return blend.Get(layer * 4 + country * 2, 0).a != 0;
+}
+
+TEST(FlagBlend, ThreeWithTwoStartingFirstWithSkipOnce) {
+    const int a = 0, b = 1; // AFGHANISTAN has 3 layers, ALBANIA 2
+    const artgen::Canvas blend = artgen::ComposeBlend(TaggedFlagSheet({a, b}), a, b, 0, true);
+    // A0, B0, A1, (B's turn skipped), A2, B1.
+    for (int layer : {0, 1, 2}) EXPECT_TRUE(CellDrawn(blend, a, layer)) << layer;
+    for (int layer : {0, 1}) EXPECT_TRUE(CellDrawn(blend, b, layer)) << layer;
+    EXPECT_FALSE(CellDrawn(blend, a, 3));
+    EXPECT_FALSE(CellDrawn(blend, b, 2));
+    EXPECT_EQ(blend.Get(29, 0), artgen::Rgba(b + 1, 2, 0)) << "B1 is drawn last";
+}
+
+TEST(FlagBlend, UsedUpSideKeepsDrawingTheCellAfterItsLast) {
+    const int a = 1, b = 0; // ALBANIA (2 layers) first, AFGHANISTAN (3) second, no skip
+    const artgen::Canvas blend = artgen::ComposeBlend(TaggedFlagSheet({a, b}), a, b, 0, false);
+    // A0, B0, A1, B1, A's cell 2, B2.
+    EXPECT_TRUE(CellDrawn(blend, a, 2)) << "the empty cell after ALBANIA's last layer is drawn";
+    EXPECT_TRUE(CellDrawn(blend, b, 2));
+    EXPECT_EQ(blend.Get(29, 0), artgen::Rgba(b + 1, 3, 0)) << "B2 is drawn last";
+}
+
+// ---- packing ----
+
+TEST(Packer, PlacesEverythingApartAndKeepsFixedRectangles) {
+    std::vector<artgen::PackRect> rects;
+    rects.push_back({-1, 100, 50, 20, 30, true});
+    for (int i = 0; i < 40; ++i) rects.push_back({i, 5 + (i * 7) % 23, 3 + (i * 5) % 17, -1, -1, false});
+    std::string error;
+    ASSERT_TRUE(artgen::PackSheet(256, 256, rects, error)) << error;
+    EXPECT_EQ(rects[0].x, 20);
+    EXPECT_EQ(rects[0].y, 30);
+    for (size_t i = 0; i < rects.size(); ++i) {
+        const artgen::PackRect& p = rects[i];
+        EXPECT_GE(p.x, 0);
+        EXPECT_LE(p.x + p.width, 256);
+        EXPECT_LE(p.y + p.height, 256);
+        for (size_t j = i + 1; j < rects.size(); ++j) {
+            const artgen::PackRect& q = rects[j];
+            const int g = artgen::kPackGap;
+            const bool apart = p.x + p.width + g <= q.x || q.x + q.width + g <= p.x || p.y + p.height + g <= q.y ||
+                               q.y + q.height + g <= p.y;
+            EXPECT_TRUE(apart) << "rectangles " << p.id << " and " << q.id << " closer than the gap";
+        }
+    }
+}
+
+TEST(Packer, SameInputSamePlaces) {
+    std::vector<artgen::PackRect> first, second;
+    for (int i = 0; i < 30; ++i) first.push_back({i, 4 + i % 9, 4 + (i * 3) % 11, -1, -1, false});
+    second.assign(first.rbegin(), first.rend()); // order of arrival must not matter
+    std::string error;
+    ASSERT_TRUE(artgen::PackSheet(128, 128, first, error));
+    ASSERT_TRUE(artgen::PackSheet(128, 128, second, error));
+    for (const artgen::PackRect& p : first)
+        for (const artgen::PackRect& q : second)
+            if (p.id == q.id) {
+                EXPECT_EQ(p.x, q.x) << p.id;
+                EXPECT_EQ(p.y, q.y) << p.id;
+            }
+}
+
+TEST(Packer, SaysWhatDoesNotFit) {
+    std::vector<artgen::PackRect> rects = {{7, 100, 20, -1, -1, false}, {8, 100, 20, -1, -1, false}};
+    std::string error;
+    EXPECT_FALSE(artgen::PackSheet(101, 40, rects, error));
+    EXPECT_NE(error.find("does not fit"), std::string::npos) << error;
+}
+
+// ---- a whole run on a small source tree ----
+
+class GeneratorRun : public ::testing::Test {
+protected:
+    void SetUp() override {
+        root = fs::temp_directory_path() / ("kelvaro_artrules_" + std::to_string(::getpid()));
+        fs::create_directories(root / "assets" / "ui");
+        fs::create_directories(root / "assets" / "events");
+        Write("palette.txt", "k 000000 outline\nw FFFFFF white\nr FF0000 red\n");
+    }
+    void TearDown() override {
+        std::error_code ec;
+        fs::remove_all(root, ec);
+    }
+    void Write(const std::string& rel, const std::string& text) {
+        std::ofstream(root / "assets" / rel, std::ios::binary) << text;
+    }
+    artgen::GeneratorResult Run() {
+        artgen::GeneratorOptions options;
+        options.assetsDir = (root / "assets").string();
+        options.outDir = (root / "out").string();
+        return artgen::RunGenerator(options);
+    }
+    fs::path root;
+};
+
+TEST_F(GeneratorRun, DuplicateDefinitionNamesBothPlacesAndWritesNothing) {
+    Write("ui/a.spr", kGoodSprite12);
+    Write("events/b.spr", std::string("pal r 00FF00\n") + kGoodSprite12);
+    const artgen::GeneratorResult result = Run();
+    EXPECT_FALSE(result.ok);
+    ASSERT_FALSE(result.errors.empty());
+    EXPECT_NE(result.errors[0].find("sprite 12 is already defined at events/b.spr:2"), std::string::npos)
+        << result.errors[0];
+    EXPECT_FALSE(fs::exists(root / "out" / "generated" / "atlas_table.cpp"));
+}
+
+TEST_F(GeneratorRun, UndefinedSpritesBecomePlaceholdersAndAreListed) {
+    Write("ui/a.spr", kGoodSprite12);
+    const artgen::GeneratorResult result = Run();
+    ASSERT_TRUE(result.ok) << (result.errors.empty() ? "" : result.errors[0]);
+    std::ifstream in(root / "out" / "art" / "missing.txt");
+    std::string line;
+    bool listed5 = false, listed12 = false;
+    while (std::getline(in, line)) {
+        listed5 |= line == "sprite 5";
+        listed12 |= line == "sprite 12";
+    }
+    EXPECT_TRUE(listed5);
+    EXPECT_FALSE(listed12) << "a defined sprite is not missing";
+    EXPECT_TRUE(fs::exists(root / "out" / "art" / "pvbackground.png"));
+    EXPECT_TRUE(fs::exists(root / "out" / "art" / "c64.fnt"));
+}
+
+} // namespace
