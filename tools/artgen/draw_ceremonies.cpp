@@ -58,8 +58,6 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
     for (int x = 0; x < 256; ++x) {
         const float u = (x - 128.0f) / 128.0f;
         const int top = int(50 - 14 * u * u) + 7;
-        Canvas strip(1, 108 - top);
-        (void)strip;
         for (int y = top; y < 104; y += 3) {
             const int col = x / 3, row = (y - top) / 3;
             if ((x % 3) == 2) continue;
@@ -68,10 +66,10 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
                                                ink::kOrange, ink::kPurple, ink::kSky};
             Rgba shirt = kShirts[int(Noise(col, row, 5) * 7.999f)];
             Rgba face = Noise(col, row, 6) < 0.6f ? ink::kSkin : ink::kTan;
-            if (night) {
-                shirt = Mix(shirt, Rgba::Hex(0x1e2238), 0.45f);
-                face = Mix(face, Rgba::Hex(0x1e2238), 0.45f);
-            }
+            // Rows further back sink into the shade of the roof.
+            const float shade = (night ? 0.45f : 0.15f) + 0.25f * float(104 - y) / 60.0f;
+            shirt = Mix(shirt, standBack, shade);
+            face = Mix(face, standBack, shade);
             c.Set(x, y, face);
             c.Set(x, y + 1, shirt);
         }
@@ -97,23 +95,23 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
             for (int j = 0; j < 40; ++j)
                 for (int i = -j; i <= j; ++i) c.Blend(x + i + (m == 0 ? j / 2 : -j / 2), 10 + j, Rgba(255, 255, 210, 10));
     }
-    // Infield grass and the track band.
-    const int trackTop = 111;
-    const Rgba grassA = night ? Rgba::Hex(0x1f6a34) : Rgba::Hex(0x5cc43c);
-    const Rgba grassB = night ? Rgba::Hex(0x1a5a2c) : Rgba::Hex(0x4cb032);
-    for (int y = trackTop; y < 192; ++y)
-        for (int x = 0; x < 256; ++x) c.Set(x, y, ((x + y / 2) / 12) % 2 ? grassA : grassB);
-    const Rgba track = night ? Rgba::Hex(0x8a3a30) : Rgba::Hex(0xd8583c);
-    c.Rect(0, trackTop, 256, 14, track);
-    for (int l = 0; l < 4; ++l) c.Rect(0, trackTop + 3 + l * 3, 256, 1, night ? Rgba::Hex(0xb0a0a0) : Rgba::Hex(0xffe0d0));
-    // Ground below the figures' feet.
-    const Rgba earth = night ? Rgba::Hex(0x3a2a24) : Rgba::Hex(0xc89a62);
-    const Rgba earthDark = night ? Rgba::Hex(0x2a1e1a) : Rgba::Hex(0xa87a48);
-    c.Rect(0, groundRow, 256, 192 - groundRow, earth);
+    // Infield grass with mowing stripes, then the running track the figures walk on.
+    const int grassTop = 111;
+    const Rgba grassA = night ? Rgba::Hex(0x265c42) : ink::kGreen;
+    const Rgba grassB = night ? Rgba::Hex(0x1e4c36) : Rgba::Hex(0x5cbc42);
+    for (int y = grassTop; y < groundRow; ++y)
+        for (int x = 0; x < 256; ++x) c.Set(x, y, ((x + (y - grassTop) * 2) / 16) % 2 ? grassA : grassB);
+    c.Rect(0, grassTop, 256, 1, night ? Rgba::Hex(0x1a3a2a) : ink::kDarkGreen);
+    const Rgba track = night ? Rgba::Hex(0x7a3430) : Rgba::Hex(0xd8583c);
+    const Rgba grain = night ? Rgba::Hex(0x6a2a28) : Rgba::Hex(0xc04a30);
+    const Rgba lane = night ? Rgba::Hex(0xb8a8b0) : ink::kWhite;
+    c.Rect(0, groundRow, 256, 192 - groundRow, track);
     for (int y = groundRow + 1; y < 192; ++y)
         for (int x = 0; x < 256; ++x)
-            if (Noise(x, y, 41) > 0.8f) c.Set(x, y, earthDark);
-    c.Rect(0, groundRow, 256, 1, night ? Rgba::Hex(0x5a463a) : Rgba::Hex(0xe8c890));
+            if (Noise(x, y, 41) > 0.85f) c.Set(x, y, grain);
+    // Lane lines spread out towards the viewer.
+    for (int k = 0, y = groundRow + 5; y < 192; ++k, y += 6 + 2 * k) c.Rect(0, y, 256, 1, lane);
+    c.Rect(0, groundRow, 256, 1, night ? Rgba::Hex(0xa06050) : Rgba::Hex(0xf0a088));
 }
 
 void DrawOpeningStadium(Canvas& c) {

@@ -87,6 +87,11 @@ void DrawFigure(Canvas& canvas, const Pose& p, const FigureStyle& s) {
     }
     // Torso, then shorts over its lower end.
     DrawPart(canvas, {p.neck, p.hip, s.torsoRadius}, s.shirt);
+    // A shaded strip down the back of the torso gives it some volume.
+    if (p.facing != 0.0f) {
+        const Pt back{-p.facing * (s.torsoRadius - 0.6f), 0.0f};
+        FillCapsule(canvas, {{p.neck.x + back.x, p.neck.y + 1.0f}, {p.hip.x + back.x, p.hip.y}, 0.5f}, s.farShirt);
+    }
     FillCapsule(canvas, {Lerp(p.neck, p.hip, 0.82f), p.hip, s.torsoRadius}, s.shorts);
     {
         const Capsule leg[2] = {{p.hip, p.nearKnee, lr + 0.1f}, {p.nearKnee, p.nearFoot, lr}};
