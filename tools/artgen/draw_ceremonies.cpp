@@ -67,13 +67,25 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
             Rgba shirt = kShirts[int(Noise(col, row, 5) * 7.999f)];
             Rgba face = Noise(col, row, 6) < 0.6f ? ink::kSkin : ink::kTan;
             // Rows further back sink into the shade of the roof.
-            const float shade = (night ? 0.45f : 0.15f) + 0.25f * float(104 - y) / 60.0f;
+            const float shade = (night ? 0.3f : 0.15f) + 0.25f * float(104 - y) / 60.0f;
             shirt = Mix(shirt, standBack, shade);
             face = Mix(face, standBack, shade);
             c.Set(x, y, face);
             c.Set(x, y + 1, shirt);
         }
     }
+    // Camera flashes twinkle in the crowd at night.
+    if (night)
+        for (int k = 0; k < 40; ++k) {
+            const int x = int(Noise(k, 7, 128) * 254) + 1, y = 50 + int(Noise(k, 8, 128) * 50);
+            c.Set(x, y, ink::kWhite);
+            if (k % 3 == 0) {
+                c.Set(x - 1, y, Rgba::Hex(0xc8d0ff));
+                c.Set(x + 1, y, Rgba::Hex(0xc8d0ff));
+                c.Set(x, y - 1, Rgba::Hex(0xc8d0ff));
+                c.Set(x, y + 1, Rgba::Hex(0xc8d0ff));
+            }
+        }
     // Advertising boards and the wall in front of the stands.
     static constexpr Rgba kBoards[] = {ink::kRed, ink::kYellow, ink::kBlue, ink::kGreen, ink::kOrange, ink::kPurple};
     for (int k = 0; k < 8; ++k) {
