@@ -9,7 +9,7 @@ namespace kel {
 // width x height pixels, rows from the top, each pixel the bytes B, G, R, A (0xAARRGGBB read as a
 // little-endian u32). Owns its pixels.
 class Image {
-public:
+  public:
     Image() = default;
     Image(int w, int h);
     virtual ~Image();

@@ -16,8 +16,8 @@ namespace kel {
 
 namespace {
 
-constexpr int kLzwTableSize = 4096;  // codes of at most 12 bits
-constexpr int kLzwStackSize = 4097;  // the longest string plus one pending first character
+constexpr int kLzwTableSize = 4096;    // codes of at most 12 bits
+constexpr int kLzwStackSize = 4097;    // the longest string plus one pending first character
 constexpr int kLzwMaxMinCodeSize = 11; // 2^11 literals plus clear and end still fit 12 bits
 constexpr int kSubBlockBytes = 256;
 
@@ -32,16 +32,19 @@ bool ReadExactly(FileHandle* file, void* buffer, size_t bytes) {
     return bytes == 0 || FileRead(buffer, 1, bytes, file) == bytes;
 }
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 // ---- LZW decoder
 
 class LzwDecoder {
-public:
+  public:
     LzwDecoder(FileHandle* file, int minCodeSize) : file(file), minCodeSize(minCodeSize) {
         clearCode = 1 << minCodeSize;
         endCode = clearCode + 1;
-        for (int i = 0; i < clearCode; ++i) suffix[i] = static_cast<uint8_t>(i);
+        for (int i = 0; i < clearCode; ++i)
+            suffix[i] = static_cast<uint8_t>(i);
         Reset();
     }
 
@@ -56,7 +59,7 @@ public:
         return stack[--stackSize];
     }
 
-private:
+  private:
     void Reset() {
         codeSize = minCodeSize + 1;
         mask = (1 << codeSize) - 1;
@@ -205,7 +208,8 @@ bool FindImage(FileHandle* file, int* transparentIndex) {
 
 // Fills the image row by row in file order (the four interlace passes when interlaced) until
 // the rows are full or decoding ends; false when it ended early.
-bool DecodeRows(LzwDecoder& lzw, Image& image, bool interlaced, const uint32_t* palette, int transparentIndex) {
+bool DecodeRows(LzwDecoder& lzw, Image& image, bool interlaced, const uint32_t* palette,
+                int transparentIndex) {
     struct Pass {
         int start;
         int step;
@@ -230,8 +234,8 @@ bool DecodeRows(LzwDecoder& lzw, Image& image, bool interlaced, const uint32_t* 
 Image* DecodeGif(FileHandle* file, const char* path) {
     uint8_t signature[6];
     if (!ReadExactly(file, signature, sizeof signature)) return nullptr;
-    const bool gif87 = signature[0] == 'G' && signature[1] == 'I' && signature[2] == 'F' && signature[3] == '8' &&
-                       (signature[4] == '7' || signature[4] == '9');
+    const bool gif87 = signature[0] == 'G' && signature[1] == 'I' && signature[2] == 'F' &&
+                       signature[3] == '8' && (signature[4] == '7' || signature[4] == '9');
     if (!gif87) return nullptr;
 
     uint8_t screen[7];

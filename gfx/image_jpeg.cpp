@@ -16,9 +16,9 @@ namespace kel {
 
 namespace {
 
-constexpr size_t kJpegInputBlock = 4096;  // bytes per read from the file
-constexpr int kJpegMaxScans = 1000;       // progressive files with endless scans are hostile
-constexpr size_t kJpegBytesPerPixel = 8;  // libjpeg working memory allowed per image pixel
+constexpr size_t kJpegInputBlock = 4096; // bytes per read from the file
+constexpr int kJpegMaxScans = 1000;      // progressive files with endless scans are hostile
+constexpr size_t kJpegBytesPerPixel = 8; // libjpeg working memory allowed per image pixel
 
 struct JpegSource {
     jpeg_source_mgr manager{};
@@ -41,7 +41,9 @@ struct JpegState {
     Image* image = nullptr;
 };
 
-void InitSource(j_decompress_ptr info) { reinterpret_cast<JpegSource*>(info->src)->startOfFile = true; }
+void InitSource(j_decompress_ptr info) {
+    reinterpret_cast<JpegSource*>(info->src)->startOfFile = true;
+}
 
 // Behaves as libjpeg's standard file source: an empty file is fatal, a premature end is a
 // warning followed by a fake end-of-image marker.

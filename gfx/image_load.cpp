@@ -20,7 +20,8 @@ struct Format {
 
 // The search order for a base name.
 constexpr Format kFormats[] = {
-    {".tga", LoadTga}, {".jpg", LoadJpeg}, {".png", LoadPng}, {".gif", LoadGif}, {".j2k", nullptr}, {".jp2", nullptr},
+    {".tga", LoadTga}, {".jpg", LoadJpeg}, {".png", LoadPng},
+    {".gif", LoadGif}, {".j2k", nullptr},  {".jp2", nullptr},
 };
 
 bool EqualsNoCase(const std::string& a, const char* b) {
@@ -33,8 +34,12 @@ bool EqualsNoCase(const std::string& a, const char* b) {
 
 } // namespace
 
-void SetImagePixelLimit(size_t pixels) { gPixelLimit = pixels; }
-size_t ImagePixelLimit() { return gPixelLimit; }
+void SetImagePixelLimit(size_t pixels) {
+    gPixelLimit = pixels;
+}
+size_t ImagePixelLimit() {
+    return gPixelLimit;
+}
 
 bool ImageSizeAllowed(long w, long h) {
     if (w <= 0 || h <= 0 || w > kMaxImageSide || h > kMaxImageSide) return false;

@@ -66,7 +66,8 @@ bool DecodePng(PngReadState* state) {
     if (!state->image->Allocate(static_cast<int>(width), static_cast<int>(height))) return false;
     for (int pass = 0; pass < passes; ++pass)
         for (png_uint_32 y = 0; y < height; ++y)
-            png_read_row(png, reinterpret_cast<png_bytep>(state->image->pixels + static_cast<size_t>(y) * width),
+            png_read_row(png,
+                         reinterpret_cast<png_bytep>(state->image->pixels + static_cast<size_t>(y) * width),
                          nullptr);
     png_read_end(png, nullptr);
     return true;
@@ -84,8 +85,9 @@ bool EncodePng(PngWriteState* state, const Image* image) {
     if (setjmp(png_jmpbuf(png))) return false;
 
     png_init_io(png, state->file);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(image->width), static_cast<png_uint_32>(image->height), 8,
-                 PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(image->width), static_cast<png_uint_32>(image->height),
+                 8, PNG_COLOR_TYPE_RGB_ALPHA, PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
+                 PNG_FILTER_TYPE_DEFAULT);
     png_color_8 significant{};
     significant.red = 8;
     significant.green = 8;
@@ -96,7 +98,8 @@ bool EncodePng(PngWriteState* state, const Image* image) {
     png_set_bgr(png);
     // Bottom row first: OpenGL's bottom-up screen rows come out upright.
     for (int y = image->height - 1; y >= 0; --y)
-        png_write_row(png, reinterpret_cast<png_const_bytep>(image->pixels + static_cast<size_t>(y) * image->width));
+        png_write_row(
+            png, reinterpret_cast<png_const_bytep>(image->pixels + static_cast<size_t>(y) * image->width));
     png_write_end(png, info);
     return true;
 }

@@ -14,7 +14,9 @@ constexpr int kTgaHeaderBytes = 18;
 constexpr uint8_t kTgaDepth = 32;
 constexpr uint8_t kTgaDescriptor = 0x28; // top-left origin, 8 alpha bits
 
-uint16_t Le16(const uint8_t* p) { return static_cast<uint16_t>(p[0] | (p[1] << 8)); }
+uint16_t Le16(const uint8_t* p) {
+    return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
 
 // Bytes between the current position and the end, or -1 when the file cannot tell.
 long RemainingBytes(FileHandle* file) {
@@ -43,7 +45,8 @@ Image* LoadTga(const char* path) {
     const uint8_t depth = header[16];
     const uint8_t descriptor = header[17];
     if (depth != kTgaDepth || descriptor != kTgaDescriptor || !ImageSizeAllowed(width, height)) {
-        LogDebug("TGA %s: unsupported (depth %d, descriptor 0x%02x, %dx%d)", path, depth, descriptor, width, height);
+        LogDebug("TGA %s: unsupported (depth %d, descriptor 0x%02x, %dx%d)", path, depth, descriptor, width,
+                 height);
         FileClose(file);
         return nullptr;
     }

@@ -25,8 +25,12 @@ namespace {
 FileProvider* gProvider = nullptr;
 }
 
-void RegisterFileProvider(FileProvider* provider) { gProvider = provider; }
-FileProvider* RegisteredFileProvider() { return gProvider; }
+void RegisterFileProvider(FileProvider* provider) {
+    gProvider = provider;
+}
+FileProvider* RegisteredFileProvider() {
+    return gProvider;
+}
 
 std::string NormalisePath(const char* path) {
     std::string out = path ? path : "";
@@ -55,7 +59,8 @@ FileHandle* FileOpen(const char* path, const char* mode) {
 
 int FileClose(FileHandle* handle) {
     if (!handle) return EOF;
-    const int r = handle->provider ? handle->provider->Close(handle->providerHandle) : std::fclose(handle->file);
+    const int r =
+        handle->provider ? handle->provider->Close(handle->providerHandle) : std::fclose(handle->file);
     delete handle;
     return r;
 }
@@ -154,7 +159,8 @@ bool EnsureDirectory(const char* path) {
         if (i == p.size() || p[i] == '/') {
             const std::string part = p.substr(0, i);
             struct stat st {};
-            if (stat(part.c_str(), &st) != 0 && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST) return false;
+            if (stat(part.c_str(), &st) != 0 && mkdir(part.c_str(), 0755) != 0 && errno != EEXIST)
+                return false;
         }
     }
     struct stat st {};

@@ -16,7 +16,7 @@ namespace kel {
 namespace {
 
 class FilesTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         char name[] = "/tmp/kelvaro_files_XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
@@ -71,7 +71,7 @@ TEST_F(FilesTest, BadArgumentsAreHarmless) {
 }
 
 class CountingProvider : public FileProvider {
-public:
+  public:
     void* Open(const char* path, const char* mode) override {
         lastPath = path;
         return std::strcmp(path, "known") == 0 ? &token : nullptr;

@@ -13,7 +13,7 @@
 namespace kel {
 
 class SilentLogSink : public LogSink {
-public:
+  public:
     void Write(const char*) override {}
 };
 
@@ -36,7 +36,8 @@ inline int FuzzDecoder(const uint8_t* data, size_t size, const char* name, Image
         if (image->width <= 0 || image->height <= 0 || !image->pixels) __builtin_trap();
         uint32_t sum = 0;
         const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
-        for (size_t i = 0; i < count; ++i) sum += image->pixels[i];
+        for (size_t i = 0; i < count; ++i)
+            sum += image->pixels[i];
         // Keeps the reads from being optimised away.
         volatile uint32_t sink = sum;
         (void)sink;

@@ -31,7 +31,8 @@ Bytes Tga(int w, int h) {
     out[14] = static_cast<uint8_t>(h);
     out[16] = 32;
     out[17] = 0x28;
-    for (int i = 0; i < w * h * 4; ++i) out.push_back(static_cast<uint8_t>(i * 31));
+    for (int i = 0; i < w * h * 4; ++i)
+        out.push_back(static_cast<uint8_t>(i * 31));
     return out;
 }
 
@@ -42,7 +43,8 @@ Bytes Gif(int w, int h, bool interlaced, int transparent) {
     Put16(out, h);
     out.insert(out.end(), {0x81, 0, 0}); // global table of 4 colours
     out.insert(out.end(), {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255});
-    if (transparent >= 0) out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(transparent), 0});
+    if (transparent >= 0)
+        out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(transparent), 0});
     out.push_back(',');
     Put16(out, 0);
     Put16(out, 0);
@@ -55,7 +57,8 @@ Bytes Gif(int w, int h, bool interlaced, int transparent) {
     int held = 0;
     auto put = [&](int code, int size) {
         bits |= static_cast<uint32_t>(code) << held;
-        for (held += size; held >= 8; held -= 8, bits >>= 8) codes.push_back(static_cast<uint8_t>(bits));
+        for (held += size; held >= 8; held -= 8, bits >>= 8)
+            codes.push_back(static_cast<uint8_t>(bits));
     };
     int size = 3, next = 6, sinceClear = 0;
     put(4, size);
@@ -96,7 +99,8 @@ Bytes Jpeg(int w, int h, int components, bool progressive) {
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(static_cast<size_t>(w * components));
     while (info.next_scanline < info.image_height) {
-        for (size_t i = 0; i < row.size(); ++i) row[i] = static_cast<JSAMPLE>(i * 7 + info.next_scanline * 13);
+        for (size_t i = 0; i < row.size(); ++i)
+            row[i] = static_cast<JSAMPLE>(i * 7 + info.next_scanline * 13);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }
@@ -115,13 +119,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string root = argv[1];
-    bool ok = Save(root + "/tga/small.tga", Tga(3, 2)) && Save(root + "/gif/plain.gif", Gif(5, 3, false, -1)) &&
+    bool ok = Save(root + "/tga/small.tga", Tga(3, 2)) &&
+              Save(root + "/gif/plain.gif", Gif(5, 3, false, -1)) &&
               Save(root + "/gif/interlaced.gif", Gif(4, 10, true, 2)) &&
               Save(root + "/jpeg/colour.jpg", Jpeg(16, 16, 3, false)) &&
               Save(root + "/jpeg/grey.jpg", Jpeg(9, 7, 1, false)) &&
               Save(root + "/jpeg/progressive.jpg", Jpeg(17, 9, 3, true));
     kel::Image image(5, 4);
-    for (int i = 0; i < 20; ++i) image.pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x0A0B0C);
+    for (int i = 0; i < 20; ++i)
+        image.pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x0A0B0C);
     ok = ok && kel::WritePng((root + "/png/small.png").c_str(), image);
     if (!ok) std::fprintf(stderr, "make_seeds: could not write the seeds under %s\n", root.c_str());
     return ok ? 0 : 1;

@@ -23,13 +23,13 @@ constexpr uint32_t Opaque(uint8_t r, uint8_t g, uint8_t b) {
 
 struct LzwOptions {
     int minCodeSize = 8;
-    bool compress = true;     // false: every index as a literal code
+    bool compress = true;      // false: every index as a literal code
     bool clearWhenFull = true; // false: let the table fill up
     bool leadingClear = true;
 };
 
 class BitWriter {
-public:
+  public:
     void Put(int code, int size) {
         bits |= static_cast<uint64_t>(code) << held;
         held += size;
@@ -45,7 +45,7 @@ public:
         return bytes;
     }
 
-private:
+  private:
     uint64_t bits = 0;
     int held = 0;
     std::vector<uint8_t> bytes;
@@ -53,7 +53,7 @@ private:
 
 // Codes are written in raw form by Put (clear, end, or any code a test wants to inject).
 class LzwEncoder {
-public:
+  public:
     explicit LzwEncoder(LzwOptions options) : options(options) {
         clear = 1 << options.minCodeSize;
         Reset();
@@ -111,7 +111,7 @@ public:
     int CodeSize() const { return codeSize; }
     int DecoderNext() const { return decoderNext; }
 
-private:
+  private:
     LzwOptions options;
     int clear = 0;
     int codeSize = 0;
@@ -137,7 +137,8 @@ struct GifFile {
 
 int TableBits(size_t entries) {
     int bits = 0;
-    while ((size_t{2} << bits) < entries) ++bits;
+    while ((size_t{2} << bits) < entries)
+        ++bits;
     return bits;
 }
 
@@ -160,7 +161,8 @@ std::vector<uint8_t> BuildGif(const GifFile& gif) {
     std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, gif.width);
     Put16(out, gif.height);
-    out.push_back(gif.globalTable.empty() ? 0 : static_cast<uint8_t>(0x80 | TableBits(gif.globalTable.size())));
+    out.push_back(gif.globalTable.empty() ? 0
+                                          : static_cast<uint8_t>(0x80 | TableBits(gif.globalTable.size())));
     out.push_back(0);
     out.push_back(0);
     if (!gif.globalTable.empty()) PutTable(out, gif.globalTable);
@@ -185,7 +187,8 @@ std::vector<uint8_t> BuildGif(const GifFile& gif) {
     for (size_t i = 0; i < gif.lzw.size(); i += 255) {
         const size_t n = std::min<size_t>(255, gif.lzw.size() - i);
         out.push_back(static_cast<uint8_t>(n));
-        out.insert(out.end(), gif.lzw.begin() + static_cast<long>(i), gif.lzw.begin() + static_cast<long>(i + n));
+        out.insert(out.end(), gif.lzw.begin() + static_cast<long>(i),
+                   gif.lzw.begin() + static_cast<long>(i + n));
     }
     out.push_back(0);
     if (gif.trailer) out.push_back(';');
@@ -200,12 +203,13 @@ std::vector<uint8_t> Encode(const std::vector<uint8_t>& indices, LzwOptions opti
 
 std::vector<uint32_t> Greys(int count) {
     std::vector<uint32_t> table;
-    for (int i = 0; i < count; ++i) table.push_back(static_cast<uint32_t>(i * 0x010101));
+    for (int i = 0; i < count; ++i)
+        table.push_back(static_cast<uint32_t>(i * 0x010101));
     return table;
 }
 
 class GifTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
         memory.Add("t.gif", bytes);
         std::unique_ptr<Image> image(LoadGif("t.gif"));
@@ -231,7 +235,8 @@ TEST_F(GifTest, CompressedImageRoundTripsThroughClearsAndCodeGrowth) {
     while (indices.size() < 30000) {
         s = s * 214013u + 2531011u;
         const size_t run = (s >> 16) % 9 + 1;
-        for (size_t i = 0; i < run && indices.size() < 30000; ++i) indices.push_back(static_cast<uint8_t>(s >> 24));
+        for (size_t i = 0; i < run && indices.size() < 30000; ++i)
+            indices.push_back(static_cast<uint8_t>(s >> 24));
     }
     gif.lzw = Encode(indices);
     auto image = Load(BuildGif(gif));
@@ -239,7 +244,8 @@ TEST_F(GifTest, CompressedImageRoundTripsThroughClearsAndCodeGrowth) {
     ASSERT_EQ(image->width, 200);
     ASSERT_EQ(image->height, 150);
     for (size_t i = 0; i < indices.size(); ++i)
-        ASSERT_EQ(image->pixels[i], 0xFF000000u | static_cast<uint32_t>(indices[i] * 0x010101)) << "pixel " << i;
+        ASSERT_EQ(image->pixels[i], 0xFF000000u | static_cast<uint32_t>(indices[i] * 0x010101))
+            << "pixel " << i;
 }
 
 TEST_F(GifTest, SmallCodeSizeAndLongRuns) {
@@ -249,7 +255,8 @@ TEST_F(GifTest, SmallCodeSizeAndLongRuns) {
     gif.minCodeSize = 2;
     gif.globalTable = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF};
     std::vector<uint8_t> indices(64 * 64, 1);
-    for (int i = 0; i < 64; ++i) indices[static_cast<size_t>(i) * 65] = 3;
+    for (int i = 0; i < 64; ++i)
+        indices[static_cast<size_t>(i) * 65] = 3;
     LzwOptions options;
     options.minCodeSize = 2;
     gif.lzw = Encode(indices, options);
@@ -355,7 +362,8 @@ TEST_F(GifTest, NoColourTableGivesTransparentBlack) {
 size_t DecodedPrefix(const Image& image) {
     const size_t total = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
     size_t n = 0;
-    while (n < total && image.pixels[n] != 0) ++n;
+    while (n < total && image.pixels[n] != 0)
+        ++n;
     for (size_t i = n; i < total; ++i)
         if (image.pixels[i] != 0) return SIZE_MAX;
     return n;
@@ -370,7 +378,8 @@ TEST_F(GifTest, FullTableWithoutClearStopsDecoding) {
     gif.globalTable = Greys(256);
     gif.globalTable[0] = 0x0000FF; // keep every decoded pixel non-zero
     std::vector<uint8_t> indices(5000);
-    for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>(i % 256);
+    for (size_t i = 0; i < indices.size(); ++i)
+        indices[i] = static_cast<uint8_t>(i % 256);
     LzwOptions options;
     options.compress = false;
     options.clearWhenFull = false;
@@ -457,7 +466,8 @@ TEST_F(GifTest, RejectsBadSignatureAndMissingImage) {
 }
 
 TEST_F(GifTest, RejectsZeroAndAbsurdSizes) {
-    for (const auto& [w, h] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{65535, 65535}, std::pair{kMaxImageSide + 1, 1}}) {
+    for (const auto& [w, h] :
+         {std::pair{0, 5}, std::pair{5, 0}, std::pair{65535, 65535}, std::pair{kMaxImageSide + 1, 1}}) {
         GifFile gif;
         gif.width = w;
         gif.height = h;
@@ -485,7 +495,8 @@ TEST_F(GifTest, EveryTruncationIsHandled) {
     gif.transparentIndex = 3;
     gif.interlaced = true;
     std::vector<uint8_t> indices(256);
-    for (size_t i = 0; i < indices.size(); ++i) indices[i] = static_cast<uint8_t>((i * 7) % 16);
+    for (size_t i = 0; i < indices.size(); ++i)
+        indices[i] = static_cast<uint8_t>((i * 7) % 16);
     gif.lzw = Encode(indices);
     const std::vector<uint8_t> bytes = BuildGif(gif);
     for (size_t length = 0; length < bytes.size(); ++length) {

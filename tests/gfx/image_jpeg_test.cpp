@@ -20,8 +20,7 @@ struct JpegSpec {
     bool progressive = false;
 };
 
-template <typename Sample>
-std::vector<uint8_t> WriteJpegBytes(const JpegSpec& spec, Sample sample) {
+template <typename Sample> std::vector<uint8_t> WriteJpegBytes(const JpegSpec& spec, Sample sample) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -41,7 +40,8 @@ std::vector<uint8_t> WriteJpegBytes(const JpegSpec& spec, Sample sample) {
     while (info.next_scanline < info.image_height) {
         for (int x = 0; x < spec.width; ++x)
             for (int c = 0; c < spec.components; ++c)
-                row[static_cast<size_t>(x * spec.components + c)] = sample(x, static_cast<int>(info.next_scanline), c);
+                row[static_cast<size_t>(x * spec.components + c)] =
+                    sample(x, static_cast<int>(info.next_scanline), c);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }
@@ -52,7 +52,9 @@ std::vector<uint8_t> WriteJpegBytes(const JpegSpec& spec, Sample sample) {
     return out;
 }
 
-uint8_t Flat(int, int, int c) { return c == 0 ? 200 : c == 1 ? 100 : 50; }
+uint8_t Flat(int, int, int c) {
+    return c == 0 ? 200 : c == 1 ? 100 : 50;
+}
 
 // Offset of the first start-of-frame marker's height field, or 0.
 size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {
@@ -62,7 +64,7 @@ size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {
 }
 
 class JpegTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
         memory.Add("t.jpg", bytes);
         std::unique_ptr<Image> image(LoadJpeg("t.jpg"));
@@ -87,14 +89,16 @@ TEST_F(JpegTest, ColourComesOutBgraOpaque) {
     ASSERT_TRUE(image);
     ASSERT_EQ(image->width, 16);
     ASSERT_EQ(image->height, 8);
-    for (int i = 0; i < 16 * 8; ++i) ExpectNear(image->pixels[i], 200, 100, 50);
+    for (int i = 0; i < 16 * 8; ++i)
+        ExpectNear(image->pixels[i], 200, 100, 50);
 }
 
 TEST_F(JpegTest, GreyGivesEqualChannelsAndOpaqueAlpha) {
     JpegSpec spec;
     spec.components = 1;
     spec.space = JCS_GRAYSCALE;
-    auto image = Load(WriteJpegBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
+    auto image =
+        Load(WriteJpegBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
     ASSERT_TRUE(image);
     for (int i = 0; i < 16 * 8; ++i) {
         const auto* p = reinterpret_cast<const uint8_t*>(&image->pixels[i]);
@@ -121,7 +125,8 @@ TEST_F(JpegTest, FourComponentFilesUseTheFirstThree) {
     JpegSpec spec;
     spec.components = 4;
     spec.space = JCS_CMYK;
-    auto image = Load(WriteJpegBytes(spec, [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); }));
+    auto image =
+        Load(WriteJpegBytes(spec, [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); }));
     ASSERT_TRUE(image);
     ExpectNear(image->pixels[0], 10, 70, 130);
 }
@@ -130,8 +135,10 @@ TEST_F(JpegTest, TruncatedDataStillGivesAnImage) {
     JpegSpec spec;
     spec.width = 64;
     spec.height = 64;
-    const auto bytes = WriteJpegBytes(spec, [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); });
-    auto image = Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() * 3 / 4)));
+    const auto bytes =
+        WriteJpegBytes(spec, [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); });
+    auto image =
+        Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() * 3 / 4)));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 64);
     EXPECT_EQ(image->height, 64);
@@ -143,7 +150,8 @@ TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNull) {
     EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2)));
     EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 100)));
     std::vector<uint8_t> garbage(500);
-    for (size_t i = 0; i < garbage.size(); ++i) garbage[i] = static_cast<uint8_t>(i * 97 + 3);
+    for (size_t i = 0; i < garbage.size(); ++i)
+        garbage[i] = static_cast<uint8_t>(i * 97 + 3);
     EXPECT_FALSE(Load(garbage));
 }
 

@@ -21,20 +21,23 @@ std::vector<uint8_t> TinyTga(uint32_t pixel) {
     out[14] = 1;
     out[16] = 32;
     out[17] = 0x28;
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(pixel >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        out.push_back(static_cast<uint8_t>(pixel >> (8 * i)));
     return out;
 }
 
 // A valid 1x1 GIF: clear, index 1 (colour 4, 5, 6), end.
 std::vector<uint8_t> TinyGif() {
-    return {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 1, 2, 3, 4, 5, 6, ',', 0, 0, 0, 0, 1, 0, 1, 0,
-            0,   2,   2,   0x4C, 0x01, 0, ';'};
+    return {'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0x80, 0, 0, 1,    2,    3, 4,  5,
+            6,   ',', 0,   0,   0,   0,   1, 0, 1, 0, 0,    2, 2, 0x4C, 0x01, 0, ';'};
 }
 
-std::unique_ptr<Image> Load(const char* path) { return std::unique_ptr<Image>(LoadImage(path)); }
+std::unique_ptr<Image> Load(const char* path) {
+    return std::unique_ptr<Image>(LoadImage(path));
+}
 
 class LoadImageTest : public ::testing::Test {
-protected:
+  protected:
     MemoryFileProvider memory;
     ScopedFileProvider scope{&memory};
 };
@@ -50,7 +53,8 @@ TEST_F(LoadImageTest, BaseNameTriesFormatsInOrderUntilOneDecodes) {
     memory.Add("art/sprites.gif", TinyGif());
     auto image = Load("art\\sprites");
     ASSERT_TRUE(image);
-    EXPECT_EQ(memory.Opened(), (Names{"art/sprites.tga", "art/sprites.jpg", "art/sprites.png", "art/sprites.gif"}));
+    EXPECT_EQ(memory.Opened(),
+              (Names{"art/sprites.tga", "art/sprites.jpg", "art/sprites.png", "art/sprites.gif"}));
 }
 
 TEST_F(LoadImageTest, FirstDecodingFormatWins) {
@@ -87,7 +91,8 @@ TEST_F(LoadImageTest, ExtensionIsMatchedWithoutCaseAndOpenedInLowerCase) {
 
 TEST_F(LoadImageTest, DotInFolderNameIsNotAnExtension) {
     EXPECT_FALSE(Load("art.old\\logo"));
-    EXPECT_EQ(memory.Opened(), (Names{"art.old/logo.tga", "art.old/logo.jpg", "art.old/logo.png", "art.old/logo.gif"}));
+    EXPECT_EQ(memory.Opened(),
+              (Names{"art.old/logo.tga", "art.old/logo.jpg", "art.old/logo.png", "art.old/logo.gif"}));
 }
 
 TEST_F(LoadImageTest, DotAfterTheLastSeparatorIsAnExtensionWhicheverSeparator) {

@@ -13,7 +13,7 @@
 namespace kel {
 
 class MemoryFileProvider : public FileProvider {
-public:
+  public:
     void Add(const std::string& path, std::vector<uint8_t> bytes) { files[path] = std::move(bytes); }
     void Add(const std::string& path, const uint8_t* data, size_t size) {
         files[path].assign(data, data + size);
@@ -56,7 +56,7 @@ public:
         return n;
     }
 
-private:
+  private:
     struct Handle {
         const std::vector<uint8_t>* data;
         long position;
@@ -68,7 +68,7 @@ private:
 
 // Registers a provider for the lifetime of a scope.
 class ScopedFileProvider {
-public:
+  public:
     explicit ScopedFileProvider(FileProvider* provider) { RegisterFileProvider(provider); }
     ~ScopedFileProvider() { RegisterFileProvider(nullptr); }
     ScopedFileProvider(const ScopedFileProvider&) = delete;

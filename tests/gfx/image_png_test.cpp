@@ -23,11 +23,16 @@ struct PngSpec {
 
 int Channels(int colourType) {
     switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY: return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA: return 2;
-    case PNG_COLOR_TYPE_RGB: return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA: return 4;
-    default: return 1;
+    case PNG_COLOR_TYPE_GRAY:
+        return 1;
+    case PNG_COLOR_TYPE_GRAY_ALPHA:
+        return 2;
+    case PNG_COLOR_TYPE_RGB:
+        return 3;
+    case PNG_COLOR_TYPE_RGB_ALPHA:
+        return 4;
+    default:
+        return 1;
     }
 }
 
@@ -38,8 +43,7 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 
 // Writes a PNG whose samples come from sample(x, y, channel); every sample byte of a 16-bit
 // image is the same value.
-template <typename Sample>
-std::vector<uint8_t> WritePngBytes(const PngSpec& spec, Sample sample) {
+template <typename Sample> std::vector<uint8_t> WritePngBytes(const PngSpec& spec, Sample sample) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -49,13 +53,14 @@ std::vector<uint8_t> WritePngBytes(const PngSpec& spec, Sample sample) {
         return {};
     }
     png_set_write_fn(png, &out, Append, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height), spec.bitDepth,
-                 spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
+                 spec.bitDepth, spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
     if (!spec.palette.empty())
         png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
     if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()), nullptr);
+        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+                     nullptr);
     png_write_info(png, info);
     const int channels = Channels(spec.colourType);
     const int bytesPerSample = spec.bitDepth == 16 ? 2 : 1;
@@ -76,14 +81,16 @@ std::vector<uint8_t> WritePngBytes(const PngSpec& spec, Sample sample) {
     return out;
 }
 
-uint8_t Sample(int x, int y, int c) { return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5); }
+uint8_t Sample(int x, int y, int c) {
+    return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5);
+}
 
 uint32_t Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
 class PngTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
         memory.Add("t.png", bytes);
         std::unique_ptr<Image> image(LoadPng("t.png"));
@@ -105,7 +112,8 @@ TEST_F(PngTest, RgbGetsOpaqueAlphaInBgraOrder) {
     ASSERT_EQ(image->height, 3);
     for (int y = 0; y < 3; ++y)
         for (int x = 0; x < 4; ++x)
-            EXPECT_EQ(image->pixels[y * 4 + x], Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
+            EXPECT_EQ(image->pixels[y * 4 + x],
+                      Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
 }
 
 TEST_F(PngTest, RgbaKeepsAlpha) {
@@ -131,7 +139,8 @@ TEST_F(PngTest, LowBitGreyIsExpanded) {
     spec.bitDepth = 1;
     spec.width = 9;
     // One byte per row holds eight pixels; the ninth sits in the next byte's top bit.
-    auto image = Load(WritePngBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x == 0 ? 0x80 : 0x00); }));
+    auto image =
+        Load(WritePngBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x == 0 ? 0x80 : 0x00); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(255, 255, 255, 255));
     EXPECT_EQ(image->pixels[1], Pixel(0, 0, 0, 255));
@@ -166,7 +175,8 @@ TEST_F(PngTest, InterlacedFileIsAssembled) {
     ASSERT_TRUE(image);
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 13; ++x)
-            ASSERT_EQ(image->pixels[y * 13 + x], Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
+            ASSERT_EQ(image->pixels[y * 13 + x],
+                      Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
 }
 
 // ---- Damaged and hostile files
@@ -174,7 +184,8 @@ TEST_F(PngTest, InterlacedFileIsAssembled) {
 TEST_F(PngTest, EveryTruncationGivesNull) {
     const auto bytes = WritePngBytes(PngSpec{}, Sample);
     for (size_t length = 0; length < bytes.size(); ++length)
-        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)))) << length;
+        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length))))
+            << length;
 }
 
 TEST_F(PngTest, CorruptDataGivesNull) {
@@ -204,7 +215,7 @@ TEST_F(PngTest, OversizedDimensionsAreRefused) {
 // ---- Writing
 
 class TempFolder {
-public:
+  public:
     TempFolder() {
         char name[] = "/tmp/kelvaro_png_XXXXXX";
         if (mkdtemp(name)) path = name;
@@ -219,7 +230,9 @@ TEST(WritePng, RoundTripReversesRows) {
     TempFolder folder;
     ASSERT_FALSE(folder.path.empty());
     Image image(3, 4);
-    for (int i = 0; i < 12; ++i) image.pixels[i] = Pixel(static_cast<uint8_t>(i * 20), 7, static_cast<uint8_t>(255 - i), static_cast<uint8_t>(i * 10 + 5));
+    for (int i = 0; i < 12; ++i)
+        image.pixels[i] = Pixel(static_cast<uint8_t>(i * 20), 7, static_cast<uint8_t>(255 - i),
+                                static_cast<uint8_t>(i * 10 + 5));
     const std::string path = folder.path + "/shot.png";
     ASSERT_TRUE(WritePng(path.c_str(), image));
     std::unique_ptr<Image> back(LoadImage((folder.path + "/shot").c_str()));

@@ -19,12 +19,13 @@ std::vector<uint8_t> Tga(int width, int height, uint8_t depth, uint8_t descripto
     out[15] = static_cast<uint8_t>(height >> 8);
     out[16] = depth;
     out[17] = descriptor;
-    for (size_t i = 0; i < pixelBytes; ++i) out.push_back(static_cast<uint8_t>(i * 13 + 1));
+    for (size_t i = 0; i < pixelBytes; ++i)
+        out.push_back(static_cast<uint8_t>(i * 13 + 1));
     return out;
 }
 
 class TgaTest : public ::testing::Test {
-protected:
+  protected:
     std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
         memory.Add("t.tga", bytes);
         std::unique_ptr<Image> image(LoadTga("t.tga"));
@@ -46,9 +47,9 @@ TEST_F(TgaTest, ThirtyTwoBitTopLeftIsCopiedAsIs) {
 }
 
 TEST_F(TgaTest, OtherVariantsAreRejected) {
-    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x20, 2 * 2 * 3)));  // 24-bit
-    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x28, 2 * 2 * 4)));  // 24-bit with the right descriptor
-    EXPECT_FALSE(Load(Tga(2, 2, 32, 0x08, 2 * 2 * 4)));  // bottom-left origin
+    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x20, 2 * 2 * 3))); // 24-bit
+    EXPECT_FALSE(Load(Tga(2, 2, 24, 0x28, 2 * 2 * 4))); // 24-bit with the right descriptor
+    EXPECT_FALSE(Load(Tga(2, 2, 32, 0x08, 2 * 2 * 4))); // bottom-left origin
     EXPECT_FALSE(Load(Tga(2, 2, 16, 0x28, 2 * 2 * 4)));
 }
 
@@ -82,13 +83,14 @@ TEST_F(TgaTest, PixelLimitIsHonoured) {
 TEST_F(TgaTest, EveryTruncationGivesNull) {
     const auto bytes = Tga(4, 3, 32, 0x28, 4 * 3 * 4);
     for (size_t length = 0; length < bytes.size(); ++length)
-        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)))) << length;
+        EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length))))
+            << length;
     EXPECT_TRUE(Load(bytes));
 }
 
 // A provider whose files cannot seek: the decoder must still stop at a short read.
 class UnseekableProvider : public MemoryFileProvider {
-public:
+  public:
     int Seek(void*, long, int) override { return -1; }
     long Tell(void*) override { return -1; }
 };
