@@ -138,16 +138,14 @@ struct EventRecord {
 };
 
 struct PlayerRecord {
-    uint8_t active = 0;           // takes part in the current competition
-    Nation nation;                // its name is the player's name on screen
-    uint32_t colour = kWhiteTint; // packed RGBA tint of the athlete
+    uint8_t active = 0;            // takes part in the current competition
+    Nation nation;                 // its name is the player's name on screen
+    uint32_t colour = 0xFFFFFFFFu; // packed RGBA tint of the athlete (opaque white)
     int32_t gold = 0;
     int32_t silver = 0;
     int32_t bronze = 0;
     uint8_t computer = 0; // a computer opponent holds the slot
     int32_t opponentIndex = 0;
-
-    static constexpr uint32_t kWhiteTint = 0xFFFFFFFFu;
 };
 
 constexpr int kPlayerCount = 4;
