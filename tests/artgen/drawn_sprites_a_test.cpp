@@ -34,7 +34,8 @@ TEST(DrawnSpritesA, EveryIdOfTheAreaIsDrawnExactlyOnce) {
     const DrawnList list = EventDrawnSpritesA();
     for (int k = 0; k < list.count; ++k) ids.insert(list.sprites[k].id);
     std::set<int> expected;
-    for (int id = 117; id <= 196; ++id) expected.insert(id);
+    for (int id = 117; id <= 196; ++id)
+        if (id != 154 && id != 155) expected.insert(id); // the diving judges are grid sprites
     for (int id = 234; id <= 237; ++id) expected.insert(id);
     for (int id : expected) EXPECT_EQ(ids.count(id), 1u) << "sprite " << id;
     EXPECT_EQ(ids.size(), expected.size());

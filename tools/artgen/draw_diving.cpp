@@ -1,4 +1,5 @@
-// Diving sheet: the natatorium backdrop, the diver's two poses and the judges.
+// Diving sheet: the natatorium backdrop and the diver's two poses (the judges are grids in
+// assets/art/diving).
 // Backdrop 151 is drawn at world (-7.8, -16.1), 10 px per metre: platform top at row 61 for
 // px 28..88 (1 m thick), decks at row 151 left of px 78 and right of px 198, pool between,
 // ceiling underside at row 21, judges' gallery at row 124 for px 96..180.
@@ -159,32 +160,12 @@ void DrawDiverHeadFirst(Canvas& c) {
     DrawFigure(c, p, s);
 }
 
-// A judge seen from behind the gallery ledge: head and shoulders, tinted by the game.
-void DrawJudgeSeated(Canvas& c) {
-    FigureStyle s = FigureStyle::Tinted();
-    s.headRadius = 2.0f;
-    DrawPart(c, {{4.5f, 6.5f}, {4.5f, 6.5f}, 3.0f}, ink::kLight);
-    DrawHead(c, {4.5f, 2.6f}, 0.0f, s);
-}
-
-// The judge raising a score card: the hand reaches the top edge where the card is drawn.
-void DrawJudgeCard(Canvas& c) {
-    FigureStyle s = FigureStyle::Tinted();
-    s.headRadius = 2.0f;
-    const Capsule arm[2] = {{{6.5f, 7.0f}, {8.6f, 4.6f}, 0.8f}, {{8.6f, 4.6f}, {8.6f, 1.2f}, 0.8f}};
-    DrawPart(c, {{4.5f, 10.5f}, {4.5f, 10.5f}, 3.0f}, ink::kLight);
-    DrawHead(c, {4.5f, 6.6f}, 0.0f, s);
-    DrawPart(c, arm, 2, ink::kWhite);
-}
-
 } // namespace
 
 void AddDivingSprites(DrawnCollector& out) {
     out.Add(151, DrawNatatorium);
     out.Add(152, DrawDiverStanding);
     out.Add(153, DrawDiverHeadFirst);
-    out.Add(154, DrawJudgeSeated);
-    out.Add(155, DrawJudgeCard);
 }
 
 } // namespace artgen
