@@ -1,5 +1,6 @@
 // The file layer: plain files, a registered provider, whole-file reads and atomic writes.
 #include "platform/files.h"
+#include "platform/log.h"
 
 #include <gtest/gtest.h>
 
@@ -156,17 +157,23 @@ TEST_F(FilesTest, WriteFileAtomicCreatesAndReplaces) {
 TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheWriteFails) {
     const std::string path = Path("records.rec");
     Write(path, "precious old records");
-    // Files may not grow past 8 bytes: the write of the temporary fails part-way.
+    // Files may not grow past 8 bytes: the write of the temporary fails part-way. The log is
+    // captured meanwhile, since it may itself be a file.
     struct rlimit old {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     struct rlimit small = old;
     small.rlim_cur = 8;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     const std::string big(4096, 'x');
+    CaptureLogSink log;
+    SetLogSink(&log);
+    auto* previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    const bool limited = setrlimit(RLIMIT_FSIZE, &small) == 0;
     const bool written = WriteFileAtomic(path.c_str(), big.data(), big.size());
     setrlimit(RLIMIT_FSIZE, &old);
     std::signal(SIGXFSZ, previousHandler);
+    SetLogSink(nullptr);
+    ASSERT_TRUE(limited);
+    EXPECT_EQ(log.Lines().size(), 1u);
     EXPECT_FALSE(written);
     EXPECT_EQ(Read(path), "precious old records");
     EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
