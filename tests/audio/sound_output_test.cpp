@@ -80,6 +80,7 @@ std::vector<uint8_t> EightBitWav(double hz, int rate, double seconds) {
 
 constexpr double kSettle = 0.05; // seconds
 constexpr double kGuard = 0.04;  // seconds
+constexpr double kOnsetLevel = 0.01;
 
 struct Segment {
     double from = 0.0;
@@ -121,8 +122,9 @@ class SoundOutput : public ::testing::Test {
     // would, and returns the stretch of the recording where that action's result must hold. The
     // mixer works in blocks of about 23 ms and ramps gains, and a busy machine may be late to
     // wake, so the stretch is measured from when it really began and keeps a margin at each end.
-    Segment HoldFor(double seconds) const {
+    Segment HoldFor(double seconds) {
         double begin = Now();
+        if (firstAction < 0.0) firstAction = begin;
         while (Now() < begin + seconds) {
             UpdateSound();
             std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -130,16 +132,22 @@ class SoundOutput : public ::testing::Test {
         return Segment{begin + kSettle, Now() - kGuard};
     }
 
+    // Every test's first action starts a sound; where it begins in the recording ties the
+    // recording's clock to ours.
     test::Recording Finish() {
         ShutDownSound();
         test::Recording r = test::ReadRecording(gWaveWriter.output);
         EXPECT_TRUE(r.ok) << "no recording in " << gWaveWriter.output;
+        double onset = r.Onset(kOnsetLevel);
+        EXPECT_GE(onset, 0.0) << "nothing was heard";
+        if (onset >= 0.0 && firstAction >= 0.0) r.offset = onset - firstAction;
         return r;
     }
 
     CaptureLogSink log;
     test::ScratchFolder folder;
     std::chrono::steady_clock::time_point start;
+    double firstAction = -1.0; // seconds
 };
 
 TEST_F(SoundOutput, EffectComesOutAtItsFrequencyAndStops) {

@@ -122,7 +122,7 @@ struct Span {
 Span FramesOf(const Recording& r, double from, double to) {
     size_t frames = r.channels > 0 ? r.samples.size() / static_cast<size_t>(r.channels) : 0;
     auto at = [&](double t) {
-        double f = t * r.rate;
+        double f = (t + r.offset) * r.rate;
         if (f < 0) return size_t{0};
         return std::min(frames, static_cast<size_t>(f));
     };
@@ -135,6 +135,15 @@ double Sample(const Recording& r, size_t frame, int channel) {
 }
 
 } // namespace
+
+double Recording::Onset(double threshold) const {
+    int limit = static_cast<int>(threshold * 32768.0);
+    for (size_t i = 0; i < samples.size(); ++i) {
+        if (std::abs(samples[i]) > limit)
+            return static_cast<double>(i / static_cast<size_t>(channels)) / rate;
+    }
+    return -1.0;
+}
 
 double Recording::Rms(int channel, double from, double to) const {
     Span span = FramesOf(*this, from, to);

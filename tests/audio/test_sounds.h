@@ -39,7 +39,13 @@ struct Recording {
     int rate = 0;
     bool ok = false;
 
+    // Added to every time asked about below: the recording starts when the mixer does, which the
+    // caller can only find from the sound itself (see Onset).
+    double offset = 0.0;
+
     double Seconds() const;
+    // Time of the first sample louder than threshold (0..1) in any channel; -1 when none is.
+    double Onset(double threshold) const;
     // Root mean square over [from, to) seconds of one channel (0 left, 1 right), 0..1.
     double Rms(int channel, double from, double to) const;
     // Frequency from upward zero crossings of one channel over [from, to) seconds.
