@@ -128,8 +128,11 @@ void DrawCrowd(Canvas& canvas, int x, int y, int w, int h, uint32_t seed, float 
         for (int col = 0; col * 3 < w; ++col) {
             const int left = x + col * 3 + (row % 2);
             if (Noise(col, row, seed) > density) continue;
-            const Rgba shirt = kShirts[int(Noise(col, row, seed + 7) * 8.999f)];
-            const Rgba skin = kSkins[int(Noise(col, row, seed + 11) * 3.999f)];
+            // Softened towards the stand's blue-grey so the crowd stays behind the action.
+            const Rgba stand = Rgba::Hex(0x4c5f7a);
+            const float soften = 0.2f + 0.15f * float(row * 3) / float(std::max(1, h));
+            const Rgba shirt = Mix(kShirts[int(Noise(col, row, seed + 7) * 8.999f)], stand, soften);
+            const Rgba skin = Mix(kSkins[int(Noise(col, row, seed + 11) * 3.999f)], stand, soften * 0.5f);
             const Rgba hair = Noise(col, row, seed + 13) < 0.5f ? ink::kHair : ink::kDarkBrown;
             if (left + 1 >= x + w) continue;
             canvas.Set(left, top, Noise(col, row, seed + 17) < 0.3f ? hair : skin);
