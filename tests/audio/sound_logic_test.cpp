@@ -1,6 +1,9 @@
 // The sound system's own rules, over a fake backend that records what it is told: channel
 // handles, the four-playback limit, gains from the two volumes, pans, the recorder, effect
 // loading and the music stream's feeding and looping.
+//
+// Sections: fake backend; channels and handles; volumes, pan and pitch; effect loading; recorder;
+// music; no device.
 #include <gtest/gtest.h>
 
 #include <cmath>

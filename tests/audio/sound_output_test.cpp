@@ -1,6 +1,10 @@
 // What the game really plays: OpenAL Soft's wave writer mixes everything into a WAV file in real
 // time, which the tests read back and measure (level, frequency by zero crossings, balance).
-// Times are seconds since the device opened; checks keep a margin of a few mixer periods.
+// Times are seconds on the test's clock, tied to the recording by the first sound heard; checks
+// keep a margin of a few mixer blocks.
+//
+// Sections: wave writer set-up; test sounds; fixture; effects; music; other drivers (no device,
+// null driver) in fresh processes.
 #include <gtest/gtest.h>
 
 #include <chrono>
