@@ -111,13 +111,12 @@ void DrawNatatorium(Canvas& c) {
     for (int x = kPlatformLeft + 2; x < kPlatformLeft + 26; x += 6) c.Rect(x, kPlatformTop - 9, 1, 9, Rgba::Hex(0x7c8594));
     c.Rect(kPlatformLeft - 2, kPlatformTop - 10, 27, 1, Rgba::Hex(0x7c8594));
     c.Rect(kPlatformLeft, kPlatformTop - 5, 25, 1, Rgba::Hex(0x9aa0ac));
-    // Height sign.
-    c.Rect(kPlatformLeft + 8, kPlatformTop + 3, 9, 5, Rgba::Hex(0xffffff));
-    c.Rect(kPlatformLeft + 9, kPlatformTop + 4, 1, 3, Rgba::Hex(0x22202e));
-    c.Rect(kPlatformLeft + 11, kPlatformTop + 4, 3, 3, Rgba::Hex(0x22202e));
-    c.Rect(kPlatformLeft + 12, kPlatformTop + 5, 1, 1, Rgba::Hex(0xffffff));
-    c.Rect(kPlatformLeft + 15, kPlatformTop + 5, 1, 2, Rgba::Hex(0x22202e));
-    c.Rect(kPlatformLeft + 15, kPlatformTop + 4, 1, 1, Rgba::Hex(0x22202e));
+    // Height sign: "10" on a white plate.
+    c.Rect(kPlatformLeft + 8, kPlatformTop + 3, 8, 5, ink::kWhite);
+    c.Rect(kPlatformLeft + 10, kPlatformTop + 4, 1, 3, ink::kOutline);
+    c.Set(kPlatformLeft + 9, kPlatformTop + 4, ink::kOutline);
+    c.Rect(kPlatformLeft + 12, kPlatformTop + 4, 3, 3, ink::kOutline);
+    c.Set(kPlatformLeft + 13, kPlatformTop + 5, ink::kWhite);
 }
 
 Pose DiverStanding() {

@@ -24,7 +24,8 @@ double SinCycles(double x) {
     constexpr int kSize = 4096;
     static const std::vector<double> table = [] {
         std::vector<double> t(kSize + 1);
-        for (int i = 0; i <= kSize; ++i) t[size_t(i)] = std::sin(2.0 * kPi * i / kSize);
+        for (int i = 0; i <= kSize; ++i)
+            t[size_t(i)] = std::sin(2.0 * kPi * i / kSize);
         return t;
     }();
     double f = (x - std::floor(x)) * kSize;
@@ -72,7 +73,9 @@ struct Svf {
 // Cutoff changes are applied every this many samples; tan() per sample is needlessly slow.
 constexpr int kFilterUpdate = 16;
 
-size_t Frames(double seconds) { return size_t(std::max(0.0, seconds) * kSampleRate) + 1; }
+size_t Frames(double seconds) {
+    return size_t(std::max(0.0, seconds) * kSampleRate) + 1;
+}
 
 double Vibrato(double t, double delay, double rateHz, double depthSemitones) {
     if (t < delay) return 1.0;
@@ -107,7 +110,8 @@ void Brass(double hz, double gate, float vel, std::vector<float>& out) {
     for (size_t i = 0; i < out.size(); ++i) {
         double t = double(i) * kDt;
         double e = env.Level(t, gate);
-        if (i % kFilterUpdate == 0) lp.Set(hz * (1.2 + bright * std::min(1.0, t / 0.05) * (0.6 + 0.4 * e)), 1.1);
+        if (i % kFilterUpdate == 0)
+            lp.Set(hz * (1.2 + bright * std::min(1.0, t / 0.05) * (0.6 + 0.4 * e)), 1.1);
         double scoop = 1.0 - 0.4 * std::exp(-t / 0.03) * (0.69314718 / 12.0);
         double f = hz * scoop * Vibrato(t, 0.35, 5.0, 0.12);
         double v = 0.5 * a.Next(f) + 0.5 * b.Next(f * 1.003);
@@ -172,7 +176,8 @@ void Pluck(double hz, double gate, float vel, uint32_t seed, std::vector<float>&
     Noise noise(seed);
     Svf shape;
     shape.Set(std::min(hz * 8.0, 9000.0), 0.7);
-    for (size_t i = 0; i < size; ++i) line[i] = shape.Next(noise.Bipolar());
+    for (size_t i = 0; i < size; ++i)
+        line[i] = shape.Next(noise.Bipolar());
     double frac = period - std::floor(period);
     size_t delay = size_t(std::floor(period));
     size_t write = 0;
@@ -239,7 +244,8 @@ void Organ(double hz, double gate, float vel, std::vector<float>& out) {
     for (size_t i = 0; i < out.size(); ++i) {
         double t = double(i) * kDt;
         double v = 0.0;
-        for (int h = 0; h < 5; ++h) v += kWeights[h] * s[h].Next(hz * kHarmonics[h]);
+        for (int h = 0; h < 5; ++h)
+            v += kWeights[h] * s[h].Next(hz * kHarmonics[h]);
         double tremolo = 1.0 + 0.08 * SinCycles(6.0 * t);
         out[i] = float(v * tremolo * env.Level(t, gate) * vel * 0.25);
     }
@@ -339,19 +345,45 @@ void Tom(double hz, float vel, std::vector<float>& out) {
 void RenderNote(Instrument instrument, double hz, double seconds, float velocity, uint32_t seed,
                 std::vector<float>& out) {
     switch (instrument) {
-    case Instrument::Lead: Lead(hz, seconds, velocity, out); break;
-    case Instrument::Brass: Brass(hz, seconds, velocity, out); break;
-    case Instrument::Strings: Strings(hz, seconds, velocity, out); break;
-    case Instrument::Pad: Pad(hz, seconds, velocity, out); break;
-    case Instrument::Bell: Bell(hz, seconds, velocity, out); break;
-    case Instrument::Pluck: Pluck(hz, seconds, velocity, seed, out); break;
-    case Instrument::Piano: Piano(hz, seconds, velocity, out); break;
-    case Instrument::Flute: Flute(hz, seconds, velocity, seed, out); break;
-    case Instrument::Organ: Organ(hz, seconds, velocity, out); break;
-    case Instrument::Bass: Bass(hz, seconds, velocity, out); break;
-    case Instrument::SynthBass: SynthBass(hz, seconds, velocity, out); break;
-    case Instrument::Timpani: Timpani(hz, seconds, velocity, seed, out); break;
-    case Instrument::Kit: out.clear(); break;
+    case Instrument::Lead:
+        Lead(hz, seconds, velocity, out);
+        break;
+    case Instrument::Brass:
+        Brass(hz, seconds, velocity, out);
+        break;
+    case Instrument::Strings:
+        Strings(hz, seconds, velocity, out);
+        break;
+    case Instrument::Pad:
+        Pad(hz, seconds, velocity, out);
+        break;
+    case Instrument::Bell:
+        Bell(hz, seconds, velocity, out);
+        break;
+    case Instrument::Pluck:
+        Pluck(hz, seconds, velocity, seed, out);
+        break;
+    case Instrument::Piano:
+        Piano(hz, seconds, velocity, out);
+        break;
+    case Instrument::Flute:
+        Flute(hz, seconds, velocity, seed, out);
+        break;
+    case Instrument::Organ:
+        Organ(hz, seconds, velocity, out);
+        break;
+    case Instrument::Bass:
+        Bass(hz, seconds, velocity, out);
+        break;
+    case Instrument::SynthBass:
+        SynthBass(hz, seconds, velocity, out);
+        break;
+    case Instrument::Timpani:
+        Timpani(hz, seconds, velocity, seed, out);
+        break;
+    case Instrument::Kit:
+        out.clear();
+        break;
     }
 }
 
@@ -385,12 +417,24 @@ void RenderDrum(Drum drum, float vel, uint32_t seed, std::vector<float>& out) {
         }
         break;
     }
-    case Drum::ClosedHat: Cymbal(0.12, 0.035, 7000.0, vel, 1.0, seed, out); break;
-    case Drum::OpenHat: Cymbal(0.5, 0.22, 6500.0, vel, 0.7, seed, out); break;
-    case Drum::Crash: Cymbal(2.0, 0.8, 4000.0, vel, 0.7, seed, out); break;
-    case Drum::Ride: Cymbal(1.0, 0.5, 8000.0, vel, 0.6, seed, out); break;
-    case Drum::LowTom: Tom(95.0, vel, out); break;
-    case Drum::HighTom: Tom(150.0, vel, out); break;
+    case Drum::ClosedHat:
+        Cymbal(0.12, 0.035, 7000.0, vel, 1.0, seed, out);
+        break;
+    case Drum::OpenHat:
+        Cymbal(0.5, 0.22, 6500.0, vel, 0.7, seed, out);
+        break;
+    case Drum::Crash:
+        Cymbal(2.0, 0.8, 4000.0, vel, 0.7, seed, out);
+        break;
+    case Drum::Ride:
+        Cymbal(1.0, 0.5, 8000.0, vel, 0.6, seed, out);
+        break;
+    case Drum::LowTom:
+        Tom(95.0, vel, out);
+        break;
+    case Drum::HighTom:
+        Tom(150.0, vel, out);
+        break;
     case Drum::Clap: {
         out.assign(Frames(0.25), 0.0f);
         Noise noise(seed);

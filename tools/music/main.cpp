@@ -51,12 +51,14 @@ bool MakePiece(const std::filesystem::path& scorePath, const std::filesystem::pa
     using namespace kel::music;
     auto started = std::chrono::steady_clock::now();
     ParseResult parsed = LoadScore(scorePath.string());
-    for (const std::string& error : parsed.errors) Say(error);
+    for (const std::string& error : parsed.errors)
+        Say(error);
     if (!parsed.Ok()) return false;
     const Score& score = parsed.score;
     double seconds = score.LoopSeconds();
     if (seconds < kShortestSeconds || seconds > kLongestSeconds) {
-        Say(scorePath.string() + ":0: the loop lasts " + std::to_string(seconds) + " s; it must last 30..90 s");
+        Say(scorePath.string() + ":0: the loop lasts " + std::to_string(seconds) +
+            " s; it must last 30..90 s");
         return false;
     }
     std::vector<double> voiceRms;
@@ -79,8 +81,8 @@ bool MakePiece(const std::filesystem::path& scorePath, const std::filesystem::pa
     }
     StereoLoop decoded;
     if (!DecodeMp3(mp3, decoded, error) || decoded.Frames() != loop.Frames()) {
-        Say(scorePath.string() + ": the MP3 decodes to " + std::to_string(decoded.Frames()) + " frames, not " +
-            std::to_string(loop.Frames()) + " " + error);
+        Say(scorePath.string() + ": the MP3 decodes to " + std::to_string(decoded.Frames()) +
+            " frames, not " + std::to_string(loop.Frames()) + " " + error);
         return false;
     }
     std::filesystem::path out = outDir / (scorePath.stem().string() + ".mp3");
@@ -90,7 +92,8 @@ bool MakePiece(const std::filesystem::path& scorePath, const std::filesystem::pa
     }
     double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
     float peak = 0.0f;
-    for (size_t i = 0; i < loop.Frames(); ++i) peak = std::max({peak, std::fabs(loop.left[i]), std::fabs(loop.right[i])});
+    for (size_t i = 0; i < loop.Frames(); ++i)
+        peak = std::max({peak, std::fabs(loop.left[i]), std::fabs(loop.right[i])});
     char line[256];
     std::snprintf(line, sizeof line, "%s: %.1f s at %.0f bpm, rms %.3f, peak %.3f, %zu bytes, %.0f ms",
                   out.filename().c_str(), seconds, score.tempo, Rms(loop), peak, mp3.size(), ms);
@@ -128,8 +131,10 @@ int main(int argc, char** argv) {
     };
     unsigned threads = std::max(1u, std::min(std::thread::hardware_concurrency(), unsigned(scores.size())));
     std::vector<std::thread> pool;
-    for (unsigned t = 1; t < threads; ++t) pool.emplace_back(worker);
+    for (unsigned t = 1; t < threads; ++t)
+        pool.emplace_back(worker);
     worker();
-    for (std::thread& t : pool) t.join();
+    for (std::thread& t : pool)
+        t.join();
     return failed ? 1 : 0;
 }

@@ -41,7 +41,9 @@ ssize_t MemoryRead(void* handle, void* buffer, size_t count) {
 
 off_t MemorySeek(void* handle, off_t offset, int whence) {
     auto* reader = static_cast<MemoryReader*>(handle);
-    off_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? off_t(reader->position) : off_t(reader->bytes->size());
+    off_t base = whence == SEEK_SET   ? 0
+                 : whence == SEEK_CUR ? off_t(reader->position)
+                                      : off_t(reader->bytes->size());
     off_t target = base + offset;
     if (target < 0 || target > off_t(reader->bytes->size())) return -1;
     reader->position = size_t(target);
@@ -73,8 +75,8 @@ bool EncodeMp3(const StereoLoop& loop, std::vector<unsigned char>& mp3, std::str
     size_t frames = loop.Frames();
     for (size_t at = 0; at < frames; at += kChunkFrames) {
         int count = int(std::min<size_t>(kChunkFrames, frames - at));
-        int bytes = lame_encode_buffer_ieee_float(lame.get(), loop.left.data() + at, loop.right.data() + at, count,
-                                                  chunk.data(), int(chunk.size()));
+        int bytes = lame_encode_buffer_ieee_float(lame.get(), loop.left.data() + at, loop.right.data() + at,
+                                                  count, chunk.data(), int(chunk.size()));
         if (bytes < 0) {
             error = "lame_encode_buffer_ieee_float failed";
             return false;

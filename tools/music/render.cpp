@@ -15,11 +15,12 @@ namespace {
 // A small Schroeder room: parallel damped combs into serial all-passes. Run over the loop twice so
 // that the echo of the end of the loop is already present at its start.
 class Room {
-public:
+  public:
     explicit Room(int spread) {
         static constexpr int kCombs[] = {1116, 1188, 1277, 1356, 1422, 1491, 1557, 1617};
         static constexpr int kAllpasses[] = {556, 441, 341, 225};
-        for (int length : kCombs) combs.push_back(Line{std::vector<float>(size_t(length + spread), 0.0f), 0, 0.0f});
+        for (int length : kCombs)
+            combs.push_back(Line{std::vector<float>(size_t(length + spread), 0.0f), 0, 0.0f});
         for (int length : kAllpasses)
             allpasses.push_back(Line{std::vector<float>(size_t(length + spread), 0.0f), 0, 0.0f});
     }
@@ -43,7 +44,7 @@ public:
         return sum;
     }
 
-private:
+  private:
     struct Line {
         std::vector<float> buffer;
         size_t index;
@@ -102,11 +103,14 @@ float SoftLimit(float x) {
 
 } // namespace
 
-size_t LoopFrames(const Score& score) { return size_t(std::llround(score.LoopSeconds() * kSampleRate)); }
+size_t LoopFrames(const Score& score) {
+    return size_t(std::llround(score.LoopSeconds() * kSampleRate));
+}
 
 double Rms(const StereoLoop& loop) {
     double sum = 0.0;
-    for (size_t i = 0; i < loop.Frames(); ++i) sum += double(loop.left[i]) * loop.left[i] + double(loop.right[i]) * loop.right[i];
+    for (size_t i = 0; i < loop.Frames(); ++i)
+        sum += double(loop.left[i]) * loop.left[i] + double(loop.right[i]) * loop.right[i];
     return loop.Frames() == 0 ? 0.0 : std::sqrt(sum / (2.0 * double(loop.Frames())));
 }
 
@@ -125,7 +129,8 @@ StereoLoop RenderScore(const Score& score, std::vector<double>* voiceRms) {
         std::vector<float> mono = RenderVoice(voice, v, framesPerBeat, frames, secondsPerBeat);
         if (voiceRms) {
             double sum = 0.0;
-            for (float s : mono) sum += double(s) * s;
+            for (float s : mono)
+                sum += double(s) * s;
             voiceRms->push_back(std::sqrt(sum / double(frames)));
         }
         // Constant-power pan.

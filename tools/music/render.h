@@ -2,6 +2,7 @@
 // the end of the loop into its start, so playing the loop over and over has no seam.
 #pragma once
 
+#include "instruments.h"
 #include "score.h"
 
 #include <cstdint>

@@ -17,8 +17,10 @@ constexpr float kDefaultVelocity = 0.75f;
 // ---- small text helpers ----------------------------------------------------------------------
 
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t' || s.front() == '\r'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -35,9 +37,11 @@ std::vector<std::string_view> SplitWords(std::string_view s) {
     std::vector<std::string_view> words;
     size_t i = 0;
     while (i < s.size()) {
-        while (i < s.size() && (s[i] == ' ' || s[i] == '\t')) ++i;
+        while (i < s.size() && (s[i] == ' ' || s[i] == '\t'))
+            ++i;
         size_t start = i;
-        while (i < s.size() && s[i] != ' ' && s[i] != '\t') ++i;
+        while (i < s.size() && s[i] != ' ' && s[i] != '\t')
+            ++i;
         if (i > start) words.push_back(s.substr(start, i - start));
     }
     return words;
@@ -61,10 +65,12 @@ std::vector<std::string_view> SplitTokens(std::string_view s) {
         }
         size_t start = i;
         if (c == '[') {
-            while (i < s.size() && s[i] != ']') ++i;
+            while (i < s.size() && s[i] != ']')
+                ++i;
             if (i < s.size()) ++i;
         }
-        while (i < s.size() && s[i] != ' ' && s[i] != '\t' && s[i] != '|') ++i;
+        while (i < s.size() && s[i] != ' ' && s[i] != '\t' && s[i] != '|')
+            ++i;
         tokens.push_back(s.substr(start, i - start));
     }
     return tokens;
@@ -94,9 +100,9 @@ struct ChordQuality {
 
 const std::vector<ChordQuality>& ChordQualities() {
     static const std::vector<ChordQuality> qualities = {
-        {"", {0, 4, 7}},        {"m", {0, 3, 7}},          {"7", {0, 4, 7, 10}},   {"m7", {0, 3, 7, 10}},
-        {"maj7", {0, 4, 7, 11}}, {"dim", {0, 3, 6}},       {"aug", {0, 4, 8}},     {"sus2", {0, 2, 7}},
-        {"sus4", {0, 5, 7}},    {"6", {0, 4, 7, 9}},       {"m6", {0, 3, 7, 9}},   {"9", {0, 4, 10, 14}},
+        {"", {0, 4, 7}},         {"m", {0, 3, 7}},    {"7", {0, 4, 7, 10}}, {"m7", {0, 3, 7, 10}},
+        {"maj7", {0, 4, 7, 11}}, {"dim", {0, 3, 6}},  {"aug", {0, 4, 8}},   {"sus2", {0, 2, 7}},
+        {"sus4", {0, 5, 7}},     {"6", {0, 4, 7, 9}}, {"m6", {0, 3, 7, 9}}, {"9", {0, 4, 10, 14}},
         {"add9", {0, 4, 7, 14}},
     };
     return qualities;
@@ -104,14 +110,22 @@ const std::vector<ChordQuality>& ChordQualities() {
 
 int LetterSemitone(char letter) {
     switch (letter) {
-    case 'c': return 0;
-    case 'd': return 2;
-    case 'e': return 4;
-    case 'f': return 5;
-    case 'g': return 7;
-    case 'a': return 9;
-    case 'b': return 11;
-    default: return -1;
+    case 'c':
+        return 0;
+    case 'd':
+        return 2;
+    case 'e':
+        return 4;
+    case 'f':
+        return 5;
+    case 'g':
+        return 7;
+    case 'a':
+        return 9;
+    case 'b':
+        return 11;
+    default:
+        return -1;
     }
 }
 
@@ -129,7 +143,8 @@ bool ParseChordName(std::string_view text, int octave, std::vector<int>& pitches
         if (q.suffix == suffix) {
             int root = (octave + 1) * 12 + semitone;
             pitches.clear();
-            for (int interval : q.intervals) pitches.push_back(root + interval);
+            for (int interval : q.intervals)
+                pitches.push_back(root + interval);
             return root >= 0 && pitches.back() <= 127;
         }
     }
@@ -150,17 +165,38 @@ float DynamicVelocity(std::string_view mark, bool& ok) {
 
 bool DrumFromChar(char c, Drum& drum) {
     switch (c) {
-    case 'k': drum = Drum::Kick; return true;
-    case 's': drum = Drum::Snare; return true;
-    case 'h': drum = Drum::ClosedHat; return true;
-    case 'o': drum = Drum::OpenHat; return true;
-    case 'c': drum = Drum::Crash; return true;
-    case 'r': drum = Drum::Ride; return true;
-    case 't': drum = Drum::LowTom; return true;
-    case 'm': drum = Drum::HighTom; return true;
-    case 'p': drum = Drum::Clap; return true;
-    case 'w': drum = Drum::WoodBlock; return true;
-    default: return false;
+    case 'k':
+        drum = Drum::Kick;
+        return true;
+    case 's':
+        drum = Drum::Snare;
+        return true;
+    case 'h':
+        drum = Drum::ClosedHat;
+        return true;
+    case 'o':
+        drum = Drum::OpenHat;
+        return true;
+    case 'c':
+        drum = Drum::Crash;
+        return true;
+    case 'r':
+        drum = Drum::Ride;
+        return true;
+    case 't':
+        drum = Drum::LowTom;
+        return true;
+    case 'm':
+        drum = Drum::HighTom;
+        return true;
+    case 'p':
+        drum = Drum::Clap;
+        return true;
+    case 'w':
+        drum = Drum::WoodBlock;
+        return true;
+    default:
+        return false;
     }
 }
 
@@ -176,12 +212,12 @@ struct VoiceCursor {
 };
 
 class Parser {
-public:
+  public:
     Parser(std::string_view file, ParseResult& result) : fileName(file), out(result) {}
 
     void ParseText(std::string_view text);
 
-private:
+  private:
     void Error(int line, const std::string& message) {
         char prefix[64];
         std::snprintf(prefix, sizeof prefix, ":%d: ", line);
@@ -218,12 +254,14 @@ bool Parser::Notes(int line, Voice& voice, VoiceCursor& cursor, const std::vecto
             return false;
         }
         std::vector<int> tiedPitches;
-        for (size_t index : cursor.tiedNotes) tiedPitches.push_back(voice.notes[index].pitch);
+        for (size_t index : cursor.tiedNotes)
+            tiedPitches.push_back(voice.notes[index].pitch);
         if (tiedPitches != pitches) {
             Error(line, "a tie must continue the same pitches");
             return false;
         }
-        for (size_t index : cursor.tiedNotes) voice.notes[index].lengthBeats += length;
+        for (size_t index : cursor.tiedNotes)
+            voice.notes[index].lengthBeats += length;
         if (!tie) cursor.tiedNotes.clear();
     } else if (!rest) {
         for (int pitch : pitches) {
@@ -261,8 +299,8 @@ bool Parser::Token(int line, Voice& voice, VoiceCursor& cursor, std::string_view
         double bars = voice.lengthBeats / out.score.BarBeats();
         if (std::fabs(bars - std::round(bars)) > kEpsilonBeats) {
             char text[96];
-            std::snprintf(text, sizeof text, "barline %.3g beats into bar %d", voice.lengthBeats - std::floor(bars) *
-                          out.score.BarBeats(), int(bars) + 1);
+            std::snprintf(text, sizeof text, "barline %.3g beats into bar %d",
+                          voice.lengthBeats - std::floor(bars) * out.score.BarBeats(), int(bars) + 1);
             Error(line, text);
             return false;
         }
@@ -330,14 +368,15 @@ void Parser::TrackLine(int line, std::string_view head, std::string_view body) {
     tracksStarted = true;
     std::vector<std::string_view> words = SplitWords(head);
     int repeats = 1;
-    if (words.size() == 2 && words[1].size() >= 2 && words[1][0] == 'x' && ParseInt(words[1].substr(1), repeats) &&
-        repeats >= 1 && repeats <= 256) {
+    if (words.size() == 2 && words[1].size() >= 2 && words[1][0] == 'x' &&
+        ParseInt(words[1].substr(1), repeats) && repeats >= 1 && repeats <= 256) {
     } else if (words.size() != 1) {
         Error(line, "expected '<voice>:' or '<voice> x<count>:'");
         return;
     }
     size_t index = 0;
-    while (index < out.score.voices.size() && out.score.voices[index].name != words[0]) ++index;
+    while (index < out.score.voices.size() && out.score.voices[index].name != words[0])
+        ++index;
     if (index == out.score.voices.size()) {
         Error(line, "unknown voice '" + std::string(words[0]) + "'");
         return;
@@ -477,8 +516,8 @@ void Parser::ParseText(std::string_view text) {
         if (content.empty()) continue;
         size_t colon = content.find(':');
         std::vector<std::string_view> words = SplitWords(content);
-        bool header = words[0] == "voice" || words[0] == "title" || words[0] == "tempo" || words[0] == "meter" ||
-                      words[0] == "bars" || words[0] == "reverb";
+        bool header = words[0] == "voice" || words[0] == "title" || words[0] == "tempo" ||
+                      words[0] == "meter" || words[0] == "bars" || words[0] == "reverb";
         if (header) {
             HeaderLine(line, words);
         } else if (colon != std::string_view::npos) {
@@ -496,11 +535,12 @@ void Parser::ParseText(std::string_view text) {
     for (size_t i = 0; i < out.score.voices.size(); ++i) {
         const Voice& voice = out.score.voices[i];
         if (cursors[i].failed) continue;
-        if (!cursors[i].tiedNotes.empty()) Error(cursors[i].tieLine, "voice '" + voice.name + "' ends in a tie");
+        if (!cursors[i].tiedNotes.empty())
+            Error(cursors[i].tieLine, "voice '" + voice.name + "' ends in a tie");
         if (out.score.bars > 0 && std::fabs(voice.lengthBeats - out.score.LoopBeats()) > kEpsilonBeats) {
             char text[160];
-            std::snprintf(text, sizeof text, "voice '%s' lasts %.4g bars; the loop has %d", voice.name.c_str(),
-                          voice.lengthBeats / out.score.BarBeats(), out.score.bars);
+            std::snprintf(text, sizeof text, "voice '%s' lasts %.4g bars; the loop has %d",
+                          voice.name.c_str(), voice.lengthBeats / out.score.BarBeats(), out.score.bars);
             Error(voice.definedLine, text);
         }
     }
@@ -535,12 +575,23 @@ bool ParseDuration(std::string_view text, double& beats) {
         if (part.empty()) return false;
         double base = 0.0;
         switch (part[0]) {
-        case 'w': base = 4.0; break;
-        case 'h': base = 2.0; break;
-        case 'q': base = 1.0; break;
-        case 'e': base = 0.5; break;
-        case 's': base = 0.25; break;
-        default: return false;
+        case 'w':
+            base = 4.0;
+            break;
+        case 'h':
+            base = 2.0;
+            break;
+        case 'q':
+            base = 1.0;
+            break;
+        case 'e':
+            base = 0.5;
+            break;
+        case 's':
+            base = 0.25;
+            break;
+        default:
+            return false;
         }
         double value = base;
         double add = base;
@@ -580,7 +631,9 @@ bool ParsePitch(std::string_view text, int& midi) {
     return true;
 }
 
-double PitchHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); }
+double PitchHz(double midi) {
+    return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0);
+}
 
 ParseResult ParseScore(std::string_view text, std::string_view fileName) {
     ParseResult result;

@@ -66,9 +66,9 @@ struct NoteEvent {
 struct Voice {
     std::string name;
     Instrument instrument = Instrument::Lead;
-    float volume = 1.0f; // linear gain
-    float pan = 0.0f;    // -1 left .. 1 right
-    int octave = 4;      // octave of chord roots
+    float volume = 1.0f;     // linear gain
+    float pan = 0.0f;        // -1 left .. 1 right
+    int octave = 4;          // octave of chord roots
     double stepBeats = 0.25; // length of one drum step, quarter notes
     std::vector<NoteEvent> notes;
     double lengthBeats = 0.0; // where the next token goes

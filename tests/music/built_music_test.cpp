@@ -1,0 +1,87 @@
+// The twenty MP3s the build writes into sound/: each decodes through libmpg123 (gapless) to exactly
+// the length of its score's loop, lasts 30..90 s, is as loud as the others, never clips, and its
+// end runs into its start without a jump.
+#include "music/mp3.h"
+#include "music/render.h"
+#include "music/score.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+namespace kel::music {
+namespace {
+
+constexpr const char* kPieces[] = {
+    "KelvaroMainTheme",
+    "OpeningCeremonies",
+    "MedalPresentation",
+    "ClosingCeremonies",
+    "100MDash",
+    "Javelin",
+    "Equestrian",
+    "Diving",
+    "Rings",
+    "HighJump",
+    "Weightlifting",
+    "ShotPut",
+    "PoleVault",
+    "Rowing",
+    "Swimming",
+    "Racewalking",
+    "KayakSlalom",
+    "HammerThrow",
+    "Cycling",
+    "Archery",
+};
+
+class BuiltMusic : public testing::TestWithParam<const char*> {};
+
+// The 99.9th percentile of |x[i+1] - x[i]|: how far the music itself moves between samples.
+float TypicalLargeStep(const std::vector<float>& x) {
+    std::vector<float> steps(x.size() - 1);
+    for (size_t i = 0; i + 1 < x.size(); ++i)
+        steps[i] = std::fabs(x[i + 1] - x[i]);
+    size_t k = steps.size() * 999 / 1000;
+    std::nth_element(steps.begin(), steps.begin() + long(k), steps.end());
+    return steps[k];
+}
+
+TEST_P(BuiltMusic, DecodesGaplesslyToTheScoreLengthAndLoopsCleanly) {
+    const std::string name = GetParam();
+    ParseResult parsed = LoadScore(std::string(KELVARO_MUSIC_SCORE_DIR) + "/" + name + ".kms");
+    ASSERT_TRUE(parsed.Ok()) << (parsed.errors.empty() ? "" : parsed.errors[0]);
+    double seconds = parsed.score.LoopSeconds();
+    EXPECT_GE(seconds, 30.0);
+    EXPECT_LE(seconds, 90.0);
+
+    std::ifstream file(std::string(KELVARO_MUSIC_BUILD_DIR) + "/" + name + ".mp3", std::ios::binary);
+    ASSERT_TRUE(file) << name << ".mp3 was not built";
+    std::vector<unsigned char> mp3((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    StereoLoop decoded;
+    std::string error;
+    ASSERT_TRUE(DecodeMp3(mp3, decoded, error)) << error;
+    ASSERT_EQ(decoded.Frames(), LoopFrames(parsed.score));
+
+    double rmsDb = 20.0 * std::log10(Rms(decoded) / kTargetRms);
+    EXPECT_NEAR(rmsDb, 0.0, 1.0) << "loudness differs from the other pieces";
+    float peak = 0.0f;
+    for (size_t i = 0; i < decoded.Frames(); ++i)
+        peak = std::max({peak, std::fabs(decoded.left[i]), std::fabs(decoded.right[i])});
+    EXPECT_LT(peak, 1.0f);
+
+    for (const std::vector<float>* channel : {&decoded.left, &decoded.right}) {
+        float seam = std::fabs(channel->front() - channel->back());
+        EXPECT_LE(seam, TypicalLargeStep(*channel)) << "the loop jumps where it wraps";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPieces, BuiltMusic, testing::ValuesIn(kPieces));
+
+} // namespace
+} // namespace kel::music
