@@ -67,13 +67,18 @@ void DrawArcheryRange(Canvas& canvas) {
     // Rolling hills and a wood along the far side of the range.
     for (int i = 0; i < w; ++i) {
         const int top = 96 + int(6.0f * std::sin(i * 0.03f) + 3.0f * std::sin(i * 0.09f + 1.0f));
-        for (int j = top; j < 130; ++j) canvas.Set(i, j, j == top ? Rgba::Hex(0x9ed8a0) : Rgba::Hex(0x86c890));
+        for (int j = top; j < 130; ++j)
+            canvas.Set(i, j, j == top ? Rgba::Hex(0x9ed8a0) : Rgba::Hex(0x86c890));
     }
-    for (int k = 0; k < 16; ++k) Tree(canvas, 6.0f + k * 16.0f + Noise(k, 3, 238) * 6.0f, 128.0f, 8.0f + Noise(k, 4, 238) * 5.0f, 240 + k);
+    for (int k = 0; k < 16; ++k)
+        Tree(canvas, 6.0f + k * 16.0f + Noise(k, 3, 238) * 6.0f, 128.0f, 8.0f + Noise(k, 4, 238) * 5.0f,
+             240 + k);
     // A little pavilion with spectators under a striped awning.
     canvas.Rect(84, 108, 92, 4, ink::kOutline);
-    for (int i = 85; i < 175; ++i) canvas.Rect(i, 108, 1, 4, ((i - 85) / 6) % 2 == 0 ? ink::kRed : ink::kWhite);
-    for (int i = 85; i < 175; i += 6) canvas.Rect(i, 112, 3, 2, ink::kRed);
+    for (int i = 85; i < 175; ++i)
+        canvas.Rect(i, 108, 1, 4, ((i - 85) / 6) % 2 == 0 ? ink::kRed : ink::kWhite);
+    for (int i = 85; i < 175; i += 6)
+        canvas.Rect(i, 112, 3, 2, ink::kRed);
     canvas.Rect(84, 114, 92, 16, Rgba::Hex(0x4f6fb0));
     DrawCrowd(canvas, 86, 115, 88, 14, 238, 0.9f);
     canvas.Rect(85, 112, 2, 18, kWood);
@@ -151,8 +156,12 @@ void DrawArcher(Canvas& canvas) {
     DrawFigure(canvas, p, s);
 }
 
-void DrawBowRelaxed(Canvas& canvas) { DrawBow(canvas, 7.0f, 2.0f, 1.0f); }
-void DrawBowDrawn(Canvas& canvas) { DrawBow(canvas, 14.0f, 9.0f, 3.0f); }
+void DrawBowRelaxed(Canvas& canvas) {
+    DrawBow(canvas, 7.0f, 2.0f, 1.0f);
+}
+void DrawBowDrawn(Canvas& canvas) {
+    DrawBow(canvas, 14.0f, 9.0f, 3.0f);
+}
 
 void DrawArrow(Canvas& canvas) {
     const int w = canvas.width;

@@ -36,8 +36,10 @@ Rgba GrassAt(int i, int j, bool infield) {
     const bool stripe = (infield ? (i / 8) : ((i + j) / 12)) % 2 == 0;
     Rgba c = stripe ? Rgba::Hex(0x5cc43c) : Rgba::Hex(0x52b536);
     const float n = Noise(i, j, 208);
-    if (n < 0.10f) c = Rgba::Hex(0x3f9a2e);
-    else if (n > 0.96f) c = Rgba::Hex(0x8fe06a);
+    if (n < 0.10f)
+        c = Rgba::Hex(0x3f9a2e);
+    else if (n > 0.96f)
+        c = Rgba::Hex(0x8fe06a);
     return c;
 }
 
@@ -52,8 +54,10 @@ Rgba TrackAt(int i, int j, float d) {
     // Wooden boards, lighter up the banking, with grain.
     Rgba c = Mix(Rgba::Hex(0xd9a35c), Rgba::Hex(0xeec88a), std::clamp((d - 0.9f) / 3.5f, 0.0f, 1.0f));
     const float n = Noise(i, j, 11);
-    if (n < 0.12f) c = paint::Scale(c, 0.9f);
-    else if (n > 0.93f) c = paint::Scale(c, 1.06f);
+    if (n < 0.12f)
+        c = paint::Scale(c, 0.9f);
+    else if (n > 0.93f)
+        c = paint::Scale(c, 1.06f);
     return c;
 }
 
@@ -64,50 +68,55 @@ void Bush(Canvas& canvas, float x, float y, float r) {
 }
 
 // Cyclist from above, facing +x, bike along row `axle`. stride: +1 or -1 for the pedal frame,
-// 0 for the celebration (no hands on the bars, arms out).
+// 0 for the celebration (no hands on the bars, arms flung out). The rider is painted without
+// outlines on its own layer and then outlined as one silhouette, so the small parts stay clear.
 void DrawCyclist(Canvas& canvas, float axle, int stride) {
-    const FigureStyle s = FigureStyle::Tinted();
-    const Rgba tyre = Rgba::Hex(0x3a3848), rimGrey = ink::kDarkGrey;
+    const Rgba tyre = Rgba::Hex(0x333c57);
     const int row = int(axle);
-    // Wheels and frame.
+    const float y = axle + 0.5f;
+    // Bike: two wheels along the axle line, the frame between and the bar across the front.
     canvas.Rect(0, row, 6, 1, tyre);
     canvas.Rect(13, row, 6, 1, tyre);
-    canvas.Set(2, row, rimGrey);
-    canvas.Set(16, row, rimGrey);
+    canvas.Set(2, row, ink::kDarkGrey);
+    canvas.Set(16, row, ink::kDarkGrey);
     canvas.Rect(6, row, 7, 1, ink::kGrey);
-    // Handlebar across the front.
-    canvas.Rect(14, row - 3, 1, 7, ink::kOutline);
-    canvas.Set(14, row, ink::kGrey);
-    const float y = axle + 0.5f;
-    // Legs beside the top tube: the knee of the rising leg pokes forward, the other is low.
-    const float kneeL = stride > 0 ? 10.5f : 7.0f, kneeR = stride > 0 ? 7.0f : 10.5f;
-    if (stride == 0) {
-        DrawPart(canvas, Capsule{{5.5f, y - 1.5f}, {9.0f, y - 3.0f}, 1.0f}, s.farSkin);
-        DrawPart(canvas, Capsule{{5.5f, y + 1.5f}, {9.0f, y + 3.0f}, 1.0f}, s.farSkin);
+    if (stride != 0) {
+        canvas.Rect(15, row - 3, 1, 7, ink::kOutline);
+        canvas.Set(15, row - 3, ink::kGrey);
+        canvas.Set(15, row + 3, ink::kGrey);
     } else {
-        const Capsule left[2] = {{{5.5f, y - 1.5f}, {kneeL, y - 3.9f}, 1.1f}, {{kneeL, y - 3.9f}, {9.0f, y - 2.0f}, 0.8f}};
-        const Capsule right[2] = {{{5.5f, y + 1.5f}, {kneeR, y + 3.9f}, 1.1f}, {{kneeR, y + 3.9f}, {9.0f, y + 2.0f}, 0.8f}};
-        DrawPart(canvas, left, 2, s.skin);
-        DrawPart(canvas, right, 2, s.skin);
+        canvas.Rect(15, row - 2, 1, 5, ink::kOutline);
     }
-    // Back and jersey, bent low over the bike, shorts at the saddle.
-    DrawPart(canvas, Capsule{{5.5f, y}, {9.5f, y}, 1.9f}, s.shirt);
-    FillCapsule(canvas, Capsule{{4.8f, y}, {5.6f, y}, 1.6f}, s.shorts);
-    canvas.Rect(6, int(y), 4, 1, ink::kLight);
+
+    Canvas rider(canvas.width, canvas.height);
+    // Thighs: the knee of the rising leg is forward, the other one back.
+    const float kneeTop = stride > 0 ? 9.5f : 7.0f, kneeBottom = stride > 0 ? 7.0f : 9.5f;
+    const float reachTop = stride == 0 ? 8.5f : kneeTop, reachBottom = stride == 0 ? 8.5f : kneeBottom;
+    FillCapsule(rider, Capsule{{5.0f, y - 1.8f}, {reachTop, y - 5.3f}, 1.0f}, ink::kGrey);
+    FillCapsule(rider, Capsule{{5.0f, y + 1.8f}, {reachBottom, y + 5.3f}, 1.0f}, ink::kGrey);
+    // Back: narrow at the saddle, wide across the shoulders.
+    rider.Triangle(4.0f, y - 2.0f, 10.6f, y - 4.0f, 10.6f, y + 4.0f, ink::kWhite);
+    rider.Triangle(4.0f, y - 2.0f, 10.6f, y + 4.0f, 4.0f, y + 2.0f, ink::kWhite);
+    FillCapsule(rider, Capsule{{4.5f, y}, {5.5f, y}, 1.9f}, ink::kLight);
+    // Helmet in front of the shoulders.
+    OutlineOpaque(rider);
     // Arms to the bars, or flung out in triumph.
     if (stride != 0) {
-        DrawPart(canvas, Capsule{{9.5f, y - 1.6f}, {14.0f, y - 2.0f}, 0.6f}, s.farSkin);
-        DrawPart(canvas, Capsule{{9.5f, y + 1.6f}, {14.0f, y + 2.0f}, 0.6f}, s.farSkin);
+        DrawPart(rider, Capsule{{10.0f, y - 3.4f}, {14.6f, y - 3.4f}, 0.6f}, ink::kLight);
+        DrawPart(rider, Capsule{{10.0f, y + 3.4f}, {14.6f, y + 3.4f}, 0.6f}, ink::kLight);
     } else {
-        const Capsule up[2] = {{{9.5f, y - 2.0f}, {11.0f, y - 6.5f}, 0.85f}, {{11.0f, y - 6.5f}, {13.0f, y - 10.5f}, 0.85f}};
-        const Capsule down[2] = {{{9.5f, y + 2.0f}, {11.0f, y + 5.0f}, 0.85f}, {{11.0f, y + 5.0f}, {13.5f, y + 6.8f}, 0.85f}};
-        DrawPart(canvas, up, 2, s.skin);
-        DrawPart(canvas, down, 2, s.skin);
+        DrawPart(rider, Capsule{{10.0f, y - 3.6f}, {11.0f, y - 8.0f}, 0.75f}, ink::kLight);
+        DrawPart(rider, Capsule{{11.0f, y - 8.0f}, {13.5f, y - 10.8f}, 0.75f}, ink::kLight);
+        DrawPart(rider, Capsule{{10.0f, y + 3.6f}, {11.0f, y + 5.6f}, 0.75f}, ink::kLight);
+        DrawPart(rider, Capsule{{11.0f, y + 5.6f}, {13.5f, y + 7.0f}, 0.75f}, ink::kLight);
     }
-    // Helmet, longer than wide, with a dark stripe and the visor at the front.
-    DrawPart(canvas, Capsule{{10.8f, y}, {12.6f, y}, 1.7f}, ink::kWhite);
-    canvas.Rect(10, int(y), 3, 1, ink::kGrey);
-    canvas.Set(13, int(y), ink::kDarkGrey);
+    // Helmet, outlined on its own so it stands out from the shoulders.
+    DrawPart(rider, Capsule{{12.3f, y}, {12.8f, y}, 1.8f}, ink::kWhite);
+    // Inner lines: jersey stripe, shoulder line under the helmet, helmet vents and visor.
+    for (int i = 5; i <= 9; ++i)
+        rider.Set(i, row, ink::kLight);
+    rider.Rect(12, row, 2, 1, ink::kGrey);
+    canvas.Paste(rider, 0, 0);
 }
 
 } // namespace
@@ -118,9 +127,12 @@ void DrawVelodrome(Canvas& canvas) {
             const float x = kLeft + (i + 0.5f) / kPxPerMetre, y = kTop + (j + 0.5f) / kPxPerMetre;
             const float d = InfieldDistance(x, y);
             Rgba c;
-            if (d <= 0.0f) c = GrassAt(i, j, true);
-            else if (OnGrass(x, y)) c = GrassAt(i, j, false);
-            else c = TrackAt(i, j, d);
+            if (d <= 0.0f)
+                c = GrassAt(i, j, true);
+            else if (OnGrass(x, y))
+                c = GrassAt(i, j, false);
+            else
+                c = TrackAt(i, j, d);
             canvas.Set(i, j, c);
         }
     // White barrier along the outer edge of the boards, shading onto the grass.
@@ -162,7 +174,8 @@ void DrawVelodrome(Canvas& canvas) {
     for (int k = 0; k < 14; ++k) {
         static constexpr uint32_t kFlowers[] = {0xffd93d, 0xe8473c, 0xffffff, 0xb04fd0};
         canvas.Set(3 + int(Noise(k, 0, 5) * 20), 14 + int(Noise(k, 1, 5) * 12), Rgba::Hex(kFlowers[k % 4]));
-        canvas.Set(232 + int(Noise(k, 2, 5) * 20), 170 + int(Noise(k, 3, 5) * 12), Rgba::Hex(kFlowers[k % 4]));
+        canvas.Set(232 + int(Noise(k, 2, 5) * 20), 170 + int(Noise(k, 3, 5) * 12),
+                   Rgba::Hex(kFlowers[k % 4]));
     }
     // A bank of little team tents by the infield's straight, below the board.
     for (int k = 0; k < 3; ++k) {
@@ -177,8 +190,14 @@ void DrawVelodrome(Canvas& canvas) {
     }
 }
 
-void DrawCyclistLeftPedal(Canvas& canvas) { DrawCyclist(canvas, 8.0f, 1); }
-void DrawCyclistRightPedal(Canvas& canvas) { DrawCyclist(canvas, 8.0f, -1); }
-void DrawCyclistCheering(Canvas& canvas) { DrawCyclist(canvas, 12.0f, 0); }
+void DrawCyclistLeftPedal(Canvas& canvas) {
+    DrawCyclist(canvas, 8.0f, 1);
+}
+void DrawCyclistRightPedal(Canvas& canvas) {
+    DrawCyclist(canvas, 8.0f, -1);
+}
+void DrawCyclistCheering(Canvas& canvas) {
+    DrawCyclist(canvas, 12.0f, 0);
+}
 
 } // namespace artgen

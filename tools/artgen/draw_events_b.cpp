@@ -17,7 +17,8 @@ Rgba Scale(Rgba c, float f) {
 
 void BlendRect(Canvas& canvas, int x, int y, int w, int h, Rgba c) {
     for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i) canvas.Blend(i, j, c);
+        for (int i = x; i < x + w; ++i)
+            canvas.Blend(i, j, c);
 }
 
 void BlendDisc(Canvas& canvas, float cx, float cy, float r, Rgba c) {
@@ -28,7 +29,8 @@ void BlendDisc(Canvas& canvas, float cx, float cy, float r, Rgba c) {
 
 void Speckle(Canvas& canvas, int x, int y, int w, int h, Rgba a, Rgba b, float amount, uint32_t seed) {
     for (int j = y; j < y + h; ++j)
-        for (int i = x; i < x + w; ++i) canvas.Set(i, j, Noise(i, j, seed) < amount ? b : a);
+        for (int i = x; i < x + w; ++i)
+            canvas.Set(i, j, Noise(i, j, seed) < amount ? b : a);
 }
 
 void SpeckleOver(Canvas& canvas, int x, int y, int w, int h, Rgba b, float amount, uint32_t seed) {
@@ -85,7 +87,8 @@ void Stand(Canvas& canvas, int x, int y, int w, int h, Rgba seat, uint32_t seed)
         DrawCrowd(canvas, x, ty + 1, w, std::min(5, th - 2), seed + uint32_t(ty) * 31u, 0.9f);
         if (th >= 7) {
             canvas.Rect(x, ty + th - 3, w, 1, rail);
-            for (int i = x + 2; i < x + w; i += 6) canvas.Set(i, ty + th - 2, railShade);
+            for (int i = x + 2; i < x + w; i += 6)
+                canvas.Set(i, ty + th - 2, railShade);
         }
     }
 }
@@ -109,14 +112,16 @@ void Floodlight(Canvas& canvas, int x, int y, int bottomY) {
 }
 
 void Bunting(Canvas& canvas, int x0, int x1, int y, int sag, uint32_t seed) {
-    static constexpr Rgba kFlags[] = {ink::kRed, ink::kYellow, ink::kBlue, ink::kGreen, ink::kWhite, ink::kOrange};
+    static constexpr Rgba kFlags[] = {ink::kRed,   ink::kYellow, ink::kBlue,
+                                      ink::kGreen, ink::kWhite,  ink::kOrange};
     const Rgba string = Rgba::Hex(0x3a3a48);
     const float span = float(std::max(1, x1 - x0));
     auto lineY = [&](int i) {
         const float t = (i - x0) / span;
         return y + int(std::lround(4.0f * sag * t * (1.0f - t)));
     };
-    for (int i = x0; i <= x1; ++i) canvas.Set(i, lineY(i), string);
+    for (int i = x0; i <= x1; ++i)
+        canvas.Set(i, lineY(i), string);
     int n = 0;
     for (int i = x0 + 2; i + 3 <= x1; i += 6, ++n) {
         const Rgba c = kFlags[(n + int(seed)) % 6];
@@ -134,7 +139,8 @@ void LightCone(Canvas& canvas, float x, float y, float x0, float x1, float y1, R
         const float left = x + (x0 - x) * t, right = x + (x1 - x) * t;
         Rgba c = light;
         c.a = uint8_t(light.a * (1.0f - 0.5f * t));
-        for (int i = int(std::floor(left)); i <= int(std::ceil(right)); ++i) canvas.Blend(i, j, c);
+        for (int i = int(std::floor(left)); i <= int(std::ceil(right)); ++i)
+            canvas.Blend(i, j, c);
     }
 }
 
@@ -143,19 +149,39 @@ void LightCone(Canvas& canvas, float x, float y, float x0, float x1, float y1, R
 namespace {
 
 constexpr DrawnSprite kEventSpritesB[] = {
-    {197, DrawWeightliftingHall}, {198, DrawLifterPulling},   {199, DrawLifterReady},
-    {200, DrawLifterCheering},    {201, DrawLifterKit},       {202, DrawBarbell},
-    {203, DrawShotPutStadium},    {206, DrawShotPutCircle},
-    {208, DrawVelodrome},         {209, DrawCyclistLeftPedal}, {210, DrawCyclistRightPedal},
-    {211, DrawCyclistCheering},   {212, DrawNatatorium},      {213, DrawSwimmer},
-    {214, DrawSwimmerArms},       {216, DrawSwimOfficial},    {217, DrawSwimOfficialWaving},
-    {218, DrawHammerField},       {219, DrawHammerThrower},   {220, DrawHammerCage},
-    {223, DrawTimingNeedle},      {224, DrawGull},            {225, DrawRower},
-    {228, DrawScullHull},         {229, DrawQuayWall},        {232, DrawLakeWater},
-    {233, DrawPoleVaultHorizon},  {238, DrawArcheryRange},    {239, DrawArcher},
-    {240, DrawBowRelaxed},        {241, DrawBowDrawn},        {242, DrawArrow},
-    {243, DrawTargetBoard},       {244, DrawKayak},           {247, DrawWhitewater0},
-    {248, DrawWhitewater1},       {249, DrawWhitewater2},     {250, DrawWhitewater3},
+    {197, DrawWeightliftingHall},
+    {202, DrawBarbell},
+    {203, DrawShotPutStadium},
+    {206, DrawShotPutCircle},
+    {208, DrawVelodrome},
+    {209, DrawCyclistLeftPedal},
+    {210, DrawCyclistRightPedal},
+    {211, DrawCyclistCheering},
+    {212, DrawNatatorium},
+    {214, DrawSwimmerArms},
+    {216, DrawSwimOfficial},
+    {217, DrawSwimOfficialWaving},
+    {218, DrawHammerField},
+    {219, DrawHammerThrower},
+    {220, DrawHammerCage},
+    {223, DrawTimingNeedle},
+    {224, DrawGull},
+    {225, DrawRower},
+    {228, DrawScullHull},
+    {229, DrawQuayWall},
+    {232, DrawLakeWater},
+    {233, DrawPoleVaultHorizon},
+    {238, DrawArcheryRange},
+    {239, DrawArcher},
+    {240, DrawBowRelaxed},
+    {241, DrawBowDrawn},
+    {242, DrawArrow},
+    {243, DrawTargetBoard},
+    {244, DrawKayak},
+    {247, DrawWhitewater0},
+    {248, DrawWhitewater1},
+    {249, DrawWhitewater2},
+    {250, DrawWhitewater3},
 };
 
 } // namespace

@@ -36,23 +36,18 @@ void LightCone(Canvas& canvas, float x, float y, float x0, float x1, float y1, R
 } // namespace paint
 
 // Weightlifting (draw_weightlifting.cpp).
-void DrawWeightliftingHall(Canvas& canvas);  // 197
-void DrawLifterPulling(Canvas& canvas);      // 198
-void DrawLifterReady(Canvas& canvas);        // 199
-void DrawLifterCheering(Canvas& canvas);     // 200
-void DrawLifterKit(Canvas& canvas);          // 201
-void DrawBarbell(Canvas& canvas);            // 202
+void DrawWeightliftingHall(Canvas& canvas); // 197
+void DrawBarbell(Canvas& canvas);           // 202
 // Shot put (draw_shotput.cpp).
-void DrawShotPutStadium(Canvas& canvas);     // 203
-void DrawShotPutCircle(Canvas& canvas);      // 206
+void DrawShotPutStadium(Canvas& canvas); // 203
+void DrawShotPutCircle(Canvas& canvas);  // 206
 // Cycling (draw_cycling.cpp).
-void DrawVelodrome(Canvas& canvas);          // 208
-void DrawCyclistLeftPedal(Canvas& canvas);   // 209
-void DrawCyclistRightPedal(Canvas& canvas);  // 210
-void DrawCyclistCheering(Canvas& canvas);    // 211
+void DrawVelodrome(Canvas& canvas);         // 208
+void DrawCyclistLeftPedal(Canvas& canvas);  // 209
+void DrawCyclistRightPedal(Canvas& canvas); // 210
+void DrawCyclistCheering(Canvas& canvas);   // 211
 // Swimming and kayak (draw_swimming.cpp).
 void DrawNatatorium(Canvas& canvas);         // 212
-void DrawSwimmer(Canvas& canvas);            // 213
 void DrawSwimmerArms(Canvas& canvas);        // 214
 void DrawSwimOfficial(Canvas& canvas);       // 216
 void DrawSwimOfficialWaving(Canvas& canvas); // 217
@@ -62,24 +57,24 @@ void DrawWhitewater1(Canvas& canvas);        // 248
 void DrawWhitewater2(Canvas& canvas);        // 249
 void DrawWhitewater3(Canvas& canvas);        // 250
 // Hammer throw (draw_hammer.cpp).
-void DrawHammerField(Canvas& canvas);        // 218
-void DrawHammerThrower(Canvas& canvas);      // 219
-void DrawHammerCage(Canvas& canvas);         // 220
-void DrawTimingNeedle(Canvas& canvas);       // 223
-void DrawGull(Canvas& canvas);               // 224
+void DrawHammerField(Canvas& canvas);   // 218
+void DrawHammerThrower(Canvas& canvas); // 219
+void DrawHammerCage(Canvas& canvas);    // 220
+void DrawTimingNeedle(Canvas& canvas);  // 223
+void DrawGull(Canvas& canvas);          // 224
 // Rowing (draw_rowing.cpp).
-void DrawRower(Canvas& canvas);              // 225
-void DrawScullHull(Canvas& canvas);          // 228
-void DrawQuayWall(Canvas& canvas);           // 229
-void DrawLakeWater(Canvas& canvas);          // 232
+void DrawRower(Canvas& canvas);     // 225
+void DrawScullHull(Canvas& canvas); // 228
+void DrawQuayWall(Canvas& canvas);  // 229
+void DrawLakeWater(Canvas& canvas); // 232
 // Pole vault (draw_polevault.cpp).
-void DrawPoleVaultHorizon(Canvas& canvas);   // 233
+void DrawPoleVaultHorizon(Canvas& canvas); // 233
 // Archery (draw_archery.cpp).
-void DrawArcheryRange(Canvas& canvas);       // 238
-void DrawArcher(Canvas& canvas);             // 239
-void DrawBowRelaxed(Canvas& canvas);         // 240
-void DrawBowDrawn(Canvas& canvas);           // 241
-void DrawArrow(Canvas& canvas);              // 242
-void DrawTargetBoard(Canvas& canvas);        // 243
+void DrawArcheryRange(Canvas& canvas); // 238
+void DrawArcher(Canvas& canvas);       // 239
+void DrawBowRelaxed(Canvas& canvas);   // 240
+void DrawBowDrawn(Canvas& canvas);     // 241
+void DrawArrow(Canvas& canvas);        // 242
+void DrawTargetBoard(Canvas& canvas);  // 243
 
 } // namespace artgen

@@ -35,7 +35,8 @@ void DrawHammerField(Canvas& canvas) {
     canvas.Line(int(cx), int(cy), int(cx) + 200, int(cy) + 200, ink::kWhite);
     // Red track along the top, with its white lane lines.
     canvas.Rect(0, 0, w, 12, Rgba::Hex(0xc8553a));
-    for (int y = 2; y < 12; y += 4) canvas.Rect(0, y, w, 1, Rgba::Hex(0xf0e0d0));
+    for (int y = 2; y < 12; y += 4)
+        canvas.Rect(0, y, w, 1, Rgba::Hex(0xf0e0d0));
     canvas.Rect(0, 12, w, 2, ink::kWhite);
     // The circle and cage at the left edge.
     canvas.Disc(cx, cy, 18.0f, Rgba::Hex(0x4f5766));

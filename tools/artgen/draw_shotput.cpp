@@ -23,15 +23,18 @@ void DrawShotPutStadium(Canvas& canvas) {
     // Stadium roof and stands, the same all the way round.
     canvas.Rect(0, 58, w, 5, Rgba::Hex(0xe8ecf2));
     canvas.Rect(0, 63, w, 2, Rgba::Hex(0x8a93a3));
-    for (int i = 0; i < w; i += 16) canvas.Rect(i, 65, 1, 6, Rgba::Hex(0x8a93a3));
+    for (int i = 0; i < w; i += 16)
+        canvas.Rect(i, 65, 1, 6, Rgba::Hex(0x8a93a3));
     canvas.Rect(0, 65, w, 6, Rgba::Hex(0x2c3240));
-    for (int i = 0; i < w; i += 16) canvas.Rect(i + 2, 66, 12, 4, Rgba::Hex(0x3d4a7a));
+    for (int i = 0; i < w; i += 16)
+        canvas.Rect(i + 2, 66, 12, 4, Rgba::Hex(0x3d4a7a));
     paint::Stand(canvas, 0, 71, w, 48, Rgba::Hex(0x4f6fb0), 203);
     paint::Stand(canvas, 0, 119, w, 16, Rgba::Hex(0x3e5c9a), 204);
     for (int x = 8; x < w; x += 64) {
         // Stairs between the blocks of seats.
         canvas.Rect(x, 71, 3, 64, Rgba::Hex(0xb4bcc8));
-        for (int j = 72; j < 135; j += 3) canvas.Rect(x, j, 3, 1, Rgba::Hex(0x7c8594));
+        for (int j = 72; j < 135; j += 3)
+            canvas.Rect(x, j, 3, 1, Rgba::Hex(0x7c8594));
     }
     // Advertising boards along the field.
     static constexpr uint32_t kBoards[] = {0xe8473c, 0xffffff, 0x3b8ee8, 0xffd93d};
@@ -40,7 +43,8 @@ void DrawShotPutStadium(Canvas& canvas) {
         const Rgba c = Rgba::Hex(kBoards[k % 4]);
         const Rgba text = (k % 4 == 1 || k % 4 == 3) ? Rgba::Hex(0x1f4fa8) : ink::kWhite;
         canvas.Rect(k * 32 + 1, 136, 30, 8, c);
-        for (int i = 0; i < 5; ++i) canvas.Rect(k * 32 + 5 + i * 5, 138 + (i % 2), 3, 4 - (i % 2), text);
+        for (int i = 0; i < 5; ++i)
+            canvas.Rect(k * 32 + 5 + i * 5, 138 + (i % 2), 3, 4 - (i % 2), text);
     }
     // Red running track, then the grass of the infield with mowing stripes.
     canvas.Rect(0, 145, w, 5, Rgba::Hex(0xc8553a));
@@ -63,8 +67,10 @@ void DrawShotPutStadium(Canvas& canvas) {
             Rgba c = j < kGroundRow + 3 ? Rgba::Hex(0x3f9a2e) : Rgba::Hex(0x8a5a34);
             if (j >= kGroundRow + 3) {
                 const float n = Noise(i, j, 11);
-                if (n < 0.1f) c = Rgba::Hex(0x5a3a22);
-                else if (n > 0.95f) c = Rgba::Hex(0xc89a62);
+                if (n < 0.1f)
+                    c = Rgba::Hex(0x5a3a22);
+                else if (n > 0.95f)
+                    c = Rgba::Hex(0xc89a62);
                 if (j > kGroundRow + 12) c = paint::Scale(c, 0.85f);
             }
             canvas.Set(i, j, c);

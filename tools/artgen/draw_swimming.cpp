@@ -1,5 +1,5 @@
 // Swimming and kayak sheet (slot 20): the natatorium behind the pool (three copies side by side,
-// so it tiles seamlessly), the swimmer and its arm bar (tinted: whites and greys), the pool
+// so it tiles seamlessly), the swimmer's arm bar (tinted: whites and greys), the pool
 // officials, the kayak seen from above (tinted) and four frames of flowing white water, which
 // the game tints blue and tiles in both directions.
 #include "draw_events_b.h"
@@ -66,12 +66,16 @@ void DrawWhitewater(Canvas& canvas, int frame) {
     for (int j = 0; j < canvas.height; ++j)
         for (int i = 0; i < canvas.width; ++i) {
             const float u = (i - shift) / 32.0f, v = j / 32.0f;
-            const float a = std::sin(kTwoPi * (u + 3.0f * v)) + 0.8f * std::sin(kTwoPi * (u - 2.0f * v) + 1.3f) +
+            const float a = std::sin(kTwoPi * (u + 3.0f * v)) +
+                            0.8f * std::sin(kTwoPi * (u - 2.0f * v) + 1.3f) +
                             0.5f * std::sin(kTwoPi * (2.0f * u + 5.0f * v) + 0.4f);
             Rgba c = Rgba::Hex(0xa8acb4);
-            if (a > 1.45f) c = ink::kWhite;
-            else if (a > 0.85f) c = Rgba::Hex(0xd6dae2);
-            else if (a < -1.4f) c = Rgba::Hex(0x8c9098);
+            if (a > 1.45f)
+                c = ink::kWhite;
+            else if (a > 0.85f)
+                c = Rgba::Hex(0xd6dae2);
+            else if (a < -1.4f)
+                c = Rgba::Hex(0x8c9098);
             canvas.Set(i, j, c);
         }
 }
@@ -90,19 +94,22 @@ void DrawNatatorium(Canvas& canvas) {
         canvas.Rect(x, 0, 2, 24, Rgba::Hex(0x8a93a3));
     }
     canvas.Rect(0, 20, w, 4, Rgba::Hex(0x8a93a3));
-    for (int i = 0; i < w; i += 4) canvas.Line(i, 23, i + 2, 20, Rgba::Hex(0x4f5766));
+    for (int i = 0; i < w; i += 4)
+        canvas.Line(i, 23, i + 2, 20, Rgba::Hex(0x4f5766));
     canvas.Rect(0, 24, w, 1, Rgba::Hex(0x1d2740));
     // Stands.
     canvas.Rect(0, 25, w, 5, Rgba::Hex(0x3d4a7a));
     paint::Stand(canvas, 0, 30, w, 64, Rgba::Hex(0x4f6fb0), 212);
     for (int x = 16; x < w; x += 64) {
         canvas.Rect(x, 30, 3, 64, Rgba::Hex(0xb4bcc8));
-        for (int j = 31; j < 94; j += 3) canvas.Rect(x, j, 3, 1, Rgba::Hex(0x7c8594));
+        for (int j = 31; j < 94; j += 3)
+            canvas.Rect(x, j, 3, 1, Rgba::Hex(0x7c8594));
     }
     // Glass balustrade and flags of many nations hanging above the pool.
     canvas.Rect(0, 94, w, 8, Rgba::Hex(0x9fd6e8));
     canvas.Rect(0, 94, w, 1, ink::kWhite);
-    for (int i = 0; i < w; i += 16) canvas.Rect(i, 94, 1, 8, Rgba::Hex(0x6a8ea0));
+    for (int i = 0; i < w; i += 16)
+        canvas.Rect(i, 94, 1, 8, Rgba::Hex(0x6a8ea0));
     canvas.Rect(0, 102, w, 2, Rgba::Hex(0x3a3a48));
     // Back wall: pale aqua tiles.
     for (int j = 104; j < kDeckRow; ++j)
@@ -130,7 +137,8 @@ void DrawNatatorium(Canvas& canvas) {
         for (int i = 0; i < w; ++i) {
             const float t = float(j - kDeckRow) / float(kFloorRow - kDeckRow);
             Rgba c = Mix(Rgba::Hex(0x3aa8d8), Rgba::Hex(0x1f6fb0), std::min(1.0f, t));
-            const float ripple = std::sin(kTwoPi * (i / 32.0f + j / 12.0f)) + std::sin(kTwoPi * (i / 16.0f - j / 20.0f));
+            const float ripple =
+                std::sin(kTwoPi * (i / 32.0f + j / 12.0f)) + std::sin(kTwoPi * (i / 16.0f - j / 20.0f));
             if (ripple > 1.5f) c = paint::Scale(c, 1.25f);
             if (j >= kFloorRow) c = (i % 8 == 0 || j % 8 == 0) ? Rgba::Hex(0x7fb8d0) : Rgba::Hex(0xa8d8e8);
             canvas.Set(i, j, c);
@@ -142,28 +150,6 @@ void DrawNatatorium(Canvas& canvas) {
     }
     canvas.Rect(0, kFloorRow - 2, w, 2, Rgba::Hex(0x173a6a));
     canvas.Rect(0, kDeckRow, w, 1, Rgba::Hex(0xe8f6ff));
-}
-
-void DrawSwimmer(Canvas& canvas) {
-    FigureStyle s = FigureStyle::Tinted();
-    s.torsoRadius = 1.9f;
-    s.limbRadius = 0.9f;
-    s.headRadius = 2.2f;
-    Pose p;
-    p.facing = 1.0f;
-    p.head = {4.6f, 3.2f};
-    p.neck = {4.5f, 5.8f};
-    p.hip = {4.5f, 14.0f};
-    // The arms belong to the separate arm bar; here they fold away behind the shoulder.
-    p.nearElbow = p.farElbow = p.nearHand = p.farHand = {4.5f, 6.8f};
-    p.nearKnee = {5.0f, 18.0f};
-    p.nearFoot = {5.0f, 22.3f};
-    p.farKnee = {4.0f, 18.0f};
-    p.farFoot = {4.0f, 22.3f};
-    DrawFigure(canvas, p, s);
-    // Goggles over the eye.
-    canvas.Set(6, 3, ink::kDarkGrey);
-    canvas.Set(5, 3, ink::kOutline);
 }
 
 void DrawSwimmerArms(Canvas& canvas) {
@@ -179,8 +165,12 @@ void DrawSwimmerArms(Canvas& canvas) {
     canvas.Set(11, 0, ink::kLight);
 }
 
-void DrawSwimOfficial(Canvas& canvas) { DrawOfficial(canvas, false); }
-void DrawSwimOfficialWaving(Canvas& canvas) { DrawOfficial(canvas, true); }
+void DrawSwimOfficial(Canvas& canvas) {
+    DrawOfficial(canvas, false);
+}
+void DrawSwimOfficialWaving(Canvas& canvas) {
+    DrawOfficial(canvas, true);
+}
 
 void DrawKayak(Canvas& canvas) {
     // Diamond hull 40 x 13 px seen from above, pointing +x; the paddler sits at the paddle pivot.
@@ -205,9 +195,17 @@ void DrawKayak(Canvas& canvas) {
     canvas.Set(25, 6, ink::kGrey);
 }
 
-void DrawWhitewater0(Canvas& canvas) { DrawWhitewater(canvas, 3); }
-void DrawWhitewater1(Canvas& canvas) { DrawWhitewater(canvas, 2); }
-void DrawWhitewater2(Canvas& canvas) { DrawWhitewater(canvas, 1); }
-void DrawWhitewater3(Canvas& canvas) { DrawWhitewater(canvas, 0); }
+void DrawWhitewater0(Canvas& canvas) {
+    DrawWhitewater(canvas, 3);
+}
+void DrawWhitewater1(Canvas& canvas) {
+    DrawWhitewater(canvas, 2);
+}
+void DrawWhitewater2(Canvas& canvas) {
+    DrawWhitewater(canvas, 1);
+}
+void DrawWhitewater3(Canvas& canvas) {
+    DrawWhitewater(canvas, 0);
+}
 
 } // namespace artgen

@@ -1,6 +1,5 @@
-// Weightlifting sheet (slot 17): the hall behind the stage, the lifter's poses and kit overlay,
-// and the barbell. The lifter is tinted by the game, so it is drawn in whites and light greys;
-// its head and waist sit at the same pixels in every pose, so the kit overlay (201) fits all.
+// Weightlifting sheet (slot 17): the hall behind the stage and the barbell. The lifter's poses
+// and kit overlay are grids (assets/art/weightlifting/lifter.spr).
 #include "draw_events_b.h"
 
 #include <cmath>
@@ -10,116 +9,19 @@ namespace artgen {
 namespace {
 
 // Backdrop rows that match the physics at scale 0.1 from (-16.8, -16.4).
-constexpr int kCeilingRow = 24;  // underside of the ceiling, y = -14
-constexpr int kFloorRow = 164;   // top of the floor, y = 0
-constexpr int kStageEdgeX = 18;  // the floor and ceiling start at x = -15
-
-constexpr Pt kHead{9.0f, 5.0f};
-constexpr Pt kNeck{9.0f, 8.5f};
-constexpr Pt kHip{9.0f, 16.5f};
-
-FigureStyle LifterStyle() {
-    FigureStyle s = FigureStyle::Tinted();
-    s.torsoRadius = 3.0f;
-    s.limbRadius = 1.25f;
-    s.headRadius = 2.7f;
-    return s;
-}
-
-void Mouth(Canvas& canvas, bool open) {
-    const Rgba dark = ink::kOutline;
-    canvas.Set(8, 7, dark);
-    canvas.Set(9, 7, dark);
-    if (open) canvas.Set(9, 6, Rgba::Hex(0xd85060));
-}
+constexpr int kCeilingRow = 24; // underside of the ceiling, y = -14
+constexpr int kFloorRow = 164;  // top of the floor, y = 0
+constexpr int kStageEdgeX = 18; // the floor and ceiling start at x = -15
 
 } // namespace
-
-void DrawLifterReady(Canvas& canvas) {
-    Pose p;
-    p.head = kHead;
-    p.neck = kNeck;
-    p.hip = kHip;
-    p.facing = 0.0f;
-    p.nearElbow = {3.5f, 12.5f};
-    p.nearHand = {5.5f, 16.0f};
-    p.farElbow = {14.5f, 12.5f};
-    p.farHand = {12.5f, 16.0f};
-    p.nearKnee = {6.5f, 21.0f};
-    p.nearFoot = {5.5f, 25.0f};
-    p.farKnee = {11.5f, 21.0f};
-    p.farFoot = {12.5f, 25.0f};
-    DrawFigure(canvas, p, LifterStyle());
-    Mouth(canvas, false);
-}
-
-void DrawLifterPulling(Canvas& canvas) {
-    Pose p;
-    p.head = kHead;
-    p.neck = kNeck;
-    p.hip = kHip;
-    p.facing = 0.0f;
-    p.nearElbow = {2.5f, 8.0f};
-    p.nearHand = {2.5f, 2.0f};
-    p.farElbow = {15.5f, 8.0f};
-    p.farHand = {15.5f, 2.0f};
-    p.nearKnee = {4.5f, 20.5f};
-    p.nearFoot = {3.5f, 25.0f};
-    p.farKnee = {13.5f, 20.5f};
-    p.farFoot = {14.5f, 25.0f};
-    DrawFigure(canvas, p, LifterStyle());
-    // Gritted teeth and a drop of sweat.
-    canvas.Rect(8, 7, 3, 1, ink::kOutline);
-    canvas.Set(9, 7, ink::kWhite);
-    canvas.Set(12, 2, Rgba::Hex(0xbfe8ff));
-    canvas.Set(12, 3, Rgba::Hex(0x7cc8f0));
-}
-
-void DrawLifterCheering(Canvas& canvas) {
-    Pose p;
-    p.head = kHead;
-    p.neck = kNeck;
-    p.hip = kHip;
-    p.facing = 0.0f;
-    p.nearElbow = {4.0f, 8.5f};
-    p.nearHand = {1.5f, 3.0f};
-    p.farElbow = {14.0f, 8.5f};
-    p.farHand = {16.5f, 3.0f};
-    p.nearKnee = {6.0f, 21.0f};
-    p.nearFoot = {4.5f, 25.0f};
-    p.farKnee = {12.0f, 21.0f};
-    p.farFoot = {13.5f, 25.0f};
-    DrawFigure(canvas, p, LifterStyle());
-    // A wide grin.
-    canvas.Rect(8, 7, 3, 1, ink::kOutline);
-    canvas.Set(7, 6, ink::kOutline);
-    canvas.Set(11, 6, ink::kOutline);
-}
-
-void DrawLifterKit(Canvas& canvas) {
-    // Headband and lifting belt in white: the game tints this layer in the player's kit colour.
-    const Rgba band = ink::kWhite, shade = ink::kLight, edge = ink::kOutline;
-    canvas.Rect(6, 3, 7, 1, band);
-    canvas.Set(6, 3, shade);
-    canvas.Set(12, 3, shade);
-    canvas.Rect(6, 13, 7, 1, edge);
-    canvas.Rect(6, 14, 7, 2, band);
-    canvas.Rect(6, 16, 7, 1, edge);
-    canvas.Set(5, 14, edge);
-    canvas.Set(5, 15, edge);
-    canvas.Set(13, 14, edge);
-    canvas.Set(13, 15, edge);
-    // Buckle.
-    canvas.Rect(8, 14, 3, 2, ink::kGrey);
-    canvas.Set(9, 14, ink::kDarkGrey);
-}
 
 void DrawBarbell(Canvas& canvas) {
     const Rgba steel = Rgba::Hex(0xd4dae3), steelDark = Rgba::Hex(0x8a93a3), edge = ink::kOutline;
     // Bar: 62 x 3 px between the plates, knurled in the middle.
     canvas.Rect(9, 5, 62, 3, edge);
     canvas.Rect(9, 6, 62, 1, steel);
-    for (int i = 12; i < 68; i += 2) canvas.Set(i, 6, (i > 30 && i < 50) ? steelDark : steel);
+    for (int i = 12; i < 68; i += 2)
+        canvas.Set(i, 6, (i > 30 && i < 50) ? steelDark : steel);
     canvas.Set(40, 6, Rgba::Hex(0xffffff));
     auto plates = [&](int x, int dir) {
         // Collar next to the bar, then a big red bumper and a small blue one outside it.
@@ -158,7 +60,8 @@ void DrawWeightliftingHall(Canvas& canvas) {
     paint::Stand(canvas, 0, 40, w, 64, Rgba::Hex(0x3d4a7a), 197);
     for (int x = 40; x < w; x += 72) {
         canvas.Rect(x, 40, 4, 64, Rgba::Hex(0x2a3358));
-        for (int j = 42; j < 104; j += 4) canvas.Rect(x, j, 4, 1, Rgba::Hex(0x4c5890));
+        for (int j = 42; j < 104; j += 4)
+            canvas.Rect(x, j, 4, 1, Rgba::Hex(0x4c5890));
     }
     // Shadow under the ceiling.
     for (int j = kCeilingRow; j < kCeilingRow + 16; ++j)
@@ -233,17 +136,22 @@ void DrawWeightliftingHall(Canvas& canvas) {
     canvas.Rect(kStageEdgeX, kCeilingRow - 6, w - kStageEdgeX, 6, Rgba::Hex(0x5c6578));
     canvas.Rect(kStageEdgeX, kCeilingRow - 6, w - kStageEdgeX, 1, Rgba::Hex(0x9aa3b3));
     canvas.Rect(kStageEdgeX, kCeilingRow - 1, w - kStageEdgeX, 1, Rgba::Hex(0x2c3240));
-    for (int i = kStageEdgeX; i < w; i += 6) canvas.Line(i, kCeilingRow - 5, i + 3, kCeilingRow - 2, Rgba::Hex(0x2c3240));
+    for (int i = kStageEdgeX; i < w; i += 6)
+        canvas.Line(i, kCeilingRow - 5, i + 3, kCeilingRow - 2, Rgba::Hex(0x2c3240));
     for (int x = 30; x < w; x += 44) {
         canvas.Rect(x, 4, 1, kCeilingRow - 10, Rgba::Hex(0x5c6578));
         canvas.Rect(x - 3, 8, 7, 5, Rgba::Hex(0x2c3240));
         canvas.Rect(x - 2, 12, 5, 1, Rgba::Hex(0xfff3a0));
     }
     // Spotlights on the stage, drawn last so they light the curtain and the floor.
-    paint::LightCone(canvas, 118.0f, float(kCeilingRow), 70.0f, 170.0f, float(kFloorRow), Rgba(255, 244, 200, 40));
-    paint::LightCone(canvas, 74.0f, float(kCeilingRow), 40.0f, 110.0f, float(kFloorRow), Rgba(255, 244, 200, 22));
-    paint::LightCone(canvas, 162.0f, float(kCeilingRow), 130.0f, 200.0f, float(kFloorRow), Rgba(255, 244, 200, 22));
-    for (int x = 74; x <= 162; x += 44) canvas.Rect(x - 3, kCeilingRow, 7, 3, Rgba::Hex(0xfffbe0));
+    paint::LightCone(canvas, 118.0f, float(kCeilingRow), 70.0f, 170.0f, float(kFloorRow),
+                     Rgba(255, 244, 200, 40));
+    paint::LightCone(canvas, 74.0f, float(kCeilingRow), 40.0f, 110.0f, float(kFloorRow),
+                     Rgba(255, 244, 200, 22));
+    paint::LightCone(canvas, 162.0f, float(kCeilingRow), 130.0f, 200.0f, float(kFloorRow),
+                     Rgba(255, 244, 200, 22));
+    for (int x = 74; x <= 162; x += 44)
+        canvas.Rect(x - 3, kCeilingRow, 7, 3, Rgba::Hex(0xfffbe0));
 }
 
 } // namespace artgen
