@@ -220,15 +220,17 @@ struct Picto {
 
 void DrawIconDiving(Canvas& c) {
     Tile(c, 'c', 'm', 'C');
-    c.Rect(2, 17, 18, 3, Pal('b'));
-    c.Rect(2, 17, 18, 1, Pal('m'));
+    c.Rect(2, 16, 18, 4, Pal('b'));
+    c.Rect(2, 16, 18, 1, Pal('m'));
+    // Splash where the hands meet the water.
+    for (const auto& [x, y] : {std::pair{15, 14}, std::pair{19, 14}, std::pair{16, 13}, std::pair{18, 13}})
+        c.Set(x, y, Pal('w'));
     Picto p;
-    p.Limb(11, 4, 11, 11, 1.1f);
-    p.Limb(11, 4, 9, 1.5f);
-    p.Limb(11, 4, 13, 1.5f);
-    p.Head(11, 13.5f);
-    p.Limb(10, 10, 10, 16);
-    p.Limb(12, 10, 12, 16);
+    p.Limb(5, 3, 11, 9, 1.0f);
+    p.Limb(5, 3, 2.5f, 1.5f, 0.7f);
+    p.Limb(5, 3, 2, 4.5f, 0.7f);
+    p.fig.Disc(10.2f, 12.8f, 1.8f, p.w);
+    p.Limb(11, 9, 16.5f, 14.5f, 0.6f);
     p.Done(c);
 }
 
@@ -400,16 +402,22 @@ void DrawIconLongJump(Canvas& c) {
 
 void DrawIconKayak(Canvas& c) {
     Tile(c, 'C', 'm', 'B');
-    c.Rect(3, 2, 1, 12, Pal('r'));
-    c.Rect(18, 2, 1, 12, Pal('e'));
-    c.Rect(3, 2, 16, 1, Pal('l'));
-    c.Ellipse(11, 15.5f, 8, 1.8f, Pal('k'));
-    c.Ellipse(11, 15.5f, 7, 1.0f, Pal('r'));
-    Stroke(c, 6, 17, 16, 7, 0.5f, Pal('y'));
+    // A slalom gate: two poles on a wire.
+    c.Rect(2, 2, 18, 1, Pal('l'));
+    c.Rect(3, 3, 1, 9, Pal('r'));
+    c.Rect(18, 3, 1, 9, Pal('e'));
+    c.Ellipse(11, 15.5f, 8.5f, 2.2f, Pal('k'));
+    c.Ellipse(11, 15.5f, 7.5f, 1.2f, Pal('r'));
+    c.Rect(5, 15, 12, 1, Pal('f'));
     Picto p;
-    p.Head(11, 8);
-    p.Limb(11, 10, 11, 14, 1.1f);
+    p.Head(11, 6.5f);
+    p.Limb(11, 8.5f, 11, 13, 1.1f);
+    p.Limb(11, 10, 8, 12);
+    p.Limb(11, 10, 14, 9);
     p.Done(c);
+    Stroke(c, 6, 14, 16, 7, 0.45f, Pal('y'));
+    c.Ellipse(5.5f, 14.5f, 1.2f, 1.6f, Pal('y'));
+    c.Ellipse(16.5f, 6.5f, 1.2f, 1.6f, Pal('y'));
 }
 
 void DrawIconHammer(Canvas& c) {
@@ -665,9 +673,9 @@ void DrawMenuBackdrop(Canvas& c) {
     for (int x : {13, 136})
         for (int y : {87, 174}) c.Disc(float(x), float(y), 1.5f, Pal('g'));
     // Player stand (places at (169, 59), (204, 68), (154, 81), (189, 90), each 30x18).
-    c.Rect(146, 50, 84, 66, Pal('k'));
-    c.Rect(147, 51, 82, 64, Pal('u'));
-    for (int y = 53; y < 113; y += 4) c.Rect(148, y, 80, 1, Pal('B'));
+    c.Rect(146, 50, 96, 66, Pal('k'));
+    c.Rect(147, 51, 94, 64, Pal('u'));
+    for (int y = 53; y < 113; y += 4) c.Rect(148, y, 92, 1, Pal('B'));
     const int places[][2] = {{169, 59}, {204, 68}, {154, 81}, {189, 90}};
     for (const auto& p : places) {
         c.Rect(p[0] - 2, p[1] - 2, 34, 22, Pal('k'));
@@ -675,7 +683,11 @@ void DrawMenuBackdrop(Canvas& c) {
         c.Rect(p[0] - 1, p[1] + 19, 32, 1, Pal('g'));
     }
     // Ground under the Play button (175..237 x 148..171).
-    c.Ellipse(206, 173, 36, 5, Pal('%'));
+    for (int y = 167; y < 179; ++y)
+        for (int x = 168; x < 245; ++x) {
+            const float dx = (x + 0.5f - 206) / 36.0f, dy = (y + 0.5f - 173) / 5.0f;
+            if (dx * dx + dy * dy <= 1.0f) c.Set(x, y, Mix(c.Get(x, y), Pal('k'), 0.3f));
+        }
 }
 
 // ---- buttons and icons (76-111) ---------------------------------------------------------------
@@ -683,12 +695,10 @@ void DrawMenuBackdrop(Canvas& c) {
 void DrawPlay(Canvas& c) {
     Box(c, 0, 0, c.width, c.height - 1, Pal('e'), Pal('w'), Pal('E'));
     c.Rect(2, c.height - 1, c.width - 3, 1, Pal('%'));
-    c.Triangle(13, 8, 13, 21, 22, 14.5f, Pal('k'));
-    c.Triangle(14, 10, 14, 19, 20, 14.5f, Pal('w'));
-    DrawText(c, 29, 10, "PLAY", Pal('E'), 1);
-    DrawText(c, 28, 9, "PLAY", Pal('k'), 1);
-    DrawText(c, 29 + 34, 10, "!", Pal('E'));
-    DrawText(c, 28 + 34, 9, "!", Pal('k'));
+    c.Triangle(15, 8, 15, 21, 24, 14.5f, Pal('k'));
+    c.Triangle(16, 10, 16, 19, 22, 14.5f, Pal('w'));
+    DrawText(c, 33, 11, "PLAY", Pal('E'));
+    DrawText(c, 32, 10, "PLAY", Pal('k'));
 }
 
 void DrawBigPanel(Canvas& c) {
@@ -708,7 +718,7 @@ void DrawCompetitionBox(Canvas& c) {
     c.Rect(3, 6, 2, 2, Pal('E'));
     c.Rect(5, 8, 2, 2, Pal('E'));
     c.Rect(7, 3, 2, 5, Pal('E'));
-    DrawText(c, 16, 3, "IN EVENTS", Pal('u'));
+    DrawText(c, 17, 3, "INCLUDED", Pal('u'));
 }
 
 void DrawCross(Canvas& c) {
