@@ -1,5 +1,6 @@
 #include "platform/files.h"
 
+#include "platform/data_root.h"
 #include "platform/log.h"
 
 #include <cerrno>
@@ -50,7 +51,7 @@ FileHandle* FileOpen(const char* path, const char* mode) {
         handle->provider = gProvider;
         return handle;
     }
-    FILE* f = std::fopen(p.c_str(), mode);
+    FILE* f = std::fopen(ResolveDataPath(p).c_str(), mode);
     if (!f) return nullptr;
     auto* handle = new FileHandle;
     handle->file = f;
@@ -84,7 +85,7 @@ size_t FileRead(void* buffer, size_t size, size_t count, FileHandle* handle) {
 
 void* ReadWholeFile(const char* path, size_t* size) {
     if (size) *size = 0;
-    const std::string p = NormalisePath(path);
+    const std::string p = ResolveDataPath(NormalisePath(path));
     FILE* f = std::fopen(p.c_str(), "rb");
     if (!f) {
         LogDebug("Can't load resource: %s", p.c_str());

@@ -1,4 +1,5 @@
 // The file layer: plain files, a registered provider, whole-file reads and atomic writes.
+#include "platform/data_root.h"
 #include "platform/files.h"
 #include "platform/log.h"
 
@@ -8,6 +9,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -218,6 +221,34 @@ TEST_F(FilesTest, EnsureDirectoryCreatesParents) {
     EXPECT_TRUE(FileExists(Path("shots/2026/december").c_str()));
     Write(Path("plain"), "x");
     EXPECT_FALSE(EnsureDirectory(Path("plain").c_str()));
+}
+
+} // namespace
+} // namespace kel
+
+namespace kel {
+namespace {
+
+TEST(DataRoot, ArtAndSoundAreFoundUnderTheDataRootOnly) {
+    const auto root = std::filesystem::temp_directory_path() / ("kelvaro_root_" + std::to_string(::getpid()));
+    std::filesystem::create_directories(root / "art");
+    {
+        std::ofstream(root / "art" / "note.txt") << "ink";
+    }
+    SetDataRoot(root.string());
+    size_t size = 0;
+    void* data = ReadWholeFile("art\\note.txt", &size);
+    ASSERT_NE(data, nullptr);
+    EXPECT_EQ(std::string(static_cast<char*>(data), size), "ink");
+    std::free(data);
+    FileHandle* f = FileOpen("art/note.txt", "rb");
+    EXPECT_NE(f, nullptr);
+    if (f) FileClose(f);
+    EXPECT_EQ(ResolveDataPath("records.rec"), "records.rec");
+    EXPECT_EQ(ResolveDataPath("/abs/art/x"), "/abs/art/x");
+    EXPECT_EQ(ResolveDataPath("sound/tap1.wav"), root.string() + "/sound/tap1.wav");
+    SetDataRoot("");
+    std::filesystem::remove_all(root);
 }
 
 } // namespace
