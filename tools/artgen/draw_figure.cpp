@@ -74,16 +74,22 @@ void DrawHead(Canvas& canvas, Pt centre, float facing, const FigureStyle& style)
 
 void DrawFigure(Canvas& canvas, const Pose& p, const FigureStyle& s) {
     const float lr = s.limbRadius;
-    const Pt shoulder = Lerp(p.neck, p.hip, 0.12f);
+    // Seen from the side both arms hang from the middle of the torso; seen from the front each
+    // hangs from its own shoulder, so the arms do not cross the chest.
+    const Pt shoulderMid = Lerp(p.neck, p.hip, 0.12f);
+    const float shoulderOffset = p.facing == 0.0f ? s.torsoRadius - 0.4f : 0.0f;
+    const float nearSide = p.nearElbow.x >= shoulderMid.x ? 1.0f : -1.0f;
+    const Pt nearShoulder{shoulderMid.x + nearSide * shoulderOffset, shoulderMid.y};
+    const Pt farShoulder{shoulderMid.x - nearSide * shoulderOffset, shoulderMid.y};
     // Far limbs first, a shade darker.
     {
         const Capsule leg[2] = {{p.hip, p.farKnee, lr + 0.1f}, {p.farKnee, p.farFoot, lr}};
         DrawPart(canvas, leg, 2, s.longLegs ? s.shorts : s.farSkin);
         if (!s.longLegs) FillCapsule(canvas, {p.hip, Lerp(p.hip, p.farKnee, 0.45f), lr + 0.1f}, s.shorts);
         FillCapsule(canvas, {p.farFoot, p.farFoot, lr}, s.shoes);
-        const Capsule arm[2] = {{shoulder, p.farElbow, lr}, {p.farElbow, p.farHand, lr}};
+        const Capsule arm[2] = {{farShoulder, p.farElbow, lr}, {p.farElbow, p.farHand, lr}};
         DrawPart(canvas, arm, 2, s.farSkin);
-        if (s.sleeves) FillCapsule(canvas, {shoulder, Lerp(shoulder, p.farElbow, 0.6f), lr}, s.farShirt);
+        if (s.sleeves) FillCapsule(canvas, {farShoulder, Lerp(farShoulder, p.farElbow, 0.6f), lr}, s.farShirt);
     }
     // Torso, then shorts over its lower end.
     DrawPart(canvas, {p.neck, p.hip, s.torsoRadius}, s.shirt);
@@ -101,9 +107,9 @@ void DrawFigure(Canvas& canvas, const Pose& p, const FigureStyle& s) {
     }
     DrawHead(canvas, p.head, p.facing, s);
     {
-        const Capsule arm[2] = {{shoulder, p.nearElbow, lr}, {p.nearElbow, p.nearHand, lr}};
+        const Capsule arm[2] = {{nearShoulder, p.nearElbow, lr}, {p.nearElbow, p.nearHand, lr}};
         DrawPart(canvas, arm, 2, s.skin);
-        if (s.sleeves) FillCapsule(canvas, {shoulder, Lerp(shoulder, p.nearElbow, 0.6f), lr}, s.shirt);
+        if (s.sleeves) FillCapsule(canvas, {nearShoulder, Lerp(nearShoulder, p.nearElbow, 0.6f), lr}, s.shirt);
     }
 }
 

@@ -13,10 +13,10 @@ Pose Standing(float cx, float top, float facing) {
     p.head = {cx, top + 3.3f};
     p.neck = {cx, top + 6.6f};
     p.hip = {cx, top + 14.0f};
-    p.nearElbow = {cx + 2.6f, top + 9.8f};
-    p.nearHand = {cx + 3.6f, top + 13.4f};
-    p.farElbow = {cx - 2.6f, top + 9.8f};
-    p.farHand = {cx - 3.6f, top + 13.4f};
+    p.nearElbow = {cx + 3.4f, top + 10.0f};
+    p.nearHand = {cx + 4.2f, top + 13.6f};
+    p.farElbow = {cx - 3.4f, top + 10.0f};
+    p.farHand = {cx - 4.2f, top + 13.6f};
     p.nearKnee = {cx + 1.2f, top + 18.8f};
     p.nearFoot = {cx + 1.6f, top + 23.3f};
     p.farKnee = {cx - 1.2f, top + 18.8f};
