@@ -85,7 +85,7 @@ TEST(DrawnSpritesA, CeremonyAndHighJumpGroundsSitOnTheirRows) {
     const Canvas closing = Render(127, 256, 192);
     EXPECT_EQ(EdgeColumns(closing, 152, 0, 256), 256);
     const Canvas highJump = Render(192, 256, 192);
-    EXPECT_EQ(EdgeColumns(highJump, 166, 0, 246), 246);
+    EXPECT_EQ(EdgeColumns(highJump, 166, 0, 256), 256);
 }
 
 // The walker's untinted overlays are cut from the same pose as the tinted body frames, so every

@@ -1,7 +1,8 @@
 // Javelin (156-159), high jump (192-196) and the pole vault pieces kept on the high jump sheet
 // (234-237). Backdrop 192 is drawn at world (-14.8, -16.6), 10 px per metre: ground top at
-// row 166, the back wall's face at the right edge (x 10.8). The bar standard stands at px 148
-// and the mat covers px 161..221 above the ground; the game draws both.
+// row 166, the back wall's face at the right edge (x 10.8), so nothing solid is drawn short of
+// it. The bar standard stands at px 148 and the mat covers px 161..221 above the ground; the
+// game draws both.
 #include "draw_areas_a.h"
 #include "draw_figure.h"
 
@@ -119,15 +120,6 @@ void DrawHighJumpField(Canvas& c) {
     c.Rect(0, kGroundRow, 256, 1, Rgba::Hex(0xffe0d0));
     // The curved run-up marks of a fan-shaped apron, seen edge-on as white dashes.
     for (int x = 0; x < 140; x += 12) c.Rect(x, kGroundRow + 6, 6, 1, ink::kWhite);
-    // Back wall at the right edge: padded, with a height scale.
-    c.Rect(246, 40, 10, kGroundRow - 40, Rgba::Hex(0x2f6fc8));
-    c.Rect(246, 40, 1, kGroundRow - 40, ink::kOutline);
-    for (int y = kGroundRow - 10; y > 40; y -= 10) {
-        c.Rect(247, y, 9, 1, ink::kWhite);
-        if ((kGroundRow - y) % 50 == 0) c.Rect(249, y - 1, 7, 3, ink::kYellow);
-    }
-    c.Rect(244, 36, 12, 4, ink::kOutline);
-    c.Rect(245, 37, 11, 2, ink::kDarkBlue);
 }
 
 Pose JumperStride(bool second) {
