@@ -2,7 +2,7 @@
 // Backdrop 183 is drawn at world (-12.8, -16.4), 10 px per metre: floor top at row 164, the mat
 // on px 88..168 from row 159, ceiling underside at row 24, straps hung from px 120 and 136.
 // The judges' tables (70 x 39 px) stand at px 10..80 and, mirrored, 176..246 from row 108, so
-// the backdrop gives each a raised platform from row 147 down to the floor.
+// the backdrop gives each a raised stand from row 147 down to the floor.
 #include "draw_areas_a.h"
 #include "draw_figure.h"
 
@@ -67,13 +67,19 @@ void DrawGymHall(Canvas& c) {
     c.Rect(88, kMatTop, 80, kFloorRow - kMatTop, ink::kBlue);
     c.Rect(88, kMatTop, 80, 1, ink::kSky);
     for (int x = 96; x < 168; x += 16) c.Rect(x, kMatTop + 1, 1, kFloorRow - kMatTop - 1, ink::kDarkBlue);
-    // Judges' platforms under the two tables.
+    // Judges' stands under the two tables: a raised deck on trestle legs, set back from the
+    // floor so that it reads as scenery behind the gymnast rather than an obstacle.
     for (int side = 0; side < 2; ++side) {
         const int x0 = side == 0 ? 8 : 174;
-        c.Rect(x0, 147, 74, kFloorRow - 147, ink::kOutline);
-        c.Rect(x0 + 1, 148, 72, kFloorRow - 148, Rgba::Hex(0x9a6a40));
+        c.Rect(x0, 147, 74, 4, ink::kOutline);
         c.Rect(x0 + 1, 148, 72, 2, Rgba::Hex(0xc89050));
-        for (int x = x0 + 8; x < x0 + 72; x += 12) c.Rect(x, 151, 1, kFloorRow - 151, Rgba::Hex(0x7a5030));
+        for (int k = 0; k < 4; ++k) {
+            const int lx = x0 + 4 + k * 21;
+            c.Rect(lx, 151, 3, kFloorRow - 151, ink::kOutline);
+            c.Rect(lx + 1, 151, 1, kFloorRow - 151, Rgba::Hex(0x9a6a40));
+        }
+        c.Line(x0 + 6, 152, x0 + 25, kFloorRow - 2, Rgba::Hex(0x7a5030));
+        c.Line(x0 + 48, kFloorRow - 2, x0 + 67, 152, Rgba::Hex(0x7a5030));
     }
 }
 
@@ -193,25 +199,28 @@ void DrawJudgesClapA(Canvas& c) { DrawJudges(c, 1); }
 void DrawJudgesClapB(Canvas& c) { DrawJudges(c, 2); }
 
 // Disappointment over the judges (offset 5, 8 from the table's corner): frowns, sweat drops
-// and a thumb turned down in front of each judge.
+// and a zero held up on a white card in front of each judge.
 void DrawJudgesDisappointed(Canvas& c) {
+    // A zero in a 3 x 4 pixel font: symmetric, so it reads the same on the mirrored table.
+    static constexpr const char* kZero[4] = {".#.", "#.#", "#.#", ".#."};
     for (int k = 0; k < 3; ++k) {
         const int x = int(kJudgeX[k]) - 5, y = int(kHeadY) - 8;
-        // Frown.
+        // Frown on the face, turned to the rings.
         c.Set(x + 1, y + 3, ink::kOutline);
         c.Set(x + 2, y + 2, ink::kOutline);
         c.Set(x + 3, y + 3, ink::kOutline);
-        // Sweat drop beside the head.
-        c.Set(x - 3, y - 2, ink::kSky);
-        c.Set(x - 3, y - 1, ink::kBlue);
-        c.Set(x - 4, y - 1, ink::kSky);
-        // Thumb down: a fist with the thumb pointing at the table.
-        const int fx = x - 1, fy = y + 6;
-        c.Rect(fx - 1, fy - 1, 6, 5, ink::kOutline);
-        c.Rect(fx, fy, 4, 3, ink::kSkin);
-        c.Rect(fx + 1, fy + 3, 2, 4, ink::kOutline);
-        c.Rect(fx + 1, fy + 3, 1, 3, ink::kSkin);
-        c.Set(fx, fy + 1, ink::kSkinShade);
+        // Sweat drop on the brow.
+        c.Set(x - 2, y, ink::kSky);
+        c.Set(x - 2, y + 1, ink::kBlue);
+        // The card, held up at chest height by a hand at its bottom.
+        const int cx = x - 3, cy = y + 6;
+        c.Rect(cx - 1, cy - 1, 8, 8, ink::kOutline);
+        c.Rect(cx, cy, 6, 6, ink::kWhite);
+        for (int r = 0; r < 4; ++r)
+            for (int q = 0; q < 3; ++q)
+                if (kZero[r][q] == '#') c.Set(cx + 1 + q, cy + 1 + r, ink::kRed);
+        c.Rect(cx + 2, cy + 7, 3, 2, ink::kOutline);
+        c.Rect(cx + 3, cy + 7, 1, 1, ink::kSkin);
     }
     // A small rain cloud over the middle judge.
     c.Ellipse(28.0f, 1.5f, 6.0f, 1.6f, ink::kDarkGrey);
