@@ -1,0 +1,474 @@
+// The 100 m dash driven frame by frame with scripted mouse input: the start ritual, the gun,
+// false starts, the backward limit, the grab budget, the sounds and a pinned world hash.
+#include "events/sprint/sprint.h"
+#include "sim/sim_test_support.h"
+
+#include "app/random.h"
+#include "gfx/gl_recording.h"
+#include "sim/records.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace kel::test {
+namespace {
+
+constexpr float kZoomPx = 48.0f; // the dash's px per metre
+
+// 64-bit FNV-1a over every body's position, angle, linear and angular velocity, in world order.
+uint64_t HashWorld(const b2World* world) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    auto add = [&hash](float v) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        for (int i = 0; i < 4; ++i) {
+            hash ^= (bits >> (8 * i)) & 0xFFu;
+            hash *= 0x100000001b3ull;
+        }
+    };
+    for (const b2Body* b = world->GetBodyList(); b != nullptr; b = b->GetNext()) {
+        const b2Vec2 p = b->GetPosition();
+        const b2Vec2 v = b->GetLinearVelocity();
+        add(p.x);
+        add(p.y);
+        add(b->GetAngle());
+        add(v.x);
+        add(v.y);
+        add(b->GetAngularVelocity());
+    }
+    return hash;
+}
+
+class SprintTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        // Long races draw thousands of frames; nothing here reads the GL calls back.
+        SetGlBackend(&nullGl);
+    }
+
+    // Window pixel of a world point under the scene's current camera.
+    static int PxX(const SprintEvent& s, float x) {
+        return static_cast<int>(std::lround(gApp.screenCentreX + (x - s.cameraX) * kZoomPx));
+    }
+    static int PxY(const SprintEvent& s, float y) {
+        return static_cast<int>(std::lround(gApp.screenCentreY + (y - s.cameraY) * kZoomPx));
+    }
+
+    // One game frame as the session runs it: the clock, the rules, then the drawing.
+    void Step(SprintEvent& s) {
+        gApp.frameCounter += 1;
+        s.Update();
+        s.DrawFrame();
+        FlushBatch();
+        Frame();
+    }
+
+    // A click on the empty sky leaves "ON YOUR MARK..." without grabbing anything.
+    void ClickSky(SprintEvent& s) {
+        MouseAt(900, 100);
+        Press();
+        Step(s);
+        Release();
+        Step(s);
+    }
+
+    void WaitForGun(SprintEvent& s) {
+        for (int i = 0; i < 800 && s.phase == SprintEvent::kReady; ++i)
+            Step(s);
+    }
+
+    // A pull: grab the runner `grabY` metres above its origin, hold the mouse `reachPx` ahead
+    // for `holdFrames`, let go and wait `restFrames`. The runner's frame follows the body.
+    void Pull(SprintEvent& s, float grabY, int reachPx, int holdFrames, int restFrames) {
+        const b2Vec2 at = s.runner->GetWorldPoint(b2Vec2(0.0f, grabY));
+        MouseAt(PxX(s, at.x), PxY(s, at.y));
+        Press();
+        Step(s);
+        for (int i = 0; i < holdFrames && !s.finished; ++i) {
+            const b2Vec2 now = s.runner->GetWorldPoint(b2Vec2(0.0f, grabY));
+            MouseAt(PxX(s, now.x) + reachPx, PxY(s, now.y));
+            gApp.mouseHeld = 1;
+            Step(s);
+        }
+        Release();
+        Step(s);
+        for (int i = 0; i < restFrames && !s.finished; ++i)
+            Step(s);
+    }
+
+    int Race(SprintEvent& s, float grabY, int reachPx, int holdFrames, int restFrames, int maxFrames = 3000) {
+        ClickSky(s);
+        WaitForGun(s);
+        int frames = 0;
+        while (s.phase == SprintEvent::kRunning && frames < maxFrames) {
+            Pull(s, grabY, reachPx, holdFrames, restFrames);
+            frames += holdFrames + restFrames + 2;
+        }
+        return frames;
+    }
+
+    // Index of the first recorded call of `kind` (and effect, for effects) at or after `from`.
+    int FindCall(SoundCall::Kind kind, int effect = -1, int from = 0) const {
+        for (int i = from; i < static_cast<int>(sounds.size()); ++i) {
+            const SoundCall& c = sounds[static_cast<size_t>(i)];
+            if (c.kind == kind && (kind != SoundCall::kEffect || c.effect == effect)) return i;
+        }
+        return -1;
+    }
+
+    // Steps until the scene decides the race (or `limit` frames pass); returns the frames run.
+    int StepUntilDecided(SprintEvent& s, int limit) {
+        int n = 0;
+        while ((s.phase == SprintEvent::kReady || s.phase == SprintEvent::kRunning) && n < limit) {
+            Step(s);
+            ++n;
+        }
+        return n;
+    }
+
+    NullGlBackend nullGl;
+};
+
+// ---- Start ritual ----------------------------------------------------------------------------
+
+TEST_F(SprintTest, StandsOnItsMarkUntilTheFirstClick) {
+    SprintEvent s;
+    for (int i = 0; i < 120; ++i)
+        Step(s);
+    EXPECT_EQ(s.phase, SprintEvent::kOnYourMark);
+    EXPECT_NEAR(s.runner->GetPosition().x, 0.0f, 1e-3f);
+    EXPECT_NEAR(s.runner->GetPosition().y, -1.0f, 0.02f) << "the 2 m box stands on the ground's top at y = 0";
+    EXPECT_NEAR(s.starter->GetPosition().y, -1.2f, 0.02f);
+    EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
+    EXPECT_FALSE(s.finished);
+}
+
+TEST_F(SprintTest, TheClickDrawsTheGunDelayFromTheSharedGenerator) {
+    SeedRandom(12345u);
+    Lcg lcg{12345u};
+    int expected = 60 + lcg.Int(240);
+    if (lcg.Int(50) == 0) expected += 400;
+
+    SprintEvent s;
+    MouseAt(900, 100);
+    Press();
+    Step(s);
+    ASSERT_EQ(s.phase, SprintEvent::kReady);
+    EXPECT_EQ(s.startDelay, expected);
+    EXPECT_EQ(s.mouseJoint, nullptr) << "a click on the sky grabs nothing";
+    Release();
+    // The gun fires when the frames since the click reach the delay, not one frame sooner.
+    for (int frame = 1; frame < expected; ++frame) {
+        Step(s);
+        ASSERT_EQ(s.phase, SprintEvent::kReady) << "frame " << frame;
+    }
+    EXPECT_EQ(FindCall(SoundCall::kEffect, kSfxGunshot), -1);
+    Step(s);
+    EXPECT_EQ(s.phase, SprintEvent::kRunning);
+    EXPECT_EQ(s.timer, 0);
+    const int gun = FindCall(SoundCall::kEffect, kSfxGunshot);
+    ASSERT_NE(gun, -1);
+    EXPECT_EQ(sounds[static_cast<size_t>(gun)].volume, 100);
+    EXPECT_EQ(sounds[static_cast<size_t>(gun)].pan, s.SoundPan(s.starter->GetPosition().x));
+    EXPECT_LT(sounds[static_cast<size_t>(gun)].pan, 0) << "the starter stands left of the camera";
+    const int music = FindCall(SoundCall::kMusic);
+    ASSERT_NE(music, -1);
+    EXPECT_EQ(sounds[static_cast<size_t>(music)].music, "100MDash.mp3");
+    EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
+}
+
+TEST_F(SprintTest, OneStartInFiftyWaitsFourHundredFramesLonger) {
+    // Find a seed whose second draw is the long wait, as the rule reads it.
+    uint32_t seed = 1;
+    for (;; ++seed) {
+        Lcg probe{seed};
+        probe.Int(240);
+        if (probe.Int(50) == 0) break;
+    }
+    SeedRandom(seed);
+    SprintEvent s;
+    ClickSky(s);
+    EXPECT_GE(s.startDelay, 460);
+    EXPECT_LE(s.startDelay, 699);
+
+    // And across many starts the delays stay within their two windows.
+    int longWaits = 0;
+    SeedRandom(99u);
+    for (int i = 0; i < 500; ++i) {
+        SprintEvent t;
+        MouseAt(900, 100);
+        Press();
+        t.Update();
+        Frame();
+        const bool shortWait = t.startDelay >= 60 && t.startDelay <= 299;
+        const bool longWait = t.startDelay >= 460 && t.startDelay <= 699;
+        ASSERT_TRUE(shortWait || longWait) << t.startDelay;
+        longWaits += longWait;
+    }
+    EXPECT_GT(longWaits, 0);
+    EXPECT_LT(longWaits, 40);
+}
+
+// ---- False start -----------------------------------------------------------------------------
+
+TEST_F(SprintTest, DraggingPastTheStartLineBeforeTheGunIsAFalseStart) {
+    SprintEvent s;
+    ClickSky(s);
+    s.startDelay = 600; // well after the drag
+    Pull(s, -0.5f, 300, 40, 0);
+    ASSERT_EQ(s.phase, SprintEvent::kDisqualified);
+    EXPECT_TRUE(s.fault);
+    EXPECT_EQ(s.result, 0.0f);
+    EXPECT_EQ(CountEffect(kSfxShortbuzz), 1);
+    EXPECT_NE(FindCall(SoundCall::kStopMusic), -1);
+    EXPECT_EQ(CountEffect(kSfxGunshot), 0);
+    EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
+    EXPECT_EQ(AchievementLevel(kEventDash, s.result, s.fault), 0);
+}
+
+TEST_F(SprintTest, TheDecisionIsHandedOverThirtyFramesLater) {
+    SprintEvent s;
+    ClickSky(s);
+    s.startDelay = 600;
+    s.runner->SetTransform(b2Vec2(1.0f, -1.0f), 0.0f);
+    Step(s);
+    ASSERT_EQ(s.phase, SprintEvent::kDisqualified);
+    for (int frame = 1; frame < 30; ++frame) {
+        Step(s);
+        ASSERT_FALSE(s.finished) << "frame " << frame;
+    }
+    Step(s);
+    EXPECT_TRUE(s.finished);
+    for (int frame = 0; frame < 100; ++frame)
+        Step(s);
+    EXPECT_TRUE(s.finished);
+    EXPECT_EQ(s.phase, SprintEvent::kDisqualified);
+    EXPECT_EQ(CountEffect(kSfxShortbuzz), 1) << "the buzz sounds once";
+}
+
+TEST_F(SprintTest, TheLineIsNotCheckedInTheFrameTheGunFires) {
+    SprintEvent early;
+    ClickSky(early);
+    early.startDelay = early.timer + 2;
+    early.runner->SetTransform(b2Vec2(0.3f, -1.0f), 0.0f);
+    Step(early);
+    EXPECT_EQ(early.phase, SprintEvent::kDisqualified) << "one frame before the gun";
+
+    SprintEvent onTime;
+    ClickSky(onTime);
+    onTime.startDelay = onTime.timer + 1;
+    onTime.runner->SetTransform(b2Vec2(0.3f, -1.0f), 0.0f);
+    Step(onTime);
+    EXPECT_EQ(onTime.phase, SprintEvent::kRunning);
+    EXPECT_FALSE(onTime.fault);
+}
+
+TEST_F(SprintTest, AHeldGrabBeforeTheGunNeverRunsOut) {
+    SprintEvent s;
+    ClickSky(s);
+    s.startDelay = 600;
+    // Hold the runner where it stands: the spring has nothing to pull.
+    const b2Vec2 at = s.runner->GetWorldPoint(b2Vec2(0.0f, -0.5f));
+    MouseAt(PxX(s, at.x), PxY(s, at.y));
+    Press();
+    Step(s);
+    ASSERT_NE(s.mouseJoint, nullptr);
+    for (int i = 0; i < 200; ++i) {
+        gApp.mouseHeld = 1;
+        Step(s);
+    }
+    EXPECT_NE(s.mouseJoint, nullptr);
+    EXPECT_EQ(s.grabBudget, s.grabBudgetMax);
+    EXPECT_EQ(s.phase, SprintEvent::kReady);
+}
+
+// ---- The race --------------------------------------------------------------------------------
+
+TEST_F(SprintTest, TheBudgetRunsOutWhileHeldAndRefillsByFourWithTheButtonUp) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    ASSERT_EQ(s.phase, SprintEvent::kRunning);
+    EXPECT_EQ(s.grabBudget, 20);
+    const b2Vec2 at = s.runner->GetWorldPoint(b2Vec2(0.0f, -0.5f));
+    MouseAt(PxX(s, at.x), PxY(s, at.y));
+    Press();
+    Step(s);
+    ASSERT_NE(s.mouseJoint, nullptr);
+    EXPECT_EQ(s.grabBudget, 19);
+    int heldFrames = 1;
+    while (s.mouseJoint != nullptr && heldFrames < 100) {
+        gApp.mouseHeld = 1;
+        Step(s);
+        ++heldFrames;
+    }
+    EXPECT_EQ(heldFrames, 20) << "a held grab ends after 20 frames";
+    for (int i = 0; i < 10; ++i) {
+        gApp.mouseHeld = 1;
+        Step(s);
+        EXPECT_EQ(s.grabBudget, 0) << "no refill while the button is down";
+    }
+    Release();
+    const int expected[] = {4, 8, 12, 16, 20, 20};
+    for (const int budget : expected) {
+        Step(s);
+        EXPECT_EQ(s.grabBudget, budget);
+    }
+}
+
+TEST_F(SprintTest, AScriptedRunFinishesWithATimeWithinTheMarks) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    int sinceGun = 0;
+    float lastX = 0.0f;
+    while (s.phase == SprintEvent::kRunning && sinceGun < 3000) {
+        // Hand-made pulls: grab high, drag 200 px ahead for 5 frames, rest 2.
+        const b2Vec2 at = s.runner->GetWorldPoint(b2Vec2(0.0f, -0.9f));
+        MouseAt(PxX(s, at.x), PxY(s, at.y));
+        Press();
+        for (int i = 0; i < 8 && s.phase == SprintEvent::kRunning; ++i) {
+            if (i == 6) Release();
+            if (i > 0 && i < 6) {
+                const b2Vec2 now = s.runner->GetWorldPoint(b2Vec2(0.0f, -0.9f));
+                MouseAt(PxX(s, now.x) + 200, PxY(s, now.y));
+                gApp.mouseHeld = 1;
+            }
+            lastX = s.runner->GetPosition().x;
+            Step(s);
+            ++sinceGun;
+        }
+    }
+    ASSERT_EQ(s.phase, SprintEvent::kFinished);
+    EXPECT_FALSE(s.fault);
+    EXPECT_EQ(s.result, static_cast<float>(sinceGun)) << "frames from the gun to the crossing";
+    EXPECT_LE(lastX, s.finishX);
+    EXPECT_GT(s.runner->GetPosition().x, s.finishX);
+    EXPECT_LE(s.result, kEventTable[kEventDash].marks[0]);
+    EXPECT_GE(AchievementLevel(kEventDash, s.result, s.fault), 2);
+    EXPECT_EQ(CountEffect(kSfxClapping), 1);
+    const int music = FindCall(SoundCall::kMusic);
+    ASSERT_NE(music, -1);
+    EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1) << "the music stops at the finish";
+    for (int i = 0; i < 30; ++i)
+        Step(s);
+    EXPECT_TRUE(s.finished);
+    EXPECT_EQ(s.result, static_cast<float>(sinceGun)) << "the result is not touched after the finish";
+}
+
+TEST_F(SprintTest, TheFinishIsJudgedOnTheBodyOriginNotItsFrontEdge) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    Step(s);
+    // Front edge 0.25 m past the line, origin short of it.
+    s.runner->SetTransform(b2Vec2(s.finishX - 0.1f, -1.0f), 0.0f);
+    s.runner->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+    Step(s);
+    EXPECT_EQ(s.phase, SprintEvent::kRunning);
+    s.runner->SetTransform(b2Vec2(s.finishX + 0.01f, -1.0f), 0.0f);
+    Step(s);
+    EXPECT_EQ(s.phase, SprintEvent::kFinished);
+    EXPECT_EQ(s.result, 3.0f) << "three frames after the gun";
+}
+
+TEST_F(SprintTest, RunningBackPastMinusTwentyDisqualifies) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    int frames = 0;
+    while (s.phase == SprintEvent::kRunning && frames < 3000) {
+        Pull(s, -0.5f, -400, 10, 3);
+        frames += 15;
+    }
+    ASSERT_EQ(s.phase, SprintEvent::kDisqualified);
+    EXPECT_TRUE(s.fault);
+    EXPECT_EQ(s.result, 0.0f);
+    EXPECT_LT(s.runner->GetPosition().x, -19.0f);
+    EXPECT_EQ(CountEffect(kSfxShortbuzz), 1);
+    const int music = FindCall(SoundCall::kMusic);
+    ASSERT_NE(music, -1);
+    EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1);
+}
+
+TEST_F(SprintTest, TheTimeKeepsRunningWithoutInput) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    for (int i = 0; i < 2000; ++i)
+        Step(s);
+    EXPECT_EQ(s.phase, SprintEvent::kRunning) << "no time limit but the -20 rule";
+    EXPECT_EQ(s.timer, 2000);
+    EXPECT_FALSE(s.finished);
+}
+
+TEST_F(SprintTest, AirDragSlowsASlidingRunner) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    // Lift the runner clear of the ground so only gravity and the drag act on it.
+    s.runner->SetTransform(b2Vec2(0.0f, -50.0f), 0.0f);
+    s.runner->SetLinearVelocity(b2Vec2(10.0f, 0.0f));
+    Step(s);
+    const float v0 = s.runner->GetLinearVelocity().x;
+    for (int i = 0; i < 30; ++i)
+        Step(s);
+    const float v1 = s.runner->GetLinearVelocity().x;
+    // dv/dt = -1.8 v for the 1 kg box: half a second leaves exp(-0.9) of the speed.
+    EXPECT_NEAR(v1 / v0, std::exp(-1.8f * 30.0f / 60.0f), 0.02f);
+}
+
+// ---- Sounds ----------------------------------------------------------------------------------
+
+TEST_F(SprintTest, TheRunnerStepsAudiblyEveryTwoMetres) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    const int before = CountEffect(kSfxFootstep3);
+    EXPECT_EQ(before, 0) << "standing still makes no steps";
+    // Carry the runner forward 0.5 m per frame: each 2 m boundary is one step.
+    for (int i = 1; i <= 40; ++i) {
+        s.runner->SetTransform(b2Vec2(0.5f * static_cast<float>(i), -1.0f), 0.0f);
+        s.runner->SetLinearVelocity(b2Vec2(0.0f, 0.0f));
+        s.Draw();
+        FlushBatch();
+    }
+    EXPECT_EQ(CountEffect(kSfxFootstep3), 10); // x = 2, 4, ..., 20
+    EXPECT_EQ(s.strideFrame, 0);
+}
+
+// ---- Determinism -----------------------------------------------------------------------------
+
+// A fixed race: seed 2026, pulls of 300 px for 8 frames with 3 frames rest, 60 frames after the
+// finish. Its world hash is pinned; update it only when the physics or the rules change on purpose.
+
+TEST_F(SprintTest, AFixedRaceReproducesItsWorldHash) {
+    SeedRandom(2026u);
+    SprintEvent first;
+    Race(first, -0.9f, 300, 8, 3);
+    for (int i = 0; i < 60; ++i)
+        Step(first);
+    const uint64_t hash = HashWorld(first.world);
+    const float result = first.result;
+
+    SeedRandom(2026u);
+    SprintEvent second;
+    Race(second, -0.9f, 300, 8, 3);
+    for (int i = 0; i < 60; ++i)
+        Step(second);
+    EXPECT_EQ(HashWorld(second.world), hash) << "the same input gives the same world";
+    EXPECT_EQ(second.result, result);
+
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    EXPECT_STREQ(text, "4c630bda28570291");
+    EXPECT_EQ(result, 219.0f);
+}
+
+} // namespace
+} // namespace kel::test
