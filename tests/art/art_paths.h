@@ -6,8 +6,14 @@
 
 namespace arttest {
 
-inline std::string BuildDir() { return KELVARO_BUILD_DIR; }
-inline std::string ArtDir() { return std::string(KELVARO_BUILD_DIR) + "/art"; }
-inline std::string ArtSourceDir() { return KELVARO_ART_SOURCE_DIR; }
+inline std::string BuildDir() {
+    return KELVARO_BUILD_DIR;
+}
+inline std::string ArtDir() {
+    return std::string(KELVARO_BUILD_DIR) + "/art";
+}
+inline std::string ArtSourceDir() {
+    return KELVARO_ART_SOURCE_DIR;
+}
 
 } // namespace arttest

@@ -26,7 +26,9 @@ std::unique_ptr<kel::Image> Load(const std::string& base) {
     return std::unique_ptr<kel::Image>(kel::LoadImage((arttest::ArtDir() + "/" + base + ".png").c_str()));
 }
 
-uint8_t Alpha(const kel::Image& image, int x, int y) { return uint8_t(image.pixels[y * image.width + x] >> 24); }
+uint8_t Alpha(const kel::Image& image, int x, int y) {
+    return uint8_t(image.pixels[y * image.width + x] >> 24);
+}
 
 std::string Slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
@@ -39,12 +41,14 @@ TEST(GeneratedArt, EverySheetDecodesWithTheGamesLoader) {
     const struct {
         const char* base;
         int width, height;
-    } sheets[] = {{"c64", 128, 128},      {"sprites", 1024, 1024}, {"eventlabels2", 128, 256}, {"flags", 1024, 1024},
-                  {"logo", 1024, 512},    {"mm", 256, 256},        {"buttons2", 1024, 512},    {"opening", 512, 256},
-                  {"closing", 256, 256},  {"diving", 512, 256},    {"javelin", 256, 256},      {"equis", 256, 256},
-                  {"sprint", 256, 256},   {"rings", 512, 256},     {"highjump", 512, 256},     {"weightlifting", 512, 256},
-                  {"shotput", 512, 256},  {"rowing", 256, 256},    {"swimming", 512, 256},     {"hammer", 512, 256},
-                  {"velo", 512, 256},     {"archery", 512, 256},   {"pvbackground", 128, 64}};
+    } sheets[] = {{"c64", 128, 128},           {"sprites", 1024, 1024},  {"eventlabels2", 128, 256},
+                  {"flags", 1024, 1024},       {"logo", 1024, 512},      {"mm", 256, 256},
+                  {"buttons2", 1024, 512},     {"opening", 512, 256},    {"closing", 256, 256},
+                  {"diving", 512, 256},        {"javelin", 256, 256},    {"equis", 256, 256},
+                  {"sprint", 256, 256},        {"rings", 512, 256},      {"highjump", 512, 256},
+                  {"weightlifting", 512, 256}, {"shotput", 512, 256},    {"rowing", 256, 256},
+                  {"swimming", 512, 256},      {"hammer", 512, 256},     {"velo", 512, 256},
+                  {"archery", 512, 256},       {"pvbackground", 128, 64}};
     for (const auto& s : sheets) {
         // By base name, as the game asks for it: the loader must settle on the PNG.
         std::unique_ptr<kel::Image> image(kel::LoadImage((arttest::ArtDir() + "/" + s.base).c_str()));
@@ -67,7 +71,8 @@ TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
         EXPECT_FLOAT_EQ(font.glyphs[c]->width, 8.0f) << c;
         // The glyph's texel rectangle, and a clear ring of texels around it so nearest sampling at
         // any scale never picks up a neighbour.
-        const int x0 = int(font.glyphs[c]->uLeft * sheet->width), y0 = int(font.glyphs[c]->vTop * sheet->height);
+        const int x0 = int(font.glyphs[c]->uLeft * sheet->width),
+                  y0 = int(font.glyphs[c]->vTop * sheet->height);
         ASSERT_GE(x0, 1);
         ASSERT_GE(y0, 1);
         for (int i = -1; i <= 8; ++i) {
@@ -78,10 +83,12 @@ TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
         }
     }
     // Letters have ink; the space has none.
-    const int ax = int(font.glyphs['A']->uLeft * sheet->width), ay = int(font.glyphs['A']->vTop * sheet->height);
+    const int ax = int(font.glyphs['A']->uLeft * sheet->width),
+              ay = int(font.glyphs['A']->vTop * sheet->height);
     int ink = 0;
     for (int y = 0; y < 8; ++y)
-        for (int x = 0; x < 8; ++x) ink += Alpha(*sheet, ax + x, ay + y) > 0;
+        for (int x = 0; x < 8; ++x)
+            ink += Alpha(*sheet, ax + x, ay + y) > 0;
     EXPECT_GT(ink, 10);
     kel::gApp.renderer = kel::RendererState{};
 }
@@ -93,7 +100,8 @@ struct Cell {
 Cell FlagCell(int country, int layer) {
     const int firsts[] = {0, 44, 88, 130}, xs[] = {2, 225, 445, 663};
     int g = 3;
-    while (country < firsts[g]) --g;
+    while (country < firsts[g])
+        --g;
     return {xs[g] + 32 * layer, 2 + 23 * (country - firsts[g])};
 }
 
@@ -101,7 +109,8 @@ int LayerCount(int country) {
     // Two-layer countries, by index: ALBANIA, AUSTRIA, BAHRAIN, BANGLADESH, BHUTAN, BURUNDI, CHINA,
     // CYPRUS, HAITI, INDONESIA, JAPAN, KYRGYZSTAN, LATVIA, MOROCCO, NIGERIA, POLAND, QATAR,
     // SAUDI ARABIA, SOMALIA, SWITZERLAND, TUNISIA, TURKEY.
-    for (int c : {1, 9, 12, 13, 19, 26, 33, 41, 67, 72, 79, 86, 88, 107, 115, 124, 126, 131, 137, 144, 154, 155})
+    for (int c :
+         {1, 9, 12, 13, 19, 26, 33, 41, 67, 72, 79, 86, 88, 107, 115, 124, 126, 131, 137, 144, 154, 155})
         if (c == country) return 2;
     return 3;
 }
@@ -128,9 +137,11 @@ TEST(GeneratedArt, FlagGridHasEveryLayerWhereTheGameSamplesIt) {
             if (k == 0)
                 EXPECT_EQ(opaque, 30 * 18) << "country " << c << ": layer 0 must be the whole field";
             else if (k < layers)
-                EXPECT_TRUE(opaque > 0 && clear > 0) << "country " << c << ": layer " << k << " must be partial";
+                EXPECT_TRUE(opaque > 0 && clear > 0)
+                    << "country " << c << ": layer " << k << " must be partial";
             else
-                EXPECT_EQ(clear, 30 * 18) << "country " << c << ": the cell after the last layer must be empty";
+                EXPECT_EQ(clear, 30 * 18)
+                    << "country " << c << ": the cell after the last layer must be empty";
         }
     }
 }

@@ -29,7 +29,8 @@ bool AnyErrorContains(const artgen::Diagnostics& diag, const std::string& text) 
 
 std::string Joined(const artgen::Diagnostics& diag) {
     std::string all;
-    for (const std::string& e : diag.Errors()) all += e + "\n";
+    for (const std::string& e : diag.Errors())
+        all += e + "\n";
     return all;
 }
 
@@ -66,23 +67,22 @@ TEST(PaletteSource, RejectsDotBadHexAndRedefinitionWithTheLine) {
 // ---- sprite grids ----
 
 // Sprite 12 is 9x9, sprite 5 is 12x12.
-const char* kGoodSprite12 =
-    "sprite 12\n"
-    "kkkkkkkkk\n"
-    "k.......k\n"
-    "k.wwwww.k\n"
-    "k.w...w.k\n"
-    "k.w.r.w.k\n"
-    "k.w...w.k\n"
-    "k.wwwww.k\n"
-    "k.......k\n"
-    "kkkkkkkkk\n";
+const char* kGoodSprite12 = "sprite 12\n"
+                            "kkkkkkkkk\n"
+                            "k.......k\n"
+                            "k.wwwww.k\n"
+                            "k.w...w.k\n"
+                            "k.w.r.w.k\n"
+                            "k.w...w.k\n"
+                            "k.wwwww.k\n"
+                            "k.......k\n"
+                            "kkkkkkkkk\n";
 
 TEST(SpriteSource, ReadsAGridWithALocalColour) {
     std::vector<artgen::DefinedSprite> out;
     artgen::Diagnostics diag;
-    artgen::ParseSpriteSource(std::string("# a mark\npal r FF0000\n") + kGoodSprite12, "ui/x.spr", TwoColours(), out,
-                              diag);
+    artgen::ParseSpriteSource(std::string("# a mark\npal r FF0000\n") + kGoodSprite12, "ui/x.spr",
+                              TwoColours(), out, diag);
     ASSERT_FALSE(diag.Failed()) << Joined(diag);
     ASSERT_EQ(out.size(), 1u);
     EXPECT_EQ(out[0].id, 12);
@@ -117,10 +117,12 @@ TEST(SpriteSource, ReportsWrongRowWidthWithFileAndLine) {
 TEST(SpriteSource, ReportsTooFewAndTooManyRows) {
     std::vector<artgen::DefinedSprite> out;
     artgen::Diagnostics diag;
-    artgen::ParseSpriteSource("sprite 12\nkkkkkkkkk\nkkkkkkkkk\nsprite 5\n", "short.spr", TwoColours(), out, diag);
+    artgen::ParseSpriteSource("sprite 12\nkkkkkkkkk\nkkkkkkkkk\nsprite 5\n", "short.spr", TwoColours(), out,
+                              diag);
     EXPECT_TRUE(AnyErrorContains(diag, "short.spr:4: sprite 12 has only 2 rows; it needs 9")) << Joined(diag);
     artgen::Diagnostics diag2;
-    artgen::ParseSpriteSource(std::string(kGoodSprite12) + "kkkkkkkkk\n", "long.spr", TwoColours(), out, diag2);
+    artgen::ParseSpriteSource(std::string(kGoodSprite12) + "kkkkkkkkk\n", "long.spr", TwoColours(), out,
+                              diag2);
     EXPECT_TRUE(AnyErrorContains(diag2, "long.spr:11")) << Joined(diag2);
 }
 
@@ -186,8 +188,8 @@ TEST(FlagSource, FieldMustBeWholeAndLaterLayersPartial) {
 
 TEST(FlagSource, NamesOrderAndColoursAreChecked) {
     artgen::Diagnostics diag;
-    artgen::ParseFlags("country 1 ALBANIAA\ncountry 2 ALGERIA\nlayer\n fill green\n blob 1 2 red\n", "flags.txt",
-                       diag);
+    artgen::ParseFlags("country 1 ALBANIAA\ncountry 2 ALGERIA\nlayer\n fill green\n blob 1 2 red\n",
+                       "flags.txt", diag);
     EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:1: country 1 is ALBANIA, not ALBANIAA")) << Joined(diag);
     EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:2: countries must come in index order")) << Joined(diag);
     EXPECT_TRUE(AnyErrorContains(diag, "flags.txt:4: unknown colour \"green\"")) << Joined(diag);
@@ -216,8 +218,10 @@ TEST(FlagBlend, ThreeWithTwoStartingFirstWithSkipOnce) {
     const int a = 0, b = 1; // AFGHANISTAN has 3 layers, ALBANIA 2
     const artgen::Canvas blend = artgen::ComposeBlend(TaggedFlagSheet({a, b}), a, b, 0, true);
     // A0, B0, A1, (B's turn skipped), A2, B1.
-    for (int layer : {0, 1, 2}) EXPECT_TRUE(CellDrawn(blend, a, layer)) << layer;
-    for (int layer : {0, 1}) EXPECT_TRUE(CellDrawn(blend, b, layer)) << layer;
+    for (int layer : {0, 1, 2})
+        EXPECT_TRUE(CellDrawn(blend, a, layer)) << layer;
+    for (int layer : {0, 1})
+        EXPECT_TRUE(CellDrawn(blend, b, layer)) << layer;
     EXPECT_FALSE(CellDrawn(blend, a, 3));
     EXPECT_FALSE(CellDrawn(blend, b, 2));
     EXPECT_EQ(blend.Get(29, 0), artgen::Rgba(b + 1, 2, 0)) << "B1 is drawn last";
@@ -237,7 +241,8 @@ TEST(FlagBlend, UsedUpSideKeepsDrawingTheCellAfterItsLast) {
 TEST(Packer, PlacesEverythingApartAndKeepsFixedRectangles) {
     std::vector<artgen::PackRect> rects;
     rects.push_back({-1, 100, 50, 20, 30, true});
-    for (int i = 0; i < 40; ++i) rects.push_back({i, 5 + (i * 7) % 23, 3 + (i * 5) % 17, -1, -1, false});
+    for (int i = 0; i < 40; ++i)
+        rects.push_back({i, 5 + (i * 7) % 23, 3 + (i * 5) % 17, -1, -1, false});
     std::string error;
     ASSERT_TRUE(artgen::PackSheet(256, 256, rects, error)) << error;
     EXPECT_EQ(rects[0].x, 20);
@@ -250,8 +255,8 @@ TEST(Packer, PlacesEverythingApartAndKeepsFixedRectangles) {
         for (size_t j = i + 1; j < rects.size(); ++j) {
             const artgen::PackRect& q = rects[j];
             const int g = artgen::kPackGap;
-            const bool apart = p.x + p.width + g <= q.x || q.x + q.width + g <= p.x || p.y + p.height + g <= q.y ||
-                               q.y + q.height + g <= p.y;
+            const bool apart = p.x + p.width + g <= q.x || q.x + q.width + g <= p.x ||
+                               p.y + p.height + g <= q.y || q.y + q.height + g <= p.y;
             EXPECT_TRUE(apart) << "rectangles " << p.id << " and " << q.id << " closer than the gap";
         }
     }
@@ -259,7 +264,8 @@ TEST(Packer, PlacesEverythingApartAndKeepsFixedRectangles) {
 
 TEST(Packer, SameInputSamePlaces) {
     std::vector<artgen::PackRect> first, second;
-    for (int i = 0; i < 30; ++i) first.push_back({i, 4 + i % 9, 4 + (i * 3) % 11, -1, -1, false});
+    for (int i = 0; i < 30; ++i)
+        first.push_back({i, 4 + i % 9, 4 + (i * 3) % 11, -1, -1, false});
     second.assign(first.rbegin(), first.rend()); // order of arrival must not matter
     std::string error;
     ASSERT_TRUE(artgen::PackSheet(128, 128, first, error));
@@ -282,7 +288,7 @@ TEST(Packer, SaysWhatDoesNotFit) {
 // ---- a whole run on a small source tree ----
 
 class GeneratorRun : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("kelvaro_artrules_" + std::to_string(::getpid()));
         fs::create_directories(root / "assets" / "ui");
@@ -300,6 +306,7 @@ protected:
         artgen::GeneratorOptions options;
         options.assetsDir = (root / "assets").string();
         options.outDir = (root / "out").string();
+        options.drawnSprites = false; // only the sources written here
         return artgen::RunGenerator(options);
     }
     fs::path root;

@@ -8,18 +8,20 @@
 namespace artgen {
 
 class Diagnostics {
-public:
+  public:
     void Error(const std::string& where, const std::string& message) {
         errors.push_back(where.empty() ? message : where + ": " + message);
     }
     bool Failed() const { return !errors.empty(); }
     const std::vector<std::string>& Errors() const { return errors; }
 
-private:
+  private:
     std::vector<std::string> errors;
 };
 
 // "file:line" for messages.
-inline std::string Where(const std::string& file, int line) { return file + ":" + std::to_string(line); }
+inline std::string Where(const std::string& file, int line) {
+    return file + ":" + std::to_string(line);
+}
 
 } // namespace artgen

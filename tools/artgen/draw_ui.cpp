@@ -69,9 +69,9 @@ void Box(Canvas& c, int x, int y, int w, int h, Rgba face, Rgba light, Rgba dark
 struct ButtonStyle {
     char face, light, dark, text;
 };
-constexpr ButtonStyle kGo{'e', 'w', 'E', 'k'};     // go on: play, next, again, ok
-constexpr ButtonStyle kPlain{'m', 'w', 'c', 'u'};  // neutral: skip, back, more
-constexpr ButtonStyle kStop{'r', 'f', 'R', 'w'};   // quit
+constexpr ButtonStyle kGo{'e', 'w', 'E', 'k'};    // go on: play, next, again, ok
+constexpr ButtonStyle kPlain{'m', 'w', 'c', 'u'}; // neutral: skip, back, more
+constexpr ButtonStyle kStop{'r', 'f', 'R', 'w'};  // quit
 
 void CaptionButton(Canvas& c, const std::string& caption, ButtonStyle s) {
     Box(c, 0, 0, c.width, c.height - 1, Pal(s.face), Pal(s.light), Pal(s.dark));
@@ -102,7 +102,9 @@ void Sparkle(Canvas& c, int x, int y, int r, Rgba colour) {
 
 // ---- small pieces (0-13) ----------------------------------------------------------------------
 
-void DrawWhiteDisc(Canvas& c) { c.Disc(23, 23, 23, Pal('w')); }
+void DrawWhiteDisc(Canvas& c) {
+    c.Disc(23, 23, 23, Pal('w'));
+}
 
 void DrawGrabBand(Canvas& c) {
     // A rubber band pulled from the cursor (left) to the body (right), stretched along x.
@@ -153,9 +155,15 @@ void DrawMedal(Canvas& c, char face, char shade) {
     c.Disc(6, 7.5f, 1.5f, Pal(face));
     c.Set(4, 6, Pal('w'));
 }
-void DrawGold(Canvas& c) { DrawMedal(c, 'j', 'J'); }
-void DrawSilver(Canvas& c) { DrawMedal(c, 'x', 'X'); }
-void DrawBronze(Canvas& c) { DrawMedal(c, 'z', 'Z'); }
+void DrawGold(Canvas& c) {
+    DrawMedal(c, 'j', 'J');
+}
+void DrawSilver(Canvas& c) {
+    DrawMedal(c, 'x', 'X');
+}
+void DrawBronze(Canvas& c) {
+    DrawMedal(c, 'z', 'Z');
+}
 
 void DrawBeachBall(Canvas& c) {
     c.Disc(6, 6, 6, Pal('k'));
@@ -171,7 +179,8 @@ void DrawFootball(Canvas& c) {
     c.Disc(6, 6, 6, Pal('k'));
     c.Disc(6, 6, 5, Pal('w'));
     c.Disc(6, 6, 1.8f, Pal('k'));
-    for (const float a : {0.3f, 1.55f, 2.8f, 4.05f, 5.3f}) c.Disc(6 + 4.2f * std::cos(a), 6 + 4.2f * std::sin(a), 1.2f, Pal('k'));
+    for (const float a : {0.3f, 1.55f, 2.8f, 4.05f, 5.3f})
+        c.Disc(6 + 4.2f * std::cos(a), 6 + 4.2f * std::sin(a), 1.2f, Pal('k'));
 }
 
 void DrawTennisBall(Canvas& c) {
@@ -254,7 +263,8 @@ void DrawIconEquestrian(Canvas& c) {
     horse.Ellipse(10, 12, 6, 2.8f, Pal('t'));
     Stroke(horse, 15, 11, 18, 6, 1.2f, Pal('t'));
     horse.Ellipse(18.5f, 6, 2, 1.3f, Pal('t'));
-    for (float x : {6.0f, 8.0f, 13.0f, 15.0f}) Stroke(horse, x, 13, x, 19, 0.6f, Pal('t'));
+    for (float x : {6.0f, 8.0f, 13.0f, 15.0f})
+        Stroke(horse, x, 13, x, 19, 0.6f, Pal('t'));
     Stroke(horse, 4.5f, 11, 2.5f, 15, 0.6f, Pal('T'));
     Outline(horse, Pal('k'));
     c.Paste(horse, 0, 0);
@@ -267,7 +277,8 @@ void DrawIconEquestrian(Canvas& c) {
 
 void DrawIconDash(Canvas& c) {
     Tile(c, 'o', 'y', 'O');
-    for (int y : {7, 11, 15}) c.Rect(2, y, 3, 1, Pal('y'));
+    for (int y : {7, 11, 15})
+        c.Rect(2, y, 3, 1, Pal('y'));
     Picto p;
     p.Head(14, 4);
     p.Limb(13, 6, 11, 11, 1.1f);
@@ -365,7 +376,8 @@ void DrawIconRowing(Canvas& c) {
 
 void DrawIconSwimming(Canvas& c) {
     Tile(c, 'C', 'm', 'B');
-    for (int x = 2; x < 20; ++x) c.Set(x, 14 + (x / 2) % 2, Pal('m'));
+    for (int x = 2; x < 20; ++x)
+        c.Set(x, 14 + (x / 2) % 2, Pal('m'));
     c.Rect(2, 16, 18, 4, Pal('b'));
     Picto p;
     p.Head(15, 11);
@@ -500,24 +512,60 @@ void Label(Canvas& c, const char* text) {
     DrawText(c, (c.width - TextWidth(text)) / 2 + 1, 1, text, Pal('m'));
     DrawText(c, (c.width - TextWidth(text)) / 2, 0, text, Pal('u'));
 }
-void DrawLabelDiving(Canvas& c) { Label(c, "DIVING"); }
-void DrawLabelJavelin(Canvas& c) { Label(c, "JAVELIN"); }
-void DrawLabelEquestrian(Canvas& c) { Label(c, "EQUESTRIAN"); }
-void DrawLabelDash(Canvas& c) { Label(c, "100M DASH"); }
-void DrawLabelRings(Canvas& c) { Label(c, "RINGS"); }
-void DrawLabelHighJump(Canvas& c) { Label(c, "HIGH JUMP"); }
-void DrawLabelWeightlifting(Canvas& c) { Label(c, "WEIGHTLIFTING"); }
-void DrawLabelShotPut(Canvas& c) { Label(c, "SHOT PUT"); }
-void DrawLabelPoleVault(Canvas& c) { Label(c, "POLE VAULT"); }
-void DrawLabelRowing(Canvas& c) { Label(c, "ROWING"); }
-void DrawLabelSwimming(Canvas& c) { Label(c, "SWIMMING"); }
-void DrawLabelRacewalk(Canvas& c) { Label(c, "RACEWALK"); }
-void DrawLabelLongJump(Canvas& c) { Label(c, "LONG JUMP"); }
-void DrawLabelKayak(Canvas& c) { Label(c, "KAYAK SLALOM"); }
-void DrawLabelHammer(Canvas& c) { Label(c, "HAMMER THROW"); }
-void DrawLabelCycling(Canvas& c) { Label(c, "CYCLING"); }
-void DrawLabelArchery(Canvas& c) { Label(c, "ARCHERY"); }
-void DrawLabelSpare(Canvas& c) { Label(c, "..."); }
+void DrawLabelDiving(Canvas& c) {
+    Label(c, "DIVING");
+}
+void DrawLabelJavelin(Canvas& c) {
+    Label(c, "JAVELIN");
+}
+void DrawLabelEquestrian(Canvas& c) {
+    Label(c, "EQUESTRIAN");
+}
+void DrawLabelDash(Canvas& c) {
+    Label(c, "100M DASH");
+}
+void DrawLabelRings(Canvas& c) {
+    Label(c, "RINGS");
+}
+void DrawLabelHighJump(Canvas& c) {
+    Label(c, "HIGH JUMP");
+}
+void DrawLabelWeightlifting(Canvas& c) {
+    Label(c, "WEIGHTLIFTING");
+}
+void DrawLabelShotPut(Canvas& c) {
+    Label(c, "SHOT PUT");
+}
+void DrawLabelPoleVault(Canvas& c) {
+    Label(c, "POLE VAULT");
+}
+void DrawLabelRowing(Canvas& c) {
+    Label(c, "ROWING");
+}
+void DrawLabelSwimming(Canvas& c) {
+    Label(c, "SWIMMING");
+}
+void DrawLabelRacewalk(Canvas& c) {
+    Label(c, "RACEWALK");
+}
+void DrawLabelLongJump(Canvas& c) {
+    Label(c, "LONG JUMP");
+}
+void DrawLabelKayak(Canvas& c) {
+    Label(c, "KAYAK SLALOM");
+}
+void DrawLabelHammer(Canvas& c) {
+    Label(c, "HAMMER THROW");
+}
+void DrawLabelCycling(Canvas& c) {
+    Label(c, "CYCLING");
+}
+void DrawLabelArchery(Canvas& c) {
+    Label(c, "ARCHERY");
+}
+void DrawLabelSpare(Canvas& c) {
+    Label(c, "...");
+}
 
 // ---- player badges (67-70) --------------------------------------------------------------------
 
@@ -536,10 +584,18 @@ void Badge(Canvas& c, const char* text) {
         }
     DrawText(c, 7, 5, text, Pal('u'));
 }
-void DrawBadge1(Canvas& c) { Badge(c, "P1"); }
-void DrawBadge2(Canvas& c) { Badge(c, "P2"); }
-void DrawBadge3(Canvas& c) { Badge(c, "P3"); }
-void DrawBadge4(Canvas& c) { Badge(c, "P4"); }
+void DrawBadge1(Canvas& c) {
+    Badge(c, "P1");
+}
+void DrawBadge2(Canvas& c) {
+    Badge(c, "P2");
+}
+void DrawBadge3(Canvas& c) {
+    Badge(c, "P3");
+}
+void DrawBadge4(Canvas& c) {
+    Badge(c, "P4");
+}
 
 // ---- logo (71-74) -----------------------------------------------------------------------------
 
@@ -549,7 +605,9 @@ constexpr int kLogoW = 256, kLogoH = 47;
 constexpr int kTitleScale = 3, kTitleTop = 13;
 const char* const kTitle = "KELVARO";
 
-int TitleLeft() { return (kLogoW - TextWidth(kTitle) * kTitleScale) / 2; }
+int TitleLeft() {
+    return (kLogoW - TextWidth(kTitle) * kTitleScale) / 2;
+}
 
 void LogoBand(Canvas& s) {
     const Rgba k = Pal('k');
@@ -566,7 +624,8 @@ void LogoBand(Canvas& s) {
         s.Rect(x0 + 1, 15, 20, 2, Pal('f'));
         s.Triangle(side ? 248.0f : 8.0f, 14, side ? 248.0f : 8.0f, 38, side ? 240.0f : 16.0f, 26, kClear);
     }
-    for (int x = 36; x < 222; x += 12) s.Set(x, 12, Pal('c'));
+    for (int x = 36; x < 222; x += 12)
+        s.Set(x, 12, Pal('c'));
 }
 
 void LogoTitle(Canvas& s) {
@@ -603,7 +662,8 @@ void Overlay(Canvas& c, const Canvas& small, int shiftX, int shiftY) {
     Canvas big(kLogoW * 4, kLogoH * 4);
     Magnify(big, small, 4);
     for (int y = 0; y < c.height; ++y)
-        for (int x = 0; x < c.width; ++x) c.Set(x, y, big.Get(x - shiftX, y + shiftY));
+        for (int x = 0; x < c.width; ++x)
+            c.Set(x, y, big.Get(x - shiftX, y + shiftY));
 }
 
 void SparkleSet(Canvas& s, const int (*points)[3], int count) {
@@ -615,16 +675,24 @@ void SparkleSet(Canvas& s, const int (*points)[3], int count) {
 
 void DrawLogoOverlayA(Canvas& c) {
     Canvas s(kLogoW, kLogoH);
-    const int points[][3] = {{TitleLeft() + 4, 16, 2}, {TitleLeft() + 70, 34, 1}, {TitleLeft() + 118, 15, 2},
-                             {TitleLeft() + 160, 31, 1}, {40, 20, 1}, {214, 27, 1}};
+    const int points[][3] = {{TitleLeft() + 4, 16, 2},
+                             {TitleLeft() + 70, 34, 1},
+                             {TitleLeft() + 118, 15, 2},
+                             {TitleLeft() + 160, 31, 1},
+                             {40, 20, 1},
+                             {214, 27, 1}};
     SparkleSet(s, points, 6);
     Overlay(c, s, 0, 54);
 }
 
 void DrawLogoOverlayB(Canvas& c) {
     Canvas s(kLogoW, kLogoH);
-    const int points[][3] = {{TitleLeft() + 30, 33, 1}, {TitleLeft() + 52, 16, 2}, {TitleLeft() + 94, 32, 1},
-                             {TitleLeft() + 142, 16, 2}, {46, 30, 1}, {208, 18, 1}};
+    const int points[][3] = {{TitleLeft() + 30, 33, 1},
+                             {TitleLeft() + 52, 16, 2},
+                             {TitleLeft() + 94, 32, 1},
+                             {TitleLeft() + 142, 16, 2},
+                             {46, 30, 1},
+                             {208, 18, 1}};
     SparkleSet(s, points, 6);
     Overlay(c, s, -16, 58);
 }
@@ -653,7 +721,8 @@ void DrawMenuBackdrop(Canvas& c) {
     }
     // Stands.
     c.Rect(0, 52, 256, 52, Pal('d'));
-    for (int y = 54; y < 102; y += 6) c.Rect(0, y, 256, 1, Pal('g'));
+    for (int y = 54; y < 102; y += 6)
+        c.Rect(0, y, 256, 1, Pal('g'));
     const char crowd[] = {'r', 'b', 'y', 'w', 'e', 'o', 'f', 's', 'S', 'p'};
     for (int y = 55; y < 102; y += 3)
         for (int x = (y / 3) % 2; x < 256; x += 2)
@@ -662,20 +731,24 @@ void DrawMenuBackdrop(Canvas& c) {
     c.Rect(0, 52, 256, 1, Pal('k'));
     // Field and track.
     c.VerticalGradient(0, 104, 256, 88, Pal('e'), Pal('E'));
-    for (int y = 104; y < 192; y += 8) c.Rect(0, y, 256, 4, Pal('E'));
+    for (int y = 104; y < 192; y += 8)
+        c.Rect(0, y, 256, 4, Pal('E'));
     c.Rect(0, 176, 256, 16, Pal('z'));
-    for (int y = 179; y < 192; y += 4) c.Rect(0, y, 256, 1, Pal('w'));
+    for (int y = 179; y < 192; y += 4)
+        c.Rect(0, y, 256, 1, Pal('w'));
     // Board behind the event grid (tiles at 16..132 x 102..171, caption at 87).
     c.Rect(8, 82, 134, 98, Pal('k'));
     c.Rect(9, 83, 132, 96, Pal('n'));
     c.Rect(9, 83, 132, 16, Pal('i'));
     c.Rect(9, 99, 132, 1, Pal('g'));
     for (int x : {13, 136})
-        for (int y : {87, 174}) c.Disc(float(x), float(y), 1.5f, Pal('g'));
+        for (int y : {87, 174})
+            c.Disc(float(x), float(y), 1.5f, Pal('g'));
     // Player stand (places at (169, 59), (204, 68), (154, 81), (189, 90), each 30x18).
     c.Rect(146, 50, 96, 66, Pal('k'));
     c.Rect(147, 51, 94, 64, Pal('u'));
-    for (int y = 53; y < 113; y += 4) c.Rect(148, y, 92, 1, Pal('B'));
+    for (int y = 53; y < 113; y += 4)
+        c.Rect(148, y, 92, 1, Pal('B'));
     const int places[][2] = {{169, 59}, {204, 68}, {154, 81}, {189, 90}};
     for (const auto& p : places) {
         c.Rect(p[0] - 2, p[1] - 2, 34, 22, Pal('k'));
@@ -705,10 +778,18 @@ void DrawBigPanel(Canvas& c) {
     Box(c, 0, 0, c.width, c.height, Pal('n'), Pal('w'), Pal('i'));
 }
 
-void DrawNext(Canvas& c) { CaptionButton(c, "NEXT", kGo); }
-void DrawSkip(Canvas& c) { CaptionButton(c, "SKIP", kPlain); }
-void DrawPractice(Canvas& c) { HollowButton(c, "PRACTICE"); }
-void DrawBack(Canvas& c) { CaptionButton(c, "BACK", kPlain); }
+void DrawNext(Canvas& c) {
+    CaptionButton(c, "NEXT", kGo);
+}
+void DrawSkip(Canvas& c) {
+    CaptionButton(c, "SKIP", kPlain);
+}
+void DrawPractice(Canvas& c) {
+    HollowButton(c, "PRACTICE");
+}
+void DrawBack(Canvas& c) {
+    CaptionButton(c, "BACK", kPlain);
+}
 
 void DrawCompetitionBox(Canvas& c) {
     // The box at the left takes the cross (sprite 83) when the event is left out.
@@ -763,17 +844,30 @@ void DrawQuitIcon(Canvas& c) {
     c.Rect(7, 3, 2, 5, Pal('w'));
 }
 
-void DrawOk(Canvas& c) { CaptionButton(c, "OK", kGo); }
-void DrawMore(Canvas& c) { CaptionButton(c, "MORE", kPlain); }
-void DrawQuit(Canvas& c) { CaptionButton(c, "QUIT", kStop); }
-void DrawBlankButton(Canvas& c) { CaptionButton(c, "", kPlain); }
-void DrawFast(Canvas& c) { HollowButton(c, "FAST"); }
-void DrawAgain(Canvas& c) { CaptionButton(c, "AGAIN", kGo); }
+void DrawOk(Canvas& c) {
+    CaptionButton(c, "OK", kGo);
+}
+void DrawMore(Canvas& c) {
+    CaptionButton(c, "MORE", kPlain);
+}
+void DrawQuit(Canvas& c) {
+    CaptionButton(c, "QUIT", kStop);
+}
+void DrawBlankButton(Canvas& c) {
+    CaptionButton(c, "", kPlain);
+}
+void DrawFast(Canvas& c) {
+    HollowButton(c, "FAST");
+}
+void DrawAgain(Canvas& c) {
+    CaptionButton(c, "AGAIN", kGo);
+}
 
 void DrawGridCaption(Canvas& c) {
     DrawText(c, (c.width - TextWidth("EVENTS")) / 2 + 1, 2, "EVENTS", Pal('g'));
     DrawText(c, (c.width - TextWidth("EVENTS")) / 2, 1, "EVENTS", Pal('u'));
-    for (int x : {6, 72}) Sparkle(c, x, 5, 2, Pal('j'));
+    for (int x : {6, 72})
+        Sparkle(c, x, 5, 2, Pal('j'));
 }
 
 void DrawRemove(Canvas& c) {
@@ -794,15 +888,19 @@ void DrawPickNation(Canvas& c) {
 
 void DrawDice(Canvas& c) {
     IconTile(c, 'w', 'w', 'i');
-    for (const auto& p : {std::pair{4, 4}, std::pair{9, 4}, std::pair{4, 9}, std::pair{9, 9}, std::pair{6, 6}})
+    for (const auto& p :
+         {std::pair{4, 4}, std::pair{9, 4}, std::pair{4, 9}, std::pair{9, 9}, std::pair{6, 6}})
         c.Rect(p.first, p.second, 2, 2, Pal('k'));
 }
 
-void DrawSlab(Canvas& c) { Box(c, 0, 0, c.width, c.height, Pal('m'), Pal('w'), Pal('c')); }
+void DrawSlab(Canvas& c) {
+    Box(c, 0, 0, c.width, c.height, Pal('m'), Pal('w'), Pal('c'));
+}
 
 void DrawKnob(Canvas& c) {
     Box(c, 0, 0, 12, 20, Pal('l'), Pal('w'), Pal('g'));
-    for (int y : {7, 9, 11}) c.Rect(3, y, 6, 1, Pal('g'));
+    for (int y : {7, 9, 11})
+        c.Rect(3, y, 6, 1, Pal('g'));
 }
 
 void DrawThinBar(Canvas& c) {
@@ -835,12 +933,14 @@ void DrawVolumeTrack(Canvas& c) {
     const Rgba k = Pal('k');
     c.Rect(16, 12, 68, 3, k);
     c.Rect(17, 13, 66, 1, Pal('w'));
-    for (int x = 18; x <= 82; x += 8) c.Rect(x, 15, 1, 2, Pal('g'));
+    for (int x = 18; x <= 82; x += 8)
+        c.Rect(x, 15, 1, 2, Pal('g'));
     c.Rect(5, 10, 3, 6, k);
     c.Triangle(7, 13, 12, 7, 12, 19, k);
     c.Rect(6, 11, 1, 4, Pal('l'));
     for (int r : {3, 6}) {
-        for (int y = -r; y <= r; ++y) c.Set(89 + int(std::sqrt(float(r * r - y * y))), 13 + y, k);
+        for (int y = -r; y <= r; ++y)
+            c.Set(89 + int(std::sqrt(float(r * r - y * y))), 13 + y, k);
     }
     c.Rect(88, 12, 2, 3, k);
 }
@@ -850,9 +950,15 @@ void LinkCaption(Canvas& c, const char* text) {
     DrawText(c, x, 2, text, Pal('b'));
     c.Rect(x, 11, TextWidth(text) - 1, 1, Pal('b'));
 }
-void DrawLinkWebsite(Canvas& c) { LinkCaption(c, "OUR WEBSITE"); }
-void DrawLinkMusic(Canvas& c) { LinkCaption(c, "LISTEN TO THE MUSIC"); }
-void DrawLinkMail(Canvas& c) { LinkCaption(c, "WRITE TO US"); }
+void DrawLinkWebsite(Canvas& c) {
+    LinkCaption(c, "OUR WEBSITE");
+}
+void DrawLinkMusic(Canvas& c) {
+    LinkCaption(c, "LISTEN TO THE MUSIC");
+}
+void DrawLinkMail(Canvas& c) {
+    LinkCaption(c, "WRITE TO US");
+}
 
 void DrawCursor(Canvas& c) {
     // An arrow whose tip is the hot spot at (1, 0).
@@ -866,35 +972,110 @@ void DrawCursor(Canvas& c) {
     c.Set(0, 0, kClear);
 }
 
-void DrawBlank(Canvas& c) { (void)c; }
+void DrawBlank(Canvas& c) {
+    (void)c;
+}
 
 const DrawnSprite kUi[] = {
-    {0, DrawWhiteDisc},      {1, DrawGrabBand},        {2, DrawGrabPoint},      {3, DrawPodium},
-    {4, DrawAthlete},        {5, DrawGold},            {6, DrawSilver},         {7, DrawBronze},
-    {8, DrawBeachBall},      {9, DrawFootball},        {10, DrawTennisBall},    {11, DrawInfoMark},
-    {12, DrawExcluded},      {13, DrawBarFrame},
-    {14, DrawIconDiving},    {15, DrawIconJavelin},    {16, DrawIconEquestrian}, {17, DrawIconDash},
-    {18, DrawIconRings},     {19, DrawIconHighJump},   {20, DrawIconWeightlifting}, {21, DrawIconShotPut},
-    {22, DrawIconPoleVault}, {23, DrawIconRowing},     {24, DrawIconSwimming},  {25, DrawIconRacewalk},
-    {26, DrawIconLongJump},  {27, DrawIconKayak},      {28, DrawIconHammer},    {29, DrawIconCycling},
-    {30, DrawIconArchery},   {31, DrawIconTrophy},     {32, DrawIconMedals},    {33, DrawIconClock},
-    {34, DrawLabelDiving},   {35, DrawLabelJavelin},   {36, DrawLabelEquestrian}, {37, DrawLabelDash},
-    {38, DrawLabelRings},    {39, DrawLabelHighJump},  {40, DrawLabelWeightlifting}, {41, DrawLabelShotPut},
-    {42, DrawLabelPoleVault}, {43, DrawLabelRowing},   {44, DrawLabelSwimming}, {45, DrawLabelRacewalk},
-    {46, DrawLabelLongJump}, {47, DrawLabelKayak},     {48, DrawLabelHammer},   {49, DrawLabelCycling},
-    {50, DrawLabelArchery},  {51, DrawLabelSpare},     {52, DrawLabelSpare},    {53, DrawLabelSpare},
-    {67, DrawBadge1},        {68, DrawBadge2},         {69, DrawBadge3},        {70, DrawBadge4},
-    {71, DrawLogo},          {72, DrawLogoOverlayA},   {73, DrawLogoOverlayB},  {74, DrawLogoOverlayC},
+    {0, DrawWhiteDisc},
+    {1, DrawGrabBand},
+    {2, DrawGrabPoint},
+    {3, DrawPodium},
+    {4, DrawAthlete},
+    {5, DrawGold},
+    {6, DrawSilver},
+    {7, DrawBronze},
+    {8, DrawBeachBall},
+    {9, DrawFootball},
+    {10, DrawTennisBall},
+    {11, DrawInfoMark},
+    {12, DrawExcluded},
+    {13, DrawBarFrame},
+    {14, DrawIconDiving},
+    {15, DrawIconJavelin},
+    {16, DrawIconEquestrian},
+    {17, DrawIconDash},
+    {18, DrawIconRings},
+    {19, DrawIconHighJump},
+    {20, DrawIconWeightlifting},
+    {21, DrawIconShotPut},
+    {22, DrawIconPoleVault},
+    {23, DrawIconRowing},
+    {24, DrawIconSwimming},
+    {25, DrawIconRacewalk},
+    {26, DrawIconLongJump},
+    {27, DrawIconKayak},
+    {28, DrawIconHammer},
+    {29, DrawIconCycling},
+    {30, DrawIconArchery},
+    {31, DrawIconTrophy},
+    {32, DrawIconMedals},
+    {33, DrawIconClock},
+    {34, DrawLabelDiving},
+    {35, DrawLabelJavelin},
+    {36, DrawLabelEquestrian},
+    {37, DrawLabelDash},
+    {38, DrawLabelRings},
+    {39, DrawLabelHighJump},
+    {40, DrawLabelWeightlifting},
+    {41, DrawLabelShotPut},
+    {42, DrawLabelPoleVault},
+    {43, DrawLabelRowing},
+    {44, DrawLabelSwimming},
+    {45, DrawLabelRacewalk},
+    {46, DrawLabelLongJump},
+    {47, DrawLabelKayak},
+    {48, DrawLabelHammer},
+    {49, DrawLabelCycling},
+    {50, DrawLabelArchery},
+    {51, DrawLabelSpare},
+    {52, DrawLabelSpare},
+    {53, DrawLabelSpare},
+    {67, DrawBadge1},
+    {68, DrawBadge2},
+    {69, DrawBadge3},
+    {70, DrawBadge4},
+    {71, DrawLogo},
+    {72, DrawLogoOverlayA},
+    {73, DrawLogoOverlayB},
+    {74, DrawLogoOverlayC},
     {75, DrawMenuBackdrop},
-    {76, DrawPlay},          {77, DrawBigPanel},       {78, DrawNext},          {79, DrawSkip},
-    {80, DrawPractice},      {81, DrawBack},           {82, DrawCompetitionBox}, {83, DrawCross},
-    {84, DrawLeave},         {85, DrawPause},          {86, DrawCreditsIcon},   {87, DrawQuitIcon},
-    {88, DrawOk},            {89, DrawMore},           {90, DrawQuit},          {91, DrawBlankButton},
-    {92, DrawFast},          {93, DrawBlankButton},    {94, DrawAgain},         {95, DrawBigPanel},
-    {96, DrawGridCaption},   {97, DrawRemove},         {98, DrawPickNation},    {99, DrawDice},
-    {100, DrawSlab},         {101, DrawKnob},          {102, DrawThinBar},      {103, DrawArrowRight},
-    {104, DrawStar},         {105, DrawMuted},         {106, DrawVolumeTrack},  {107, DrawLinkWebsite},
-    {108, DrawLinkMusic},    {109, DrawLinkMail},      {110, DrawCursor},       {111, DrawBlank},
+    {76, DrawPlay},
+    {77, DrawBigPanel},
+    {78, DrawNext},
+    {79, DrawSkip},
+    {80, DrawPractice},
+    {81, DrawBack},
+    {82, DrawCompetitionBox},
+    {83, DrawCross},
+    {84, DrawLeave},
+    {85, DrawPause},
+    {86, DrawCreditsIcon},
+    {87, DrawQuitIcon},
+    {88, DrawOk},
+    {89, DrawMore},
+    {90, DrawQuit},
+    {91, DrawBlankButton},
+    {92, DrawFast},
+    {93, DrawBlankButton},
+    {94, DrawAgain},
+    {95, DrawBigPanel},
+    {96, DrawGridCaption},
+    {97, DrawRemove},
+    {98, DrawPickNation},
+    {99, DrawDice},
+    {100, DrawSlab},
+    {101, DrawKnob},
+    {102, DrawThinBar},
+    {103, DrawArrowRight},
+    {104, DrawStar},
+    {105, DrawMuted},
+    {106, DrawVolumeTrack},
+    {107, DrawLinkWebsite},
+    {108, DrawLinkMusic},
+    {109, DrawLinkMail},
+    {110, DrawCursor},
+    {111, DrawBlank},
 };
 
 } // namespace
@@ -904,7 +1085,8 @@ const DrawnSprite kUi[] = {
 void DrawProgressBarFill(Canvas& canvas) {
     Canvas s(100, 8);
     for (int x = 0; x < 100; ++x) {
-        const Rgba base = x < 50 ? Mix(Pal('e'), Pal('y'), float(x) / 50.0f) : Mix(Pal('y'), Pal('o'), float(x - 50) / 50.0f);
+        const Rgba base = x < 50 ? Mix(Pal('e'), Pal('y'), float(x) / 50.0f)
+                                 : Mix(Pal('y'), Pal('o'), float(x - 50) / 50.0f);
         for (int y = 0; y < 8; ++y) {
             Rgba p = base;
             if (y == 0) p = Mix(base, Pal('w'), 0.6f);
@@ -917,6 +1099,8 @@ void DrawProgressBarFill(Canvas& canvas) {
     Magnify(canvas, s, 4);
 }
 
-DrawnList UiDrawnSprites() { return {kUi, int(sizeof(kUi) / sizeof(kUi[0]))}; }
+DrawnList UiDrawnSprites() {
+    return {kUi, int(sizeof(kUi) / sizeof(kUi[0]))};
+}
 
 } // namespace artgen

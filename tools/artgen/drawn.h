@@ -17,9 +17,9 @@ struct DrawnList {
     int count;
 };
 
-DrawnList UiDrawnSprites();       // draw_ui.cpp: menu, logo, buttons, interface pictures
-DrawnList EventDrawnSpritesA();   // draw_events_a.cpp: ceremonies, opponents, first event sheets
-DrawnList EventDrawnSpritesB();   // draw_events_b.cpp: the remaining event sheets
+DrawnList UiDrawnSprites();     // draw_ui.cpp: menu, logo, buttons, interface pictures
+DrawnList EventDrawnSpritesA(); // draw_events_a.cpp: ceremonies, opponents, first event sheets
+DrawnList EventDrawnSpritesB(); // draw_events_b.cpp: the remaining event sheets
 
 // The progress bar's fill (400x32, fixed place in art/sprites), draw_ui.cpp.
 void DrawProgressBarFill(Canvas& canvas);

@@ -10,36 +10,175 @@
 namespace artgen {
 
 const CountryRow kCountries[169] = {
-    {"AFGHANISTAN", 3}, {"ALBANIA", 2}, {"ALGERIA", 3}, {"ANDORRA", 3}, {"ANGOLA", 3}, {"ARGENTINA", 3},
-    {"ARMENIA", 3}, {"ARUBA", 3}, {"AUSTRALIA", 3}, {"AUSTRIA", 2}, {"AZERBAIJAN", 3}, {"BAHAMAS", 3},
-    {"BAHRAIN", 2}, {"BANGLADESH", 2}, {"BARBADOS", 3}, {"BELARUS", 3}, {"BELGIUM", 3}, {"BELIZE", 3},
-    {"BENIN", 3}, {"BHUTAN", 2}, {"BOLIVIA", 3}, {"BOZNIA & HERZEGOVINA", 3}, {"BOTSWANA", 3},
-    {"BRAZIL", 3}, {"BULGARIA", 3}, {"BURKINA FASO", 3}, {"BURUNDI", 2}, {"CAMBODIA", 3}, {"CAMAROON", 3},
-    {"CANADA", 3}, {"CAPE VERDE", 3}, {"CHAD", 3}, {"CHILE", 3}, {"CHINA", 2}, {"COLOMBIA", 3},
-    {"CONGO", 3}, {"COSTA RICA", 3}, {"COTE D'IVOIRE", 3}, {"CROATIA", 3}, {"CUBA", 3}, {"CURACAO", 3},
-    {"CYPRUS", 2}, {"CZECH REPUBLIC", 3}, {"DENMARK", 3}, {"DJIBOUTI", 3}, {"DOMINICAN REPUBLIC", 3},
-    {"EAST TIMOR", 3}, {"ECUADOR", 3}, {"EGYPT", 3}, {"EL SALVADOR", 3}, {"ERITREA", 3}, {"ESTONIA", 3},
-    {"ETHIOPIA", 3}, {"FIJI", 3}, {"FINLAND", 3}, {"FRANCE", 3}, {"GABON", 3}, {"GAMBIA", 3},
-    {"GEORGIA", 3}, {"GERMANY", 3}, {"GHANA", 3}, {"GREAT BRITAIN", 3}, {"GREECE", 3}, {"GRENADA", 3},
-    {"GUATEMALA", 3}, {"GUINEA", 3}, {"GUYANA", 3}, {"HAITI", 2}, {"HONDURAS", 3}, {"HUNGARY", 3},
-    {"ICELAND", 3}, {"INDIA", 3}, {"INDONESIA", 2}, {"IRAN", 3}, {"IRAQ", 3}, {"IRELAND", 3},
-    {"ISRAEL", 3}, {"ITALY", 3}, {"JAMAICA", 3}, {"JAPAN", 2}, {"JORDAN", 3}, {"KAZAKHSTAN", 3},
-    {"KENYA", 3}, {"NORTH KOREA", 3}, {"SOUTH KOREA", 3}, {"KUWAIT", 3}, {"KYRGYZSTAN", 2}, {"LAOS", 3},
-    {"LATVIA", 2}, {"LEBANON", 3}, {"LESOTHO", 3}, {"LIBERIA", 3}, {"LIBYA", 3}, {"LIECHTENSTEIN", 3},
-    {"LITHUANIA", 3}, {"LUXEMBOURG", 3}, {"MACEDONIA", 3}, {"MADAGASCAR", 3}, {"MALAWI", 3},
-    {"MALAYSIA", 3}, {"MALDIVES", 3}, {"MALI", 3}, {"MALTA", 3}, {"MAURITANIA", 3}, {"MAURITIUS", 3},
-    {"MEXICO", 3}, {"MONGOLIA", 3}, {"MOROCCO", 2}, {"MOZAMBIQUE", 3}, {"MYANMAR", 3}, {"NAMBIA", 3},
-    {"NETHERLANDS", 3}, {"NEW ZEALAND", 3}, {"NICARAGUA", 3}, {"NIGER", 3}, {"NIGERIA", 2}, {"NORWAY", 3},
-    {"OMAN", 3}, {"PAKISTAN", 3}, {"PANAMA", 3}, {"PAPUA NEW GUINEA", 3}, {"PARAGUAY", 3}, {"PERU", 3},
-    {"PHILIPPINES", 3}, {"POLAND", 2}, {"PORTUGAL", 3}, {"QATAR", 2}, {"ROMANIA", 3}, {"RUSSIA", 3},
-    {"RWANDA", 3}, {"SAMOA", 3}, {"SAUDI ARABIA", 2}, {"SENEGAL", 3}, {"SIERRA LEONE", 3},
-    {"SINGAPORE", 3}, {"SLOVAKIA", 3}, {"SLOVENIA", 3}, {"SOMALIA", 2}, {"SOUTH AFRICA", 3}, {"SPAIN", 3},
-    {"SRI LANKA", 3}, {"SUDAN", 3}, {"SURINAME", 3}, {"SWEDEN", 3}, {"SWITZERLAND", 2}, {"SYRIA", 3},
-    {"TAHITI", 3}, {"TAIWAN", 3}, {"TAJIKISTAN", 3}, {"TANZANIA", 3}, {"THAILAND", 3}, {"TOGO", 3},
-    {"TONGA", 3}, {"TRINIDAD & TOBAGO", 3}, {"TUNISIA", 2}, {"TURKEY", 2}, {"TURKMENISTAN", 3},
-    {"TUVALU", 3}, {"UGANDA", 3}, {"UKRAINE", 3}, {"UNITED ARAB EMIRATES", 3},
-    {"UNITED STATES OF AMERICA", 3}, {"URUGUAY", 3}, {"UZBEKISTAN", 3}, {"VENEZUELA", 3}, {"VIETNAM", 3},
-    {"YEMEN", 3}, {"ZAMBIA", 3}, {"ZIMBABWE", 3},
+    {"AFGHANISTAN", 3},
+    {"ALBANIA", 2},
+    {"ALGERIA", 3},
+    {"ANDORRA", 3},
+    {"ANGOLA", 3},
+    {"ARGENTINA", 3},
+    {"ARMENIA", 3},
+    {"ARUBA", 3},
+    {"AUSTRALIA", 3},
+    {"AUSTRIA", 2},
+    {"AZERBAIJAN", 3},
+    {"BAHAMAS", 3},
+    {"BAHRAIN", 2},
+    {"BANGLADESH", 2},
+    {"BARBADOS", 3},
+    {"BELARUS", 3},
+    {"BELGIUM", 3},
+    {"BELIZE", 3},
+    {"BENIN", 3},
+    {"BHUTAN", 2},
+    {"BOLIVIA", 3},
+    {"BOZNIA & HERZEGOVINA", 3},
+    {"BOTSWANA", 3},
+    {"BRAZIL", 3},
+    {"BULGARIA", 3},
+    {"BURKINA FASO", 3},
+    {"BURUNDI", 2},
+    {"CAMBODIA", 3},
+    {"CAMAROON", 3},
+    {"CANADA", 3},
+    {"CAPE VERDE", 3},
+    {"CHAD", 3},
+    {"CHILE", 3},
+    {"CHINA", 2},
+    {"COLOMBIA", 3},
+    {"CONGO", 3},
+    {"COSTA RICA", 3},
+    {"COTE D'IVOIRE", 3},
+    {"CROATIA", 3},
+    {"CUBA", 3},
+    {"CURACAO", 3},
+    {"CYPRUS", 2},
+    {"CZECH REPUBLIC", 3},
+    {"DENMARK", 3},
+    {"DJIBOUTI", 3},
+    {"DOMINICAN REPUBLIC", 3},
+    {"EAST TIMOR", 3},
+    {"ECUADOR", 3},
+    {"EGYPT", 3},
+    {"EL SALVADOR", 3},
+    {"ERITREA", 3},
+    {"ESTONIA", 3},
+    {"ETHIOPIA", 3},
+    {"FIJI", 3},
+    {"FINLAND", 3},
+    {"FRANCE", 3},
+    {"GABON", 3},
+    {"GAMBIA", 3},
+    {"GEORGIA", 3},
+    {"GERMANY", 3},
+    {"GHANA", 3},
+    {"GREAT BRITAIN", 3},
+    {"GREECE", 3},
+    {"GRENADA", 3},
+    {"GUATEMALA", 3},
+    {"GUINEA", 3},
+    {"GUYANA", 3},
+    {"HAITI", 2},
+    {"HONDURAS", 3},
+    {"HUNGARY", 3},
+    {"ICELAND", 3},
+    {"INDIA", 3},
+    {"INDONESIA", 2},
+    {"IRAN", 3},
+    {"IRAQ", 3},
+    {"IRELAND", 3},
+    {"ISRAEL", 3},
+    {"ITALY", 3},
+    {"JAMAICA", 3},
+    {"JAPAN", 2},
+    {"JORDAN", 3},
+    {"KAZAKHSTAN", 3},
+    {"KENYA", 3},
+    {"NORTH KOREA", 3},
+    {"SOUTH KOREA", 3},
+    {"KUWAIT", 3},
+    {"KYRGYZSTAN", 2},
+    {"LAOS", 3},
+    {"LATVIA", 2},
+    {"LEBANON", 3},
+    {"LESOTHO", 3},
+    {"LIBERIA", 3},
+    {"LIBYA", 3},
+    {"LIECHTENSTEIN", 3},
+    {"LITHUANIA", 3},
+    {"LUXEMBOURG", 3},
+    {"MACEDONIA", 3},
+    {"MADAGASCAR", 3},
+    {"MALAWI", 3},
+    {"MALAYSIA", 3},
+    {"MALDIVES", 3},
+    {"MALI", 3},
+    {"MALTA", 3},
+    {"MAURITANIA", 3},
+    {"MAURITIUS", 3},
+    {"MEXICO", 3},
+    {"MONGOLIA", 3},
+    {"MOROCCO", 2},
+    {"MOZAMBIQUE", 3},
+    {"MYANMAR", 3},
+    {"NAMBIA", 3},
+    {"NETHERLANDS", 3},
+    {"NEW ZEALAND", 3},
+    {"NICARAGUA", 3},
+    {"NIGER", 3},
+    {"NIGERIA", 2},
+    {"NORWAY", 3},
+    {"OMAN", 3},
+    {"PAKISTAN", 3},
+    {"PANAMA", 3},
+    {"PAPUA NEW GUINEA", 3},
+    {"PARAGUAY", 3},
+    {"PERU", 3},
+    {"PHILIPPINES", 3},
+    {"POLAND", 2},
+    {"PORTUGAL", 3},
+    {"QATAR", 2},
+    {"ROMANIA", 3},
+    {"RUSSIA", 3},
+    {"RWANDA", 3},
+    {"SAMOA", 3},
+    {"SAUDI ARABIA", 2},
+    {"SENEGAL", 3},
+    {"SIERRA LEONE", 3},
+    {"SINGAPORE", 3},
+    {"SLOVAKIA", 3},
+    {"SLOVENIA", 3},
+    {"SOMALIA", 2},
+    {"SOUTH AFRICA", 3},
+    {"SPAIN", 3},
+    {"SRI LANKA", 3},
+    {"SUDAN", 3},
+    {"SURINAME", 3},
+    {"SWEDEN", 3},
+    {"SWITZERLAND", 2},
+    {"SYRIA", 3},
+    {"TAHITI", 3},
+    {"TAIWAN", 3},
+    {"TAJIKISTAN", 3},
+    {"TANZANIA", 3},
+    {"THAILAND", 3},
+    {"TOGO", 3},
+    {"TONGA", 3},
+    {"TRINIDAD & TOBAGO", 3},
+    {"TUNISIA", 2},
+    {"TURKEY", 2},
+    {"TURKMENISTAN", 3},
+    {"TUVALU", 3},
+    {"UGANDA", 3},
+    {"UKRAINE", 3},
+    {"UNITED ARAB EMIRATES", 3},
+    {"UNITED STATES OF AMERICA", 3},
+    {"URUGUAY", 3},
+    {"UZBEKISTAN", 3},
+    {"VENEZUELA", 3},
+    {"VIETNAM", 3},
+    {"YEMEN", 3},
+    {"ZAMBIA", 3},
+    {"ZIMBABWE", 3},
 };
 
 namespace {
@@ -219,15 +358,17 @@ FlagSet ParseFlags(const std::string& text, const std::string& fileName, Diagnos
         std::vector<Canvas>& layers = set.layers[size_t(country)];
         const int want = kCountries[country].layers;
         if (int(layers.size()) != want) {
-            diag.Error(countryWhere, std::string(kCountries[country].name) + " needs " + std::to_string(want) +
-                                         " layers, has " + std::to_string(layers.size()));
+            diag.Error(countryWhere, std::string(kCountries[country].name) + " needs " +
+                                         std::to_string(want) + " layers, has " +
+                                         std::to_string(layers.size()));
             layers.clear();
             return;
         }
         if (!LayerIsOpaque(layers[0])) diag.Error(countryWhere, "layer 0 must cover the whole flag");
         for (size_t k = 1; k < layers.size(); ++k) {
             if (LayerIsOpaque(layers[k]))
-                diag.Error(countryWhere, "layer " + std::to_string(k) + " covers the whole flag; later layers must be partial");
+                diag.Error(countryWhere, "layer " + std::to_string(k) +
+                                             " covers the whole flag; later layers must be partial");
             if (LayerIsEmpty(layers[k])) diag.Error(countryWhere, "layer " + std::to_string(k) + " is empty");
         }
     };
@@ -252,10 +393,12 @@ FlagSet ParseFlags(const std::string& text, const std::string& fileName, Diagnos
             }
             const std::string name = line.substr(line.find(w[2], line.find(w[1]) + w[1].size()));
             if (name != kCountries[index].name) {
-                diag.Error(where, "country " + std::to_string(index) + " is " + kCountries[index].name + ", not " + name);
+                diag.Error(where, "country " + std::to_string(index) + " is " + kCountries[index].name +
+                                      ", not " + name);
                 continue;
             }
-            if (index != expected) diag.Error(where, "countries must come in index order; expected " + std::to_string(expected));
+            if (index != expected)
+                diag.Error(where, "countries must come in index order; expected " + std::to_string(expected));
             expected = index + 1;
             if (!set.layers[size_t(index)].empty()) {
                 diag.Error(where, "country " + std::to_string(index) + " described twice");
@@ -294,7 +437,8 @@ Canvas BuildFlagSheet(const FlagSet& flags, std::vector<std::string>& missing) {
             sheet.Paste(placeholder, FlagCellX(c, 0), FlagCellY(c));
             continue;
         }
-        for (size_t k = 0; k < layers.size(); ++k) sheet.Paste(layers[k], FlagCellX(c, int(k)), FlagCellY(c));
+        for (size_t k = 0; k < layers.size(); ++k)
+            sheet.Paste(layers[k], FlagCellX(c, int(k)), FlagCellY(c));
     }
     return sheet;
 }
@@ -303,13 +447,15 @@ namespace {
 void DrawCell(Canvas& out, const Canvas& sheet, int country, int layer) {
     const int x0 = FlagCellX(country, layer), y0 = FlagCellY(country);
     for (int y = 0; y < kFlagH; ++y)
-        for (int x = 0; x < kFlagW; ++x) out.Blend(x, y, sheet.Get(x0 + x, y0 + y));
+        for (int x = 0; x < kFlagW; ++x)
+            out.Blend(x, y, sheet.Get(x0 + x, y0 + y));
 }
 } // namespace
 
 Canvas ComposeCountry(const Canvas& sheet, int country) {
     Canvas out(kFlagW, kFlagH);
-    for (int k = 0; k < kCountries[country].layers; ++k) DrawCell(out, sheet, country, k);
+    for (int k = 0; k < kCountries[country].layers; ++k)
+        DrawCell(out, sheet, country, k);
     return out;
 }
 

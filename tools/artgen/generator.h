@@ -12,14 +12,15 @@ struct GeneratorOptions {
     std::string assetsDir;    // the repository's assets/art
     std::string outDir;       // the build tree: art/ and generated/ are written below it
     bool review = false;      // also write art/contact_sheet.png and art/flag_sheet.png
+    bool drawnSprites = true; // include the pictures drawn in code (off to test the sources alone)
 };
 
 // Everything written, or the problems found. On problems nothing is written.
 struct GeneratorResult {
     bool ok = false;
     std::vector<std::string> errors;
-    std::vector<std::string> missing;  // placeholders used: "sprite 12", "flag 7 ARUBA", "glyph 0x41"
-    std::vector<std::string> written;  // paths of the files written
+    std::vector<std::string> missing; // placeholders used: "sprite 12", "flag 7 ARUBA", "glyph 0x41"
+    std::vector<std::string> written; // paths of the files written
 };
 
 GeneratorResult RunGenerator(const GeneratorOptions& options);

@@ -15,7 +15,8 @@ int main(int argc, char** argv) {
     options.outDir = argv[2];
     options.review = argc == 4;
     const artgen::GeneratorResult result = artgen::RunGenerator(options);
-    for (const std::string& e : result.errors) std::fprintf(stderr, "kelvaro-artgen: error: %s\n", e.c_str());
+    for (const std::string& e : result.errors)
+        std::fprintf(stderr, "kelvaro-artgen: error: %s\n", e.c_str());
     if (!result.ok) return 1;
     if (!result.missing.empty())
         std::printf("kelvaro-artgen: %zu pieces still missing (placeholders, see art/missing.txt)\n",

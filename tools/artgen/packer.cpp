@@ -9,14 +9,16 @@ namespace {
 
 // Occupancy of the sheet with a summed-area table for constant-time "is this area free" checks.
 class Occupancy {
-public:
-    Occupancy(int w, int h) : width(w), height(h), used(size_t(w) * size_t(h), 0), sums(size_t(w + 1) * size_t(h + 1), 0) {}
+  public:
+    Occupancy(int w, int h)
+        : width(w), height(h), used(size_t(w) * size_t(h), 0), sums(size_t(w + 1) * size_t(h + 1), 0) {}
 
     void Mark(int x, int y, int w, int h) {
         const int x0 = std::max(0, x), y0 = std::max(0, y);
         const int x1 = std::min(width, x + w), y1 = std::min(height, y + h);
         for (int j = y0; j < y1; ++j)
-            for (int i = x0; i < x1; ++i) used[size_t(j) * width + i] = 1;
+            for (int i = x0; i < x1; ++i)
+                used[size_t(j) * width + i] = 1;
         Rebuild();
     }
 
@@ -25,7 +27,7 @@ public:
         return int(Sum(x + w, y + h) - Sum(x, y + h) - Sum(x + w, y) + Sum(x, y));
     }
 
-private:
+  private:
     uint32_t Sum(int x, int y) const { return sums[size_t(y) * (width + 1) + x]; }
     void Rebuild() {
         for (int j = 0; j < height; ++j) {

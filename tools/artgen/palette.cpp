@@ -26,7 +26,9 @@ std::optional<Rgba> ParseHexColour(const std::string& text) {
     return Rgba(bytes[0], bytes[1], bytes[2], bytes[3]);
 }
 
-bool IsColourChar(char c) { return c > ' ' && c < 127 && c != '.' && c != '#'; }
+bool IsColourChar(char c) {
+    return c > ' ' && c < 127 && c != '.' && c != '#';
+}
 
 void Palette::Parse(const std::string& text, const std::string& fileName, Diagnostics& diag) {
     const std::vector<std::string> lines = SplitLines(text);
@@ -41,7 +43,8 @@ void Palette::Parse(const std::string& text, const std::string& fileName, Diagno
         }
         const char c = words[0][0];
         if (!IsColourChar(c)) {
-            diag.Error(where, std::string("'") + c + "' cannot name a colour ('.' is transparent, '#' a comment)");
+            diag.Error(where,
+                       std::string("'") + c + "' cannot name a colour ('.' is transparent, '#' a comment)");
             continue;
         }
         const std::optional<Rgba> colour = ParseHexColour(words[1]);
@@ -57,7 +60,11 @@ void Palette::Parse(const std::string& text, const std::string& fileName, Diagno
     }
 }
 
-const Palette& SharedPalette() { return gShared; }
-void SetSharedPalette(const Palette& palette) { gShared = palette; }
+const Palette& SharedPalette() {
+    return gShared;
+}
+void SetSharedPalette(const Palette& palette) {
+    gShared = palette;
+}
 
 } // namespace artgen

@@ -12,7 +12,7 @@
 namespace artgen {
 
 class Palette {
-public:
+  public:
     // Parses the text of a palette file; problems go to diag with file:line.
     void Parse(const std::string& text, const std::string& fileName, Diagnostics& diag);
     bool Has(char c) const { return defined[uint8_t(c)]; }
@@ -22,7 +22,7 @@ public:
         colours[uint8_t(c)] = colour;
     }
 
-private:
+  private:
     std::array<Rgba, 256> colours{};
     std::array<bool, 256> defined{};
 };
@@ -37,6 +37,8 @@ bool IsColourChar(char c);
 const Palette& SharedPalette();
 void SetSharedPalette(const Palette& palette);
 // Shorthand for drawn pictures: the shared colour of character c (transparent if undefined).
-inline Rgba Pal(char c) { return SharedPalette().Get(c); }
+inline Rgba Pal(char c) {
+    return SharedPalette().Get(c);
+}
 
 } // namespace artgen

@@ -15,7 +15,10 @@ int ParseGlyphCode(const std::string& word) {
         int v = 0;
         for (size_t i = 2; i < 4; ++i) {
             const char c = word[i];
-            const int d = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+            const int d = c >= '0' && c <= '9'   ? c - '0'
+                          : c >= 'a' && c <= 'f' ? c - 'a' + 10
+                          : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                                 : -1;
             if (d < 0) return -1;
             v = v * 16 + d;
         }
@@ -61,7 +64,8 @@ void PixelFont::Parse(const std::string& text, const std::string& fileName, Diag
                 if (row[size_t(x)] == 'X')
                     bits[size_t(y)] |= uint8_t(1 << (7 - x));
                 else if (row[size_t(x)] != '.') {
-                    diag.Error(Where(fileName, int(i) + 1) + ":" + std::to_string(x + 1), "glyph pixels are 'X' or '.'");
+                    diag.Error(Where(fileName, int(i) + 1) + ":" + std::to_string(x + 1),
+                               "glyph pixels are 'X' or '.'");
                     good = false;
                 }
             }
@@ -73,10 +77,16 @@ void PixelFont::Parse(const std::string& text, const std::string& fileName, Diag
     }
 }
 
-const PixelFont& SharedFont() { return gFont; }
-void SetSharedFont(const PixelFont& font) { gFont = font; }
+const PixelFont& SharedFont() {
+    return gFont;
+}
+void SetSharedFont(const PixelFont& font) {
+    gFont = font;
+}
 
-int TextWidth(const std::string& text) { return int(text.size()) * kGlyphSize; }
+int TextWidth(const std::string& text) {
+    return int(text.size()) * kGlyphSize;
+}
 
 void DrawText(Canvas& canvas, int x, int y, const std::string& text, Rgba colour, int scale) {
     const PixelFont& font = SharedFont();

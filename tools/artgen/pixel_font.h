@@ -41,8 +41,12 @@ void DrawText(Canvas& canvas, int x, int y, const std::string& text, Rgba colour
 void DrawTextCentred(Canvas& canvas, int y, const std::string& text, Rgba colour, int scale = 1);
 
 // Glyph cell of a code in the font sheet (art/c64.png).
-inline int GlyphSheetX(int code) { return 1 + kGlyphPitch * ((code - kFirstGlyph) % kGlyphColumns); }
-inline int GlyphSheetY(int code) { return 1 + kGlyphPitch * ((code - kFirstGlyph) / kGlyphColumns); }
+inline int GlyphSheetX(int code) {
+    return 1 + kGlyphPitch * ((code - kFirstGlyph) % kGlyphColumns);
+}
+inline int GlyphSheetY(int code) {
+    return 1 + kGlyphPitch * ((code - kFirstGlyph) / kGlyphColumns);
+}
 
 // The font sheet (white glyphs on transparent) and its "[HGEFONT]" description.
 Canvas BuildFontSheet(const PixelFont& font, int sheetWidth, int sheetHeight);

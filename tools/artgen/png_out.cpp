@@ -36,7 +36,8 @@ bool WritePngFile(const std::string& path, const Canvas& canvas, std::string& er
     png_write_info(png, info);
     static_assert(sizeof(Rgba) == 4, "canvas pixels are packed R, G, B, A bytes");
     for (int y = 0; y < canvas.height; ++y)
-        rows[size_t(y)] = reinterpret_cast<png_bytep>(const_cast<Rgba*>(&canvas.pixels[size_t(y) * canvas.width]));
+        rows[size_t(y)] =
+            reinterpret_cast<png_bytep>(const_cast<Rgba*>(&canvas.pixels[size_t(y) * canvas.width]));
     png_write_image(png, rows.data());
     png_write_end(png, nullptr);
     png_destroy_write_struct(&png, &info);

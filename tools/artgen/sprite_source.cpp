@@ -51,7 +51,8 @@ void ParseSpriteSource(const std::string& text, const std::string& fileName, con
         if (!row) {
             diag.Error(where, "sprite " + std::to_string(id) + " is not in the atlas layout");
             // Skip its grid: every following line up to the next keyword.
-            while (i < lines.size() && lines[i].rfind("sprite ", 0) != 0 && lines[i].rfind("pal ", 0) != 0) ++i;
+            while (i < lines.size() && lines[i].rfind("sprite ", 0) != 0 && lines[i].rfind("pal ", 0) != 0)
+                ++i;
             continue;
         }
         DefinedSprite sprite;
@@ -83,8 +84,8 @@ void ParseSpriteSource(const std::string& text, const std::string& fileName, con
             ++i;
             if (int(gridLine.size()) != row->width) {
                 diag.Error(gridWhere, "row " + std::to_string(y + 1) + " of sprite " + std::to_string(id) +
-                                          " is " + std::to_string(gridLine.size()) + " characters wide; it must be " +
-                                          std::to_string(row->width));
+                                          " is " + std::to_string(gridLine.size()) +
+                                          " characters wide; it must be " + std::to_string(row->width));
                 good = false;
             } else {
                 for (int x = 0; x < row->width; ++x) {

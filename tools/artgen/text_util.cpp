@@ -20,7 +20,8 @@ std::vector<std::string> SplitLines(const std::string& text) {
     }
     if (!current.empty()) lines.push_back(current);
     for (std::string& line : lines)
-        while (!line.empty() && (line.back() == ' ' || line.back() == '\t')) line.pop_back();
+        while (!line.empty() && (line.back() == ' ' || line.back() == '\t'))
+            line.pop_back();
     return lines;
 }
 
@@ -28,7 +29,8 @@ std::vector<std::string> SplitWords(const std::string& line) {
     std::vector<std::string> words;
     std::istringstream in(line);
     std::string w;
-    while (in >> w) words.push_back(w);
+    while (in >> w)
+        words.push_back(w);
     return words;
 }
 
