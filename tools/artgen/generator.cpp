@@ -135,15 +135,15 @@ void PasteScaled(Canvas& dst, const Canvas& src, int x0, int y0, int scale) {
 }
 
 Canvas ContactSheet(const std::map<int, Canvas>& pictures) {
-    // Sprites up to 256 px wide at 4x; the 1024-wide logo pieces at 1x so the sheet stays usable.
-    constexpr int kWidth = 2200, kLabel = 20, kMargin = 12;
+    // Every sprite at 4x, wide enough for the 1024-px logo pieces.
+    constexpr int kWidth = 4 * 1024 + 24, kLabel = 20, kMargin = 12;
     struct Item {
         int id, scale, x, y;
     };
     std::vector<Item> items;
     int x = kMargin, y = kMargin, rowHeight = 0;
     for (const LayoutRow& row : kLayout) {
-        const int scale = row.width > 256 ? 1 : 4;
+        const int scale = 4;
         const int w = std::max(row.width * scale, 48), h = row.height * scale + kLabel;
         if (x + w > kWidth - kMargin) {
             x = kMargin;
