@@ -1,5 +1,5 @@
 // Archery sheet (slot 23): the range fixed to the view (ground at row 156, the target's easel
-// near x 20.5..21.2 m = px 223..230), the archer (tinted), the bow relaxed and drawn, the arrow
+// near x 20.5..21.2 m = px 223..230), the bow relaxed and drawn, the arrow
 // (drawn at half scale, its tip 0.3 m beyond the body so a stuck arrow sinks into the boss) and
 // the target board with its ring bands along the board's long axis.
 #include "draw_events_b.h"
@@ -128,32 +128,6 @@ void DrawArcheryRange(Canvas& canvas) {
         if (Noise(i, 1, 243) < 0.5f) canvas.Set(i, kGroundRow - 1, Rgba::Hex(0x3f9a2e));
     // Shooting line at the archer's feet.
     canvas.Rect(6, kGroundRow, 26, 1, ink::kWhite);
-}
-
-void DrawArcher(Canvas& canvas) {
-    FigureStyle s = FigureStyle::Tinted();
-    s.torsoRadius = 1.9f;
-    s.limbRadius = 0.9f;
-    s.headRadius = 2.4f;
-    Pose p;
-    p.facing = 1.0f;
-    p.head = {4.8f, 3.2f};
-    p.neck = {4.5f, 6.0f};
-    p.hip = {4.5f, 14.0f};
-    // Bow arm straight out to the grip; the drawing hand at the chin.
-    p.nearElbow = {10.0f, 7.0f};
-    p.nearHand = {15.2f, 7.0f};
-    p.farElbow = {0.8f, 7.2f};
-    p.farHand = {6.5f, 6.2f};
-    p.nearKnee = {5.8f, 18.5f};
-    p.nearFoot = {6.8f, 22.3f};
-    p.farKnee = {3.4f, 18.5f};
-    p.farFoot = {2.2f, 22.3f};
-    // Quiver on the back, drawn first so the body overlaps it.
-    DrawPart(canvas, Capsule{{1.5f, 8.0f}, {2.5f, 15.0f}, 1.1f}, ink::kGrey);
-    canvas.Set(1, 6, ink::kLight);
-    canvas.Set(2, 5, ink::kLight);
-    DrawFigure(canvas, p, s);
 }
 
 void DrawBowRelaxed(Canvas& canvas) {

@@ -47,15 +47,13 @@ void DrawCyclistLeftPedal(Canvas& canvas);  // 209
 void DrawCyclistRightPedal(Canvas& canvas); // 210
 void DrawCyclistCheering(Canvas& canvas);   // 211
 // Swimming and kayak (draw_swimming.cpp).
-void DrawNatatorium(Canvas& canvas);         // 212
-void DrawSwimmerArms(Canvas& canvas);        // 214
-void DrawSwimOfficial(Canvas& canvas);       // 216
-void DrawSwimOfficialWaving(Canvas& canvas); // 217
-void DrawKayak(Canvas& canvas);              // 244
-void DrawWhitewater0(Canvas& canvas);        // 247
-void DrawWhitewater1(Canvas& canvas);        // 248
-void DrawWhitewater2(Canvas& canvas);        // 249
-void DrawWhitewater3(Canvas& canvas);        // 250
+void DrawNatatorium(Canvas& canvas);  // 212
+void DrawSwimmerArms(Canvas& canvas); // 214
+void DrawKayak(Canvas& canvas);       // 244
+void DrawWhitewater0(Canvas& canvas); // 247
+void DrawWhitewater1(Canvas& canvas); // 248
+void DrawWhitewater2(Canvas& canvas); // 249
+void DrawWhitewater3(Canvas& canvas); // 250
 // Hammer throw (draw_hammer.cpp).
 void DrawHammerField(Canvas& canvas);   // 218
 void DrawHammerThrower(Canvas& canvas); // 219
@@ -63,7 +61,6 @@ void DrawHammerCage(Canvas& canvas);    // 220
 void DrawTimingNeedle(Canvas& canvas);  // 223
 void DrawGull(Canvas& canvas);          // 224
 // Rowing (draw_rowing.cpp).
-void DrawRower(Canvas& canvas);     // 225
 void DrawScullHull(Canvas& canvas); // 228
 void DrawQuayWall(Canvas& canvas);  // 229
 void DrawLakeWater(Canvas& canvas); // 232
@@ -71,7 +68,6 @@ void DrawLakeWater(Canvas& canvas); // 232
 void DrawPoleVaultHorizon(Canvas& canvas); // 233
 // Archery (draw_archery.cpp).
 void DrawArcheryRange(Canvas& canvas); // 238
-void DrawArcher(Canvas& canvas);       // 239
 void DrawBowRelaxed(Canvas& canvas);   // 240
 void DrawBowDrawn(Canvas& canvas);     // 241
 void DrawArrow(Canvas& canvas);        // 242

@@ -1,4 +1,4 @@
-// Rowing sheet (slot 19): the seated rower (tinted), the racing shell (tinted with the player's
+// Rowing sheet (slot 19): the racing shell (tinted with the player's
 // colour through the game's channel shuffle), the stone quay at each end of the course and the
 // lake water, which the game tiles every 2.9 m and again every 3.0 m as a translucent layer.
 #include "draw_events_b.h"
@@ -12,28 +12,6 @@ namespace {
 constexpr int kWaterLine = 15; // quay rows above the water surface (y -4.5 to -3)
 
 } // namespace
-
-void DrawRower(Canvas& canvas) {
-    // Seated, facing +x: head top-left, legs stretched along the bottom to the footboard.
-    FigureStyle s = FigureStyle::Tinted();
-    s.torsoRadius = 1.8f;
-    s.limbRadius = 0.9f;
-    s.headRadius = 2.3f;
-    Pose p;
-    p.facing = 1.0f;
-    p.head = {3.6f, 3.0f};
-    p.neck = {3.3f, 5.6f};
-    p.hip = {3.2f, 12.3f};
-    p.farKnee = {8.0f, 10.2f};
-    p.farFoot = {12.8f, 13.0f};
-    p.nearKnee = {8.5f, 10.8f};
-    p.nearFoot = {13.2f, 13.3f};
-    p.farElbow = {6.0f, 9.5f};
-    p.farHand = {5.5f, 8.0f};
-    p.nearElbow = {6.5f, 9.8f};
-    p.nearHand = {5.5f, 8.3f};
-    DrawFigure(canvas, p, s);
-}
 
 void DrawScullHull(Canvas& canvas) {
     // Trapezoid: 78 px along the deck, 66 px along the keel, 7 px deep.

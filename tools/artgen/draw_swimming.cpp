@@ -1,7 +1,6 @@
 // Swimming and kayak sheet (slot 20): the natatorium behind the pool (three copies side by side,
-// so it tiles seamlessly), the swimmer's arm bar (tinted: whites and greys), the pool
-// officials, the kayak seen from above (tinted) and four frames of flowing white water, which
-// the game tints blue and tiles in both directions.
+// so it tiles seamlessly), the swimmer's arm bar (tinted: whites and greys), the kayak seen from above
+// (tinted) and four frames of flowing white water, which the game tints blue and tiles in both directions.
 #include "draw_events_b.h"
 
 #include <cmath>
@@ -13,52 +12,6 @@ namespace {
 constexpr int kDeckRow = 139;  // deck tops and the water line region, y = -3 from y = -16.9
 constexpr int kFloorRow = 169; // pool floor, y = 0
 constexpr float kTwoPi = 6.2831853f;
-
-// Official in a white polo and navy trousers, facing right (the game mirrors the right one).
-void DrawOfficial(Canvas& canvas, bool waving) {
-    FigureStyle s;
-    s.shirt = ink::kWhite;
-    s.farShirt = ink::kLight;
-    s.shorts = Rgba::Hex(0x1f2f6a);
-    s.longLegs = true;
-    s.sleeves = true;
-    s.torsoRadius = 2.3f;
-    s.limbRadius = 1.0f;
-    Pose p;
-    p.facing = 1.0f;
-    p.head = {8.5f, 3.6f};
-    p.neck = {8.5f, 6.5f};
-    p.hip = {8.5f, 14.0f};
-    p.nearKnee = {9.0f, 18.5f};
-    p.nearFoot = {9.5f, 22.3f};
-    p.farKnee = {8.0f, 18.5f};
-    p.farFoot = {7.5f, 22.3f};
-    p.farElbow = {7.0f, 10.5f};
-    p.farHand = {7.5f, 13.5f};
-    if (waving) {
-        p.nearElbow = {11.5f, 6.0f};
-        p.nearHand = {13.0f, 3.0f};
-    } else {
-        p.nearElbow = {10.0f, 10.5f};
-        p.nearHand = {11.0f, 12.5f};
-    }
-    DrawFigure(canvas, p, s);
-    // Peaked cap.
-    canvas.Rect(6, 0, 5, 2, Rgba::Hex(0x1f2f6a));
-    canvas.Rect(10, 1, 3, 1, Rgba::Hex(0x1f2f6a));
-    canvas.Set(6, 0, ink::kOutline);
-    if (waving) {
-        // A red and yellow turn flag on a short stick.
-        canvas.Line(13, 3, 14, 0, ink::kDarkBrown);
-        canvas.Rect(15, 0, 3, 4, ink::kOutline);
-        canvas.Rect(15, 1, 2, 1, ink::kRed);
-        canvas.Rect(15, 2, 2, 1, ink::kYellow);
-    } else {
-        // Stopwatch in the hand.
-        canvas.Rect(11, 12, 2, 2, ink::kOutline);
-        canvas.Set(11, 12, ink::kGrey);
-    }
-}
 
 void DrawWhitewater(Canvas& canvas, int frame) {
     // Ripples periodic in 32 px both ways, drifting 8 px downstream (+x) per frame.
@@ -115,7 +68,7 @@ void DrawNatatorium(Canvas& canvas) {
     for (int j = 104; j < kDeckRow; ++j)
         for (int i = 0; i < w; ++i) {
             Rgba c = Rgba::Hex(0xcdeef2);
-            if (j % 6 == 5 || (i + ((j - 104) / 6) * 3) % 6 == 0) c = Rgba::Hex(0xa9d8e0);
+            if (j % 6 == 5 || (i + ((j - 104) / 6) * 4) % 8 == 0) c = Rgba::Hex(0xa9d8e0);
             canvas.Set(i, j, c);
         }
     // A blue stripe of tiles and the big pace clock in the middle of each panel.
@@ -163,13 +116,6 @@ void DrawSwimmerArms(Canvas& canvas) {
     canvas.Rect(w - 3, 0, 2, 2, ink::kLight);
     canvas.Rect(10, 0, 3, 2, ink::kDarkGrey);
     canvas.Set(11, 0, ink::kLight);
-}
-
-void DrawSwimOfficial(Canvas& canvas) {
-    DrawOfficial(canvas, false);
-}
-void DrawSwimOfficialWaving(Canvas& canvas) {
-    DrawOfficial(canvas, true);
 }
 
 void DrawKayak(Canvas& canvas) {
