@@ -3,6 +3,7 @@
 #include "events/sprint/sprint.h"
 #include "sim/sim_test_support.h"
 
+#include "app/input_script.h"
 #include "app/random.h"
 #include "gfx/gl_recording.h"
 #include "sim/records.h"
@@ -12,6 +13,8 @@
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <sstream>
 #include <string>
 
 namespace kel::test {
@@ -41,6 +44,22 @@ uint64_t HashWorld(const b2World* world) {
         add(b->GetAngularVelocity());
     }
     return hash;
+}
+
+std::string HashText(uint64_t hash) {
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+// The input script beside this file, as the headless runner plays it.
+std::string ReadScriptBesideThisFile(const char* name) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.find_last_of('/') + 1) + name;
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
 }
 
 class SprintTest : public SimTest {
@@ -464,10 +483,40 @@ TEST_F(SprintTest, AFixedRaceReproducesItsWorldHash) {
     EXPECT_EQ(HashWorld(second.world), hash) << "the same input gives the same world";
     EXPECT_EQ(second.result, result);
 
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    EXPECT_STREQ(text, "4c630bda28570291");
+    EXPECT_EQ(HashText(hash), "4c630bda28570291");
     EXPECT_EQ(result, 219.0f);
+}
+
+// The script the headless runner plays (kelvaro-sim --scene 3 --input sprint_good_run.txt
+// --after-finish 60), played here the way the runner plays it: same result and world hash.
+TEST_F(SprintTest, TheRunnerScriptOfAGoodRunFinishesInGoldTime) {
+    const std::string text = ReadScriptBesideThisFile("sprint_good_run.txt");
+    ASSERT_FALSE(text.empty());
+    InputScript script;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript(text, &script, &error)) << error;
+
+    SeedRandom(1u);
+    SprintEvent s;
+    ScriptPlayer player(script);
+    int finishedFrame = -1;
+    for (int frame = 0; frame < 3600; ++frame) {
+        player.Apply(frame);
+        gApp.frameCounter += 1;
+        s.Update();
+        s.DrawFrame();
+        FlushBatch();
+        ClearFrameInput();
+        if (s.finished && finishedFrame < 0) finishedFrame = frame;
+        if (finishedFrame >= 0 && frame == finishedFrame + 60) break;
+    }
+    ASSERT_EQ(s.phase, SprintEvent::kFinished);
+    EXPECT_FALSE(s.fault);
+    EXPECT_EQ(s.startDelay, 159);
+    EXPECT_EQ(s.result, 211.0f);
+    EXPECT_EQ(finishedFrame, 400) << "gun at 159, crossing 211 frames later, handed over 30 after";
+    EXPECT_EQ(AchievementLevel(kEventDash, s.result, s.fault), 4);
+    EXPECT_EQ(HashText(HashWorld(s.world)), "3aeb0b3430a5de23");
 }
 
 } // namespace
