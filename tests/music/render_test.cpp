@@ -71,7 +71,8 @@ TEST(MusicRender, NoteHeldOverTheEndSoundsAtTheStart) {
     Score score = MustParse("tempo 120\nbars 2\nreverb 0\nvoice s strings\ns: r:w r:h C:h\n");
     StereoLoop loop = RenderScore(score);
     float early = 0.0f;
-    for (size_t i = 0; i < 2000; ++i) early = std::max(early, std::fabs(loop.left[i]));
+    for (size_t i = 0; i < 2000; ++i)
+        early = std::max(early, std::fabs(loop.left[i]));
     EXPECT_GT(early, 0.01f);
     Steps steps = MeasureSteps(loop.left);
     EXPECT_LE(steps.seam, steps.largest);
@@ -80,13 +81,15 @@ TEST(MusicRender, NoteHeldOverTheEndSoundsAtTheStart) {
 // Energy of the first `seconds` of the left channel.
 double EnergyAtStart(const StereoLoop& loop, double seconds) {
     double energy = 0.0;
-    for (size_t i = 0; i < size_t(seconds * kSampleRate); ++i) energy += double(loop.left[i]) * loop.left[i];
+    for (size_t i = 0; i < size_t(seconds * kSampleRate); ++i)
+        energy += double(loop.left[i]) * loop.left[i];
     return energy;
 }
 
 TEST(MusicRender, RoomEchoWrapsIntoTheStart) {
     // A short wood block on the last step dies before the loop ends; only its echo can reach the start.
-    const std::string text = "tempo 120\nbars 2\nreverb R\nvoice d kit\nd: ................|...............w\n";
+    const std::string text =
+        "tempo 120\nbars 2\nreverb R\nvoice d kit\nd: ................|...............w\n";
     std::string dry = text, wet = text;
     dry.replace(dry.find('R'), 1, "0");
     wet.replace(wet.find('R'), 1, "1");

@@ -20,18 +20,19 @@ constexpr double kDt = 1.0 / kSampleRate; // seconds per sample
 // ---- building blocks -------------------------------------------------------------------------
 
 // sin(2 pi x) from a table with linear interpolation; per-sample std::sin dominated the render time.
+constexpr int kSineTableSize = 4096;
+const std::vector<double> kSineTable = [] {
+    std::vector<double> t(kSineTableSize + 1);
+    for (int i = 0; i <= kSineTableSize; ++i)
+        t[size_t(i)] = std::sin(2.0 * kPi * i / kSineTableSize);
+    return t;
+}();
+
 double SinCycles(double x) {
-    constexpr int kSize = 4096;
-    static const std::vector<double> table = [] {
-        std::vector<double> t(kSize + 1);
-        for (int i = 0; i <= kSize; ++i)
-            t[size_t(i)] = std::sin(2.0 * kPi * i / kSize);
-        return t;
-    }();
-    double f = (x - std::floor(x)) * kSize;
+    double f = (x - std::floor(x)) * kSineTableSize;
     size_t i = size_t(f);
     double frac = f - double(i);
-    return table[i] + (table[i + 1] - table[i]) * frac;
+    return kSineTable[i] + (kSineTable[i + 1] - kSineTable[i]) * frac;
 }
 
 struct Sine {

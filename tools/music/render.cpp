@@ -12,8 +12,7 @@ namespace {
 
 // ---- the circular room -----------------------------------------------------------------------
 
-// A small Schroeder room: parallel damped combs into serial all-passes. Run over the loop twice so
-// that the echo of the end of the loop is already present at its start.
+// A small Schroeder room: parallel damped combs into serial all-passes.
 class Room {
   public:
     explicit Room(int spread) {
@@ -55,6 +54,10 @@ class Room {
     std::vector<Line> combs;
     std::vector<Line> allpasses;
 };
+
+// Seconds of warm-up: the combs lose 60 dB in about a second, so after this the rest is far below
+// the 16-bit floor.
+constexpr double kRoomWarmSeconds = 6.0;
 
 // ---- placing notes ---------------------------------------------------------------------------
 
@@ -151,15 +154,16 @@ StereoLoop RenderScore(const Score& score, std::vector<double>* voiceRms) {
     if (score.reverb > 0.0f) {
         Room roomL(0), roomR(23);
         float gain = score.reverb * 0.12f;
-        for (int pass = 0; pass < 2; ++pass) {
-            for (size_t i = 0; i < frames; ++i) {
-                float l = roomL.Process(send[i]);
-                float r = roomR.Process(send[i]);
-                if (pass == 1) {
-                    loop.left[i] += l * gain;
-                    loop.right[i] += r * gain;
-                }
-            }
+        // Warm the room on the last seconds of the loop, so its state at the start already holds
+        // the echo of the end; anything older has died away long before.
+        size_t warm = std::min(frames, size_t(kRoomWarmSeconds * kSampleRate));
+        for (size_t i = frames - warm; i < frames; ++i) {
+            roomL.Process(send[i]);
+            roomR.Process(send[i]);
+        }
+        for (size_t i = 0; i < frames; ++i) {
+            loop.left[i] += roomL.Process(send[i]) * gain;
+            loop.right[i] += roomR.Process(send[i]) * gain;
         }
     }
 
