@@ -5,6 +5,7 @@
 
 #include "app/input_script.h"
 #include "app/random.h"
+#include "gfx/font.h"
 #include "gfx/gl_recording.h"
 #include "sim/records.h"
 
@@ -517,6 +518,98 @@ TEST_F(SprintTest, TheRunnerScriptOfAGoodRunFinishesInGoldTime) {
     EXPECT_EQ(finishedFrame, 400) << "gun at 159, crossing 211 frames later, handed over 30 after";
     EXPECT_EQ(AchievementLevel(kEventDash, s.result, s.fault), 4);
     EXPECT_EQ(HashText(HashWorld(s.world)), "3aeb0b3430a5de23");
+}
+
+// ---- HUD -------------------------------------------------------------------------------------
+
+// A font of one 8 x 8 px glyph that stands in for every character, so each HUD text line is a
+// row of quads whose top edge is the line's y.
+class SprintHudTest : public SprintTest {
+  protected:
+    void SetUp() override {
+        SprintTest::SetUp();
+        font.glyphs[static_cast<unsigned char>('?')] = new Glyph{8.0f, 8.0f, 0.0f, 1.0f, 0.0f, 1.0f};
+        font.height = 8.0f;
+        gApp.font = &font;
+        gApp.showText = 1;
+    }
+    void TearDown() override {
+        gApp.font = nullptr;
+        SprintTest::TearDown();
+    }
+
+    // Whether the HUD drew a text line whose top is at `y` px (font px 8 at the given scale).
+    bool HudLineAt(SprintEvent& s, float y, float scale = 4.0f) {
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.DrawHud();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        bool top = false;
+        bool bottom = false;
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                top = top || v.y == y;
+                bottom = bottom || v.y == y + 8.0f * scale;
+            }
+        }
+        return top && bottom;
+    }
+
+    BitmapFont font;
+};
+
+TEST_F(SprintHudTest, TheCallMovesBelowTheCompetitionBanner) {
+    SprintEvent s;
+    Step(s);
+    EXPECT_TRUE(HudLineAt(s, 250.0f));
+    EXPECT_TRUE(HudLineAt(s, 90.0f)) << "TIME: 0 from the start";
+    s.competition = true;
+    EXPECT_FALSE(HudLineAt(s, 250.0f));
+    EXPECT_TRUE(HudLineAt(s, 300.0f));
+}
+
+TEST_F(SprintHudTest, GoBlinksTwoFramesOnTwoOffForASecond) {
+    SprintEvent s;
+    ClickSky(s);
+    EXPECT_TRUE(HudLineAt(s, 250.0f)) << "READY...";
+    WaitForGun(s);
+    ASSERT_EQ(s.timer, 0);
+    for (int t = 0; t < 70; ++t) {
+        ASSERT_EQ(s.timer, t);
+        const bool shown = t < 60 && t % 4 < 2;
+        EXPECT_EQ(HudLineAt(s, 250.0f, 8.0f), shown) << "timer " << t;
+        Step(s);
+    }
+}
+
+TEST_F(SprintHudTest, ADisqualificationShowsDnqInsteadOfTheTime) {
+    SprintEvent s;
+    ClickSky(s);
+    s.startDelay = 600;
+    s.runner->SetTransform(b2Vec2(1.0f, -1.0f), 0.0f);
+    Step(s);
+    ASSERT_EQ(s.phase, SprintEvent::kDisqualified);
+    EXPECT_TRUE(HudLineAt(s, 240.0f));
+    EXPECT_FALSE(HudLineAt(s, 90.0f));
+}
+
+TEST_F(SprintHudTest, TheFinalTimeSlidesDownAndStops) {
+    SprintEvent s;
+    ClickSky(s);
+    WaitForGun(s);
+    Step(s);
+    s.runner->SetTransform(b2Vec2(s.finishX + 1.0f, -1.0f), 0.0f);
+    Step(s);
+    ASSERT_EQ(s.phase, SprintEvent::kFinished);
+    ASSERT_EQ(s.timer, 0);
+    EXPECT_TRUE(HudLineAt(s, 90.0f));
+    for (int i = 0; i < 10; ++i)
+        Step(s);
+    EXPECT_TRUE(HudLineAt(s, 120.0f));
+    for (int i = 0; i < 100; ++i)
+        Step(s);
+    EXPECT_TRUE(HudLineAt(s, 250.0f)) << "3 px per frame, at most 160 px";
 }
 
 } // namespace
