@@ -612,5 +612,66 @@ TEST_F(SprintHudTest, TheFinalTimeSlidesDownAndStops) {
     EXPECT_TRUE(HudLineAt(s, 250.0f)) << "3 px per frame, at most 160 px";
 }
 
+// ---- Poses ----------------------------------------------------------------------------------
+
+// Each pose sprite gets its own left texture coordinate, so a drawn frame says which were used.
+class SprintPoseTest : public SprintTest {
+  protected:
+    void SetUp() override {
+        SprintTest::SetUp();
+        for (int id : {168, 169, 170, 179, 180, 181, 182}) {
+            SetSprite(id, 10.0f, 20.0f, 5.0f, 10.0f);
+            SpriteDef& def = gApp.renderer.sprites[id];
+            def.uLeft = static_cast<float>(id) / 1000.0f;
+            def.uRight = def.uLeft + 0.0005f;
+        }
+    }
+
+    bool Drew(SprintEvent& s, int sprite) {
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.Draw();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        const float u = static_cast<float>(sprite) / 1000.0f;
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                if (v.u == u) return true;
+            }
+        }
+        return false;
+    }
+
+    PlayerRecord record;
+};
+
+TEST_F(SprintPoseTest, TheStarterAndTheRunnerTakeThePoseOfEachPhase) {
+    SprintEvent s;
+    s.SetPlayer(&record);
+    Step(s);
+    EXPECT_TRUE(Drew(s, 179));
+    EXPECT_TRUE(Drew(s, 168));
+    EXPECT_FALSE(Drew(s, 170));
+
+    ClickSky(s);
+    EXPECT_TRUE(Drew(s, 180));
+    EXPECT_TRUE(Drew(s, 170)) << "the runner crouches for READY";
+    EXPECT_FALSE(Drew(s, 179));
+
+    WaitForGun(s);
+    for (int t = 0; t < 25; ++t) {
+        EXPECT_EQ(Drew(s, 182), t < 20) << "the starter fires for 20 frames, timer " << t;
+        EXPECT_EQ(Drew(s, 181), t >= 20) << "timer " << t;
+        Step(s);
+    }
+
+    s.runner->SetTransform(b2Vec2(3.0f, -1.0f), 0.0f);
+    EXPECT_TRUE(Drew(s, 169)) << "the second stride between 2 and 4 m";
+    s.runner->SetTransform(b2Vec2(s.finishX + 1.0f, -1.0f), 0.0f);
+    Step(s);
+    ASSERT_EQ(s.phase, SprintEvent::kFinished);
+    EXPECT_TRUE(Drew(s, 180));
+}
+
 } // namespace
 } // namespace kel::test
