@@ -1,93 +1,23 @@
 // The 100 m dash driven frame by frame with scripted mouse input: the start ritual, the gun,
-// false starts, the backward limit, the grab budget, the sounds and a pinned world hash.
+// false starts, the backward limit, the grab budget, the HUD, the poses, the sounds and a
+// pinned world hash.
 #include "events/sprint/sprint.h"
-#include "sim/sim_test_support.h"
+#include "event_test_support.h"
 
 #include "app/input_script.h"
 #include "app/random.h"
-#include "gfx/font.h"
-#include "gfx/gl_recording.h"
 #include "sim/records.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 namespace kel::test {
 namespace {
 
-constexpr float kZoomPx = 48.0f; // the dash's px per metre
-
-// 64-bit FNV-1a over every body's position, angle, linear and angular velocity, in world order.
-uint64_t HashWorld(const b2World* world) {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    auto add = [&hash](float v) {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int i = 0; i < 4; ++i) {
-            hash ^= (bits >> (8 * i)) & 0xFFu;
-            hash *= 0x100000001b3ull;
-        }
-    };
-    for (const b2Body* b = world->GetBodyList(); b != nullptr; b = b->GetNext()) {
-        const b2Vec2 p = b->GetPosition();
-        const b2Vec2 v = b->GetLinearVelocity();
-        add(p.x);
-        add(p.y);
-        add(b->GetAngle());
-        add(v.x);
-        add(v.y);
-        add(b->GetAngularVelocity());
-    }
-    return hash;
-}
-
-std::string HashText(uint64_t hash) {
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
-
-// The input script beside this file, as the headless runner plays it.
-std::string ReadScriptBesideThisFile(const char* name) {
-    std::string path = __FILE__;
-    path = path.substr(0, path.find_last_of('/') + 1) + name;
-    std::ifstream in(path);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-class SprintTest : public SimTest {
+class SprintTest : public EventTest {
   protected:
-    void SetUp() override {
-        SimTest::SetUp();
-        // Long races draw thousands of frames; nothing here reads the GL calls back.
-        SetGlBackend(&nullGl);
-    }
-
-    // Window pixel of a world point under the scene's current camera.
-    static int PxX(const SprintEvent& s, float x) {
-        return static_cast<int>(std::lround(gApp.screenCentreX + (x - s.cameraX) * kZoomPx));
-    }
-    static int PxY(const SprintEvent& s, float y) {
-        return static_cast<int>(std::lround(gApp.screenCentreY + (y - s.cameraY) * kZoomPx));
-    }
-
-    // One game frame as the session runs it: the clock, the rules, then the drawing.
-    void Step(SprintEvent& s) {
-        gApp.frameCounter += 1;
-        s.Update();
-        s.DrawFrame();
-        FlushBatch();
-        Frame();
-    }
-
     // A click on the empty sky leaves "ON YOUR MARK..." without grabbing anything.
     void ClickSky(SprintEvent& s) {
         MouseAt(900, 100);
@@ -121,37 +51,14 @@ class SprintTest : public SimTest {
             Step(s);
     }
 
-    int Race(SprintEvent& s, float grabY, int reachPx, int holdFrames, int restFrames, int maxFrames = 3000) {
+    // Repeated pulls from the gun until the race is decided (or about 3000 frames pass).
+    void Race(SprintEvent& s, float grabY, int reachPx, int holdFrames, int restFrames) {
         ClickSky(s);
         WaitForGun(s);
-        int frames = 0;
-        while (s.phase == SprintEvent::kRunning && frames < maxFrames) {
+        for (int frames = 0; s.phase == SprintEvent::kRunning && frames < 3000;
+             frames += holdFrames + restFrames + 2)
             Pull(s, grabY, reachPx, holdFrames, restFrames);
-            frames += holdFrames + restFrames + 2;
-        }
-        return frames;
     }
-
-    // Index of the first recorded call of `kind` (and effect, for effects) at or after `from`.
-    int FindCall(SoundCall::Kind kind, int effect = -1, int from = 0) const {
-        for (int i = from; i < static_cast<int>(sounds.size()); ++i) {
-            const SoundCall& c = sounds[static_cast<size_t>(i)];
-            if (c.kind == kind && (kind != SoundCall::kEffect || c.effect == effect)) return i;
-        }
-        return -1;
-    }
-
-    // Steps until the scene decides the race (or `limit` frames pass); returns the frames run.
-    int StepUntilDecided(SprintEvent& s, int limit) {
-        int n = 0;
-        while ((s.phase == SprintEvent::kReady || s.phase == SprintEvent::kRunning) && n < limit) {
-            Step(s);
-            ++n;
-        }
-        return n;
-    }
-
-    NullGlBackend nullGl;
 };
 
 // ---- Start ritual ----------------------------------------------------------------------------
@@ -473,7 +380,7 @@ TEST_F(SprintTest, AFixedRaceReproducesItsWorldHash) {
     Race(first, -0.9f, 300, 8, 3);
     for (int i = 0; i < 60; ++i)
         Step(first);
-    const uint64_t hash = HashWorld(first.world);
+    const std::string hash = WorldHashText(first.world);
     const float result = first.result;
 
     SeedRandom(2026u);
@@ -481,17 +388,17 @@ TEST_F(SprintTest, AFixedRaceReproducesItsWorldHash) {
     Race(second, -0.9f, 300, 8, 3);
     for (int i = 0; i < 60; ++i)
         Step(second);
-    EXPECT_EQ(HashWorld(second.world), hash) << "the same input gives the same world";
+    EXPECT_EQ(WorldHashText(second.world), hash) << "the same input gives the same world";
     EXPECT_EQ(second.result, result);
 
-    EXPECT_EQ(HashText(hash), "4c630bda28570291");
+    EXPECT_EQ(hash, "4c630bda28570291");
     EXPECT_EQ(result, 219.0f);
 }
 
 // The script the headless runner plays (kelvaro-sim --scene 3 --input sprint_good_run.txt
 // --after-finish 60), played here the way the runner plays it: same result and world hash.
 TEST_F(SprintTest, TheRunnerScriptOfAGoodRunFinishesInGoldTime) {
-    const std::string text = ReadScriptBesideThisFile("sprint_good_run.txt");
+    const std::string text = EventScriptText("sprint_good_run.txt");
     ASSERT_FALSE(text.empty());
     InputScript script;
     std::string error;
@@ -499,64 +406,24 @@ TEST_F(SprintTest, TheRunnerScriptOfAGoodRunFinishesInGoldTime) {
 
     SeedRandom(1u);
     SprintEvent s;
-    ScriptPlayer player(script);
-    int finishedFrame = -1;
-    for (int frame = 0; frame < 3600; ++frame) {
-        player.Apply(frame);
-        gApp.frameCounter += 1;
-        s.Update();
-        s.DrawFrame();
-        FlushBatch();
-        ClearFrameInput();
-        if (s.finished && finishedFrame < 0) finishedFrame = frame;
-        if (finishedFrame >= 0 && frame == finishedFrame + 60) break;
-    }
+    const int finishedFrame = PlayScript(s, script, 60);
     ASSERT_EQ(s.phase, SprintEvent::kFinished);
     EXPECT_FALSE(s.fault);
     EXPECT_EQ(s.startDelay, 159);
     EXPECT_EQ(s.result, 211.0f);
     EXPECT_EQ(finishedFrame, 400) << "gun at 159, crossing 211 frames later, handed over 30 after";
     EXPECT_EQ(AchievementLevel(kEventDash, s.result, s.fault), 4);
-    EXPECT_EQ(HashText(HashWorld(s.world)), "3aeb0b3430a5de23");
+    EXPECT_EQ(WorldHashText(s.world), "3aeb0b3430a5de23");
 }
 
 // ---- HUD -------------------------------------------------------------------------------------
 
-// A font of one 8 x 8 px glyph that stands in for every character, so each HUD text line is a
-// row of quads whose top edge is the line's y.
 class SprintHudTest : public SprintTest {
   protected:
     void SetUp() override {
         SprintTest::SetUp();
-        font.glyphs[static_cast<unsigned char>('?')] = new Glyph{8.0f, 8.0f, 0.0f, 1.0f, 0.0f, 1.0f};
-        font.height = 8.0f;
-        gApp.font = &font;
-        gApp.showText = 1;
+        UseBlockFont();
     }
-    void TearDown() override {
-        gApp.font = nullptr;
-        SprintTest::TearDown();
-    }
-
-    // Whether the HUD drew a text line whose top is at `y` px (font px 8 at the given scale).
-    bool HudLineAt(SprintEvent& s, float y, float scale = 4.0f) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.DrawHud();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        bool top = false;
-        bool bottom = false;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                top = top || v.y == y;
-                bottom = bottom || v.y == y + 8.0f * scale;
-            }
-        }
-        return top && bottom;
-    }
-
-    BitmapFont font;
 };
 
 TEST_F(SprintHudTest, TheCallMovesBelowTheCompetitionBanner) {
@@ -614,40 +481,17 @@ TEST_F(SprintHudTest, TheFinalTimeSlidesDownAndStops) {
 
 // ---- Poses ----------------------------------------------------------------------------------
 
-// Each pose sprite gets its own left texture coordinate, so a drawn frame says which were used.
 class SprintPoseTest : public SprintTest {
   protected:
     void SetUp() override {
         SprintTest::SetUp();
-        for (int id : {168, 169, 170, 179, 180, 181, 182}) {
-            SetSprite(id, 10.0f, 20.0f, 5.0f, 10.0f);
-            SpriteDef& def = gApp.renderer.sprites[id];
-            def.uLeft = static_cast<float>(id) / 1000.0f;
-            def.uRight = def.uLeft + 0.0005f;
-        }
+        MarkSprites({168, 169, 170, 179, 180, 181, 182});
     }
-
-    bool Drew(SprintEvent& s, int sprite) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.Draw();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        const float u = static_cast<float>(sprite) / 1000.0f;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.u == u) return true;
-            }
-        }
-        return false;
-    }
-
-    PlayerRecord record;
 };
 
 TEST_F(SprintPoseTest, TheStarterAndTheRunnerTakeThePoseOfEachPhase) {
     SprintEvent s;
-    s.SetPlayer(&record);
+    s.SetPlayer(&player);
     Step(s);
     EXPECT_TRUE(Drew(s, 179));
     EXPECT_TRUE(Drew(s, 168));

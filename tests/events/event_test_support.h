@@ -1,0 +1,180 @@
+// Shared set-up for the event tests: a scene played frame by frame as the game session plays
+// it, window pixels of world points, a pinned world hash, the runner's input scripts kept beside
+// the tests, and two ways to see what a frame drew (HUD text lines and pose sprites).
+#pragma once
+
+#include "app/app_state.h"
+#include "app/input_script.h"
+#include "gfx/font.h"
+#include "gfx/gl_recording.h"
+#include "gfx/renderer.h"
+#include "sim/sim_test_support.h"
+#include "sim/sport_event.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <initializer_list>
+#include <sstream>
+#include <string>
+
+namespace kel::test {
+
+// 64-bit FNV-1a over every body's position, angle, linear and angular velocity in world body
+// order: the same hash the headless runner reports as "worldHash", as 16 hex digits.
+inline std::string WorldHashText(const b2World* world) {
+    uint64_t hash = 0xcbf29ce484222325ull;
+    auto add = [&hash](float v) {
+        uint32_t bits = 0;
+        std::memcpy(&bits, &v, sizeof bits);
+        for (int i = 0; i < 4; ++i) {
+            hash ^= (bits >> (8 * i)) & 0xFFu;
+            hash *= 0x100000001b3ull;
+        }
+    };
+    for (const b2Body* b = world->GetBodyList(); b != nullptr; b = b->GetNext()) {
+        const b2Vec2 p = b->GetPosition();
+        const b2Vec2 v = b->GetLinearVelocity();
+        add(p.x);
+        add(p.y);
+        add(b->GetAngle());
+        add(v.x);
+        add(v.y);
+        add(b->GetAngularVelocity());
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+// An input script kept in tests/events/ for the headless runner; empty when it cannot be read.
+inline std::string EventScriptText(const char* name) {
+    std::string path = __FILE__;
+    path = path.substr(0, path.find_last_of('/') + 1) + name;
+    std::ifstream in(path);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class EventTest : public SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        // Whole attempts draw thousands of frames; only the checks below record GL calls.
+        SetGlBackend(&nullGl);
+    }
+    void TearDown() override {
+        gApp.font = nullptr;
+        SimTest::TearDown();
+    }
+
+    // Window pixel of a world point under the scene's current camera.
+    static int PxX(const SportEvent& s, float x) {
+        return static_cast<int>(std::lround(gApp.screenCentreX + (x - s.cameraX) * s.zoom));
+    }
+    static int PxY(const SportEvent& s, float y) {
+        return static_cast<int>(std::lround(gApp.screenCentreY + (y - s.cameraY) * s.zoom));
+    }
+
+    // One game frame as the session runs it: the clock, the rules, the drawing, then the end of
+    // the frame's one-shot input.
+    static void Step(SportEvent& s) {
+        gApp.frameCounter += 1;
+        s.Update();
+        s.DrawFrame();
+        FlushBatch();
+        Frame();
+    }
+
+    // Plays an input script into the scene until `finished` has held for `afterFinish` frames
+    // (or 3600 frames pass); returns the frame in which `finished` was first set, -1 if never.
+    static int PlayScript(SportEvent& s, const InputScript& script, int afterFinish) {
+        ScriptPlayer player(script);
+        int finishedFrame = -1;
+        for (int frame = 0; frame < 3600; ++frame) {
+            player.Apply(frame);
+            Step(s);
+            if (s.finished && finishedFrame < 0) finishedFrame = frame;
+            if (finishedFrame >= 0 && frame == finishedFrame + afterFinish) break;
+        }
+        return finishedFrame;
+    }
+
+    // Index of the first recorded call of `kind` (and effect, for effects) at or after `from`,
+    // -1 when there is none.
+    int FindCall(SoundCall::Kind kind, int effect = -1, int from = 0) const {
+        for (int i = from; i < static_cast<int>(sounds.size()); ++i) {
+            const SoundCall& c = sounds[static_cast<size_t>(i)];
+            if (c.kind == kind && (kind != SoundCall::kEffect || c.effect == effect)) return i;
+        }
+        return -1;
+    }
+
+    // ---- HUD text ----------------------------------------------------------------------------
+
+    // A font of one 8 x 8 px glyph that stands in for every character, so each HUD text line
+    // is a row of quads whose top edge is the line's y.
+    void UseBlockFont() {
+        font.glyphs[static_cast<unsigned char>('?')] = new Glyph{8.0f, 8.0f, 0.0f, 1.0f, 0.0f, 1.0f};
+        font.height = 8.0f;
+        gApp.font = &font;
+        gApp.showText = 1;
+    }
+
+    // Whether the scene's HUD draws a text line whose top is at `y` px at the given font scale.
+    bool HudLineAt(SportEvent& s, float y, float scale = 4.0f) {
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.DrawHud();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        bool top = false;
+        bool bottom = false;
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                top = top || v.y == y;
+                bottom = bottom || v.y == y + 8.0f * scale;
+            }
+        }
+        return top && bottom;
+    }
+
+    // ---- Pose sprites ------------------------------------------------------------------------
+
+    // Gives each sprite its own left texture coordinate, so a drawn frame tells which were used.
+    static void MarkSprites(std::initializer_list<int> ids) {
+        for (const int id : ids) {
+            SetSprite(id, 10.0f, 20.0f, 5.0f, 10.0f);
+            SpriteDef& def = gApp.renderer.sprites[id];
+            def.uLeft = static_cast<float>(id) / 1000.0f;
+            def.uRight = def.uLeft + 0.0005f;
+        }
+    }
+
+    // Whether the scene's world drawing uses the sprite (marked by MarkSprites).
+    bool Drew(SportEvent& s, int sprite) {
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.Draw();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        const float u = static_cast<float>(sprite) / 1000.0f;
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                if (v.u == u) return true;
+            }
+        }
+        return false;
+    }
+
+    NullGlBackend nullGl;
+    BitmapFont font;
+    PlayerRecord player; // DrawBody draws nothing without a player
+};
+
+} // namespace kel::test
