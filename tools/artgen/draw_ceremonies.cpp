@@ -2,6 +2,9 @@
 // blimp, banner, marchers and the torch bearer.
 // The opening stadium is drawn at world (0, 0), 10 px per metre: stage top row 123 for px < 48,
 // a ramp down to (148, 148), the arena floor at row 148 beyond. The closing ground is row 152.
+//
+// Sections: the stadium shared by day and night; the opening stage; cauldron, blimp and
+// banner; marchers and the torch bearer; the list.
 #include "draw_areas_a.h"
 #include "draw_figure.h"
 

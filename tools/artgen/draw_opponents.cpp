@@ -1,6 +1,11 @@
 // The fourteen computer opponents (figure sprite and, when animated, its second frame), as they
 // stand on the medal podium. Rows 0, 9 and 13 (128-129, 142-143, 149-150) are tinted by the
 // game and so are drawn in whites and greys; the others keep their own colours.
+// Each figure's chest sits at the medal point of its opponent row.
+//
+// Sections, by opponent row: 0 plain athlete, 1 diver, 2 rower, 3 cyclist, 4 gymnast,
+// 5 tiny sprinter, 6 swimmer, 7 archer creature, 8 javelin thrower, 9 hammer thrower,
+// 10 rider, 11 weightlifter, 12 small vaulter, 13 racewalker; then the list.
 #include "draw_areas_a.h"
 #include "draw_figure.h"
 

@@ -1,6 +1,9 @@
 // Equestrian (160-167), 100 m dash and the racewalk pieces kept on the dash sheet (168-182).
 // The runner, rider and walker bodies are tinted by the game; the walker's untinted overlays
 // (176-178) are cut from a coloured render of the same pose so that they line up exactly.
+//
+// Sections: the horse (shared with opponent row 10); equestrian pieces; dash and racewalk
+// figures, overlays, lines and scenery; the starter; the list.
 #include "draw_areas_a.h"
 #include "draw_figure.h"
 
