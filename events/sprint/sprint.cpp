@@ -77,15 +77,24 @@ constexpr int kStarterFiringFrames = 20;
 constexpr float kStrideMetres = 2.0f; // the runner changes stride every 2 m
 constexpr float kMaxStrides = 1.0e9f; // beyond it (or NaN) the stride is not recomputed
 
-// Backdrop, world metres (left, top, width, height) and colours.
+// Backdrop: horizontal bands from x = -20 to 180 m, drawn in this order. The track is seen from
+// above at a slant, so the runner's feet (the ground's top, y = 0) fall inside the lane that the
+// white lines at -0.7 and 1.4 m enclose.
+struct Band {
+    float top;    // metres
+    float height; // metres
+    Colour colour;
+};
 constexpr Colour kSkyColour = 0xFFFFE3B2u;
-constexpr Colour kTrackColour = 0xFF179EFAu;
-constexpr Colour kGrassColour = 0xFF36F40Fu;
-constexpr Colour kBandColour = 0xFFE8B92Fu;
+constexpr Band kBands[] = {
+    {-0.7f, 5.0f, 0xFF179EFAu}, // track
+    {-3.2f, 2.5f, 0xFF36F40Fu}, // infield grass
+    {-1.1f, 0.5f, 0xFFE8B92Fu}, // blue kerb along the inner edge
+    {-0.7f, 0.1f, kWhite},      // lane lines
+    {-1.2f, 0.1f, kWhite},      {1.4f, 0.1f, kWhite},
+};
 constexpr float kBackdropLeft = -20.0f;
 constexpr float kBackdropWidth = 200.0f;
-constexpr float kLaneLineHeight = 0.1f;
-constexpr float kLaneLineY[] = {-0.7f, -1.2f, 1.4f};
 constexpr float kSceneryFirstX = -10.0f;
 constexpr float kSceneryStepX = 4.1f;
 constexpr float kSceneryY = -1.2f;
@@ -229,11 +238,8 @@ void SprintEvent::Update() {
 
 void SprintEvent::Draw() {
     ClearScreen(kSkyColour);
-    FillRect(kBackdropLeft, -0.7f, kBackdropWidth, 5.0f, kTrackColour);
-    FillRect(kBackdropLeft, -3.2f, kBackdropWidth, 2.5f, kGrassColour);
-    FillRect(kBackdropLeft, -1.1f, kBackdropWidth, 0.5f, kBandColour);
-    for (const float y : kLaneLineY)
-        FillRect(kBackdropLeft, y, kBackdropWidth, kLaneLineHeight, kWhite);
+    for (const Band& band : kBands)
+        FillRect(kBackdropLeft, band.top, kBackdropWidth, band.height, band.colour);
 
     for (int i = 0;; ++i) {
         const float x = kSceneryFirstX + kSceneryStepX * static_cast<float>(i);
