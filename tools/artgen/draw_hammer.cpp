@@ -33,11 +33,16 @@ void DrawHammerField(Canvas& canvas) {
             if (std::fabs(j + 0.5f - cy) <= x - cx) canvas.Set(x, j, Rgba::Hex(0x63d830));
     canvas.Line(int(cx), int(cy), int(cx) + 200, int(cy) - 200, ink::kWhite);
     canvas.Line(int(cx), int(cy), int(cx) + 200, int(cy) + 200, ink::kWhite);
-    // Red track along the top, with its white lane lines.
-    canvas.Rect(0, 0, w, 12, Rgba::Hex(0xc8553a));
-    for (int y = 2; y < 12; y += 4)
+    // Spectators along the top edge, then the red track with its white lane lines.
+    canvas.Rect(0, 0, w, 8, Rgba::Hex(0x4f6fb0));
+    DrawCrowd(canvas, 0, 1, w, 6, 218, 0.9f);
+    canvas.Rect(0, 7, w, 1, Rgba::Hex(0xe8ecf2));
+    for (int j = 8; j < 18; ++j)
+        for (int i = 0; i < w; ++i)
+            canvas.Set(i, j, Noise(i, j, 219) < 0.2f ? Rgba::Hex(0xb84a32) : Rgba::Hex(0xc8553a));
+    for (int y = 10; y < 18; y += 4)
         canvas.Rect(0, y, w, 1, Rgba::Hex(0xf0e0d0));
-    canvas.Rect(0, 12, w, 2, ink::kWhite);
+    canvas.Rect(0, 18, w, 2, ink::kWhite);
     // The circle and cage at the left edge.
     canvas.Disc(cx, cy, 18.0f, Rgba::Hex(0x4f5766));
     canvas.Disc(cx, cy, 16.0f, ink::kWhite);
@@ -48,7 +53,7 @@ void DrawHammerField(Canvas& canvas) {
     }
     // Tufts and daisies scattered over the field.
     for (int k = 0; k < 90; ++k) {
-        const int x = int(Noise(k, 0, 31) * w), y = 16 + int(Noise(k, 1, 31) * (h - 16));
+        const int x = int(Noise(k, 0, 31) * w), y = 22 + int(Noise(k, 1, 31) * (h - 22));
         canvas.Set(x, y, Rgba::Hex(0x4f9a22));
         canvas.Set(x + 1, y - 1, Rgba::Hex(0x4f9a22));
         canvas.Set(x - 1, y - 1, Rgba::Hex(0x4f9a22));
