@@ -19,7 +19,9 @@ Canvas Render(int id, int w, int h) {
     return canvas;
 }
 
-bool SameColour(Rgba a, Rgba b) { return a == b; }
+bool SameColour(Rgba a, Rgba b) {
+    return a == b;
+}
 
 // Rows [top, top + 1) differ from the row above across the columns [x0, x1): an edge.
 int EdgeColumns(const Canvas& c, int row, int x0, int x1) {
@@ -32,12 +34,15 @@ int EdgeColumns(const Canvas& c, int row, int x0, int x1) {
 TEST(DrawnSpritesA, EveryIdOfTheAreaIsDrawnExactlyOnce) {
     std::multiset<int> ids;
     const DrawnList list = EventDrawnSpritesA();
-    for (int k = 0; k < list.count; ++k) ids.insert(list.sprites[k].id);
+    for (int k = 0; k < list.count; ++k)
+        ids.insert(list.sprites[k].id);
     std::set<int> expected;
     for (int id = 117; id <= 196; ++id)
         if (id != 154 && id != 155) expected.insert(id); // the diving judges are grid sprites
-    for (int id = 234; id <= 237; ++id) expected.insert(id);
-    for (int id : expected) EXPECT_EQ(ids.count(id), 1u) << "sprite " << id;
+    for (int id = 234; id <= 237; ++id)
+        expected.insert(id);
+    for (int id : expected)
+        EXPECT_EQ(ids.count(id), 1u) << "sprite " << id;
     EXPECT_EQ(ids.size(), expected.size());
 }
 
@@ -78,7 +83,7 @@ TEST(DrawnSpritesA, RingsFloorMatAndCeilingSitOnTheirRows) {
 
 TEST(DrawnSpritesA, CeremonyAndHighJumpGroundsSitOnTheirRows) {
     const Canvas opening = Render(117, 256, 192);
-    EXPECT_EQ(EdgeColumns(opening, 123, 0, 48), 48);  // stage top
+    EXPECT_EQ(EdgeColumns(opening, 123, 0, 48), 48);     // stage top
     EXPECT_EQ(EdgeColumns(opening, 148, 150, 256), 106); // arena floor beyond the ramp
     // The ramp's surface passes through its middle at (98, 135 or 136).
     EXPECT_NE(opening.Get(98, 137), opening.Get(98, 133));
@@ -94,7 +99,8 @@ TEST(DrawnSpritesA, WalkerOverlaysCoverOnlyTheirBodyFrames) {
     struct Pair {
         int body, overlay, w, h, overlayH, fromRow;
     };
-    for (const Pair& p : {Pair{173, 176, 21, 25, 5, 20}, Pair{174, 177, 21, 25, 5, 20}, Pair{170, 178, 19, 25, 10, 15}}) {
+    for (const Pair& p :
+         {Pair{173, 176, 21, 25, 5, 20}, Pair{174, 177, 21, 25, 5, 20}, Pair{170, 178, 19, 25, 10, 15}}) {
         const Canvas body = Render(p.body, p.w, p.h);
         const Canvas overlay = Render(p.overlay, p.w, p.overlayH);
         int drawn = 0;
@@ -102,7 +108,8 @@ TEST(DrawnSpritesA, WalkerOverlaysCoverOnlyTheirBodyFrames) {
             for (int x = 0; x < p.w; ++x) {
                 if (overlay.Get(x, y).a == 0) continue;
                 ++drawn;
-                EXPECT_GT(body.Get(x, p.fromRow + y).a, 0) << "overlay " << p.overlay << " at " << x << "," << y;
+                EXPECT_GT(body.Get(x, p.fromRow + y).a, 0)
+                    << "overlay " << p.overlay << " at " << x << "," << y;
             }
         EXPECT_GT(drawn, 6) << "overlay " << p.overlay;
     }
@@ -113,12 +120,12 @@ TEST(DrawnSpritesA, TintedFiguresAreGrey) {
     struct Size {
         int id, w, h;
     };
-    for (const Size& s : {Size{123, 21, 25}, Size{124, 17, 27}, Size{128, 17, 25}, Size{129, 13, 27},
-                          Size{142, 17, 25}, Size{143, 21, 25}, Size{149, 21, 25}, Size{150, 21, 25},
-                          Size{152, 17, 25}, Size{153, 11, 29}, Size{157, 17, 25}, Size{162, 18, 25},
-                          Size{168, 21, 25}, Size{169, 23, 25}, Size{170, 19, 25}, Size{184, 9, 26},
-                          Size{185, 16, 4}, Size{193, 13, 28}, Size{194, 15, 28}, Size{234, 8, 24},
-                          Size{236, 13, 4}}) {
+    for (const Size& s :
+         {Size{123, 21, 25}, Size{124, 17, 27}, Size{128, 17, 25}, Size{129, 13, 27}, Size{142, 17, 25},
+          Size{143, 21, 25}, Size{149, 21, 25}, Size{150, 21, 25}, Size{152, 17, 25}, Size{153, 11, 29},
+          Size{157, 17, 25}, Size{162, 18, 25}, Size{168, 21, 25}, Size{169, 23, 25}, Size{170, 19, 25},
+          Size{184, 9, 26},  Size{185, 16, 4},  Size{193, 13, 28}, Size{194, 15, 28}, Size{234, 8, 24},
+          Size{236, 13, 4}}) {
         const Canvas c = Render(s.id, s.w, s.h);
         int opaque = 0;
         for (const Rgba& p : c.pixels) {
@@ -137,7 +144,8 @@ TEST(FigureKit, PartsGetADarkOutlineAroundTheirFill) {
     EXPECT_EQ(c.Get(6, 6), ink::kWhite);
     // Straight above the fill, the first pixel out is outline, the next is empty.
     int y = 6;
-    while (c.Get(6, y - 1) == ink::kWhite) --y;
+    while (c.Get(6, y - 1) == ink::kWhite)
+        --y;
     EXPECT_EQ(c.Get(6, y - 1), ink::kOutline);
     EXPECT_EQ(c.Get(6, y - 3).a, 0);
 }

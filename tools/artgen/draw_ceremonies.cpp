@@ -65,8 +65,8 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
             const int col = x / 3, row = (y - top) / 3;
             if ((x % 3) == 2) continue;
             if (Noise(col, row + y * 7, night ? 77 : 17) > 0.88f) continue;
-            static constexpr Rgba kShirts[] = {ink::kRed, ink::kYellow, ink::kBlue, ink::kGreen, ink::kWhite,
-                                               ink::kOrange, ink::kPurple, ink::kSky};
+            static constexpr Rgba kShirts[] = {ink::kRed,   ink::kYellow, ink::kBlue,   ink::kGreen,
+                                               ink::kWhite, ink::kOrange, ink::kPurple, ink::kSky};
             Rgba shirt = kShirts[int(Noise(col, row, 5) * 7.999f)];
             Rgba face = Noise(col, row, 6) < 0.6f ? ink::kSkin : ink::kTan;
             // Rows further back sink into the shade of the roof.
@@ -90,7 +90,8 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
             }
         }
     // Advertising boards and the wall in front of the stands.
-    static constexpr Rgba kBoards[] = {ink::kRed, ink::kYellow, ink::kBlue, ink::kGreen, ink::kOrange, ink::kPurple};
+    static constexpr Rgba kBoards[] = {ink::kRed,   ink::kYellow, ink::kBlue,
+                                       ink::kGreen, ink::kOrange, ink::kPurple};
     for (int k = 0; k < 8; ++k) {
         Rgba b = kBoards[k % 6];
         if (night) b = Mix(b, Rgba::Hex(0x101426), 0.3f);
@@ -105,17 +106,20 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
         c.Rect(x, 8, 2, 30, night ? Rgba::Hex(0x5a607a) : Rgba::Hex(0x7c8594));
         c.Rect(x - 5, 4, 12, 6, night ? Rgba::Hex(0x5a607a) : Rgba::Hex(0x7c8594));
         for (int i = 0; i < 5; ++i)
-            for (int j = 0; j < 2; ++j) c.Set(x - 4 + i * 2, 5 + j * 2, night ? Rgba::Hex(0xffffe0) : Rgba::Hex(0xfff3a0));
+            for (int j = 0; j < 2; ++j)
+                c.Set(x - 4 + i * 2, 5 + j * 2, night ? Rgba::Hex(0xffffe0) : Rgba::Hex(0xfff3a0));
         if (night)
             for (int j = 0; j < 40; ++j)
-                for (int i = -j; i <= j; ++i) c.Blend(x + i + (m == 0 ? j / 2 : -j / 2), 10 + j, Rgba(255, 255, 210, 10));
+                for (int i = -j; i <= j; ++i)
+                    c.Blend(x + i + (m == 0 ? j / 2 : -j / 2), 10 + j, Rgba(255, 255, 210, 10));
     }
     // Infield grass with mowing stripes, then the running track the figures walk on.
     const int grassTop = 111;
     const Rgba grassA = night ? Rgba::Hex(0x265c42) : ink::kGreen;
     const Rgba grassB = night ? Rgba::Hex(0x1e4c36) : Rgba::Hex(0x5cbc42);
     for (int y = grassTop; y < groundRow; ++y)
-        for (int x = 0; x < 256; ++x) c.Set(x, y, ((x + (y - grassTop) * 2) / 16) % 2 ? grassA : grassB);
+        for (int x = 0; x < 256; ++x)
+            c.Set(x, y, ((x + (y - grassTop) * 2) / 16) % 2 ? grassA : grassB);
     c.Rect(0, grassTop, 256, 1, night ? Rgba::Hex(0x1a3a2a) : ink::kDarkGreen);
     const Rgba track = night ? Rgba::Hex(0x7a3430) : Rgba::Hex(0xd8583c);
     const Rgba grain = night ? Rgba::Hex(0x6a2a28) : Rgba::Hex(0xc04a30);
@@ -125,7 +129,8 @@ void DrawStadium(Canvas& c, bool night, int groundRow) {
         for (int x = 0; x < 256; ++x)
             if (Noise(x, y, 41) > 0.85f) c.Set(x, y, grain);
     // Lane lines spread out towards the viewer.
-    for (int k = 0, y = groundRow + 5; y < 192; ++k, y += 6 + 2 * k) c.Rect(0, y, 256, 1, lane);
+    for (int k = 0, y = groundRow + 5; y < 192; ++k, y += 6 + 2 * k)
+        c.Rect(0, y, 256, 1, lane);
     c.Rect(0, groundRow, 256, 1, night ? Rgba::Hex(0xa06050) : Rgba::Hex(0xf0a088));
 }
 
@@ -135,8 +140,10 @@ void DrawOpeningStadium(Canvas& c) {
     const Rgba front = Rgba::Hex(0x3b8ee8), frontDark = Rgba::Hex(0x1f4fa8), top = Rgba::Hex(0xffd93d);
     for (int x = 0; x < 160; ++x) {
         int surface = kArenaRow;
-        if (x < kStageRight) surface = kStageRow;
-        else if (x < 148) surface = kStageRow + int(std::lround((x - kStageRight) * float(kArenaRow - kStageRow) / 100.0f));
+        if (x < kStageRight)
+            surface = kStageRow;
+        else if (x < 148)
+            surface = kStageRow + int(std::lround((x - kStageRight) * float(kArenaRow - kStageRow) / 100.0f));
         if (surface >= kArenaRow) continue;
         c.Rect(x, surface, 1, 2, top);
         c.Rect(x, surface + 2, 1, kArenaRow - surface - 2, ((x / 4) % 2) ? front : frontDark);
@@ -192,10 +199,11 @@ void DrawBlimp(Canvas& c) {
 
 // A banner strip stretched sideways behind the blimp: horizontal bands keep their look when stretched.
 void DrawBanner(Canvas& c) {
-    static constexpr Rgba kBands[] = {ink::kRed, ink::kWhite, ink::kYellow, ink::kWhite, ink::kGreen,
-                                      ink::kWhite, ink::kBlue};
+    static constexpr Rgba kBands[] = {ink::kRed,   ink::kWhite, ink::kYellow, ink::kWhite,
+                                      ink::kGreen, ink::kWhite, ink::kBlue};
     c.Rect(0, 4, 10, 32, ink::kWhite);
-    for (int k = 0; k < 7; ++k) c.Rect(0, 6 + k * 4, 10, 4, kBands[k]);
+    for (int k = 0; k < 7; ++k)
+        c.Rect(0, 6 + k * 4, 10, 4, kBands[k]);
     c.Rect(0, 4, 10, 2, ink::kOutline);
     c.Rect(0, 34, 10, 2, ink::kOutline);
     c.Rect(0, 5, 10, 1, ink::kDarkRed);

@@ -25,9 +25,11 @@ void DrawNatatorium(Canvas& c) {
     // Back wall: pale tiles with a light gradient.
     c.VerticalGradient(0, 0, 256, 192, Rgba::Hex(0xcfe8f2), Rgba::Hex(0x9fd0e4));
     for (int y = kCeilingRow; y < kDeckRow; y += 6)
-        for (int x = 0; x < 256; ++x) c.Blend(x, y, Rgba(255, 255, 255, 70));
+        for (int x = 0; x < 256; ++x)
+            c.Blend(x, y, Rgba(255, 255, 255, 70));
     for (int y = kCeilingRow; y < kDeckRow; ++y)
-        for (int x = ((y - kCeilingRow) / 6) % 2 * 3; x < 256; x += 6) c.Blend(x, y, Rgba(255, 255, 255, 60));
+        for (int x = ((y - kCeilingRow) / 6) % 2 * 3; x < 256; x += 6)
+            c.Blend(x, y, Rgba(255, 255, 255, 60));
     // Tall windows with sky and a hint of clouds.
     for (int k = 0; k < 5; ++k) {
         const int wx = 104 + k * 30;
@@ -54,23 +56,28 @@ void DrawNatatorium(Canvas& c) {
         c.Rect(x, kCeilingRow - 3, 6, 2, Rgba::Hex(0x3a4658));
         c.Rect(x + 1, kCeilingRow - 1, 4, 1, Rgba::Hex(0xfff3a0));
         for (int j = 0; j < 10; ++j)
-            for (int i = -j; i < 6 + j; ++i) c.Blend(x + i, kCeilingRow + j, Rgba(255, 250, 200, uint8_t(40 - 4 * j)));
+            for (int i = -j; i < 6 + j; ++i)
+                c.Blend(x + i, kCeilingRow + j, Rgba(255, 250, 200, uint8_t(40 - 4 * j)));
     }
     // Crowd on a stand at the back right, under the windows.
     c.Rect(96, 86, 160, 24, Rgba::Hex(0x4c5f7a));
-    for (int r = 0; r < 4; ++r) c.Rect(96, 86 + r * 6 + 5, 160, 1, Rgba::Hex(0x3a4a60));
+    for (int r = 0; r < 4; ++r)
+        c.Rect(96, 86 + r * 6 + 5, 160, 1, Rgba::Hex(0x3a4a60));
     DrawCrowd(c, 97, 87, 158, 22, 151);
     c.Rect(96, 110, 160, 2, Rgba::Hex(0xe8eef4));
     c.Rect(96, 112, 160, 1, Rgba::Hex(0x7c8594));
     // Judges' gallery: a ledge whose top the judges sit on.
     c.Rect(kGalleryLeft - 4, kGalleryRow, kGalleryRight - kGalleryLeft + 8, 3, Rgba::Hex(0xe8eef4));
     c.Rect(kGalleryLeft - 4, kGalleryRow + 3, kGalleryRight - kGalleryLeft + 8, 6, Rgba::Hex(0x3b8ee8));
-    for (int x = kGalleryLeft; x < kGalleryRight; x += 10) c.Rect(x + 3, kGalleryRow + 4, 5, 4, Rgba::Hex(0xffd93d));
+    for (int x = kGalleryLeft; x < kGalleryRight; x += 10)
+        c.Rect(x + 3, kGalleryRow + 4, 5, 4, Rgba::Hex(0xffd93d));
     c.Rect(kGalleryLeft - 4, kGalleryRow + 9, kGalleryRight - kGalleryLeft + 8, 1, Rgba::Hex(0x1f4fa8));
-    for (int x = kGalleryLeft; x <= kGalleryRight; x += 28) c.Rect(x, kGalleryRow + 10, 2, kDeckRow - kGalleryRow - 10, Rgba::Hex(0x8a9cb0));
+    for (int x = kGalleryLeft; x <= kGalleryRight; x += 28)
+        c.Rect(x, kGalleryRow + 10, 2, kDeckRow - kGalleryRow - 10, Rgba::Hex(0x8a9cb0));
     // Decks and pool.
     c.Rect(0, kDeckRow, 256, 192 - kDeckRow, Rgba::Hex(0xe8dcc4));
-    for (int y = kDeckRow + 3; y < 192; y += 5) c.Rect(0, y, 256, 1, Rgba::Hex(0xcfc0a4));
+    for (int y = kDeckRow + 3; y < 192; y += 5)
+        c.Rect(0, y, 256, 1, Rgba::Hex(0xcfc0a4));
     c.Rect(0, kDeckRow, 256, 1, Rgba::Hex(0xffffff));
     // Pool: a side section through the water, lane ropes on its surface.
     const int water = 164;
@@ -84,8 +91,10 @@ void DrawNatatorium(Canvas& c) {
             if (Noise(x / 3, y, 9) > 0.86f) c.Blend(x, y, Rgba(255, 255, 255, 70));
     for (int x = kPoolLeft + 1; x < kPoolRight - 1; ++x) {
         c.Set(x, water, Rgba::Hex(0xc8ecff));
-        if ((x / 2) % 2 == 0) c.Set(x, water - 1, Rgba::Hex(0xe8473c));
-        else c.Set(x, water - 1, Rgba::Hex(0xffffff));
+        if ((x / 2) % 2 == 0)
+            c.Set(x, water - 1, Rgba::Hex(0xe8473c));
+        else
+            c.Set(x, water - 1, Rgba::Hex(0xffffff));
     }
     // Platform tower: a concrete column with a ladder, the platform slab and its railing.
     const Rgba concrete = Rgba::Hex(0xc8ccd4), concreteDark = Rgba::Hex(0x9aa0ac);
@@ -99,7 +108,8 @@ void DrawNatatorium(Canvas& c) {
     const Rgba steel = Rgba::Hex(0x8a9cb0);
     c.Rect(kPlatformLeft - 2, kPlatformTop - 10, 2, kDeckRow - kPlatformTop + 10, steel);
     c.Rect(kPlatformLeft + 5, kPlatformTop + 10, 1, kDeckRow - kPlatformTop - 10, steel);
-    for (int y = kPlatformTop + 14; y < kDeckRow; y += 5) c.Rect(kPlatformLeft, y, 5, 1, steel);
+    for (int y = kPlatformTop + 14; y < kDeckRow; y += 5)
+        c.Rect(kPlatformLeft, y, 5, 1, steel);
     c.Rect(kPlatformLeft, kPlatformTop, kPlatformRight - kPlatformLeft, 10, concrete);
     c.Rect(kPlatformLeft, kPlatformTop, kPlatformRight - kPlatformLeft, 1, Rgba::Hex(0xffffff));
     c.Rect(kPlatformLeft, kPlatformTop + 9, kPlatformRight - kPlatformLeft, 1, concreteDark);
@@ -108,7 +118,8 @@ void DrawNatatorium(Canvas& c) {
     // Blue non-slip strip on the platform top.
     c.Rect(kPlatformLeft + 4, kPlatformTop + 1, kPlatformRight - kPlatformLeft - 6, 2, Rgba::Hex(0x3b8ee8));
     // Railing along the back of the platform, up to its diving edge.
-    for (int x = kPlatformLeft + 2; x < kPlatformLeft + 26; x += 6) c.Rect(x, kPlatformTop - 9, 1, 9, Rgba::Hex(0x7c8594));
+    for (int x = kPlatformLeft + 2; x < kPlatformLeft + 26; x += 6)
+        c.Rect(x, kPlatformTop - 9, 1, 9, Rgba::Hex(0x7c8594));
     c.Rect(kPlatformLeft - 2, kPlatformTop - 10, 27, 1, Rgba::Hex(0x7c8594));
     c.Rect(kPlatformLeft, kPlatformTop - 5, 25, 1, Rgba::Hex(0x9aa0ac));
     // Height sign: "10" on a white plate.
@@ -136,7 +147,9 @@ Pose DiverStanding() {
     return p;
 }
 
-void DrawDiverStanding(Canvas& c) { DrawFigure(c, DiverStanding(), FigureStyle::Tinted()); }
+void DrawDiverStanding(Canvas& c) {
+    DrawFigure(c, DiverStanding(), FigureStyle::Tinted());
+}
 
 // Head-first pose: arms stretched past the head, hands together; the head end is the top.
 void DrawDiverHeadFirst(Canvas& c) {

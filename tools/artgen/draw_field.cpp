@@ -95,10 +95,12 @@ void DrawHighJumpField(Canvas& c) {
     c.Rect(0, 70, 256, 6, Rgba::Hex(0xe8eef4));
     c.Rect(0, 76, 256, 1, Rgba::Hex(0x7c8594));
     c.Rect(0, 77, 256, 60, Rgba::Hex(0x4c5f7a));
-    for (int x = 12; x < 256; x += 48) c.Rect(x, 76, 2, 60, Rgba::Hex(0x8a9cb0));
+    for (int x = 12; x < 256; x += 48)
+        c.Rect(x, 76, 2, 60, Rgba::Hex(0x8a9cb0));
     DrawCrowd(c, 0, 79, 256, 56, 192);
     // Boards and wall in front of the stands.
-    static constexpr Rgba kBoards[] = {ink::kBlue, ink::kYellow, ink::kRed, ink::kGreen, ink::kPurple, ink::kOrange};
+    static constexpr Rgba kBoards[] = {ink::kBlue,  ink::kYellow, ink::kRed,
+                                       ink::kGreen, ink::kPurple, ink::kOrange};
     for (int k = 0; k < 8; ++k) {
         c.Rect(k * 32, 137, 32, 7, kBoards[k % 6]);
         c.Rect(k * 32 + 6, 139, 20, 3, ink::kWhite);
@@ -108,7 +110,8 @@ void DrawHighJumpField(Canvas& c) {
     c.Rect(0, 144, 256, 1, ink::kOutline);
     // Grass infield, then the apron of the jump.
     for (int y = 145; y < kGroundRow; ++y)
-        for (int x = 0; x < 256; ++x) c.Set(x, y, ((x + y) / 10) % 2 ? ink::kGreen : Rgba::Hex(0x4cb032));
+        for (int x = 0; x < 256; ++x)
+            c.Set(x, y, ((x + y) / 10) % 2 ? ink::kGreen : Rgba::Hex(0x4cb032));
     // Run-up surface: red-orange track with a little grain.
     for (int y = kGroundRow; y < 192; ++y)
         for (int x = 0; x < 256; ++x) {
@@ -119,7 +122,8 @@ void DrawHighJumpField(Canvas& c) {
         }
     c.Rect(0, kGroundRow, 256, 1, Rgba::Hex(0xffe0d0));
     // The curved run-up marks of a fan-shaped apron, seen edge-on as white dashes.
-    for (int x = 0; x < 140; x += 12) c.Rect(x, kGroundRow + 6, 6, 1, ink::kWhite);
+    for (int x = 0; x < 140; x += 12)
+        c.Rect(x, kGroundRow + 6, 6, 1, ink::kWhite);
 }
 
 Pose JumperStride(bool second) {
@@ -151,8 +155,12 @@ Pose JumperStride(bool second) {
     return p;
 }
 
-void DrawJumperA(Canvas& c) { DrawFigure(c, JumperStride(false), Tinted()); }
-void DrawJumperB(Canvas& c) { DrawFigure(c, JumperStride(true), Tinted()); }
+void DrawJumperA(Canvas& c) {
+    DrawFigure(c, JumperStride(false), Tinted());
+}
+void DrawJumperB(Canvas& c) {
+    DrawFigure(c, JumperStride(true), Tinted());
+}
 
 // The crossbar seen end-on: a round tube with coloured bands and a highlight.
 void DrawBarEnd(Canvas& c) {
@@ -208,8 +216,12 @@ void DrawVaulter(Canvas& c, bool second) {
     s.headRadius = 2.3f;
     DrawFigure(c, VaulterStride(second), s);
 }
-void DrawVaulterA(Canvas& c) { DrawVaulter(c, false); }
-void DrawVaulterB(Canvas& c) { DrawVaulter(c, true); }
+void DrawVaulterA(Canvas& c) {
+    DrawVaulter(c, false);
+}
+void DrawVaulterB(Canvas& c) {
+    DrawVaulter(c, true);
+}
 
 // An arm stretched between shoulder (left) and hand (right), tinted by the game.
 void DrawVaulterArm(Canvas& c) {

@@ -18,23 +18,31 @@ float SegmentDistance(Pt p, Pt a, Pt b) {
 
 void PaintCapsule(Canvas& canvas, const Capsule& c, float grow, Rgba colour) {
     const float r = c.radius + grow;
-    const int x0 = int(std::floor(std::min(c.a.x, c.b.x) - r)), x1 = int(std::ceil(std::max(c.a.x, c.b.x) + r));
-    const int y0 = int(std::floor(std::min(c.a.y, c.b.y) - r)), y1 = int(std::ceil(std::max(c.a.y, c.b.y) + r));
+    const int x0 = int(std::floor(std::min(c.a.x, c.b.x) - r)),
+              x1 = int(std::ceil(std::max(c.a.x, c.b.x) + r));
+    const int y0 = int(std::floor(std::min(c.a.y, c.b.y) - r)),
+              y1 = int(std::ceil(std::max(c.a.y, c.b.y) + r));
     for (int j = y0; j <= y1; ++j)
         for (int i = x0; i <= x1; ++i)
             if (SegmentDistance({i + 0.5f, j + 0.5f}, c.a, c.b) <= r) canvas.Set(i, j, colour);
 }
 
-Pt Lerp(Pt a, Pt b, float t) { return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t}; }
+Pt Lerp(Pt a, Pt b, float t) {
+    return {a.x + (b.x - a.x) * t, a.y + (b.y - a.y) * t};
+}
 
 } // namespace
 
 void DrawPart(Canvas& canvas, const Capsule* capsules, int count, Rgba fill, Rgba outline) {
-    for (int k = 0; k < count; ++k) PaintCapsule(canvas, capsules[k], 1.0f, outline);
-    for (int k = 0; k < count; ++k) PaintCapsule(canvas, capsules[k], 0.0f, fill);
+    for (int k = 0; k < count; ++k)
+        PaintCapsule(canvas, capsules[k], 1.0f, outline);
+    for (int k = 0; k < count; ++k)
+        PaintCapsule(canvas, capsules[k], 0.0f, fill);
 }
 
-void FillCapsule(Canvas& canvas, const Capsule& capsule, Rgba fill) { PaintCapsule(canvas, capsule, 0.0f, fill); }
+void FillCapsule(Canvas& canvas, const Capsule& capsule, Rgba fill) {
+    PaintCapsule(canvas, capsule, 0.0f, fill);
+}
 
 FigureStyle FigureStyle::Tinted() {
     FigureStyle s;
@@ -55,7 +63,8 @@ void DrawHead(Canvas& canvas, Pt centre, float facing, const FigureStyle& style)
         // Hair covers the top and the back of the head.
         const float back = facing == 0.0f ? 0.0f : -facing;
         for (int j = int(centre.y - style.headRadius) - 1; j <= int(centre.y); ++j)
-            for (int i = int(centre.x - style.headRadius) - 1; i <= int(centre.x + style.headRadius) + 1; ++i) {
+            for (int i = int(centre.x - style.headRadius) - 1; i <= int(centre.x + style.headRadius) + 1;
+                 ++i) {
                 const float dx = i + 0.5f - centre.x, dy = j + 0.5f - centre.y;
                 if (dx * dx + dy * dy > style.headRadius * style.headRadius) continue;
                 const bool top = dy < -style.headRadius * 0.45f;
@@ -89,14 +98,16 @@ void DrawFigure(Canvas& canvas, const Pose& p, const FigureStyle& s) {
         FillCapsule(canvas, {p.farFoot, p.farFoot, lr}, s.shoes);
         const Capsule arm[2] = {{farShoulder, p.farElbow, lr}, {p.farElbow, p.farHand, lr}};
         DrawPart(canvas, arm, 2, s.farSkin);
-        if (s.sleeves) FillCapsule(canvas, {farShoulder, Lerp(farShoulder, p.farElbow, 0.6f), lr}, s.farShirt);
+        if (s.sleeves)
+            FillCapsule(canvas, {farShoulder, Lerp(farShoulder, p.farElbow, 0.6f), lr}, s.farShirt);
     }
     // Torso, then shorts over its lower end.
     DrawPart(canvas, {p.neck, p.hip, s.torsoRadius}, s.shirt);
     // A shaded strip down the back of the torso gives it some volume.
     if (p.facing != 0.0f) {
         const Pt back{-p.facing * (s.torsoRadius - 0.6f), 0.0f};
-        FillCapsule(canvas, {{p.neck.x + back.x, p.neck.y + 1.0f}, {p.hip.x + back.x, p.hip.y}, 0.5f}, s.farShirt);
+        FillCapsule(canvas, {{p.neck.x + back.x, p.neck.y + 1.0f}, {p.hip.x + back.x, p.hip.y}, 0.5f},
+                    s.farShirt);
     }
     FillCapsule(canvas, {Lerp(p.neck, p.hip, 0.82f), p.hip, s.torsoRadius}, s.shorts);
     {
@@ -109,7 +120,8 @@ void DrawFigure(Canvas& canvas, const Pose& p, const FigureStyle& s) {
     {
         const Capsule arm[2] = {{nearShoulder, p.nearElbow, lr}, {p.nearElbow, p.nearHand, lr}};
         DrawPart(canvas, arm, 2, s.skin);
-        if (s.sleeves) FillCapsule(canvas, {nearShoulder, Lerp(nearShoulder, p.nearElbow, 0.6f), lr}, s.shirt);
+        if (s.sleeves)
+            FillCapsule(canvas, {nearShoulder, Lerp(nearShoulder, p.nearElbow, 0.6f), lr}, s.shirt);
     }
 }
 
@@ -125,8 +137,8 @@ void OutlineOpaque(Canvas& canvas, Rgba outline) {
 }
 
 void DrawCrowd(Canvas& canvas, int x, int y, int w, int h, uint32_t seed, float density) {
-    static constexpr Rgba kShirts[] = {ink::kRed,   ink::kYellow, ink::kBlue,  ink::kGreen, ink::kWhite,
-                                       ink::kOrange, ink::kPurple, ink::kSky,   ink::kDarkRed};
+    static constexpr Rgba kShirts[] = {ink::kRed,    ink::kYellow, ink::kBlue, ink::kGreen,  ink::kWhite,
+                                       ink::kOrange, ink::kPurple, ink::kSky,  ink::kDarkRed};
     static constexpr Rgba kSkins[] = {ink::kSkin, ink::kSkinShade, ink::kTan, ink::kBrown};
     // Spectators sit in rows 3 px apart, 2 px wide with a 1-px gap, staggered row to row.
     for (int row = 0; row * 3 < h; ++row) {

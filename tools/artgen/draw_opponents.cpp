@@ -37,7 +37,9 @@ FigureStyle Tinted() {
 }
 
 // Row 0: the plain athlete, and cheering with both arms up.
-void DrawPlainAthlete(Canvas& c) { DrawFigure(c, Standing(8.5f, 0.0f, 0.0f), Tinted()); }
+void DrawPlainAthlete(Canvas& c) {
+    DrawFigure(c, Standing(8.5f, 0.0f, 0.0f), Tinted());
+}
 void DrawPlainAthleteCheer(Canvas& c) {
     Pose p = Standing(6.5f, 2.0f, 0.0f);
     p.nearElbow = {9.6f, 6.2f};
@@ -85,8 +87,12 @@ void DrawDiverOpponent(Canvas& c, bool spring) {
     // Goggles.
     c.Set(int(p.head.x + 1.2f), int(p.head.y), ink::kSky);
 }
-void DrawDiverA(Canvas& c) { DrawDiverOpponent(c, false); }
-void DrawDiverB(Canvas& c) { DrawDiverOpponent(c, true); }
+void DrawDiverA(Canvas& c) {
+    DrawDiverOpponent(c, false);
+}
+void DrawDiverB(Canvas& c) {
+    DrawDiverOpponent(c, true);
+}
 
 // Row 2: a rower sitting in a slice of hull with an oar held upright.
 void DrawRower(Canvas& c) {
@@ -165,8 +171,12 @@ void DrawGymnast(Canvas& c, bool salute) {
     c.Set(7, 8, ink::kPaleYellow);
     c.Set(7, 11, ink::kPaleYellow);
 }
-void DrawGymnastA(Canvas& c) { DrawGymnast(c, false); }
-void DrawGymnastB(Canvas& c) { DrawGymnast(c, true); }
+void DrawGymnastA(Canvas& c) {
+    DrawGymnast(c, false);
+}
+void DrawGymnastB(Canvas& c) {
+    DrawGymnast(c, true);
+}
 
 // Row 5: a tiny sprinter with a big head; the second frame is mid-stride.
 void DrawTinySprinter(Canvas& c, bool running) {
@@ -206,8 +216,12 @@ void DrawTinySprinter(Canvas& c, bool running) {
     }
     DrawFigure(c, p, s);
 }
-void DrawTinySprinterA(Canvas& c) { DrawTinySprinter(c, false); }
-void DrawTinySprinterB(Canvas& c) { DrawTinySprinter(c, true); }
+void DrawTinySprinterA(Canvas& c) {
+    DrawTinySprinter(c, false);
+}
+void DrawTinySprinterB(Canvas& c) {
+    DrawTinySprinter(c, true);
+}
 
 // Row 6: a swimmer lying flat, arm stretched forward, cap and goggles.
 void DrawSwimmerFlat(Canvas& c) {
@@ -232,16 +246,22 @@ void DrawArcherCreature(Canvas& c, bool drawn) {
     c.Set(2, 0, ink::kOutline);
     c.Set(5, 1, ink::kOutline);
     const int bowX = drawn ? 9 : 7;
-    for (int y = 1; y <= 6; ++y) c.Set(bowX + ((y == 1 || y == 6) ? -1 : 0), y, ink::kBrown);
-    for (int y = 1; y <= 6; ++y) c.Set(drawn ? (y < 3 || y > 4 ? bowX - 2 : bowX - 3) : bowX - 1, y, ink::kLight);
+    for (int y = 1; y <= 6; ++y)
+        c.Set(bowX + ((y == 1 || y == 6) ? -1 : 0), y, ink::kBrown);
+    for (int y = 1; y <= 6; ++y)
+        c.Set(drawn ? (y < 3 || y > 4 ? bowX - 2 : bowX - 3) : bowX - 1, y, ink::kLight);
     if (drawn) {
         c.Set(4, 3, ink::kGreen);
         c.Line(5, 4, 10, 4, ink::kTan);
         c.Set(10, 4, ink::kDarkGrey);
     }
 }
-void DrawArcherA(Canvas& c) { DrawArcherCreature(c, false); }
-void DrawArcherB(Canvas& c) { DrawArcherCreature(c, true); }
+void DrawArcherA(Canvas& c) {
+    DrawArcherCreature(c, false);
+}
+void DrawArcherB(Canvas& c) {
+    DrawArcherCreature(c, true);
+}
 
 // Row 8: a javelin thrower leaning back with the javelin held level over the shoulder.
 void DrawJavelinThrower(Canvas& c) {
@@ -331,8 +351,12 @@ void DrawRiderOnHorse(Canvas& c, int gallop) {
     p.facing = 1.0f;
     DrawFigure(c, p, s);
 }
-void DrawRiderA(Canvas& c) { DrawRiderOnHorse(c, 0); }
-void DrawRiderB(Canvas& c) { DrawRiderOnHorse(c, 1); }
+void DrawRiderA(Canvas& c) {
+    DrawRiderOnHorse(c, 0);
+}
+void DrawRiderB(Canvas& c) {
+    DrawRiderOnHorse(c, 1);
+}
 
 void DrawBarbell(Canvas& c, float cx, float y, float half) {
     c.Line(int(cx - half), int(y), int(cx + half), int(y), ink::kDarkGrey);
@@ -441,8 +465,12 @@ void DrawRacewalker(Canvas& c, bool other) {
     }
     DrawFigure(c, p, Tinted());
 }
-void DrawRacewalkerA(Canvas& c) { DrawRacewalker(c, false); }
-void DrawRacewalkerB(Canvas& c) { DrawRacewalker(c, true); }
+void DrawRacewalkerA(Canvas& c) {
+    DrawRacewalker(c, false);
+}
+void DrawRacewalkerB(Canvas& c) {
+    DrawRacewalker(c, true);
+}
 
 } // namespace
 

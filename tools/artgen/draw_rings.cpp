@@ -17,15 +17,18 @@ constexpr int kMatTop = 159;
 void DrawGymHall(Canvas& c) {
     // Back wall: warm panels with a darker dado.
     c.VerticalGradient(0, 0, 256, kFloorRow, Rgba::Hex(0xf0e0c8), Rgba::Hex(0xe0c8a8));
-    for (int x = 0; x < 256; x += 32) c.Rect(x, kCeilingRow, 1, kFloorRow - kCeilingRow, Rgba::Hex(0xd0b894));
+    for (int x = 0; x < 256; x += 32)
+        c.Rect(x, kCeilingRow, 1, kFloorRow - kCeilingRow, Rgba::Hex(0xd0b894));
     // High windows letting in light.
     for (int k = 0; k < 4; ++k) {
         const int wx = 14 + k * 64;
         c.Rect(wx - 1, 31, 36, 18, Rgba::Hex(0x8a6a4a));
         c.VerticalGradient(wx, 32, 34, 16, Rgba::Hex(0x6ac0f8), Rgba::Hex(0xc8ecff));
-        for (int i = 1; i < 4; ++i) c.Rect(wx + i * 9 - 1, 32, 1, 16, Rgba::Hex(0x8a6a4a));
+        for (int i = 1; i < 4; ++i)
+            c.Rect(wx + i * 9 - 1, 32, 1, 16, Rgba::Hex(0x8a6a4a));
         for (int j = 0; j < 30; ++j)
-            for (int i = 0; i < 34; ++i) c.Blend(wx + i + j / 2, 48 + j, Rgba(255, 250, 220, uint8_t(30 - j)));
+            for (int i = 0; i < 34; ++i)
+                c.Blend(wx + i + j / 2, 48 + j, Rgba(255, 250, 220, uint8_t(30 - j)));
     }
     // Crowd in a balcony across the back.
     c.Rect(0, 56, 256, 40, Rgba::Hex(0x6a4a3a));
@@ -38,7 +41,8 @@ void DrawGymHall(Canvas& c) {
         const int bx = 22 + k * 48;
         if (bx > 100 && bx < 156) continue; // keep the straps' space clear
         c.Rect(bx, kCeilingRow, 12, 20, kBanners[k]);
-        c.Triangle(float(bx), kCeilingRow + 20.0f, bx + 12.0f, kCeilingRow + 20.0f, bx + 6.0f, kCeilingRow + 25.0f, kBanners[k]);
+        c.Triangle(float(bx), kCeilingRow + 20.0f, bx + 12.0f, kCeilingRow + 20.0f, bx + 6.0f,
+                   kCeilingRow + 25.0f, kBanners[k]);
         c.Rect(bx + 3, kCeilingRow + 6, 6, 6, ink::kWhite);
         c.Disc(bx + 6.0f, kCeilingRow + 9.0f, 1.6f, kBanners[(k + 2) % 5]);
     }
@@ -57,7 +61,8 @@ void DrawGymHall(Canvas& c) {
     // Floor: wooden boards.
     for (int y = kFloorRow; y < 192; ++y)
         for (int x = 0; x < 256; ++x) {
-            Rgba wood = ((y - kFloorRow) / 4 + (x + (y / 4) * 37) / 40) % 2 ? Rgba::Hex(0xd8a060) : Rgba::Hex(0xc89050);
+            Rgba wood = ((y - kFloorRow) / 4 + (x + (y / 4) * 37) / 40) % 2 ? Rgba::Hex(0xd8a060)
+                                                                            : Rgba::Hex(0xc89050);
             if ((y - kFloorRow) % 4 == 3) wood = Rgba::Hex(0xa87040);
             c.Set(x, y, wood);
         }
@@ -66,7 +71,8 @@ void DrawGymHall(Canvas& c) {
     c.Rect(87, kMatTop - 1, 82, kFloorRow - kMatTop + 1, ink::kOutline);
     c.Rect(88, kMatTop, 80, kFloorRow - kMatTop, ink::kBlue);
     c.Rect(88, kMatTop, 80, 1, ink::kSky);
-    for (int x = 96; x < 168; x += 16) c.Rect(x, kMatTop + 1, 1, kFloorRow - kMatTop - 1, ink::kDarkBlue);
+    for (int x = 96; x < 168; x += 16)
+        c.Rect(x, kMatTop + 1, 1, kFloorRow - kMatTop - 1, ink::kDarkBlue);
     // Judges' stands under the two tables: a raised deck on trestle legs, set back from the
     // floor so that it reads as scenery behind the gymnast rather than an obstacle.
     for (int side = 0; side < 2; ++side) {
@@ -111,7 +117,8 @@ void DrawArm(Canvas& c) {
 }
 
 void DrawStrap(Canvas& c) {
-    for (int x = 0; x < 32; ++x) c.Set(x, 0, (x % 4 == 0) ? Rgba::Hex(0xa87a48) : Rgba::Hex(0xe8c890));
+    for (int x = 0; x < 32; ++x)
+        c.Set(x, 0, (x % 4 == 0) ? Rgba::Hex(0xa87a48) : Rgba::Hex(0xe8c890));
 }
 
 void DrawRing(Canvas& c) {
@@ -194,9 +201,15 @@ void DrawJudges(Canvas& c, int mood) {
             c.Set(x, y, k % 3 == 0 ? ink::kYellow : (k % 3 == 1 ? ink::kRed : ink::kSky));
         }
 }
-void DrawJudgesCalm(Canvas& c) { DrawJudges(c, 0); }
-void DrawJudgesClapA(Canvas& c) { DrawJudges(c, 1); }
-void DrawJudgesClapB(Canvas& c) { DrawJudges(c, 2); }
+void DrawJudgesCalm(Canvas& c) {
+    DrawJudges(c, 0);
+}
+void DrawJudgesClapA(Canvas& c) {
+    DrawJudges(c, 1);
+}
+void DrawJudgesClapB(Canvas& c) {
+    DrawJudges(c, 2);
+}
 
 // Disappointment over the judges (offset 5, 8 from the table's corner): frowns, sweat drops
 // and a zero held up on a white card in front of each judge.

@@ -107,7 +107,8 @@ void DrawRider(Canvas& c) {
 // The finish line painted down the side of the course: a black and white checker.
 void DrawFinishPost(Canvas& c) {
     for (int y = 0; y < 20; ++y)
-        for (int x = 0; x < 2; ++x) c.Set(x, y, ((y / 2) + x) % 2 ? ink::kOutline : ink::kWhite);
+        for (int x = 0; x < 2; ++x)
+            c.Set(x, y, ((y / 2) + x) % 2 ? ink::kOutline : ink::kWhite);
 }
 
 // A tuft of grass with a daisy, standing on the ground line.
@@ -128,7 +129,8 @@ void DrawRein(Canvas& c) {
     c.Rect(0, 1, 106, 2, Rgba::Hex(0x8a5a34));
     c.Rect(0, 0, 106, 1, ink::kDarkBrown);
     c.Rect(0, 3, 106, 1, ink::kDarkBrown);
-    for (int x = 2; x < 106; x += 6) c.Set(x, 1, ink::kTan);
+    for (int x = 2; x < 106; x += 6)
+        c.Set(x, 1, ink::kTan);
 }
 
 // A winner's rosette.
@@ -203,8 +205,12 @@ Pose SprintStride(bool second) {
     return p;
 }
 
-void DrawSprintA(Canvas& c) { DrawFigure(c, SprintStride(false), Tinted()); }
-void DrawSprintB(Canvas& c) { DrawFigure(c, SprintStride(true), Tinted()); }
+void DrawSprintA(Canvas& c) {
+    DrawFigure(c, SprintStride(false), Tinted());
+}
+void DrawSprintB(Canvas& c) {
+    DrawFigure(c, SprintStride(true), Tinted());
+}
 
 // "Set" position: hips up over the anchor, hands on the ground ahead, head low.
 Pose SetPose() {
@@ -224,7 +230,9 @@ Pose SetPose() {
     return p;
 }
 
-void DrawSetPose(Canvas& c) { DrawFigure(c, SetPose(), Tinted()); }
+void DrawSetPose(Canvas& c) {
+    DrawFigure(c, SetPose(), Tinted());
+}
 
 // Racewalker strides: the front leg straight, arms pumping at the elbows.
 Pose WalkStride(bool second) {
@@ -245,8 +253,12 @@ Pose WalkStride(bool second) {
     return p;
 }
 
-void DrawWalkA(Canvas& c) { DrawFigure(c, WalkStride(false), Tinted()); }
-void DrawWalkB(Canvas& c) { DrawFigure(c, WalkStride(true), Tinted()); }
+void DrawWalkA(Canvas& c) {
+    DrawFigure(c, WalkStride(false), Tinted());
+}
+void DrawWalkB(Canvas& c) {
+    DrawFigure(c, WalkStride(true), Tinted());
+}
 
 // Copies rows [fromRow, fromRow + c.height) of a coloured render of the pose into the overlay.
 void CutOverlay(Canvas& c, const Pose& pose, int fullW, int fullH, int fromRow) {
@@ -255,12 +267,19 @@ void CutOverlay(Canvas& c, const Pose& pose, int fullW, int fullH, int fromRow) 
     DrawFigure(full, pose, s);
     // Only the shins and shoes keep their own colour; the rest stays tinted underneath.
     for (int j = 0; j < c.height; ++j)
-        for (int i = 0; i < c.width; ++i) c.Set(i, j, full.Get(i, fromRow + j));
+        for (int i = 0; i < c.width; ++i)
+            c.Set(i, j, full.Get(i, fromRow + j));
 }
 
-void DrawWalkOverlayA(Canvas& c) { CutOverlay(c, WalkStride(false), 21, 25, 20); }
-void DrawWalkOverlayB(Canvas& c) { CutOverlay(c, WalkStride(true), 21, 25, 20); }
-void DrawSetOverlay(Canvas& c) { CutOverlay(c, SetPose(), 19, 25, 15); }
+void DrawWalkOverlayA(Canvas& c) {
+    CutOverlay(c, WalkStride(false), 21, 25, 20);
+}
+void DrawWalkOverlayB(Canvas& c) {
+    CutOverlay(c, WalkStride(true), 21, 25, 20);
+}
+void DrawSetOverlay(Canvas& c) {
+    CutOverlay(c, SetPose(), 19, 25, 15);
+}
 
 // Start and finish line: white with a thin shadow.
 void DrawLine(Canvas& c) {
@@ -297,10 +316,14 @@ void DrawParkTree(Canvas& c) {
     c.Triangle(26.0f, 80.0f, 38.0f, 80.0f, 32.0f, 66.0f, ink::kBrown);
     c.Line(32, 52, 40, 44, ink::kBrown);
     // Crown: overlapping leafy discs, outlined, with light on the top left.
-    const float blobs[][3] = {{32, 26, 17}, {18, 32, 11}, {46, 32, 11}, {24, 16, 11}, {40, 15, 12}, {32, 40, 10}};
-    for (auto& b : blobs) c.Disc(b[0], b[1], b[2] + 1.0f, ink::kOutline);
-    for (auto& b : blobs) c.Disc(b[0], b[1], b[2], ink::kDarkGreen);
-    for (auto& b : blobs) c.Disc(b[0] - 2.0f, b[1] - 2.0f, b[2] - 3.0f, ink::kGreen);
+    const float blobs[][3] = {{32, 26, 17}, {18, 32, 11}, {46, 32, 11},
+                              {24, 16, 11}, {40, 15, 12}, {32, 40, 10}};
+    for (auto& b : blobs)
+        c.Disc(b[0], b[1], b[2] + 1.0f, ink::kOutline);
+    for (auto& b : blobs)
+        c.Disc(b[0], b[1], b[2], ink::kDarkGreen);
+    for (auto& b : blobs)
+        c.Disc(b[0] - 2.0f, b[1] - 2.0f, b[2] - 3.0f, ink::kGreen);
     for (int y = 0; y < 60; ++y)
         for (int x = 0; x < 60; ++x) {
             const Rgba p = c.Get(x, y);
@@ -393,8 +416,12 @@ void DrawStarterFired(Canvas& c, int extra, bool smoke) {
         c.Set(7, 8, ink::kOrange);
     }
 }
-void DrawStarterArmUp(Canvas& c) { DrawStarterFired(c, 4, false); }
-void DrawStarterSmoke(Canvas& c) { DrawStarterFired(c, 10, true); }
+void DrawStarterArmUp(Canvas& c) {
+    DrawStarterFired(c, 4, false);
+}
+void DrawStarterSmoke(Canvas& c) {
+    DrawStarterFired(c, 10, true);
+}
 
 } // namespace
 
