@@ -107,11 +107,11 @@ void DrawWhiteDisc(Canvas& c) {
 }
 
 void DrawGrabBand(Canvas& c) {
-    // A rubber band pulled from the cursor (left) to the body (right), stretched along x.
-    c.Rect(0, 3, c.width, 7, Pal('k'));
-    c.Rect(0, 4, c.width, 5, Pal('o'));
-    c.Rect(0, 4, c.width, 1, Pal('y'));
-    c.Rect(0, 7, c.width, 1, Pal('O'));
+    // A rubber band pulled from the cursor (left) to the body (right), stretched along x. The
+    // game scales it to 0.1..0.025 of its height in metres, so the band itself stays slim.
+    c.Rect(0, 4, c.width, 5, Pal('k'));
+    c.Rect(0, 5, c.width, 3, Pal('o'));
+    c.Rect(0, 5, c.width, 1, Pal('y'));
 }
 
 void DrawGrabPoint(Canvas& c) {
@@ -150,13 +150,12 @@ void DrawMedal(Canvas& c, char face, char shade) {
     c.Triangle(2, 0, 6, 0, 6, 5, Pal('b'));
     c.Triangle(10, 0, 6, 0, 6, 5, Pal('r'));
     c.Disc(6, 7.5f, 4.5f, Pal('k'));
-    c.Disc(6, 7.5f, 3.5f, Pal(face));
-    c.Disc(6.5f, 8, 2.0f, Pal(shade));
-    c.Disc(6, 7.5f, 1.5f, Pal(face));
-    c.Set(4, 6, Pal('w'));
+    c.Disc(6, 7.5f, 3.5f, Pal(shade));
+    c.Disc(6, 7.5f, 2.5f, Pal(face));
+    c.Set(5, 6, Pal('w'));
 }
 void DrawGold(Canvas& c) {
-    DrawMedal(c, 'j', 'J');
+    DrawMedal(c, 'y', 'j');
 }
 void DrawSilver(Canvas& c) {
     DrawMedal(c, 'x', 'X');
@@ -493,7 +492,7 @@ void DrawIconTrophy(Canvas& c) {
 void DrawIconMedals(Canvas& c) {
     Tile(c, 'u', 'b', 'k');
     Canvas m(12, 12);
-    DrawMedal(m, 'j', 'J');
+    DrawMedal(m, 'y', 'j');
     c.Paste(m, 5, 5);
 }
 
