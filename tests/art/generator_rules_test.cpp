@@ -1,5 +1,6 @@
 // The generator's rules for its sources: what it accepts, what it rejects and how it says so,
 // and how it packs sheets. These run on small sources written by the tests.
+// Sections: palette - sprite grids - font - flags (sources, blends) - packing - whole runs.
 #include "atlas_layout.h"
 #include "flags.h"
 #include "generator.h"

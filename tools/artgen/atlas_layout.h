@@ -1,6 +1,7 @@
 // The sprite layout of the game's atlas: for every sprite its texture slot, size and anchor, and
 // for every texture slot the sheet it lives in. Positions inside the sheets are chosen by the
 // packer (packer.cpp), except the fixed placements listed here.
+// Sections: sprite rows (kLayout) - sheets (kSheets) - fixed places: backdrops, bar fill, flag grid.
 #pragma once
 
 namespace artgen {

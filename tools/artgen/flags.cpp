@@ -1,3 +1,5 @@
+// Sections: the country table - the shape parser (FlagParser) - layer checks - ParseFlags -
+// the sheet (BuildFlagSheet) - composing a country or a blend as the game draws them.
 #include "flags.h"
 
 #include "atlas_layout.h"
