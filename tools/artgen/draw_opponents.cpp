@@ -333,21 +333,24 @@ void DrawRiderOnHorse(Canvas& c, int gallop) {
     s.shorts = ink::kWhite;
     s.shoes = ink::kOutline;
     s.hair = ink::kOutline; // riding helmet
-    s.headRadius = 2.2f;
-    s.torsoRadius = 1.4f;
+    s.sleeves = true;
+    s.headRadius = 1.9f;
+    s.torsoRadius = 1.8f;
     s.limbRadius = 0.6f;
+    // Both arms reach forward together and both legs hang on the near side, so the small rider
+    // keeps a clear red jacket.
     Pose p;
-    p.head = {16.7f, 2.6f};
-    p.neck = {16.5f, 5.0f};
-    p.hip = {15.9f, 9.6f};
-    p.nearElbow = {18.5f, 8.0f};
-    p.nearHand = {20.9f, 8.0f};
-    p.farElbow = {17.9f, 7.8f};
-    p.farHand = {20.1f, 7.4f};
-    p.nearKnee = {18.5f, 11.2f};
-    p.nearFoot = {17.7f, 14.4f};
-    p.farKnee = {17.9f, 10.8f};
-    p.farFoot = {17.1f, 13.6f};
+    p.head = {16.3f, 2.2f};
+    p.neck = {15.9f, 4.4f};
+    p.hip = {14.8f, 12.0f};
+    p.nearElbow = {18.0f, 6.0f};
+    p.nearHand = {20.4f, 7.0f};
+    p.farElbow = p.nearElbow;
+    p.farHand = p.nearHand;
+    p.nearKnee = {17.2f, 13.4f};
+    p.nearFoot = {16.4f, 16.8f};
+    p.farKnee = p.nearKnee;
+    p.farFoot = p.nearFoot;
     p.facing = 1.0f;
     DrawFigure(c, p, s);
 }

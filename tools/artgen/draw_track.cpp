@@ -13,7 +13,7 @@ namespace artgen {
 
 void DrawHorse(Canvas& c, float ox, float oy, float k, int gallop, Rgba coat, Rgba shade, Rgba mane) {
     auto P = [ox, oy, k](float x, float y) { return Pt{ox + x * k, oy + y * k}; };
-    const float lr = 0.95f * k;
+    const float lr = 0.8f * k;
     struct Leg {
         Pt hip, knee, hoof;
     };
@@ -42,7 +42,9 @@ void DrawHorse(Canvas& c, float ox, float oy, float k, int gallop, Rgba coat, Rg
                              {P(22.5f, 9.5f), P(28.5f, 3.5f), 2.4f * k},
                              {P(28.5f, 3.0f), P(32.8f, 5.6f), 1.8f * k}};
     DrawPart(c, body, 3, coat);
-    FillCapsule(c, {P(9.0f, 13.0f), P(22.0f, 13.0f), 1.2f * k}, Mix(coat, shade, 0.5f));
+    // A darker belly and a pale muzzle give the body some roundness.
+    FillCapsule(c, {P(10.0f, 13.6f), P(21.0f, 13.6f), 0.7f * k}, shade);
+    FillCapsule(c, {P(32.6f, 5.8f), P(32.6f, 5.8f), 0.9f * k}, Mix(coat, ink::kWhite, 0.35f));
     legPart(nearFront, coat);
     legPart(nearBack, coat);
     FillCapsule(c, {P(22.0f, 7.0f), P(27.5f, 1.8f), 0.8f * k}, mane);
