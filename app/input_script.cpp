@@ -22,13 +22,35 @@ bool ParseInt(const std::string& word, int* out) {
 } // namespace
 
 int ScriptKeyCode(const std::string& name) {
-    if (name == "escape") return 27;
-    if (name == "return") return 13;
-    if (name == "space") return 32;
-    if (name == "pageup") return kKeyPageUp;
-    if (name == "pagedown") return kKeyPageDown;
-    if (name == "f5") return 286;
-    if (name.size() == 1 && name[0] >= 'a' && name[0] <= 'z') return name[0];
+    std::string lower = name;
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    struct Named {
+        const char* name;
+        int key;
+    };
+    static constexpr Named kNames[] = {
+        {"backspace", 8},
+        {"tab", 9},
+        {"return", 13},
+        {"escape", 27},
+        {"space", 32},
+        {"delete", 127},
+        {"up", 273},
+        {"down", 274},
+        {"right", 275},
+        {"left", 276},
+        {"pageup", kKeyPageUp},
+        {"pagedown", kKeyPageDown},
+    };
+    for (const Named& n : kNames)
+        if (lower == n.name) return n.key;
+    if (lower.size() == 1 && lower[0] >= 'a' && lower[0] <= 'z') return lower[0];
+    // F1..F12 are SDL 1.2 symbols 282..293.
+    int number = 0;
+    if (lower.size() >= 2 && lower[0] == 'f' && ParseInt(lower.substr(1), &number) && number >= 1 &&
+        number <= 12 && lower[1] != '+' && lower[1] != '-')
+        return 281 + number;
     int code = 0;
     if (ParseInt(name, &code) && code >= 0 && code < kKeyCount) return code;
     return -1;
@@ -44,17 +66,23 @@ bool ParseInputScript(const std::string& text, InputScript* script, std::string*
         *error = "line " + std::to_string(lineNumber) + ": " + what;
         return false;
     };
+    int lastMouseFrame = -1;
     while (std::getline(lines, line)) {
         ++lineNumber;
+        // A byte-order mark from a text editor is not part of the first line.
+        if (lineNumber == 1 && line.compare(0, 3, "\xEF\xBB\xBF") == 0) line.erase(0, 3);
         const size_t hash = line.find('#');
         if (hash != std::string::npos) line.erase(hash);
         std::istringstream in(line);
         std::vector<std::string> words;
-        for (std::string w; in >> w;) words.push_back(w);
+        for (std::string w; in >> w;)
+            words.push_back(w);
         if (words.empty()) continue;
         int frame = 0;
-        if (!ParseInt(words[0], &frame) || frame < 0) return fail("a frame number must come first: '" + words[0] + "'");
-        if (frame < lastFrame) return fail("frame " + words[0] + " comes after frame " + std::to_string(lastFrame));
+        if (!ParseInt(words[0], &frame) || frame < 0)
+            return fail("a frame number must come first: '" + words[0] + "'");
+        if (frame < lastFrame)
+            return fail("frame " + words[0] + " comes after frame " + std::to_string(lastFrame));
         lastFrame = frame;
         if (words.size() == 3 && words[1] == "key") {
             const int key = ScriptKeyCode(words[2]);
@@ -63,12 +91,19 @@ bool ParseInputScript(const std::string& text, InputScript* script, std::string*
             continue;
         }
         int x = 0, y = 0, b = 0;
-        if (words.size() != 4 || !ParseInt(words[1], &x) || !ParseInt(words[2], &y) || !ParseInt(words[3], &b) ||
-            (b != 0 && b != 1))
+        if (words.size() != 4 || !ParseInt(words[1], &x) || !ParseInt(words[2], &y) ||
+            !ParseInt(words[3], &b) || (b != 0 && b != 1))
             return fail("expected 'F X Y B' (B 0 or 1) or 'F key NAME'");
+        if (frame == lastMouseFrame) return fail("frame " + words[0] + " already has a mouse line");
+        lastMouseFrame = frame;
         script->mouse.push_back({frame, x, y, b == 1});
     }
     return true;
+}
+
+ScriptPlayer::ScriptPlayer(const InputScript& script) : script(script) {
+    // Room for every key of a frame, so playing does not allocate.
+    keysDown.reserve(16);
 }
 
 void ScriptPlayer::Apply(int frame) {

@@ -64,12 +64,20 @@ void PumpOneEvent(Window* window) {
     if (window && window->PollEvent(&e)) FoldEvent(e);
 }
 
-void RunFrame() {
+void UpdateGameFrame() {
+    if (gApp.gameHost) gApp.gameHost->Update();
+}
+
+void DrawGameFrame() {
     if (!gApp.gameHost) return;
-    gApp.gameHost->Update();
     BeginBatch();
     gApp.gameHost->Draw();
     FlushBatch();
+}
+
+void RunFrame() {
+    UpdateGameFrame();
+    DrawGameFrame();
 }
 
 void RequestQuit() { gApp.quitRequested = 1; }

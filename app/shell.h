@@ -18,6 +18,9 @@ void PumpOneEvent(Window* window);
 
 // Update then draw the game, inside one sprite batch.
 void RunFrame();
+// RunFrame's two halves, which the headless runner times apart.
+void UpdateGameFrame();
+void DrawGameFrame();
 
 // One displayed frame: pump one event, run one game frame (two in fast mode), swap, serve the
 // screenshot and full-screen requests, clear the one-frame input.

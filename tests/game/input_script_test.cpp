@@ -3,14 +3,17 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
+#include <type_traits>
+
 namespace kel {
 namespace {
 
 TEST(InputScript, ParsesMouseKeysAndComments) {
     InputScript s;
     std::string error;
-    ASSERT_TRUE(ParseInputScript("# a run\n0 100 200 0\n5 100 200 1  # grab\n5 key escape\n9 key 112\n12 key q\n",
-                                 &s, &error))
+    ASSERT_TRUE(ParseInputScript(
+        "# a run\n0 100 200 0\n5 100 200 1  # grab\n5 key escape\n9 key 112\n12 key q\n", &s, &error))
         << error;
     ASSERT_EQ(s.mouse.size(), 2u);
     EXPECT_EQ(s.mouse[1].frame, 5);
@@ -89,6 +92,79 @@ TEST(InputScript, RecordingPlaysBackTheSameInput) {
         EXPECT_EQ(static_cast<int>(gApp.mouseHeld), hs[f]);
         EXPECT_EQ(gApp.keyPressed['r'], f == 3 ? 1 : 0);
     }
+}
+
+TEST(InputScript, KeyNames) {
+    EXPECT_EQ(ScriptKeyCode("escape"), 27);
+    EXPECT_EQ(ScriptKeyCode("Escape"), 27);
+    EXPECT_EQ(ScriptKeyCode("RETURN"), 13);
+    EXPECT_EQ(ScriptKeyCode("Q"), 'q');
+    EXPECT_EQ(ScriptKeyCode("f1"), 282);
+    EXPECT_EQ(ScriptKeyCode("F5"), 286);
+    EXPECT_EQ(ScriptKeyCode("f12"), 293);
+    EXPECT_EQ(ScriptKeyCode("up"), 273);
+    EXPECT_EQ(ScriptKeyCode("left"), 276);
+    EXPECT_EQ(ScriptKeyCode("pagedown"), 281);
+    EXPECT_EQ(ScriptKeyCode("510"), 510);
+    for (const char* bad : {"f0", "f13", "f+1", "511", "-1", "", "ab", "esc"})
+        EXPECT_EQ(ScriptKeyCode(bad), -1) << bad;
+}
+
+TEST(InputScript, EditorArtefactsAreTolerated) {
+    InputScript s;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript("\xEF\xBB\xBF"
+                                 "0 1 2 0\r\n3 key p\r\n\r\n",
+                                 &s, &error))
+        << error;
+    ASSERT_EQ(s.mouse.size(), 1u);
+    EXPECT_EQ(s.mouse[0].y, 2);
+    ASSERT_EQ(s.keys.size(), 1u);
+    EXPECT_EQ(s.keys[0].key, 'p');
+}
+
+TEST(InputScript, OneMouseLinePerFrame) {
+    // A down and up inside one frame would be a click the game never sees.
+    InputScript s;
+    std::string error;
+    EXPECT_FALSE(ParseInputScript("0 1 1 0\n4 1 1 1\n4 key a\n4 1 1 0\n", &s, &error));
+    EXPECT_EQ(error.rfind("line 4:", 0), 0u) << error;
+    EXPECT_NE(error.find("already has a mouse line"), std::string::npos) << error;
+    // Keys may share a frame with the mouse and with each other.
+    EXPECT_TRUE(ParseInputScript("4 1 1 1\n4 key a\n4 key b\n", &s, &error)) << error;
+}
+
+TEST(InputScript, PlayerKeepsItsScriptByReference) {
+    static_assert(!std::is_constructible_v<ScriptPlayer, InputScript&&>, "a temporary script would dangle");
+    static_assert(std::is_constructible_v<ScriptPlayer, const InputScript&>);
+}
+
+TEST(InputScript, SkippedFramesCatchUpAndPositionsAreClamped) {
+    InputScript s;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript("1 -50 5000 1\n2 key z\n3 20 30 0\n", &s, &error)) << error;
+    std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
+    gApp.mouseHeld = 0;
+    ScriptPlayer player(s);
+    ClearFrameInput();
+    player.Apply(0);
+    EXPECT_EQ(gApp.mouseHeld, 0u);
+    ClearFrameInput();
+    player.Apply(1);
+    EXPECT_EQ(gApp.mouseX, 0);
+    EXPECT_EQ(gApp.mouseY, gApp.screenHeight);
+    EXPECT_EQ(gApp.mousePressed, 1u);
+    // Frames 2 and 3 were not played: their lines arrive together in frame 5.
+    ClearFrameInput();
+    player.Apply(5);
+    EXPECT_EQ(gApp.mouseX, 20);
+    EXPECT_EQ(gApp.mouseReleased, 1u);
+    EXPECT_EQ(gApp.keyPressed['z'], 1);
+    EXPECT_EQ(gApp.keyHeld['z'], 1);
+    ClearFrameInput();
+    player.Apply(6);
+    EXPECT_EQ(gApp.keyHeld['z'], 0);
+    EXPECT_EQ(gApp.mouseReleased, 0u);
 }
 
 } // namespace

@@ -1,0 +1,21 @@
+// Heap allocation counting for the runner's --bench. The counting build of the runner replaces
+// the global operator new and interposes malloc, calloc and realloc (Box2D allocates through
+// b2Alloc, which calls malloc inside its shared library), so every allocation on the thread that
+// turned counting on is counted once. Other threads (the audio mixer) are not counted.
+#pragma once
+
+#include <cstdint>
+
+namespace kel {
+
+// Counts allocations made on the calling thread from now on.
+void StartCountingAllocations();
+void StopCountingAllocations();
+
+// Allocations counted so far (all counting threads together).
+uint64_t AllocationCount();
+
+// False in builds that cannot replace the allocator (the sanitizer build owns malloc there).
+bool AllocationCountingAvailable();
+
+} // namespace kel

@@ -1,0 +1,438 @@
+// Sections: options; script files; reports; frame loops; bench summary.
+#include "runner/runner.h"
+
+#include "app/app_state.h"
+#include "app/scene_registry.h"
+#include "app/shell.h"
+#include "audio/sound.h"
+#include "gfx/renderer.h"
+#include "runner/alloc_count.h"
+#include "sim/records.h"
+#include "sim/sport_event.h"
+
+#include <box2d/box2d.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <chrono>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+namespace kel {
+
+// ---- Options ---------------------------------------------------------------------------------
+
+namespace {
+
+bool ParseWhole(const char* text, long long lo, long long hi, long long* out) {
+    if (!text || !*text) return false;
+    char* end = nullptr;
+    errno = 0;
+    const long long v = std::strtoll(text, &end, 10);
+    if (errno != 0 || *end != '\0' || v < lo || v > hi) return false;
+    *out = v;
+    return true;
+}
+
+} // namespace
+
+bool RunnableSceneId(int id) {
+    return (id >= 0 && id < kEventCount) || id == kSceneOpening || id == kSceneClosing;
+}
+
+const char* RunnerUsage() {
+    return "usage:\n"
+           "  kelvaro-sim --scene ID [options]   one scene (0..16 events, 20, 21 ceremonies), player slot 0\n"
+           "  kelvaro-sim --session [options]    the whole game from its first frame\n"
+           "options:\n"
+           "  --input FILE          input script; without it no input at all\n"
+           "  --seed N              seed of the shared random generator (default 1)\n"
+           "  --frames N            frames to run at most (default 3600)\n"
+           "  --after-finish N      stop N frames after the scene sets finished (default: run on)\n"
+           "  --screenshot F:PATH   after frame F, write the screen as a PNG (repeatable)\n"
+           "  --bench               time every frame's update and draw; summary on stderr\n"
+           "  kelvaro-sim --atlas                  the built sprite atlas as TSV\n"
+           "  kelvaro-sim --load-image PATH OUT    load PATH by the game's image rules, write OUT as PNG\n";
+}
+
+bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, std::string* error) {
+    *options = RunnerOptions{};
+    bool framesGiven = false;
+    auto fail = [&](const std::string& what) {
+        *error = what;
+        return false;
+    };
+    auto setMode = [&](RunMode mode, const char* name) {
+        if (options->mode != RunMode::kNone)
+            return fail(std::string(name) + " cannot be combined with another mode");
+        options->mode = mode;
+        return true;
+    };
+    for (int i = 1; i < argc; ++i) {
+        const std::string arg = argv[i];
+        const char* value = i + 1 < argc ? argv[i + 1] : nullptr;
+        auto needValue = [&]() {
+            if (!value) return fail(arg + " needs a value");
+            ++i;
+            return true;
+        };
+        long long n = 0;
+        if (arg == "--scene") {
+            if (!setMode(RunMode::kScene, "--scene") || !needValue()) return false;
+            if (!ParseWhole(value, -1000000, 1000000, &n))
+                return fail("--scene needs a scene id, not '" + std::string(value) + "'");
+            options->scene = static_cast<int>(n);
+            if (!RunnableSceneId(options->scene))
+                return fail("scene " + std::to_string(n) +
+                            " is not a scene the runner plays (0..16, 20, 21)");
+        } else if (arg == "--session") {
+            if (!setMode(RunMode::kSession, "--session")) return false;
+        } else if (arg == "--atlas") {
+            if (!setMode(RunMode::kAtlas, "--atlas")) return false;
+        } else if (arg == "--load-image") {
+            if (!setMode(RunMode::kLoadImage, "--load-image")) return false;
+            if (i + 2 >= argc) return fail("--load-image needs PATH and OUT");
+            options->imagePath = argv[i + 1];
+            options->imageOut = argv[i + 2];
+            i += 2;
+        } else if (arg == "--input") {
+            if (!needValue()) return false;
+            options->inputPath = value;
+        } else if (arg == "--seed") {
+            if (!needValue()) return false;
+            if (!ParseWhole(value, 0, 0xFFFFFFFFLL, &n))
+                return fail("--seed needs a number 0..4294967295, not '" + std::string(value) + "'");
+            options->seed = static_cast<uint32_t>(n);
+        } else if (arg == "--frames") {
+            if (!needValue()) return false;
+            if (!ParseWhole(value, 1, 100000000, &n))
+                return fail("--frames needs a number 1..100000000, not '" + std::string(value) + "'");
+            options->frames = static_cast<int>(n);
+            framesGiven = true;
+        } else if (arg == "--after-finish") {
+            if (!needValue()) return false;
+            if (!ParseWhole(value, 0, 100000000, &n))
+                return fail("--after-finish needs a number 0..100000000, not '" + std::string(value) + "'");
+            options->afterFinish = static_cast<int>(n);
+        } else if (arg == "--screenshot") {
+            if (!needValue()) return false;
+            const std::string spec = value;
+            const size_t colon = spec.find(':');
+            if (colon == std::string::npos || colon + 1 >= spec.size() ||
+                !ParseWhole(spec.substr(0, colon).c_str(), 0, 100000000, &n))
+                return fail("--screenshot needs FRAME:PATH, not '" + spec + "'");
+            options->screenshots.push_back({static_cast<int>(n), spec.substr(colon + 1)});
+        } else if (arg == "--bench") {
+            options->bench = true;
+        } else {
+            return fail("unknown argument '" + arg + "'");
+        }
+    }
+    const bool playing = options->mode == RunMode::kScene || options->mode == RunMode::kSession;
+    if (options->mode == RunMode::kNone)
+        return fail("say what to run: --scene ID, --session, --atlas or --load-image");
+    if (!playing && (!options->inputPath.empty() || framesGiven || options->afterFinish >= 0 ||
+                     !options->screenshots.empty() || options->bench || options->seed != 1))
+        return fail("--input, --seed, --frames, --after-finish, --screenshot and --bench go with --scene or "
+                    "--session");
+    if (options->mode == RunMode::kSession && options->afterFinish >= 0)
+        return fail("--after-finish goes with --scene (a session has no single finish)");
+    return true;
+}
+
+// ---- Script files ----------------------------------------------------------------------------
+
+bool LoadInputScript(const std::string& path, InputScript* script, std::string* error) {
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        *error = "can't read the input script " + path;
+        return false;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad()) {
+        *error = "can't read the input script " + path;
+        return false;
+    }
+    std::string why;
+    if (!ParseInputScript(text.str(), script, &why)) {
+        *error = path + ": " + why;
+        return false;
+    }
+    return true;
+}
+
+// ---- Reports ---------------------------------------------------------------------------------
+
+namespace {
+
+constexpr uint64_t kFnvOffset = 0xcbf29ce484222325ull;
+constexpr uint64_t kFnvPrime = 0x100000001b3ull;
+
+void HashFloat(uint64_t* hash, float value) {
+    uint32_t bits = 0;
+    std::memcpy(&bits, &value, sizeof bits);
+    for (int i = 0; i < 4; ++i) {
+        *hash ^= (bits >> (8 * i)) & 0xFFu;
+        *hash *= kFnvPrime;
+    }
+}
+
+void AppendStringArray(std::string* out, const std::vector<std::string>& items) {
+    *out += '[';
+    for (size_t i = 0; i < items.size(); ++i) {
+        if (i) *out += ',';
+        AppendJsonString(out, items[i]);
+    }
+    *out += ']';
+}
+
+} // namespace
+
+std::string WorldHash(const b2World* world) {
+    uint64_t hash = kFnvOffset;
+    for (const b2Body* b = world ? world->GetBodyList() : nullptr; b; b = b->GetNext()) {
+        const b2Vec2 p = b->GetPosition();
+        const b2Vec2 v = b->GetLinearVelocity();
+        HashFloat(&hash, p.x);
+        HashFloat(&hash, p.y);
+        HashFloat(&hash, b->GetAngle());
+        HashFloat(&hash, v.x);
+        HashFloat(&hash, v.y);
+        HashFloat(&hash, b->GetAngularVelocity());
+    }
+    char text[17];
+    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
+    return text;
+}
+
+void AppendJsonString(std::string* out, const std::string& text) {
+    *out += '"';
+    for (const char c : text) {
+        const auto u = static_cast<unsigned char>(c);
+        if (c == '"' || c == '\\') {
+            *out += '\\';
+            *out += c;
+        } else if (c == '\n') {
+            *out += "\\n";
+        } else if (c == '\t') {
+            *out += "\\t";
+        } else if (u < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", u);
+            *out += escape;
+        } else {
+            *out += c;
+        }
+    }
+    *out += '"';
+}
+
+void AppendJsonFloat(std::string* out, float value) {
+    if (!std::isfinite(value)) {
+        *out += "null";
+        return;
+    }
+    char text[32];
+    for (int digits = 1; digits <= 9; ++digits) {
+        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+        if (std::strtof(text, nullptr) == value) break;
+    }
+    *out += text;
+}
+
+std::vector<std::string> EffectNames(const std::vector<SoundCall>& calls) {
+    std::vector<std::string> names;
+    for (const SoundCall& call : calls) {
+        if (call.kind != SoundCall::kEffect) continue;
+        if (call.effect >= 0 && call.effect < kSfxCount)
+            names.emplace_back(kEffectTable[call.effect].name);
+        else
+            names.push_back("effect " + std::to_string(call.effect));
+    }
+    return names;
+}
+
+std::vector<std::string> MusicNames(const std::vector<SoundCall>& calls) {
+    std::vector<std::string> names;
+    for (const SoundCall& call : calls)
+        if (call.kind == SoundCall::kMusic) names.push_back(call.music);
+    return names;
+}
+
+std::string SceneReportJson(const SceneReport& r) {
+    std::string out = "{\"scene\":" + std::to_string(r.scene) + ",\"seed\":" + std::to_string(r.seed) +
+                      ",\"frames\":" + std::to_string(r.frames) +
+                      ",\"finished\":" + (r.finished ? "true" : "false") +
+                      ",\"finishedFrame\":" + std::to_string(r.finishedFrame) + ",\"result\":";
+    AppendJsonFloat(&out, r.result);
+    out += std::string(",\"fault\":") + (r.fault ? "true" : "false") + ",\"worldHash\":";
+    AppendJsonString(&out, r.worldHash);
+    out += ",\"sounds\":";
+    AppendStringArray(&out, r.sounds);
+    out += ",\"music\":";
+    AppendStringArray(&out, r.music);
+    out += '}';
+    return out;
+}
+
+std::string SessionReportJson(const SessionReport& r) {
+    // The game session's state and current scene are reported once the game flow exists; until
+    // then the host shows no scene and they are null.
+    std::string out = "{\"session\":true,\"seed\":" + std::to_string(r.seed) +
+                      ",\"frames\":" + std::to_string(r.frames) + ",\"quit\":" + (r.quit ? "true" : "false") +
+                      ",\"state\":null,\"scene\":null,\"analytics\":";
+    AppendStringArray(&out, r.analytics);
+    out += '}';
+    return out;
+}
+
+// ---- Frame loops -----------------------------------------------------------------------------
+
+void FrameTiming::Reserve(int frames) {
+    const size_t n = static_cast<size_t>(frames > 0 ? frames : 0);
+    updateMicros.reserve(n);
+    drawMicros.reserve(n);
+    allocations.reserve(n);
+}
+
+namespace {
+
+const InputScript kNoInput;
+
+using BenchClock = std::chrono::steady_clock;
+
+uint64_t MicrosBetween(BenchClock::time_point a, BenchClock::time_point b) {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(b - a).count());
+}
+
+// Runs one frame's update and draw, timing them when asked.
+template <typename Update, typename Draw> void TimedFrame(FrameTiming* timing, Update update, Draw draw) {
+    if (!timing) {
+        update();
+        draw();
+        return;
+    }
+    const uint64_t allocationsBefore = AllocationCount();
+    const BenchClock::time_point t0 = BenchClock::now();
+    update();
+    const BenchClock::time_point t1 = BenchClock::now();
+    draw();
+    const BenchClock::time_point t2 = BenchClock::now();
+    const uint64_t allocationsAfter = AllocationCount();
+    timing->updateMicros.push_back(MicrosBetween(t0, t1));
+    timing->drawMicros.push_back(MicrosBetween(t1, t2));
+    timing->allocations.push_back(allocationsAfter - allocationsBefore);
+}
+
+} // namespace
+
+void RunSceneFrames(SportEvent* scene, const LoopControl& control, SceneReport* report) {
+    report->frames = 0;
+    report->finished = false;
+    report->finishedFrame = -1;
+    if (!scene) return;
+    ScriptPlayer player(control.script ? *control.script : kNoInput);
+    int stopAfter = control.maxFrames;
+    for (int frame = 0; frame < stopAfter; ++frame) {
+        if (control.script) player.Apply(frame);
+        ++gApp.frameCounter;
+        TimedFrame(
+            control.timing, [scene] { scene->Update(); },
+            [scene] {
+                BeginBatch();
+                scene->DrawFrame();
+                FlushBatch();
+            });
+        UpdateSound();
+        report->frames = frame + 1;
+        if (scene->finished && report->finishedFrame < 0) {
+            report->finishedFrame = frame;
+            if (control.afterFinish >= 0) stopAfter = std::min(stopAfter, frame + 1 + control.afterFinish);
+        }
+        if (control.afterFrame) control.afterFrame(frame);
+        ClearFrameInput();
+    }
+    report->finished = scene->finished;
+    report->result = scene->result;
+    report->fault = scene->fault;
+    report->worldHash = WorldHash(scene->world);
+}
+
+void RunSessionFrames(const LoopControl& control, SessionReport* report) {
+    report->frames = 0;
+    ScriptPlayer player(control.script ? *control.script : kNoInput);
+    for (int frame = 0; frame < control.maxFrames && !gApp.quitRequested; ++frame) {
+        if (control.script) player.Apply(frame);
+        TimedFrame(
+            control.timing, [] { UpdateGameFrame(); }, [] { DrawGameFrame(); });
+        if (gApp.fastMode) {
+            ClearFrameInput();
+            RunFrame();
+        }
+        UpdateSound();
+        report->frames = frame + 1;
+        if (control.afterFrame) control.afterFrame(frame);
+        if (gApp.keyPressed['p']) TakeScreenshot();
+        // There is no window whose mode could change; the request is dropped.
+        gApp.fullscreenToggleRequested = 0;
+        ClearFrameInput();
+    }
+    report->quit = gApp.quitRequested != 0;
+}
+
+// ---- Bench summary ---------------------------------------------------------------------------
+
+uint64_t NearestRankPercentile(std::vector<uint64_t> values, double q) {
+    if (values.empty()) return 0;
+    std::sort(values.begin(), values.end());
+    const double clamped = q < 0.0 ? 0.0 : (q > 1.0 ? 1.0 : q);
+    size_t rank = static_cast<size_t>(std::ceil(clamped * static_cast<double>(values.size())));
+    if (rank < 1) rank = 1;
+    return values[rank - 1];
+}
+
+std::string BenchSummary(const FrameTiming& timing, bool allocationsCounted) {
+    char line[256];
+    std::string out;
+    std::snprintf(line, sizeof line, "bench: %zu frames\n", timing.updateMicros.size());
+    out += line;
+    std::snprintf(line, sizeof line, "bench: update median %llu us, p95 %llu us\n",
+                  static_cast<unsigned long long>(NearestRankPercentile(timing.updateMicros, 0.5)),
+                  static_cast<unsigned long long>(NearestRankPercentile(timing.updateMicros, 0.95)));
+    out += line;
+    std::snprintf(line, sizeof line, "bench: draw median %llu us, p95 %llu us (null GL unless screenshots)\n",
+                  static_cast<unsigned long long>(NearestRankPercentile(timing.drawMicros, 0.5)),
+                  static_cast<unsigned long long>(NearestRankPercentile(timing.drawMicros, 0.95)));
+    out += line;
+    if (!allocationsCounted) {
+        out += "bench: heap allocations not counted in this build\n";
+        return out;
+    }
+    uint64_t total = 0;
+    uint64_t worst = 0;
+    int worstFrame = -1;
+    size_t counted = 0;
+    for (size_t f = kBenchWarmupFrames; f < timing.allocations.size(); ++f) {
+        total += timing.allocations[f];
+        ++counted;
+        if (timing.allocations[f] > worst) {
+            worst = timing.allocations[f];
+            worstFrame = static_cast<int>(f);
+        }
+    }
+    std::snprintf(line, sizeof line,
+                  "bench: heap allocations after frame %d: %llu in %zu frames (%.2f per frame, most %llu in "
+                  "frame %d)\n",
+                  kBenchWarmupFrames, static_cast<unsigned long long>(total), counted,
+                  counted ? static_cast<double>(total) / static_cast<double>(counted) : 0.0,
+                  static_cast<unsigned long long>(worst), worstFrame);
+    out += line;
+    return out;
+}
+
+} // namespace kel

@@ -1,0 +1,137 @@
+// The headless runner's building blocks: its command line, the frame loops that play a scene or
+// the whole game from an input script, and the JSON report. main.cpp wires them to the process
+// (data folder, start-up, GL context for screenshots); the tests drive them directly.
+//
+// Sections: options; reports; frame loops; bench summary.
+#pragma once
+
+#include "app/input_script.h"
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+class b2World;
+
+namespace kel {
+
+class SportEvent;
+struct SoundCall;
+
+// ---- Options ---------------------------------------------------------------------------------
+
+enum class RunMode { kNone, kScene, kSession, kAtlas, kLoadImage };
+
+struct ScreenshotRequest {
+    int frame = 0; // written after this frame is drawn (0 is the first frame)
+    std::string path;
+};
+
+struct RunnerOptions {
+    RunMode mode = RunMode::kNone;
+    int scene = -1;
+    std::string inputPath; // empty: no input at all
+    uint32_t seed = 1;
+    int frames = 3600;    // at most
+    int afterFinish = -1; // frames to run on after `finished`; -1 runs on to `frames`
+    std::vector<ScreenshotRequest> screenshots;
+    bool bench = false;
+    std::string imagePath; // --load-image source and destination
+    std::string imageOut;
+};
+
+// Exit codes: 0 after a run, 1 when the run could not do what was asked (no data, no GL context,
+// an image that does not load or a file that cannot be written), 2 for bad arguments or scripts.
+constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
+constexpr int kExitUsage = 2;
+
+// Scene ids the runner plays: the events 0..16 and the ceremonies 20 and 21.
+bool RunnableSceneId(int id);
+
+// False with *error saying which argument is wrong and why.
+bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, std::string* error);
+const char* RunnerUsage();
+
+// Reads and parses the script file; false with *error naming the file and the line.
+bool LoadInputScript(const std::string& path, InputScript* script, std::string* error);
+
+// ---- Reports ---------------------------------------------------------------------------------
+
+// 64-bit FNV-1a over the float bit patterns of every body's position, angle, linear and angular
+// velocity, in world body order, as 16 hex digits. Null or empty worlds hash the empty input.
+std::string WorldHash(const b2World* world);
+
+// Appends `text` as a quoted JSON string.
+void AppendJsonString(std::string* out, const std::string& text);
+// Appends a float as JSON: the shortest text that reads back to the same float, null if not finite.
+void AppendJsonFloat(std::string* out, float value);
+
+// The effect names of the effect calls among `calls`, in order, and the music names started.
+std::vector<std::string> EffectNames(const std::vector<SoundCall>& calls);
+std::vector<std::string> MusicNames(const std::vector<SoundCall>& calls);
+
+struct SceneReport {
+    int scene = -1;
+    uint32_t seed = 1;
+    int frames = 0; // frames run
+    bool finished = false;
+    int finishedFrame = -1; // the frame in which `finished` was first seen set
+    float result = 0.0f;
+    bool fault = false;
+    std::string worldHash;
+    std::vector<std::string> sounds;
+    std::vector<std::string> music;
+};
+
+struct SessionReport {
+    uint32_t seed = 1;
+    int frames = 0;
+    bool quit = false;                  // the game asked to quit
+    std::vector<std::string> analytics; // log lines starting "Flurry:"
+};
+
+std::string SceneReportJson(const SceneReport& report);
+std::string SessionReportJson(const SessionReport& report);
+
+// ---- Frame loops -----------------------------------------------------------------------------
+
+// Per-frame measurements for --bench; the vectors are reserved before the loop.
+struct FrameTiming {
+    std::vector<uint64_t> updateMicros;
+    std::vector<uint64_t> drawMicros;
+    std::vector<uint64_t> allocations; // heap allocations made during the frame
+    void Reserve(int frames);
+};
+
+struct LoopControl {
+    const InputScript* script = nullptr; // null: no input at all
+    int maxFrames = 3600;
+    int afterFinish = -1;
+    FrameTiming* timing = nullptr;             // null: not timed
+    std::function<void(int frame)> afterFrame; // after the frame is drawn and swapped
+};
+
+// Plays a scene: per frame the script's input, the animation clock, Update, then DrawFrame inside
+// one batch, the sound update and the end of the frame's one-shot input. Stops after maxFrames,
+// or afterFinish frames after the frame in which the scene set `finished`. Fills the frame
+// counts and the scene's outcome fields of *report (not the sounds).
+void RunSceneFrames(SportEvent* scene, const LoopControl& control, SceneReport* report);
+
+// Plays the whole game through the shell's frame (the game host's update, then its drawing in
+// one batch), until the game asks to quit or maxFrames have run.
+void RunSessionFrames(const LoopControl& control, SessionReport* report);
+
+// ---- Bench summary ---------------------------------------------------------------------------
+
+// The value at quantile q (0..1) by the nearest-rank rule; 0 for no values.
+uint64_t NearestRankPercentile(std::vector<uint64_t> values, double q);
+
+constexpr int kBenchWarmupFrames = 60; // allocations of the first second are not counted
+
+// One line per measure: median and 95th percentile of update and draw in microseconds, and
+// the heap allocations of the frames after the first second.
+std::string BenchSummary(const FrameTiming& timing, bool allocationsCounted);
+
+} // namespace kel

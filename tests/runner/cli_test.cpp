@@ -1,0 +1,254 @@
+// kelvaro-sim as a program: exit codes and messages, determinism, the session, --atlas,
+// --load-image, --screenshot and --bench. Each run gets a fresh working folder; the runner finds
+// art/ and sound/ beside itself in the build tree.
+#include "app/scene_registry.h"
+#include "gfx/atlas_table.h"
+#include "gfx/image.h"
+#include "runner/runner.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <map>
+#include <memory>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+namespace kel {
+namespace {
+
+struct SimRun {
+    int code = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteFile(const std::string& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+class SimCli : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        char pattern[] = "/tmp/kelvaro-sim-test-XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        folder = pattern;
+    }
+    void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
+
+    std::string Path(const std::string& name) const { return folder + "/" + name; }
+
+    SimRun Sim(const std::string& args) const {
+        const std::string command = "cd '" + folder + "' && '" KELVARO_SIM "' " + args + " >'" +
+                                    Path(".out") + "' 2>'" + Path(".err") + "'";
+        const int status = std::system(command.c_str());
+        SimRun r;
+        r.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        r.out = ReadFile(Path(".out"));
+        r.err = ReadFile(Path(".err"));
+        return r;
+    }
+
+    std::string folder;
+};
+
+// ---- Errors ----------------------------------------------------------------------------------
+
+TEST_F(SimCli, BadArgumentsExitTwoAndSayWhat) {
+    SimRun r = Sim("--scene 99");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("scene 99"), std::string::npos) << r.err;
+    r = Sim("--session --frames none");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("'none'"), std::string::npos) << r.err;
+    r = Sim("");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+}
+
+TEST_F(SimCli, SceneNotBuiltYetExitsTwo) {
+    int unbuilt = -1;
+    for (int id = 0; id < kSceneIdCount && unbuilt < 0; ++id)
+        if (RunnableSceneId(id) && !SceneBuilt(id)) unbuilt = id;
+    if (unbuilt < 0) GTEST_SKIP() << "every scene is built";
+    const SimRun r = Sim("--scene " + std::to_string(unbuilt));
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("scene " + std::to_string(unbuilt) + " is not built yet"), std::string::npos)
+        << r.err;
+    EXPECT_TRUE(r.out.empty());
+}
+
+TEST_F(SimCli, ScriptErrorsNameFileAndLine) {
+    WriteFile(Path("bad.txt"), "# grab\n0 100 100 0\n5 100 100\n");
+    SimRun r = Sim("--session --input bad.txt");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("bad.txt: line 3:"), std::string::npos) << r.err;
+    WriteFile(Path("late.txt"), "10 key escape\n4 1 1 0\n");
+    r = Sim("--session --input late.txt");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("late.txt: line 2:"), std::string::npos) << r.err;
+    r = Sim("--session --input missing.txt");
+    EXPECT_EQ(r.code, 2);
+    EXPECT_NE(r.err.find("can't read the input script missing.txt"), std::string::npos) << r.err;
+    EXPECT_TRUE(r.out.empty());
+}
+
+// ---- Session ---------------------------------------------------------------------------------
+
+TEST_F(SimCli, SessionRunsItsFramesWithoutInput) {
+    const SimRun r = Sim("--session --frames 25");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"session\":true,\"seed\":1,\"frames\":25,\"quit\":false", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.back(), '\n');
+}
+
+TEST_F(SimCli, SessionQuitsOnAScriptedEscape) {
+    WriteFile(Path("quit.txt"), "0 300 300 0\n12 400 300 1\n14 400 300 0\n30 key escape\n");
+    const SimRun r = Sim("--session --frames 600 --input quit.txt");
+    ASSERT_EQ(r.code, 0) << r.err;
+    // The frame that asked to quit is completed, and no further one runs.
+    EXPECT_NE(r.out.find("\"frames\":31,\"quit\":true"), std::string::npos) << r.out;
+}
+
+TEST_F(SimCli, SameScriptAndSeedGiveTheSameBytes) {
+    WriteFile(Path("play.txt"), "0 10 10 0\n5 500 400 1\n40 600 300 1\n41 600 300 0\n90 key space\n");
+    const SimRun a = Sim("--session --frames 150 --seed 77 --input play.txt");
+    const SimRun b = Sim("--session --frames 150 --seed 77 --input play.txt");
+    ASSERT_EQ(a.code, 0) << a.err;
+    EXPECT_EQ(a.out, b.out);
+    EXPECT_NE(a.out.find("\"seed\":77"), std::string::npos) << a.out;
+}
+
+TEST_F(SimCli, EveryBuiltSceneIsDeterministic) {
+    WriteFile(Path("grab.txt"), "0 512 384 0\n30 512 384 1\n60 700 200 1\n90 700 200 0\n");
+    int played = 0;
+    for (int id = 0; id < kSceneIdCount; ++id) {
+        if (!RunnableSceneId(id) || !SceneBuilt(id)) continue;
+        const std::string args = "--scene " + std::to_string(id) + " --frames 600 --input grab.txt";
+        const SimRun a = Sim(args);
+        const SimRun b = Sim(args);
+        ASSERT_EQ(a.code, 0) << id << ": " << a.err;
+        EXPECT_EQ(a.out, b.out) << id;
+        EXPECT_NE(a.out.find("\"worldHash\":\""), std::string::npos) << a.out;
+        ++played;
+    }
+    if (played == 0) GTEST_SKIP() << "no scene is built yet";
+}
+
+// ---- --atlas ---------------------------------------------------------------------------------
+
+TEST_F(SimCli, AtlasRowsMatchTheTableAgainstLoadedSizes) {
+    const SimRun r = Sim("--atlas");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::istringstream lines(r.out);
+    std::string line;
+    ASSERT_TRUE(std::getline(lines, line));
+    EXPECT_EQ(line, "sprite\tslot\tx\ty\tw\th\tanchorX\tanchorY");
+    std::map<int, const AtlasRow*> table;
+    for (int i = 0; i < kAtlasTableRows; ++i)
+        table[kAtlasTable[i].sprite] = &kAtlasTable[i];
+    int rows = 0;
+    int lastSprite = -1;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        int sprite = 0, slot = 0, x = 0, y = 0, w = 0, h = 0;
+        float ax = 0.0f, ay = 0.0f;
+        ASSERT_TRUE(fields >> sprite >> slot >> x >> y >> w >> h >> ax >> ay) << line;
+        EXPECT_GT(sprite, lastSprite) << "rows in sprite order";
+        lastSprite = sprite;
+        ASSERT_TRUE(table.count(sprite)) << line;
+        const AtlasRow& row = *table[sprite];
+        EXPECT_EQ(slot, row.slot) << line;
+        EXPECT_EQ(x, row.x) << line;
+        EXPECT_EQ(y, row.y) << line;
+        EXPECT_EQ(w, row.width) << line;
+        EXPECT_EQ(h, row.height) << line;
+        EXPECT_FLOAT_EQ(ax, row.anchorX) << line;
+        EXPECT_FLOAT_EQ(ay, row.anchorY) << line;
+        ++rows;
+    }
+    EXPECT_GT(rows, 100);
+    EXPECT_LE(rows, static_cast<int>(table.size()));
+}
+
+// ---- --load-image ----------------------------------------------------------------------------
+
+TEST_F(SimCli, LoadImageWritesTheImageUpright) {
+    Image source(3, 2);
+    for (int i = 0; i < 6; ++i)
+        source.pixels[i] = 0x80000000u | (0x102030u * static_cast<uint32_t>(i + 1));
+    // WritePng turns the rows over; read back, the file is the source upside down.
+    ASSERT_TRUE(WritePng(Path("in.png").c_str(), source));
+    std::unique_ptr<Image> in(LoadImage(Path("in.png").c_str()));
+    ASSERT_TRUE(in);
+    EXPECT_EQ(in->pixels[0], source.pixels[3]);
+
+    // By base name, as the game names its art.
+    const SimRun r = Sim("--load-image in out.png");
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::unique_ptr<Image> out(LoadImage(Path("out.png").c_str()));
+    ASSERT_TRUE(out);
+    ASSERT_EQ(out->width, 3);
+    ASSERT_EQ(out->height, 2);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_EQ(out->pixels[i], in->pixels[i]) << i;
+}
+
+TEST_F(SimCli, LoadImageFailsOnWhatDoesNotLoad) {
+    SimRun r = Sim("--load-image nothing.png out.png");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(r.err.find("can't load the image nothing.png"), std::string::npos) << r.err;
+    WriteFile(Path("broken.png"), "\x89PNG\r\n\x1a\n not really");
+    r = Sim("--load-image broken.png out.png");
+    EXPECT_EQ(r.code, 1);
+    EXPECT_NE(access(Path("out.png").c_str(), F_OK), 0);
+}
+
+// ---- --screenshot and --bench ----------------------------------------------------------------
+
+TEST_F(SimCli, ScreenshotIsWrittenOrTheMissingContextSaid) {
+    const SimRun r = Sim("--session --frames 3 --screenshot 1:shot.png");
+    if (r.code == 1 && r.err.find("OpenGL context") != std::string::npos)
+        GTEST_SKIP() << "no offscreen GL here: " << r.err;
+    ASSERT_EQ(r.code, 0) << r.err;
+    std::unique_ptr<Image> shot(LoadImage(Path("shot.png").c_str()));
+    ASSERT_TRUE(shot);
+    EXPECT_EQ(shot->width, 1024);
+    EXPECT_EQ(shot->height, 768);
+    // The test card's bar is drawn over a dark backdrop: the frame is not one colour.
+    bool varied = false;
+    for (int i = 1; i < shot->width * shot->height && !varied; ++i)
+        varied = shot->pixels[i] != shot->pixels[0];
+    EXPECT_TRUE(varied);
+
+    const SimRun late = Sim("--session --frames 3 --screenshot 10:late.png");
+    EXPECT_EQ(late.code, 1);
+    EXPECT_NE(late.err.find("ended before frame 10"), std::string::npos) << late.err;
+}
+
+TEST_F(SimCli, BenchPrintsItsSummaryAndKeepsStdoutTheSame) {
+    const SimRun plain = Sim("--session --frames 90");
+    const SimRun bench = Sim("--session --frames 90 --bench");
+    ASSERT_EQ(bench.code, 0) << bench.err;
+    EXPECT_EQ(plain.out, bench.out);
+    EXPECT_NE(bench.err.find("bench: 90 frames"), std::string::npos) << bench.err;
+    EXPECT_NE(bench.err.find("bench: update median "), std::string::npos) << bench.err;
+    EXPECT_NE(bench.err.find("bench: draw median "), std::string::npos) << bench.err;
+    EXPECT_NE(bench.err.find("in 30 frames"), std::string::npos) << bench.err;
+}
+
+} // namespace
+} // namespace kel

@@ -1,0 +1,129 @@
+// The runner's command line and the scene registry it consults.
+#include "app/scene_registry.h"
+#include "runner/runner.h"
+#include "sim/sport_event.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace kel {
+namespace {
+
+struct Parsed {
+    bool ok = false;
+    RunnerOptions options;
+    std::string error;
+};
+
+Parsed Parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "kelvaro-sim");
+    Parsed p;
+    p.ok = ParseRunnerArgs(static_cast<int>(args.size()), args.data(), &p.options, &p.error);
+    return p;
+}
+
+TEST(RunnerArgs, SceneRunWithEveryOption) {
+    const Parsed p =
+        Parse({"--scene", "3", "--input", "run.txt", "--seed", "4294967295", "--frames", "900",
+               "--after-finish", "60", "--screenshot", "10:a.png", "--screenshot", "0:b:c.png", "--bench"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.mode, RunMode::kScene);
+    EXPECT_EQ(p.options.scene, 3);
+    EXPECT_EQ(p.options.inputPath, "run.txt");
+    EXPECT_EQ(p.options.seed, 4294967295u);
+    EXPECT_EQ(p.options.frames, 900);
+    EXPECT_EQ(p.options.afterFinish, 60);
+    ASSERT_EQ(p.options.screenshots.size(), 2u);
+    EXPECT_EQ(p.options.screenshots[0].frame, 10);
+    EXPECT_EQ(p.options.screenshots[0].path, "a.png");
+    // Only the first colon separates the frame: the path may hold more.
+    EXPECT_EQ(p.options.screenshots[1].path, "b:c.png");
+    EXPECT_TRUE(p.options.bench);
+}
+
+TEST(RunnerArgs, DefaultsOfASession) {
+    const Parsed p = Parse({"--session"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.mode, RunMode::kSession);
+    EXPECT_EQ(p.options.seed, 1u);
+    EXPECT_EQ(p.options.frames, 3600);
+    EXPECT_EQ(p.options.afterFinish, -1);
+    EXPECT_TRUE(p.options.inputPath.empty());
+    EXPECT_FALSE(p.options.bench);
+}
+
+TEST(RunnerArgs, ToolModes) {
+    Parsed p = Parse({"--atlas"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.mode, RunMode::kAtlas);
+    p = Parse({"--load-image", "art/logo", "out.png"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.imagePath, "art/logo");
+    EXPECT_EQ(p.options.imageOut, "out.png");
+}
+
+TEST(RunnerArgs, ErrorsSayWhatIsWrong) {
+    struct Case {
+        std::vector<const char*> args;
+        const char* mention;
+    };
+    const Case cases[] = {
+        {{}, "--scene ID, --session"},
+        {{"--scene"}, "--scene needs a value"},
+        {{"--scene", "x"}, "'x'"},
+        {{"--scene", "17"}, "scene 17"},
+        {{"--scene", "18"}, "scene 18"},
+        {{"--scene", "-1"}, "scene -1"},
+        {{"--scene", "22"}, "scene 22"},
+        {{"--scene", "1", "--session"}, "cannot be combined"},
+        {{"--session", "--frames", "0"}, "--frames"},
+        {{"--session", "--frames", "12abc"}, "'12abc'"},
+        {{"--session", "--seed", "-3"}, "--seed"},
+        {{"--session", "--seed", "4294967296"}, "--seed"},
+        {{"--session", "--screenshot", "5"}, "FRAME:PATH"},
+        {{"--session", "--screenshot", "5:"}, "FRAME:PATH"},
+        {{"--session", "--screenshot", "x:a.png"}, "FRAME:PATH"},
+        {{"--session", "--after-finish", "5"}, "--after-finish goes with --scene"},
+        {{"--session", "--input"}, "--input needs a value"},
+        {{"--session", "--fast"}, "'--fast'"},
+        {{"--atlas", "--frames", "5"}, "go with --scene or --session"},
+        {{"--load-image", "a.png"}, "PATH and OUT"},
+    };
+    for (const Case& c : cases) {
+        const Parsed p = Parse(c.args);
+        EXPECT_FALSE(p.ok) << c.mention;
+        EXPECT_NE(p.error.find(c.mention), std::string::npos) << "error: " << p.error;
+    }
+}
+
+TEST(RunnerArgs, PlayableSceneIds) {
+    for (int id = 0; id <= 16; ++id)
+        EXPECT_TRUE(RunnableSceneId(id)) << id;
+    EXPECT_TRUE(RunnableSceneId(20));
+    EXPECT_TRUE(RunnableSceneId(21));
+    for (int id : {-1, 17, 18, 19, 22, 1000})
+        EXPECT_FALSE(RunnableSceneId(id)) << id;
+}
+
+TEST(SceneRegistry, UnknownIdsCreateNothing) {
+    for (int id : {-1, 17, 22, 100000}) {
+        EXPECT_FALSE(SceneBuilt(id)) << id;
+        EXPECT_EQ(CreateSceneById(id), nullptr) << id;
+    }
+}
+
+TEST(SceneRegistry, BuiltScenesAreCreatedWithTheirId) {
+    for (int id = 0; id < kSceneIdCount; ++id) {
+        SportEvent* scene = CreateSceneById(id);
+        EXPECT_EQ(scene != nullptr, SceneBuilt(id)) << id;
+        if (scene) {
+            EXPECT_EQ(scene->eventId, id);
+        }
+        delete scene;
+    }
+}
+
+} // namespace
+} // namespace kel

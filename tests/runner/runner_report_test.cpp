@@ -1,0 +1,171 @@
+// The runner's report: the world hash, JSON text, effect names and the bench statistics.
+#include "audio/sound.h"
+#include "runner/runner.h"
+
+#include <box2d/box2d.h>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace kel {
+namespace {
+
+b2Body* AddBody(b2World* world, float x, float y) {
+    b2BodyDef def;
+    def.type = b2_dynamicBody;
+    def.position.Set(x, y);
+    b2Body* body = world->CreateBody(&def);
+    b2PolygonShape box;
+    box.SetAsBox(0.5f, 0.5f);
+    body->CreateFixture(&box, 1.0f);
+    return body;
+}
+
+TEST(WorldHash, SameWorldsHashAlike) {
+    b2World a(b2Vec2(0.0f, 10.0f));
+    b2World b(b2Vec2(0.0f, 10.0f));
+    AddBody(&a, 1.0f, 2.0f);
+    AddBody(&b, 1.0f, 2.0f);
+    for (int i = 0; i < 30; ++i) {
+        a.Step(1.0f / 60.0f, 8, 3);
+        b.Step(1.0f / 60.0f, 8, 3);
+    }
+    EXPECT_EQ(WorldHash(&a), WorldHash(&b));
+    EXPECT_EQ(WorldHash(&a).size(), 16u);
+}
+
+TEST(WorldHash, EveryStateFieldCounts) {
+    b2World world(b2Vec2(0.0f, 0.0f));
+    b2Body* body = AddBody(&world, 1.0f, 2.0f);
+    std::vector<std::string> seen = {WorldHash(&world)};
+    auto changed = [&](const char* what) {
+        const std::string h = WorldHash(&world);
+        for (const std::string& s : seen)
+            EXPECT_NE(h, s) << what;
+        seen.push_back(h);
+    };
+    body->SetTransform(b2Vec2(1.5f, 2.0f), 0.0f);
+    changed("x");
+    body->SetTransform(b2Vec2(1.5f, 2.5f), 0.0f);
+    changed("y");
+    body->SetTransform(b2Vec2(1.5f, 2.5f), 0.25f);
+    changed("angle");
+    body->SetLinearVelocity(b2Vec2(1.0f, 0.0f));
+    changed("vx");
+    body->SetLinearVelocity(b2Vec2(1.0f, 1.0f));
+    changed("vy");
+    body->SetAngularVelocity(3.0f);
+    changed("spin");
+    // A tiny difference a printed value would round away still shows.
+    body->SetAngularVelocity(3.0000002f);
+    changed("one ulp");
+}
+
+TEST(WorldHash, BodyOrderCounts) {
+    b2World a(b2Vec2(0.0f, 0.0f));
+    b2World b(b2Vec2(0.0f, 0.0f));
+    AddBody(&a, 1.0f, 0.0f);
+    AddBody(&a, 2.0f, 0.0f);
+    AddBody(&b, 2.0f, 0.0f);
+    AddBody(&b, 1.0f, 0.0f);
+    EXPECT_NE(WorldHash(&a), WorldHash(&b));
+}
+
+TEST(WorldHash, NoWorldIsTheEmptyHash) {
+    b2World empty(b2Vec2(0.0f, 0.0f));
+    EXPECT_EQ(WorldHash(nullptr), WorldHash(&empty));
+    EXPECT_EQ(WorldHash(nullptr), "cbf29ce484222325");
+}
+
+TEST(ReportJson, StringsAreEscaped) {
+    std::string out;
+    AppendJsonString(&out, "a\"b\\c\nd\te\x01");
+    EXPECT_EQ(out, "\"a\\\"b\\\\c\\nd\\te\\u0001\"");
+}
+
+TEST(ReportJson, FloatsReadBackExactly) {
+    for (float v : {401.0f, 0.1f, 12.345678f, -3.5f, 1e-7f, 16777216.0f}) {
+        std::string out;
+        AppendJsonFloat(&out, v);
+        EXPECT_EQ(std::strtof(out.c_str(), nullptr), v) << out;
+    }
+    std::string whole;
+    AppendJsonFloat(&whole, 401.0f);
+    EXPECT_EQ(whole, "401");
+    std::string bad;
+    AppendJsonFloat(&bad, std::numeric_limits<float>::quiet_NaN());
+    EXPECT_EQ(bad, "null");
+}
+
+TEST(ReportJson, SceneReportFields) {
+    SceneReport r;
+    r.scene = 3;
+    r.seed = 7;
+    r.frames = 900;
+    r.finished = true;
+    r.finishedFrame = 640;
+    r.result = 401.0f;
+    r.worldHash = "00000000000000ff";
+    r.sounds = {"gunshot", "footstep3"};
+    EXPECT_EQ(SceneReportJson(r),
+              "{\"scene\":3,\"seed\":7,\"frames\":900,\"finished\":true,\"finishedFrame\":640,"
+              "\"result\":401,\"fault\":false,\"worldHash\":\"00000000000000ff\","
+              "\"sounds\":[\"gunshot\",\"footstep3\"],\"music\":[]}");
+}
+
+TEST(ReportJson, SessionReportKeepsAnalyticsLines) {
+    SessionReport r;
+    r.frames = 12;
+    r.quit = true;
+    r.analytics = {"Flurry:  Javelin  2"};
+    const std::string json = SessionReportJson(r);
+    EXPECT_NE(json.find("\"frames\":12"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"quit\":true"), std::string::npos) << json;
+    EXPECT_NE(json.find("\"analytics\":[\"Flurry:  Javelin  2\"]"), std::string::npos) << json;
+}
+
+TEST(ReportSounds, EffectCallsByFileName) {
+    std::vector<SoundCall> calls(4);
+    calls[0].kind = SoundCall::kEffect;
+    calls[0].effect = kSfxGunshot;
+    calls[1].kind = SoundCall::kMusic;
+    calls[1].music = "Javelin.mp3";
+    calls[2].kind = SoundCall::kStopChannel;
+    calls[3].kind = SoundCall::kEffect;
+    calls[3].effect = kSfxCount + 5;
+    EXPECT_EQ(EffectNames(calls), (std::vector<std::string>{"gunshot", "effect 50"}));
+    EXPECT_EQ(MusicNames(calls), (std::vector<std::string>{"Javelin.mp3"}));
+}
+
+TEST(BenchStatistics, NearestRank) {
+    EXPECT_EQ(NearestRankPercentile({}, 0.5), 0u);
+    EXPECT_EQ(NearestRankPercentile({7}, 0.95), 7u);
+    EXPECT_EQ(NearestRankPercentile({5, 1, 4, 2, 3}, 0.5), 3u);
+    std::vector<uint64_t> hundred;
+    for (uint64_t i = 100; i >= 1; --i)
+        hundred.push_back(i);
+    EXPECT_EQ(NearestRankPercentile(hundred, 0.95), 95u);
+    EXPECT_EQ(NearestRankPercentile(hundred, 1.0), 100u);
+    EXPECT_EQ(NearestRankPercentile(hundred, 0.0), 1u);
+}
+
+TEST(BenchStatistics, AllocationsOfTheFirstSecondAreLeftOut) {
+    FrameTiming t;
+    for (int f = 0; f < kBenchWarmupFrames + 10; ++f) {
+        t.updateMicros.push_back(10);
+        t.drawMicros.push_back(20);
+        t.allocations.push_back(f < kBenchWarmupFrames ? 1000 : 0);
+    }
+    t.allocations[kBenchWarmupFrames + 4] = 3;
+    const std::string s = BenchSummary(t, true);
+    EXPECT_NE(s.find("update median 10 us, p95 10 us"), std::string::npos) << s;
+    EXPECT_NE(s.find("draw median 20 us, p95 20 us"), std::string::npos) << s;
+    EXPECT_NE(s.find(": 3 in 10 frames"), std::string::npos) << s;
+    EXPECT_NE(s.find("most 3 in frame 64"), std::string::npos) << s;
+    EXPECT_NE(BenchSummary(t, false).find("not counted"), std::string::npos);
+}
+
+} // namespace
+} // namespace kel

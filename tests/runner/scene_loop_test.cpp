@@ -1,0 +1,226 @@
+// The runner's scene loop, driving a small test scene: when it stops, what it reports, that the
+// script's mouse reaches the scene, that equal runs hash alike, and that steady frames of the
+// loop itself allocate nothing.
+#include "app/app_state.h"
+#include "app/input_script.h"
+#include "app/random.h"
+#include "audio/sound.h"
+#include "gfx/gl_recording.h"
+#include "gfx/renderer.h"
+#include "runner/alloc_count.h"
+#include "runner/runner.h"
+#include "sim/scene_host.h"
+#include "sim/sport_event.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace kel {
+namespace {
+
+// Keeps the compiler from removing an allocation whose result is unused.
+void* volatile gKeep = nullptr;
+
+// A box resting on a floor. It decides its attempt `decideAt` frames in, with the box's height
+// above the floor as the result, and sets `finished` 10 frames later.
+class BoxScene : public SportEvent {
+  public:
+    explicit BoxScene(int decideAt) : SportEvent(kEventJavelin), decideAt(decideAt) {
+        CreateWorld(10.0f);
+        AddGroundBox(-20.0f, 0.0f, 40.0f, 1.0f, 0.5f, 0.0f);
+        box = CreateBox(-0.5f, -3.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
+        SetGrabParams(0.5f, 2.0f, 0);
+    }
+    void Update() override {
+        SportEvent::Update();
+        if (grabbedBody == box) wasGrabbed = true;
+        StepWorld();
+        ++phaseFrames;
+        if (phaseFrames == decideAt) result = -box->GetPosition().y;
+        if (phaseFrames == decideAt + 10) finished = true;
+    }
+    int phaseFrames = 0;
+    int decideAt = 0;
+    b2Body* box = nullptr;
+    bool wasGrabbed = false;
+};
+
+class SceneLoop : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        SetScreenSize(1024, 768);
+        ClearFrameInput();
+        std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
+        gApp.mouseHeld = 0;
+        gApp.mouseX = 0;
+        gApp.mouseY = 0;
+        gApp.font = nullptr;
+        SetGlBackend(&gl);
+        SetSceneHost(nullptr);
+        SeedRandom(1);
+    }
+    void TearDown() override {
+        SetGlBackend(nullptr);
+        ClearFrameInput();
+        gApp.mouseHeld = 0;
+    }
+
+    static InputScript Script(const char* text) {
+        InputScript s;
+        std::string error;
+        EXPECT_TRUE(ParseInputScript(text, &s, &error)) << error;
+        return s;
+    }
+
+    NullGlBackend gl;
+};
+
+TEST_F(SceneLoop, RunsOnAfterFinishingUnlessAsked) {
+    BoxScene scene(30);
+    LoopControl control;
+    control.maxFrames = 100;
+    SceneReport report;
+    RunSceneFrames(&scene, control, &report);
+    EXPECT_EQ(report.frames, 100);
+    EXPECT_TRUE(report.finished);
+    // Update of frame 39 (the 40th) sets finished.
+    EXPECT_EQ(report.finishedFrame, 39);
+    EXPECT_EQ(scene.phaseFrames, 100);
+}
+
+TEST_F(SceneLoop, StopsAfterFinishWhenAsked) {
+    BoxScene scene(30);
+    LoopControl control;
+    control.maxFrames = 100;
+    control.afterFinish = 5;
+    SceneReport report;
+    RunSceneFrames(&scene, control, &report);
+    EXPECT_EQ(report.finishedFrame, 39);
+    EXPECT_EQ(report.frames, 45);
+    EXPECT_EQ(scene.phaseFrames, 45);
+
+    BoxScene atOnce(30);
+    control.afterFinish = 0;
+    RunSceneFrames(&atOnce, control, &report);
+    EXPECT_EQ(report.frames, 40);
+}
+
+TEST_F(SceneLoop, UnfinishedRunReportsMinusOne) {
+    BoxScene scene(500);
+    LoopControl control;
+    control.maxFrames = 50;
+    control.afterFinish = 0;
+    SceneReport report;
+    RunSceneFrames(&scene, control, &report);
+    EXPECT_FALSE(report.finished);
+    EXPECT_EQ(report.finishedFrame, -1);
+    EXPECT_EQ(report.frames, 50);
+}
+
+TEST_F(SceneLoop, ReportsTheSceneOutcome) {
+    BoxScene scene(60);
+    LoopControl control;
+    control.maxFrames = 80;
+    SceneReport report;
+    RunSceneFrames(&scene, control, &report);
+    ASSERT_TRUE(report.finished);
+    // The box has come to rest on the floor: its centre half a metre above it.
+    EXPECT_NEAR(report.result, 0.5f, 0.05f);
+    EXPECT_EQ(report.result, scene.result);
+    EXPECT_FALSE(report.fault);
+    EXPECT_EQ(report.worldHash, WorldHash(scene.world));
+}
+
+TEST_F(SceneLoop, ScriptedMouseGrabsAndFlings) {
+    // The box starts at (0, -2.5) m: screen (512, 284) at 40 px per metre.
+    const InputScript fling = Script("0 512 284 0\n2 512 284 1\n3 512 200 1\n12 700 100 1\n20 700 100 0\n");
+    BoxScene thrown(40);
+    LoopControl control;
+    control.script = &fling;
+    control.maxFrames = 40;
+    SceneReport flung;
+    RunSceneFrames(&thrown, control, &flung);
+    EXPECT_TRUE(thrown.wasGrabbed);
+
+    BoxScene still(40);
+    control.script = nullptr;
+    SceneReport resting;
+    RunSceneFrames(&still, control, &resting);
+    EXPECT_FALSE(still.wasGrabbed);
+    EXPECT_NE(flung.worldHash, resting.worldHash);
+    // Pulled up and away, the box is still in the air when the attempt is decided.
+    EXPECT_GT(flung.result, resting.result + 1.0f);
+}
+
+TEST_F(SceneLoop, EqualRunsHashAlike) {
+    const InputScript fling = Script("0 512 284 0\n2 512 284 1\n9 600 150 1\n15 600 150 0\n");
+    std::string hashes[2];
+    for (std::string& hash : hashes) {
+        ClearFrameInput();
+        gApp.mouseHeld = 0;
+        BoxScene scene(300);
+        LoopControl control;
+        control.script = &fling;
+        control.maxFrames = 200;
+        SceneReport report;
+        RunSceneFrames(&scene, control, &report);
+        hash = report.worldHash;
+    }
+    EXPECT_EQ(hashes[0], hashes[1]);
+}
+
+TEST_F(SceneLoop, TimesEveryFrameAndSteadyFramesDoNotAllocate) {
+    if (!AllocationCountingAvailable()) GTEST_SKIP() << "this build does not replace the allocator";
+    BoxScene scene(1000);
+    FrameTiming timing;
+    timing.Reserve(200);
+    LoopControl control;
+    control.maxFrames = 200;
+    control.timing = &timing;
+    SceneReport report;
+    StartCountingAllocations();
+    RunSceneFrames(&scene, control, &report);
+    StopCountingAllocations();
+    ASSERT_EQ(timing.updateMicros.size(), 200u);
+    ASSERT_EQ(timing.drawMicros.size(), 200u);
+    ASSERT_EQ(timing.allocations.size(), 200u);
+    uint64_t steady = 0;
+    for (size_t f = kBenchWarmupFrames; f < timing.allocations.size(); ++f)
+        steady += timing.allocations[f];
+    EXPECT_EQ(steady, 0u);
+}
+
+TEST_F(SceneLoop, AllocatingFramesAreCounted) {
+    if (!AllocationCountingAvailable()) GTEST_SKIP() << "this build does not replace the allocator";
+    // A scene that takes two blocks of heap memory every tenth frame.
+    struct AllocatingScene : BoxScene {
+        AllocatingScene() : BoxScene(1000) {}
+        void Update() override {
+            BoxScene::Update();
+            if (phaseFrames % 10 == 0) {
+                auto* list = new std::vector<int>(100);
+                gKeep = list;
+                delete list;
+            }
+        }
+    } scene;
+    FrameTiming timing;
+    timing.Reserve(100);
+    LoopControl control;
+    control.maxFrames = 100;
+    control.timing = &timing;
+    SceneReport report;
+    StartCountingAllocations();
+    RunSceneFrames(&scene, control, &report);
+    StopCountingAllocations();
+    ASSERT_EQ(timing.allocations.size(), 100u);
+    EXPECT_GE(timing.allocations[79], 2u);
+    EXPECT_EQ(timing.allocations[78], 0u);
+    EXPECT_GE(timing.allocations[89], 2u);
+}
+
+} // namespace
+} // namespace kel
