@@ -175,7 +175,7 @@ TEST(DrawnSpritesB, HammerCageIsOpenTowardsTheSector) {
 }
 
 TEST(DrawnSpritesB, TintedPiecesAreGrey) {
-    for (int id : {209, 210, 211, 214, 219, 223, 228, 244, 247}) {
+    for (int id : {209, 210, 211, 214, 223, 228, 244, 247}) {
         const Canvas c = Render(id);
         int opaque = 0;
         for (const Rgba& p : c.pixels) {

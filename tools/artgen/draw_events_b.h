@@ -56,7 +56,6 @@ void DrawWhitewater2(Canvas& canvas); // 249
 void DrawWhitewater3(Canvas& canvas); // 250
 // Hammer throw (draw_hammer.cpp).
 void DrawHammerField(Canvas& canvas);   // 218
-void DrawHammerThrower(Canvas& canvas); // 219
 void DrawHammerCage(Canvas& canvas);    // 220
 void DrawTimingNeedle(Canvas& canvas);  // 223
 void DrawGull(Canvas& canvas);          // 224

@@ -1,4 +1,4 @@
-// Hammer throw sheet (slot 21), all seen from above: the field, the thrower (tinted), the
+// Hammer throw sheet (slot 21), all seen from above: the field, the
 // throwing circle with its cage (radius 5.6 m = 56 px, open towards +x between the sector
 // lines), the timing needle of the HUD (tinted) and a gull that crosses the field.
 #include "draw_events_b.h"
@@ -59,23 +59,6 @@ void DrawHammerField(Canvas& canvas) {
         canvas.Set(x - 1, y - 1, Rgba::Hex(0x4f9a22));
         if (k % 6 == 0) canvas.Set(x, y - 2, ink::kWhite);
     }
-}
-
-void DrawHammerThrower(Canvas& canvas) {
-    // Seen from above, facing +x: arms stretched out to the handle at the hands (col 22).
-    const FigureStyle s = FigureStyle::Tinted();
-    const Pt handle{21.5f, 7.5f};
-    const Capsule arms[2] = {{{7.0f, 3.5f}, handle, 1.0f}, {{7.0f, 11.5f}, handle, 1.0f}};
-    DrawPart(canvas, arms, 2, s.skin);
-    FillCapsule(canvas, Capsule{{8.5f, 4.4f}, {20.0f, 7.0f}, 0.4f}, ink::kLight);
-    // Shoulders across the body, then the head on top.
-    DrawPart(canvas, Capsule{{6.0f, 2.5f}, {6.0f, 12.5f}, 2.6f}, s.shirt);
-    FillCapsule(canvas, Capsule{{5.0f, 3.5f}, {5.0f, 11.5f}, 1.0f}, ink::kLight);
-    DrawPart(canvas, Capsule{{7.0f, 7.5f}, {7.0f, 7.5f}, 2.6f}, s.skin);
-    FillCapsule(canvas, Capsule{{5.6f, 7.5f}, {5.6f, 7.5f}, 1.6f}, s.hair);
-    canvas.Set(9, 7, ink::kLight);
-    // Fists closed on the handle.
-    DrawPart(canvas, Capsule{handle, handle, 1.3f}, ink::kLight);
 }
 
 void DrawHammerCage(Canvas& canvas) {
