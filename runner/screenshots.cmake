@@ -9,9 +9,9 @@ file(MAKE_DIRECTORY ${OUT})
 # Run inside OUT: a session reads and writes records.rec in its working folder, and the runner
 # finds art/ and sound/ beside itself.
 execute_process(COMMAND ${SIM} --session --frames 1 --screenshot 0:${OUT}/session_0000.png
-  WORKING_DIRECTORY ${OUT} RESULT_VARIABLE status OUTPUT_QUIET)
+  WORKING_DIRECTORY ${OUT} RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
 if(NOT status EQUAL 0)
-  message(FATAL_ERROR "kelvaro-sim could not write ${OUT}/session_0000.png (exit ${status})")
+  message(FATAL_ERROR "kelvaro-sim could not write ${OUT}/session_0000.png (exit ${status}): ${errors}")
 endif()
 set(written session_0000.png)
 

@@ -4,6 +4,7 @@
 #include "app/scene_registry.h"
 #include "gfx/atlas_table.h"
 #include "gfx/image.h"
+#include "sim/records.h"
 #include "runner/runner.h"
 
 #include <gtest/gtest.h>
@@ -146,6 +147,29 @@ TEST_F(SimCli, EveryBuiltSceneIsDeterministic) {
         ++played;
     }
     if (played == 0) GTEST_SKIP() << "no scene is built yet";
+}
+
+TEST_F(SimCli, SceneReportAndAfterFinish) {
+    if (!SceneBuilt(kEventDash)) GTEST_SKIP() << "the 100 m dash is not built";
+    // A false start: leave the blocks with a click, then drag the runner before the gun.
+    WriteFile(Path("false_start.txt"), "0 512 384 0\n5 512 384 1\n6 512 384 0\n10 418 520 1\n"
+                                       "15 500 480 1\n20 650 450 1\n25 650 450 0\n");
+    const SimRun r = Sim("--scene 3 --input false_start.txt --frames 400 --after-finish 10");
+    ASSERT_EQ(r.code, 0) << r.err;
+    EXPECT_EQ(r.out.rfind("{\"scene\":3,\"seed\":1,\"frames\":", 0), 0u) << r.out;
+    EXPECT_NE(r.out.find("\"finished\":true"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"fault\":true"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"shortbuzz\""), std::string::npos) << r.out;
+    const size_t at = r.out.find("\"finishedFrame\":");
+    ASSERT_NE(at, std::string::npos);
+    const int finishedFrame = std::atoi(r.out.c_str() + at + 16);
+    const int frames = std::atoi(r.out.c_str() + r.out.find("\"frames\":") + 9);
+    EXPECT_GT(finishedFrame, 25);
+    EXPECT_EQ(frames, finishedFrame + 1 + 10);
+    // Without input the runner only waits in the blocks.
+    const SimRun idle = Sim("--scene 3 --frames 120 --after-finish 10");
+    EXPECT_NE(idle.out.find("\"frames\":120,\"finished\":false,\"finishedFrame\":-1"), std::string::npos)
+        << idle.out;
 }
 
 // ---- --atlas ---------------------------------------------------------------------------------
