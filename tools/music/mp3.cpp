@@ -26,8 +26,8 @@ struct Mpg123Deleter {
 
 // Lets libmpg123 read MP3 bytes held in memory as if they were a file.
 struct MemoryReader {
-    const std::vector<unsigned char>* bytes;
-    size_t position;
+    const std::vector<unsigned char>* bytes = nullptr;
+    size_t position = 0;
 };
 
 ssize_t MemoryRead(void* handle, void* buffer, size_t count) {
@@ -63,7 +63,7 @@ bool EncodeMp3(const StereoLoop& loop, std::vector<unsigned char>& mp3, std::str
     lame_set_num_channels(lame.get(), 2);
     lame_set_mode(lame.get(), JOINT_STEREO);
     lame_set_brate(lame.get(), kMp3Kbps);
-    lame_set_quality(lame.get(), 7);
+    lame_set_quality(lame.get(), 5); // 0 best .. 9 fastest; 5 costs little next to rendering
     lame_set_bWriteVbrTag(lame.get(), 1);
     lame_set_write_id3tag_automatic(lame.get(), 0);
     if (lame_init_params(lame.get()) < 0) {

@@ -46,8 +46,8 @@ class Room {
   private:
     struct Line {
         std::vector<float> buffer;
-        size_t index;
-        float store;
+        size_t index = 0;
+        float store = 0.0f; // the comb's damping filter
     };
     static constexpr float kFeedback = 0.82f;
     static constexpr float kDamp = 0.3f;
