@@ -63,6 +63,8 @@ void DrawWeightliftingHall(Canvas& canvas) {
         for (int j = 42; j < 104; j += 4)
             canvas.Rect(x, j, 4, 1, Rgba::Hex(0x4c5890));
     }
+    // The stands sit in the dim of the hall; the light is on the stage.
+    paint::BlendRect(canvas, 0, 40, w, 64, Rgba(10, 12, 40, 60));
     // Shadow under the ceiling.
     for (int j = kCeilingRow; j < kCeilingRow + 16; ++j)
         paint::BlendRect(canvas, 0, j, w, 1, Rgba(10, 12, 30, uint8_t(170 - (j - kCeilingRow) * 10)));
