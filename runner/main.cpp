@@ -247,6 +247,10 @@ int main(int argc, char** argv) {
     RunnerOptions options;
     std::string error;
     if (!ParseRunnerArgs(argc, argv, &options, &error)) return UsageError(error);
+    if (options.mode == RunMode::kHelp) {
+        std::fputs(RunnerUsage(), stdout);
+        return kExitOk;
+    }
     if (options.mode == RunMode::kLoadImage) return ConvertImage(options);
     if (!FindDataRoot(argv[0])) return kExitFailed;
     if (options.mode == RunMode::kAtlas) return PrintAtlas();

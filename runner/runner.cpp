@@ -61,7 +61,14 @@ const char* RunnerUsage() {
 
 bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, std::string* error) {
     *options = RunnerOptions{};
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            options->mode = RunMode::kHelp;
+            return true;
+        }
+    }
     bool framesGiven = false;
+    bool seedGiven = false;
     auto fail = [&](const std::string& what) {
         *error = what;
         return false;
@@ -107,6 +114,7 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             if (!ParseWhole(value, 0, 0xFFFFFFFFLL, &n))
                 return fail("--seed needs a number 0..4294967295, not '" + std::string(value) + "'");
             options->seed = static_cast<uint32_t>(n);
+            seedGiven = true;
         } else if (arg == "--frames") {
             if (!needValue()) return false;
             if (!ParseWhole(value, 1, 100000000, &n))
@@ -128,6 +136,7 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             options->screenshots.push_back({static_cast<int>(n), spec.substr(colon + 1)});
         } else if (arg == "--bench") {
             options->bench = true;
+
         } else {
             return fail("unknown argument '" + arg + "'");
         }
@@ -136,7 +145,7 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
     if (options->mode == RunMode::kNone)
         return fail("say what to run: --scene ID, --session, --atlas or --load-image");
     if (!playing && (!options->inputPath.empty() || framesGiven || options->afterFinish >= 0 ||
-                     !options->screenshots.empty() || options->bench || options->seed != 1))
+                     !options->screenshots.empty() || options->bench || seedGiven))
         return fail("--input, --seed, --frames, --after-finish, --screenshot and --bench go with --scene or "
                     "--session");
     if (options->mode == RunMode::kSession && options->afterFinish >= 0)

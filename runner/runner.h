@@ -21,7 +21,7 @@ struct SoundCall;
 
 // ---- Options ---------------------------------------------------------------------------------
 
-enum class RunMode { kNone, kScene, kSession, kAtlas, kLoadImage };
+enum class RunMode { kNone, kScene, kSession, kAtlas, kLoadImage, kHelp };
 
 struct ScreenshotRequest {
     int frame = 0; // written after this frame is drawn (0 is the first frame)

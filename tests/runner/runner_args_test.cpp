@@ -89,6 +89,7 @@ TEST(RunnerArgs, ErrorsSayWhatIsWrong) {
         {{"--session", "--input"}, "--input needs a value"},
         {{"--session", "--fast"}, "'--fast'"},
         {{"--atlas", "--frames", "5"}, "go with --scene or --session"},
+        {{"--atlas", "--seed", "1"}, "go with --scene or --session"},
         {{"--load-image", "a.png"}, "PATH and OUT"},
     };
     for (const Case& c : cases) {
@@ -96,6 +97,12 @@ TEST(RunnerArgs, ErrorsSayWhatIsWrong) {
         EXPECT_FALSE(p.ok) << c.mention;
         EXPECT_NE(p.error.find(c.mention), std::string::npos) << "error: " << p.error;
     }
+}
+
+TEST(RunnerArgs, HelpWinsOverEverythingElse) {
+    const Parsed p = Parse({"--bogus", "--scene", "3", "-h"});
+    ASSERT_TRUE(p.ok) << p.error;
+    EXPECT_EQ(p.options.mode, RunMode::kHelp);
 }
 
 TEST(RunnerArgs, PlayableSceneIds) {
