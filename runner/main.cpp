@@ -189,6 +189,8 @@ int Play(const RunnerOptions& options) {
         gApp.gameHost = nullptr;
         static RecordsData records;
         SetSoundRecorder(&sounds);
+        // Seeded again here, so what start-up draws from the generator cannot change the scene.
+        SeedRandom(options.seed);
         SportEvent* scene = CreateSceneById(options.scene);
         if (!scene) {
             SetSoundRecorder(nullptr);

@@ -303,7 +303,9 @@ std::string SessionReportJson(const SessionReport& r) {
 // ---- Frame loops -----------------------------------------------------------------------------
 
 void FrameTiming::Reserve(int frames) {
-    const size_t n = static_cast<size_t>(frames > 0 ? frames : 0);
+    // Longer runs grow the vectors between frames, outside the measured spans.
+    constexpr int kMostReserved = 1 << 20;
+    const size_t n = static_cast<size_t>(frames < 0 ? 0 : (frames > kMostReserved ? kMostReserved : frames));
     updateMicros.reserve(n);
     drawMicros.reserve(n);
     allocations.reserve(n);

@@ -172,6 +172,18 @@ TEST_F(SimCli, SceneReportAndAfterFinish) {
         << idle.out;
 }
 
+TEST_F(SimCli, TheSeedReachesTheScene) {
+    if (!SceneBuilt(kEventDash)) GTEST_SKIP() << "the 100 m dash is not built";
+    // The starter's delay before the gun is drawn from the generator.
+    WriteFile(Path("start.txt"), "0 512 384 0\n5 512 384 1\n6 512 384 0\n");
+    const SimRun one = Sim("--scene 3 --input start.txt --frames 200 --seed 1");
+    const SimRun two = Sim("--scene 3 --input start.txt --frames 200 --seed 2");
+    ASSERT_EQ(one.code, 0) << one.err;
+    const auto hash = [](const std::string& out) { return out.substr(out.find("\"worldHash\"")); };
+    EXPECT_NE(hash(one.out), hash(two.out));
+    EXPECT_EQ(one.out, Sim("--scene 3 --input start.txt --frames 200 --seed 1").out);
+}
+
 // ---- --atlas ---------------------------------------------------------------------------------
 
 TEST_F(SimCli, AtlasRowsMatchTheTableAgainstLoadedSizes) {
