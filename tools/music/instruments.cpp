@@ -97,7 +97,8 @@ void Lead(double hz, double gate, float vel, std::vector<float>& out) {
         double t = double(i) * kDt;
         if (i % kFilterUpdate == 0) lp.Set(std::min(hz * 5.0 + 2500.0 * std::exp(-t / 0.2), 7000.0), 0.9);
         double f = hz * Vibrato(t, 0.25, 5.5, 0.18);
-        double v = 0.6 * osc.Next(float(f)) + 0.4 * saw.Next(f);
+        // A 30 % pulse sits 0.4 below zero on average; lift it so notes carry no offset.
+        double v = 0.6 * (osc.Next(float(f)) + 0.4) + 0.4 * saw.Next(f);
         out[i] = float(lp.Next(v) * env.Level(t, gate) * vel * 0.55);
     }
 }
@@ -179,6 +180,7 @@ void Pluck(double hz, double gate, float vel, uint32_t seed, std::vector<float>&
     shape.Set(std::min(hz * 8.0, 9000.0), 0.7);
     for (size_t i = 0; i < size; ++i)
         line[i] = shape.Next(noise.Bipolar());
+    double blocked = 0.0, lastIn = 0.0;
     double frac = period - std::floor(period);
     size_t delay = size_t(std::floor(period));
     size_t write = 0;
@@ -196,7 +198,10 @@ void Pluck(double hz, double gate, float vel, uint32_t seed, std::vector<float>&
         line[write] = v;
         write = (write + 1) % size;
         double fade = t > ring - 0.02 ? (ring - t) / 0.02 : 1.0;
-        out[i] = float(v * std::max(0.0, fade) * vel * 1.5);
+        // DC blocker: the string's averaging keeps whatever offset the burst had.
+        blocked = v - lastIn + 0.995 * blocked;
+        lastIn = v;
+        out[i] = float(blocked * std::max(0.0, fade) * vel * 1.5);
     }
 }
 
@@ -293,7 +298,7 @@ void Timpani(double hz, double gate, float vel, uint32_t seed, std::vector<float
         double hit = lp.Next(noise.Bipolar()) * std::exp(-t / 0.02) * 2.0;
         double amp = std::exp(-t / 0.7);
         double fade = t > ring - 0.05 ? (ring - t) / 0.05 : 1.0;
-        out[i] = float((v * amp + hit) * std::max(0.0, fade) * vel * 0.7);
+        out[i] = float((v * amp + hit) * std::max(0.0, fade) * vel * 0.5);
     }
 }
 
