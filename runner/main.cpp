@@ -50,16 +50,6 @@ int Failure(const std::string& what) {
     return kExitFailed;
 }
 
-// Diagnostics still reach stderr while the runner keeps every line for its report.
-class TeeLogSink : public LogSink {
-  public:
-    void Write(const char* text) override {
-        capture.Write(text);
-        std::fputs(text, stderr);
-    }
-    CaptureLogSink capture;
-};
-
 // Reads the frame just drawn and writes it upright as PNG.
 bool WriteScreen(const std::string& path) {
     Image& shot = gApp.screenshotImage;
@@ -148,7 +138,7 @@ int Play(const RunnerOptions& options) {
     gApp.screenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
     SetGlBackend(gl.get());
 
-    TeeLogSink log;
+    AnalyticsLogSink log;
     SetLogSink(&log);
     SeedRandom(options.seed);
     StartUp(nullptr);
@@ -217,8 +207,7 @@ int Play(const RunnerOptions& options) {
         if (options.bench) StartCountingAllocations();
         RunSessionFrames(control, &report);
         StopCountingAllocations();
-        for (const std::string& line : log.capture.Lines())
-            if (line.rfind("Flurry:", 0) == 0) report.analytics.push_back(line);
+        report.analytics = log.Lines();
         json = SessionReportJson(report);
     }
     ShutDown();

@@ -273,6 +273,16 @@ std::vector<std::string> MusicNames(const std::vector<SoundCall>& calls) {
     return names;
 }
 
+void AnalyticsLogSink::Write(const char* text) {
+    static constexpr char kPrefix[] = "Flurry:";
+    std::fputs(text, stderr);
+    // LogDebug writes a line's text in one call and its line break in a second.
+    if (atLineStart) keeping = std::strncmp(text, kPrefix, sizeof kPrefix - 1) == 0;
+    if (keeping) capture.Write(text);
+    const size_t length = std::strlen(text);
+    atLineStart = length > 0 && text[length - 1] == '\n';
+}
+
 std::string SceneReportJson(const SceneReport& r) {
     std::string out = "{\"scene\":" + std::to_string(r.scene) + ",\"seed\":" + std::to_string(r.seed) +
                       ",\"frames\":" + std::to_string(r.frames) +

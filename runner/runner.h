@@ -6,6 +6,7 @@
 #pragma once
 
 #include "app/input_script.h"
+#include "platform/log.h"
 
 #include <cstdint>
 #include <functional>
@@ -90,6 +91,19 @@ struct SessionReport {
     int frames = 0;
     bool quit = false;                  // the game asked to quit
     std::vector<std::string> analytics; // log lines starting "Flurry:"
+};
+
+// Echoes every diagnostic line to stderr and keeps the analytics lines ("Flurry:" first). Only
+// those are captured, so a game that logs every frame does not seem to allocate because of it.
+class AnalyticsLogSink : public LogSink {
+  public:
+    void Write(const char* text) override;
+    const std::vector<std::string>& Lines() const { return capture.Lines(); }
+
+  private:
+    CaptureLogSink capture;
+    bool atLineStart = true;
+    bool keeping = false;
 };
 
 std::string SceneReportJson(const SceneReport& report);

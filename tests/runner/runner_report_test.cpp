@@ -1,5 +1,6 @@
 // The runner's report: the world hash, JSON text, effect names and the bench statistics.
 #include "audio/sound.h"
+#include "platform/log.h"
 #include "runner/runner.h"
 
 #include <box2d/box2d.h>
@@ -124,6 +125,18 @@ TEST(ReportJson, SessionReportKeepsAnalyticsLines) {
     EXPECT_NE(json.find("\"frames\":12"), std::string::npos) << json;
     EXPECT_NE(json.find("\"quit\":true"), std::string::npos) << json;
     EXPECT_NE(json.find("\"analytics\":[\"Flurry:  Javelin  2\"]"), std::string::npos) << json;
+}
+
+TEST(ReportAnalytics, OnlyFlurryLinesAreKept) {
+    AnalyticsLogSink sink;
+    SetLogSink(&sink);
+    LogDebug("Can't load resource: %s", "art/x.png");
+    LogDebug("Flurry:  %s  %d", "Javelin", 2);
+    LogDebug("%s", "");
+    LogDebug("Result Flurry:  not at the start");
+    LogDebug("Flurry:  %s  %d", "100m Dash", 0);
+    SetLogSink(nullptr);
+    EXPECT_EQ(sink.Lines(), (std::vector<std::string>{"Flurry:  Javelin  2", "Flurry:  100m Dash  0"}));
 }
 
 TEST(ReportSounds, EffectCallsByFileName) {
