@@ -113,6 +113,8 @@ TEST(ScoreNotes, BadTiesAreReported) {
     EXPECT_TRUE(HasErrorAt(other, "ties.kms:5: a tie must continue the same pitches")) << AllErrors(other);
     ParseResult rest = ParseScore(OneVoice("lead", "v: c4:h~ r:h"), "ties.kms");
     EXPECT_TRUE(HasErrorAt(rest, "ties.kms:5: a tie leads into a rest")) << AllErrors(rest);
+    ParseResult tiedRest = ParseScore(OneVoice("lead", "v: r:h~ c4:h"), "ties.kms");
+    EXPECT_TRUE(HasErrorAt(tiedRest, "ties.kms:5: a rest cannot be tied")) << AllErrors(tiedRest);
     ParseResult dangling = ParseScore(OneVoice("lead", "v: r:h c4:h~"), "ties.kms");
     EXPECT_TRUE(HasErrorAt(dangling, "ties.kms:5: voice 'v' ends in a tie")) << AllErrors(dangling);
 }
