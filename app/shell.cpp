@@ -165,11 +165,16 @@ void ShutDown() {
 
 void RunFrameLoop(Window* window, Clock* clock) {
     uint32_t lastFrame = clock->Milliseconds();
+    bool first = true;
     while (!gApp.quitRequested) {
         const uint32_t elapsed = clock->Milliseconds() - lastFrame;
         if (elapsed >= kFrameMilliseconds) {
             lastFrame = clock->Milliseconds();
             DisplayFrame(window);
+            if (first) {
+                LogDebug("First frame shown %u ms after start", clock->Milliseconds());
+                first = false;
+            }
         } else {
             // Sleep for the rest of the frame instead of spinning on the clock.
             clock->Sleep(kFrameMilliseconds - elapsed);
