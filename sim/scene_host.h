@@ -7,6 +7,8 @@ class b2World;
 
 namespace kel {
 
+struct PlayerRecord;
+
 class SceneHost {
   public:
     virtual ~SceneHost() = default;
@@ -23,6 +25,12 @@ class SceneHost {
     virtual bool InScene() const = 0;
     // A multi-player competition is running.
     virtual bool CompetitionRunning() const = 0;
+
+    // The competitors of the competition in turn order, at most four; 0 when there are none
+    // (the ceremonies then parade stand-ins of their own).
+    virtual int CompetitorCount() const { return 0; }
+    // The player record of competitor k, k below CompetitorCount(); null when there is none.
+    virtual const PlayerRecord* Competitor(int) const { return nullptr; }
 };
 
 // Null unregisters.
