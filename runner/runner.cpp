@@ -128,12 +128,12 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             options->afterFinish = static_cast<int>(n);
         } else if (arg == "--screenshot") {
             if (!needValue()) return false;
-            const std::string spec = value;
-            const size_t colon = spec.find(':');
-            if (colon == std::string::npos || colon + 1 >= spec.size() ||
-                !ParseWhole(spec.substr(0, colon).c_str(), 0, 100000000, &n))
-                return fail("--screenshot needs FRAME:PATH, not '" + spec + "'");
-            options->screenshots.push_back({static_cast<int>(n), spec.substr(colon + 1)});
+            const std::string shot = value;
+            const size_t colon = shot.find(':');
+            if (colon == std::string::npos || colon + 1 >= shot.size() ||
+                !ParseWhole(shot.substr(0, colon).c_str(), 0, 100000000, &n))
+                return fail("--screenshot needs FRAME:PATH, not '" + shot + "'");
+            options->screenshots.push_back({static_cast<int>(n), shot.substr(colon + 1)});
         } else if (arg == "--bench") {
             options->bench = true;
 

@@ -17,11 +17,11 @@ namespace {
 
 // The game's sprite list, in its own notation: "<id>[-<last id>] <w>x<h> [(<anchorX>, <anchorY>)]",
 // anchors (0, 0) when not given. Written out from the game's sprite table, group by group.
-struct DesignGroup {
+struct ExpectedGroup {
     int slot;
     const char* sprites;
 };
-const DesignGroup kDesign[] = {
+const ExpectedGroup kExpectedSizes[] = {
     {1, "0 46x46 (23, 23); 1 90x13 (0, 6.5); 2 12x12 (6, 6); 3 69x42; 4 17x25 (8.5, 12.5); 5 12x12; 6 12x12; "
         "7 12x12; 8 12x12 (6, 6); 9 12x12 (6, 6); 10 12x12 (6, 6); 11 9x11; 12 9x9; 13 102x10; 14-33 22x22"},
     {2, "34 50x9; 35 61x9; 36 89x9; 37 77x9; 38 43x9; 39 76x9; 40 112x9; 41 69x9; 42 86x9; 43 53x9; 44 71x9; "
@@ -80,9 +80,9 @@ struct Expected {
     float anchorX = 0.0f, anchorY = 0.0f;
 };
 
-std::map<int, Expected> ParseDesign() {
+std::map<int, Expected> ParseExpectedSizes() {
     std::map<int, Expected> out;
-    for (const DesignGroup& group : kDesign) {
+    for (const ExpectedGroup& group : kExpectedSizes) {
         std::stringstream items(group.sprites);
         std::string item;
         while (std::getline(items, item, ';')) {
@@ -91,7 +91,7 @@ std::map<int, Expected> ParseDesign() {
             if (std::sscanf(item.c_str(), " %d-%d %dx%d (%f, %f)", &first, &last, &w, &h, &ax, &ay) < 4) {
                 last = -1;
                 const int n = std::sscanf(item.c_str(), " %d %dx%d (%f, %f)", &first, &w, &h, &ax, &ay);
-                EXPECT_GE(n, 3) << "bad design item: " << item;
+                EXPECT_GE(n, 3) << "bad expected item: " << item;
                 last = first;
             }
             for (int id = first; id <= last; ++id)
@@ -130,12 +130,12 @@ TEST(AtlasTable, OneRowPerSpriteNumberInOrder) {
 }
 
 TEST(AtlasTable, SizesAndAnchorsAreTheGames) {
-    const std::map<int, Expected> design = ParseDesign();
-    ASSERT_EQ(design.size(), 233u);
+    const std::map<int, Expected> expected = ParseExpectedSizes();
+    ASSERT_EQ(expected.size(), 233u);
     for (int k = 0; k < kel::kAtlasTableRows; ++k) {
         const kel::AtlasRow& row = kel::kAtlasTable[k];
-        const auto it = design.find(k);
-        if (it == design.end()) {
+        const auto it = expected.find(k);
+        if (it == expected.end()) {
             EXPECT_EQ(row.width, 0) << "sprite " << k << " is not in the game's list and must stay empty";
             EXPECT_EQ(row.height, 0) << "sprite " << k;
             continue;

@@ -12,7 +12,7 @@
 namespace kel {
 namespace {
 
-struct JpegSpec {
+struct JpegParams {
     int width = 16;
     int height = 8;
     int components = 3;
@@ -20,7 +20,7 @@ struct JpegSpec {
     bool progressive = false;
 };
 
-template <typename Sample> std::vector<uint8_t> WriteJpegBytes(const JpegSpec& spec, Sample sample) {
+template <typename Sample> std::vector<uint8_t> WriteJpegBytes(const JpegParams& params, Sample sample) {
     jpeg_compress_struct info{};
     jpeg_error_mgr error{};
     info.err = jpeg_std_error(&error);
@@ -28,19 +28,19 @@ template <typename Sample> std::vector<uint8_t> WriteJpegBytes(const JpegSpec& s
     unsigned char* buffer = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&info, &buffer, &size);
-    info.image_width = static_cast<JDIMENSION>(spec.width);
-    info.image_height = static_cast<JDIMENSION>(spec.height);
-    info.input_components = spec.components;
-    info.in_color_space = spec.space;
+    info.image_width = static_cast<JDIMENSION>(params.width);
+    info.image_height = static_cast<JDIMENSION>(params.height);
+    info.input_components = params.components;
+    info.in_color_space = params.space;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 100, TRUE);
-    if (spec.progressive) jpeg_simple_progression(&info);
+    if (params.progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    std::vector<uint8_t> row(static_cast<size_t>(spec.width * spec.components));
+    std::vector<uint8_t> row(static_cast<size_t>(params.width * params.components));
     while (info.next_scanline < info.image_height) {
-        for (int x = 0; x < spec.width; ++x)
-            for (int c = 0; c < spec.components; ++c)
-                row[static_cast<size_t>(x * spec.components + c)] =
+        for (int x = 0; x < params.width; ++x)
+            for (int c = 0; c < params.components; ++c)
+                row[static_cast<size_t>(x * params.components + c)] =
                     sample(x, static_cast<int>(info.next_scanline), c);
         JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
@@ -85,7 +85,7 @@ void ExpectNear(uint32_t pixel, int r, int g, int b) {
 }
 
 TEST_F(JpegTest, ColourComesOutBgraOpaque) {
-    auto image = Load(WriteJpegBytes(JpegSpec{}, Flat));
+    auto image = Load(WriteJpegBytes(JpegParams{}, Flat));
     ASSERT_TRUE(image);
     ASSERT_EQ(image->width, 16);
     ASSERT_EQ(image->height, 8);
@@ -94,11 +94,11 @@ TEST_F(JpegTest, ColourComesOutBgraOpaque) {
 }
 
 TEST_F(JpegTest, GreyGivesEqualChannelsAndOpaqueAlpha) {
-    JpegSpec spec;
-    spec.components = 1;
-    spec.space = JCS_GRAYSCALE;
+    JpegParams params;
+    params.components = 1;
+    params.space = JCS_GRAYSCALE;
     auto image =
-        Load(WriteJpegBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
+        Load(WriteJpegBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
     ASSERT_TRUE(image);
     for (int i = 0; i < 16 * 8; ++i) {
         const auto* p = reinterpret_cast<const uint8_t*>(&image->pixels[i]);
@@ -111,32 +111,32 @@ TEST_F(JpegTest, GreyGivesEqualChannelsAndOpaqueAlpha) {
 }
 
 TEST_F(JpegTest, ProgressiveAndOddSizesDecode) {
-    JpegSpec spec;
-    spec.width = 37;
-    spec.height = 23;
-    spec.progressive = true;
-    auto image = Load(WriteJpegBytes(spec, Flat));
+    JpegParams params;
+    params.width = 37;
+    params.height = 23;
+    params.progressive = true;
+    auto image = Load(WriteJpegBytes(params, Flat));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->width, 37);
     ExpectNear(image->pixels[37 * 23 - 1], 200, 100, 50);
 }
 
 TEST_F(JpegTest, FourComponentFilesUseTheFirstThree) {
-    JpegSpec spec;
-    spec.components = 4;
-    spec.space = JCS_CMYK;
+    JpegParams params;
+    params.components = 4;
+    params.space = JCS_CMYK;
     auto image =
-        Load(WriteJpegBytes(spec, [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); }));
+        Load(WriteJpegBytes(params, [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); }));
     ASSERT_TRUE(image);
     ExpectNear(image->pixels[0], 10, 70, 130);
 }
 
 TEST_F(JpegTest, TruncatedDataStillGivesAnImage) {
-    JpegSpec spec;
-    spec.width = 64;
-    spec.height = 64;
+    JpegParams params;
+    params.width = 64;
+    params.height = 64;
     const auto bytes =
-        WriteJpegBytes(spec, [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); });
+        WriteJpegBytes(params, [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); });
     auto image =
         Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() * 3 / 4)));
     ASSERT_TRUE(image);
@@ -145,7 +145,7 @@ TEST_F(JpegTest, TruncatedDataStillGivesAnImage) {
 }
 
 TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNull) {
-    const auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     EXPECT_FALSE(Load({}));
     EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2)));
     EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 100)));
@@ -156,7 +156,7 @@ TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNull) {
 }
 
 TEST_F(JpegTest, EveryTruncationIsHandled) {
-    const auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     for (size_t length = 0; length <= bytes.size(); ++length) {
         auto image = Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
         if (image) {
@@ -166,7 +166,7 @@ TEST_F(JpegTest, EveryTruncationIsHandled) {
 }
 
 TEST_F(JpegTest, HugeClaimedDimensionsAreRefused) {
-    auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     const size_t at = FrameSizeOffset(bytes);
     ASSERT_NE(at, 0u);
     bytes[at] = 0xFF; // height 65535 (> kMaxImageSide)
@@ -175,7 +175,7 @@ TEST_F(JpegTest, HugeClaimedDimensionsAreRefused) {
 }
 
 TEST_F(JpegTest, PixelLimitIsHonoured) {
-    const auto bytes = WriteJpegBytes(JpegSpec{}, Flat);
+    const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     SetImagePixelLimit(16 * 8 - 1);
     EXPECT_FALSE(Load(bytes));
     SetImagePixelLimit(kDefaultImagePixelLimit);

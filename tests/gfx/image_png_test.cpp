@@ -11,7 +11,7 @@
 namespace kel {
 namespace {
 
-struct PngSpec {
+struct PngParams {
     int width = 4;
     int height = 3;
     int colourType = PNG_COLOR_TYPE_RGB;
@@ -43,7 +43,7 @@ void Append(png_structp png, png_bytep data, png_size_t length) {
 
 // Writes a PNG whose samples come from sample(x, y, channel); every sample byte of a 16-bit
 // image is the same value.
-template <typename Sample> std::vector<uint8_t> WritePngBytes(const PngSpec& spec, Sample sample) {
+template <typename Sample> std::vector<uint8_t> WritePngBytes(const PngParams& params, Sample sample) {
     std::vector<uint8_t> out;
     png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
     png_infop info = png_create_info_struct(png);
@@ -53,23 +53,23 @@ template <typename Sample> std::vector<uint8_t> WritePngBytes(const PngSpec& spe
         return {};
     }
     png_set_write_fn(png, &out, Append, nullptr);
-    png_set_IHDR(png, info, static_cast<png_uint_32>(spec.width), static_cast<png_uint_32>(spec.height),
-                 spec.bitDepth, spec.colourType, spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
+    png_set_IHDR(png, info, static_cast<png_uint_32>(params.width), static_cast<png_uint_32>(params.height),
+                 params.bitDepth, params.colourType, params.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    if (!spec.palette.empty())
-        png_set_PLTE(png, info, spec.palette.data(), static_cast<int>(spec.palette.size()));
-    if (!spec.paletteAlpha.empty())
-        png_set_tRNS(png, info, spec.paletteAlpha.data(), static_cast<int>(spec.paletteAlpha.size()),
+    if (!params.palette.empty())
+        png_set_PLTE(png, info, params.palette.data(), static_cast<int>(params.palette.size()));
+    if (!params.paletteAlpha.empty())
+        png_set_tRNS(png, info, params.paletteAlpha.data(), static_cast<int>(params.paletteAlpha.size()),
                      nullptr);
     png_write_info(png, info);
-    const int channels = Channels(spec.colourType);
-    const int bytesPerSample = spec.bitDepth == 16 ? 2 : 1;
-    std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(spec.height));
+    const int channels = Channels(params.colourType);
+    const int bytesPerSample = params.bitDepth == 16 ? 2 : 1;
+    std::vector<std::vector<uint8_t>> rows(static_cast<size_t>(params.height));
     std::vector<png_bytep> rowPointers;
-    for (int y = 0; y < spec.height; ++y) {
+    for (int y = 0; y < params.height; ++y) {
         auto& row = rows[static_cast<size_t>(y)];
-        row.assign(static_cast<size_t>(spec.width * channels * bytesPerSample) + 1, 0);
-        for (int x = 0; x < spec.width; ++x)
+        row.assign(static_cast<size_t>(params.width * channels * bytesPerSample) + 1, 0);
+        for (int x = 0; x < params.width; ++x)
             for (int c = 0; c < channels; ++c)
                 for (int b = 0; b < bytesPerSample; ++b)
                     row[static_cast<size_t>((x * channels + c) * bytesPerSample + b)] = sample(x, y, c);
@@ -105,8 +105,8 @@ class PngTest : public ::testing::Test {
 // ---- Reading
 
 TEST_F(PngTest, RgbGetsOpaqueAlphaInBgraOrder) {
-    PngSpec spec;
-    auto image = Load(WritePngBytes(spec, Sample));
+    PngParams params;
+    auto image = Load(WritePngBytes(params, Sample));
     ASSERT_TRUE(image);
     ASSERT_EQ(image->width, 4);
     ASSERT_EQ(image->height, 3);
@@ -117,61 +117,61 @@ TEST_F(PngTest, RgbGetsOpaqueAlphaInBgraOrder) {
 }
 
 TEST_F(PngTest, RgbaKeepsAlpha) {
-    PngSpec spec;
-    spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-    auto image = Load(WritePngBytes(spec, Sample));
+    PngParams params;
+    params.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    auto image = Load(WritePngBytes(params, Sample));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[5], Pixel(Sample(1, 1, 0), Sample(1, 1, 1), Sample(1, 1, 2), Sample(1, 1, 3)));
 }
 
 TEST_F(PngTest, GreyBecomesEqualChannels) {
-    PngSpec spec;
-    spec.colourType = PNG_COLOR_TYPE_GRAY;
-    auto image = Load(WritePngBytes(spec, Sample));
+    PngParams params;
+    params.colourType = PNG_COLOR_TYPE_GRAY;
+    auto image = Load(WritePngBytes(params, Sample));
     ASSERT_TRUE(image);
     const uint8_t g = Sample(2, 1, 0);
     EXPECT_EQ(image->pixels[6], Pixel(g, g, g, 255));
 }
 
 TEST_F(PngTest, LowBitGreyIsExpanded) {
-    PngSpec spec;
-    spec.colourType = PNG_COLOR_TYPE_GRAY;
-    spec.bitDepth = 1;
-    spec.width = 9;
+    PngParams params;
+    params.colourType = PNG_COLOR_TYPE_GRAY;
+    params.bitDepth = 1;
+    params.width = 9;
     // One byte per row holds eight pixels; the ninth sits in the next byte's top bit.
     auto image =
-        Load(WritePngBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x == 0 ? 0x80 : 0x00); }));
+        Load(WritePngBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x == 0 ? 0x80 : 0x00); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(255, 255, 255, 255));
     EXPECT_EQ(image->pixels[1], Pixel(0, 0, 0, 255));
 }
 
 TEST_F(PngTest, PaletteWithTransparencyGivesAlpha) {
-    PngSpec spec;
-    spec.colourType = PNG_COLOR_TYPE_PALETTE;
-    spec.palette = {{10, 20, 30}, {40, 50, 60}};
-    spec.paletteAlpha = {0};
-    auto image = Load(WritePngBytes(spec, [](int x, int, int) { return static_cast<uint8_t>(x % 2); }));
+    PngParams params;
+    params.colourType = PNG_COLOR_TYPE_PALETTE;
+    params.palette = {{10, 20, 30}, {40, 50, 60}};
+    params.paletteAlpha = {0};
+    auto image = Load(WritePngBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x % 2); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(10, 20, 30, 0));
     EXPECT_EQ(image->pixels[1], Pixel(40, 50, 60, 255));
 }
 
 TEST_F(PngTest, SixteenBitChannelsFitFourBytesPerPixel) {
-    PngSpec spec;
-    spec.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-    spec.bitDepth = 16;
-    auto image = Load(WritePngBytes(spec, Sample));
+    PngParams params;
+    params.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
+    params.bitDepth = 16;
+    auto image = Load(WritePngBytes(params, Sample));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[11], Pixel(Sample(3, 2, 0), Sample(3, 2, 1), Sample(3, 2, 2), Sample(3, 2, 3)));
 }
 
 TEST_F(PngTest, InterlacedFileIsAssembled) {
-    PngSpec spec;
-    spec.width = 13;
-    spec.height = 11;
-    spec.interlaced = true;
-    auto image = Load(WritePngBytes(spec, Sample));
+    PngParams params;
+    params.width = 13;
+    params.height = 11;
+    params.interlaced = true;
+    auto image = Load(WritePngBytes(params, Sample));
     ASSERT_TRUE(image);
     for (int y = 0; y < 11; ++y)
         for (int x = 0; x < 13; ++x)
@@ -182,27 +182,27 @@ TEST_F(PngTest, InterlacedFileIsAssembled) {
 // ---- Damaged and hostile files
 
 TEST_F(PngTest, EveryTruncationGivesNull) {
-    const auto bytes = WritePngBytes(PngSpec{}, Sample);
+    const auto bytes = WritePngBytes(PngParams{}, Sample);
     for (size_t length = 0; length < bytes.size(); ++length)
         EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length))))
             << length;
 }
 
 TEST_F(PngTest, CorruptDataGivesNull) {
-    auto bytes = WritePngBytes(PngSpec{}, Sample);
+    auto bytes = WritePngBytes(PngParams{}, Sample);
     bytes[bytes.size() - 20] ^= 0x55; // inside the image data: CRC mismatch
     EXPECT_FALSE(Load(bytes));
-    auto signature = WritePngBytes(PngSpec{}, Sample);
+    auto signature = WritePngBytes(PngParams{}, Sample);
     signature[1] = 'Q';
     EXPECT_FALSE(Load(signature));
 }
 
 TEST_F(PngTest, OversizedDimensionsAreRefused) {
-    PngSpec wide;
+    PngParams wide;
     wide.width = kMaxImageSide + 1;
     wide.height = 1;
     EXPECT_FALSE(Load(WritePngBytes(wide, Sample)));
-    PngSpec square;
+    PngParams square;
     square.width = 1000;
     square.height = 1000;
     const auto bytes = WritePngBytes(square, [](int, int, int) { return uint8_t{7}; });
