@@ -1,5 +1,6 @@
 #include "app/scene_registry.h"
 
+#include "ceremonies/opening.h"
 #include "events/sprint/sprint.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
@@ -34,7 +35,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,           // 17 unused
     nullptr,           // 18 menu
     nullptr,           // 19 medal presentation
-    nullptr,           // 20 opening ceremonies
+    CreateOpeningCeremonies, // 20 opening ceremonies
     nullptr,           // 21 closing ceremonies
 };
 static_assert(std::size(kSceneFactories) == kSceneIdCount, "one entry per scene id 0..21");
