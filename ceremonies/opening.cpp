@@ -25,6 +25,8 @@ constexpr float kCameraX = 12.8f; // metres: the stadium picture fills the scree
 constexpr float kCameraY = 9.6f;
 
 // Ground: a stage whose top is y = 12.3 up to x = 4.8, a ramp down to the arena floor at 14.8.
+// The ramp meets the floor flush: even a 2 cm step there catches a figure lying on its side for
+// good, and the run could never reach the cauldron.
 const b2Vec2 kStageOutline[] = {{-10.0f, 12.3f}, {4.8f, 12.3f}, {14.8f, 14.8f}, {-10.0f, 14.8f}};
 constexpr float kArenaLeft = 12.6f; // metres, top-left corner
 constexpr float kArenaTop = 14.8f;
