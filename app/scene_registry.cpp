@@ -1,5 +1,6 @@
 #include "app/scene_registry.h"
 
+#include "ceremonies/closing.h"
 #include "ceremonies/opening.h"
 #include "events/sprint/sprint.h"
 #include "events/sprint/sprint.h"
@@ -36,7 +37,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,           // 18 menu
     nullptr,           // 19 medal presentation
     CreateOpeningCeremonies, // 20 opening ceremonies
-    nullptr,           // 21 closing ceremonies
+    CreateClosingCeremonies, // 21 closing ceremonies
 };
 static_assert(std::size(kSceneFactories) == kSceneIdCount, "one entry per scene id 0..21");
 static_assert(kEventCount == 17 && kSceneMenu == 18 && kSceneMedals == 19 && kSceneOpening == 20 &&

@@ -3,6 +3,8 @@
 // on screen, unpaused, with no panel open.
 #pragma once
 
+#include <cstdint>
+
 class b2World;
 
 namespace kel {
@@ -31,6 +33,15 @@ class SceneHost {
     virtual int CompetitorCount() const { return 0; }
     // The player record of competitor k, k below CompetitorCount(); null when there is none.
     virtual const PlayerRecord* Competitor(int) const { return nullptr; }
+    // The player slot (0..3) of competitor k: equal medal tallies rank the lower slot first.
+    virtual int CompetitorSlot(int k) const { return k; }
+    // One human competes against three computer opponents.
+    virtual bool WithComputers() const { return false; }
+    // Events the competition holds.
+    virtual int ScheduleCount() const { return 0; }
+    // The best medal haul of a human winner (gold, silver, bronze), which the closing
+    // ceremonies raise in place; null when nothing keeps it.
+    virtual int32_t* BestMedalHaul() { return nullptr; }
 };
 
 // Null unregisters.
