@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <string>
@@ -68,6 +69,31 @@ class ClosingTest : public EventTest {
                     std::memcpy(out, d.colour, sizeof d.colour);
                     return true;
                 }
+            }
+        }
+        return false;
+    }
+
+    // Whether the world drawing fills a rectangle (x0, y0)-(x1, y1), world metres.
+    bool DrewRect(ClosingCeremonies& s, float x0, float y0, float x1, float y1) {
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.Draw();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (size_t i = 0; i + 6 <= d.vertices.size(); i += 6) {
+                float lo[2] = {1e9f, 1e9f};
+                float hi[2] = {-1e9f, -1e9f};
+                for (size_t j = i; j < i + 6; ++j) {
+                    lo[0] = std::min(lo[0], d.vertices[j].x);
+                    hi[0] = std::max(hi[0], d.vertices[j].x);
+                    lo[1] = std::min(lo[1], d.vertices[j].y);
+                    hi[1] = std::max(hi[1], d.vertices[j].y);
+                }
+                if (std::fabs(lo[0] - x0) < 1e-3f && std::fabs(lo[1] - y0) < 1e-3f &&
+                    std::fabs(hi[0] - x1) < 1e-3f && std::fabs(hi[1] - y1) < 1e-3f)
+                    return true;
             }
         }
         return false;
@@ -141,6 +167,27 @@ TEST_F(ClosingTest, AHumanNameHopsOnlyInACompetitionWithComputers) {
     gApp.frameCounter = 5; // first half: 0.1 m up
     EXPECT_FALSE(NameColour(s, 0, c));
     EXPECT_TRUE(NameColour(s, 1, c)) << "a computer's name stays on its line";
+}
+
+TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRank) {
+    Medals(3, 1, 0, 0);
+    ClosingCeremonies s(setup);
+    for (int i = 0; i < 120; ++i)
+        Step(s);
+    const float heights[4] = {10.2f, 7.8f, 5.4f, 3.0f};
+    for (int k = 0; k < 4; ++k) {
+        const b2Vec2 foot = s.paraders[k]->GetWorldPoint(b2Vec2(0.95f, -0.6f));
+        EXPECT_TRUE(DrewRect(s, foot.x, foot.y - heights[k], foot.x + 0.2f, foot.y))
+            << "rank " << k << ", slot " << s.ranking[k];
+    }
+}
+
+TEST_F(ClosingTest, EachOfTheFiveTableRowsIsItsOwnBand) {
+    ClosingCeremonies s(setup);
+    for (int r = 0; r < 5; ++r) {
+        const float y = 11.0f + 1.1f * static_cast<float>(r);
+        EXPECT_TRUE(DrewRect(s, 0.0f, y - 0.2f, 25.6f, y + 1.0f)) << "row " << r;
+    }
 }
 
 // ---- Best medal haul and the analytics line -----------------------------------------------------
@@ -235,6 +282,60 @@ TEST_F(ClosingTest, WithNoGameFlowFourBlendedNationsCompeteWithoutMedals) {
         EXPECT_EQ(s.slots[k].gold + s.slots[k].silver + s.slots[k].bronze, 0);
         EXPECT_NE(s.paraders[k], nullptr);
     }
+}
+
+// The game flow as the scene host: competitors in turn order with their slots.
+struct CompetitionHost : FakeHost {
+    const PlayerRecord* records = nullptr;
+    int count = 0;
+    int slotOf[kPlayerCount] = {0, 1, 2, 3};
+    bool computers = false;
+    int events = 0;
+    int32_t best[3] = {};
+    int CompetitorCount() const override { return count; }
+    const PlayerRecord* Competitor(int k) const override { return &records[slotOf[k]]; }
+    int CompetitorSlot(int k) const override { return slotOf[k]; }
+    bool WithComputers() const override { return computers; }
+    int ScheduleCount() const override { return events; }
+    int32_t* BestMedalHaul() override { return best; }
+};
+
+TEST_F(ClosingTest, TheFactoryTakesTheCompetitionFromTheSceneHost) {
+    CaptureLogSink sink;
+    SetLogSink(&sink);
+    CompetitionHost host;
+    host.records = players;
+    host.count = 4;
+    host.slotOf[0] = 2; // the human took slot 2; the computers hold the rest
+    host.slotOf[1] = 0;
+    host.slotOf[2] = 3;
+    host.slotOf[3] = 1;
+    host.computers = true;
+    host.events = 15;
+    for (int i = 0; i < kPlayerCount; ++i)
+        players[i].computer = i == 2 ? 0 : 1;
+    Medals(2, 4, 1, 0);
+    Medals(0, 4, 1, 0);
+    Medals(1, 1, 0, 0);
+    SetSceneHost(&host);
+    SportEvent* scene = CreateClosingCeremonies();
+    auto* s = static_cast<ClosingCeremonies*>(scene);
+    EXPECT_EQ(s->competitorCount, 4);
+    EXPECT_EQ(s->ranking[0], 0) << "a tie with slot 0 puts slot 0 first";
+    EXPECT_EQ(s->ranking[1], 2);
+    EXPECT_EQ(s->ranking[2], 1);
+    EXPECT_EQ(s->ranking[3], 3);
+    EXPECT_STREQ(s->slots[2].nation.name, "SLOT2");
+    EXPECT_EQ(host.best[0], 0) << "a computer won";
+    ASSERT_FALSE(sink.Lines().empty());
+    EXPECT_EQ(sink.Lines().back(), "Flurry:  olympic place 2");
+    delete scene;
+
+    Medals(2, 5, 0, 0);
+    scene = CreateClosingCeremonies();
+    EXPECT_EQ(host.best[0], 5);
+    EXPECT_EQ(sink.Lines().back(), "Flurry:  olympic place 3");
+    delete scene;
 }
 
 TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
