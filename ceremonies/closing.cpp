@@ -230,6 +230,9 @@ void ClosingCeremonies::Build(const ClosingSetup& setup) {
         for (int i = 0; i < kPlayerCount; ++i)
             slots[i] = setup.players[i];
     }
+    // The names are printed; a record that lost its terminator must not run past its name.
+    for (PlayerRecord& p : slots)
+        p.nation.name[kNationNameSize - 1] = '\0';
 
     for (int k = 0; k < competitorCount; ++k) {
         paraders[k] =

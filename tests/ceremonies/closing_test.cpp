@@ -358,6 +358,15 @@ TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
     EXPECT_EQ(empty.competitorCount, 0);
 }
 
+TEST_F(ClosingTest, ANameWithoutItsTerminatorIsCutToTheNameField) {
+    std::memset(players[1].nation.name, 'A', sizeof players[1].nation.name);
+    ClosingCeremonies s(setup);
+    EXPECT_EQ(std::strlen(s.slots[1].nation.name), static_cast<size_t>(kNationNameSize - 1));
+    UseBlockFont();
+    float c[4] = {};
+    EXPECT_TRUE(NameColour(s, 1, c));
+}
+
 // ---- Rockets, fireworks and clapping ---------------------------------------------------------
 
 TEST_F(ClosingTest, TheFirstRocketFliesAtFrameFiveWithTheSharedGeneratorsDraws) {
