@@ -180,12 +180,14 @@ ClosingCeremonies::ClosingCeremonies() : SportEvent(kSceneClosing) {
     // The session's competitors, each copied into its own slot; Build skips whatever is left
     // out here, as it skips a slot named twice.
     const int count = Min(fromHost, kPlayerCount);
+    bool copied[kPlayerCount] = {};
     for (int k = 0; k < count; ++k) {
         const int slot = host->CompetitorSlot(k);
         const PlayerRecord* record = host->Competitor(k);
         setup.order[k] = -1;
-        if (slot < 0 || slot >= kPlayerCount || record == nullptr) continue;
+        if (slot < 0 || slot >= kPlayerCount || record == nullptr || copied[slot]) continue;
         slots[slot] = *record;
+        copied[slot] = true;
         setup.order[k] = slot;
     }
     setup.competitorCount = count;
@@ -226,6 +228,7 @@ void ClosingCeremonies::Build(const ClosingSetup& setup) {
         ranking[competitorCount] = slot;
         competitorCount += 1;
     }
+    if (setup.players == nullptr) LogDebug("Closing: no player slots given, the table shows blank ones");
     if (setup.players != nullptr && setup.players != slots) {
         for (int i = 0; i < kPlayerCount; ++i)
             slots[i] = setup.players[i];

@@ -293,7 +293,10 @@ struct CompetitionHost : FakeHost {
     int events = 0;
     int32_t best[3] = {};
     int CompetitorCount() const override { return count; }
-    const PlayerRecord* Competitor(int k) const override { return &records[slotOf[k]]; }
+    int missing = -1; // the competitor whose record the host cannot give
+    const PlayerRecord* Competitor(int k) const override {
+        return k == missing || slotOf[k] < 0 || slotOf[k] >= kPlayerCount ? nullptr : &records[slotOf[k]];
+    }
     int CompetitorSlot(int k) const override { return slotOf[k]; }
     bool WithComputers() const override { return computers; }
     int ScheduleCount() const override { return events; }
@@ -335,6 +338,26 @@ TEST_F(ClosingTest, TheFactoryTakesTheCompetitionFromTheSceneHost) {
     scene = CreateClosingCeremonies();
     EXPECT_EQ(host.best[0], 5);
     EXPECT_EQ(sink.Lines().back(), "Flurry:  olympic place 3");
+    delete scene;
+}
+
+TEST_F(ClosingTest, AHostListWithARepeatedSlotOrAMissingRecordKeepsTheRest) {
+    CompetitionHost host;
+    host.records = players;
+    host.count = 6;
+    host.slotOf[0] = 1;
+    host.slotOf[1] = 1;
+    host.slotOf[2] = 9;
+    host.slotOf[3] = 0;
+    host.missing = 3;
+    SetSceneHost(&host);
+    SportEvent* scene = CreateClosingCeremonies();
+    auto* s = static_cast<ClosingCeremonies*>(scene);
+    ASSERT_EQ(s->competitorCount, 1);
+    EXPECT_EQ(s->ranking[0], 1);
+    EXPECT_STREQ(s->slots[1].nation.name, "SLOT1");
+    for (int i = 0; i < 100; ++i)
+        Step(*s);
     delete scene;
 }
 
