@@ -28,10 +28,10 @@ run() {
     xdotool key --window "$WID" alt+F4
     for _ in $(seq 50); do kill -0 "$PID" 2>/dev/null || break; sleep 0.1; done
     if kill -0 "$PID" 2>/dev/null; then echo "game did not quit on Alt+F4"; kill "$PID"; exit 1; fi
-    wait "$PID"
+    STATUS=0
+    wait "$PID" || STATUS=$?
 }
 run
-STATUS=$?
 [ "$STATUS" -eq 0 ] || { echo "exit code $STATUS"; cat "$WORK/game.log"; exit 1; }
 [ -f screenshots/0000.png ] && [ -f screenshots/0001.png ] || { echo "no screenshots"; cat "$WORK/game.log"; exit 1; }
 read -r W H COLOURS LIT < <("$PROBE" screenshots/0001.png)
