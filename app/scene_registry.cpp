@@ -3,7 +3,6 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/opening.h"
 #include "events/sprint/sprint.h"
-#include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
 #include "sim/sport_event.h"
@@ -16,26 +15,26 @@ namespace {
 // Indexed by scene id. Each scene adds its factory here when it is written; a null entry keeps
 // the game and the runner from offering a scene that does not exist.
 constexpr SceneFactory kSceneFactories[] = {
-    nullptr,           // 0 diving
-    nullptr,           // 1 javelin
-    nullptr,           // 2 equestrian
-    CreateSprintEvent, // 3 100 m dash
-    nullptr,           // 4 rings
-    nullptr,           // 5 high jump
-    nullptr,           // 6 weightlifting
-    nullptr,           // 7 shot put
-    nullptr,           // 8 pole vault
-    nullptr,           // 9 rowing
-    nullptr,           // 10 swimming
-    nullptr,           // 11 racewalk
-    nullptr,           // 12 long jump
-    nullptr,           // 13 kayak slalom
-    nullptr,           // 14 hammer throw
-    nullptr,           // 15 cycling
-    nullptr,           // 16 archery
-    nullptr,           // 17 unused
-    nullptr,           // 18 menu
-    nullptr,           // 19 medal presentation
+    nullptr,                 // 0 diving
+    nullptr,                 // 1 javelin
+    nullptr,                 // 2 equestrian
+    CreateSprintEvent,       // 3 100 m dash
+    nullptr,                 // 4 rings
+    nullptr,                 // 5 high jump
+    nullptr,                 // 6 weightlifting
+    nullptr,                 // 7 shot put
+    nullptr,                 // 8 pole vault
+    nullptr,                 // 9 rowing
+    nullptr,                 // 10 swimming
+    nullptr,                 // 11 racewalk
+    nullptr,                 // 12 long jump
+    nullptr,                 // 13 kayak slalom
+    nullptr,                 // 14 hammer throw
+    nullptr,                 // 15 cycling
+    nullptr,                 // 16 archery
+    nullptr,                 // 17 unused
+    nullptr,                 // 18 menu
+    nullptr,                 // 19 medal presentation
     CreateOpeningCeremonies, // 20 opening ceremonies
     CreateClosingCeremonies, // 21 closing ceremonies
 };
