@@ -9,8 +9,8 @@ PACKAGES=(
   libopenal-dev libmpg123-dev libmp3lame-dev
 )
 if [ "${1:-}" = "--tests" ]; then
-  PACKAGES+=(libgtest-dev clang xvfb xauth xdotool libegl1 libegl-mesa0 sox)
+  PACKAGES+=(libgtest-dev clang libclang-rt-14-dev xvfb xauth xdotool libegl1 libegl-mesa0 sox)
 fi
 export DEBIAN_FRONTEND=noninteractive
 $SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends "${PACKAGES[@]}"
+$SUDO apt-get install -y -qq "${PACKAGES[@]}"
