@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"
+#include "sim/nations.h"
 
 #include <cmath>
 
@@ -30,9 +31,7 @@ void DrawTestCard() {
         const float x = 600.0f + static_cast<float>(c % 4) * 100.0f;
         const float y = 240.0f + static_cast<float>(c / 4) * 70.0f;
         FillRect(x - 2.0f, y - 2.0f, 94.0f, 58.0f, kBlack);
-        DrawTextureRegion(3, x, y, 90.0f, 54.0f, (2.0f + 0.0f) / 1024.0f, 32.0f / 1024.0f,
-                          (2.0f + 23.0f * static_cast<float>(c * 3)) / 1024.0f,
-                          (20.0f + 23.0f * static_cast<float>(c * 3)) / 1024.0f);
+        DrawCountryFlag(c * 14, x, y, 3.0f);
     }
     const float pulse = 0.5f + 0.5f * std::sin(static_cast<float>(gApp.frameCounter) * 0.1f);
     FillRect(600.0f, 480.0f, 380.0f * pulse, 12.0f, PackColour(255, 200, 40));
