@@ -1,6 +1,7 @@
 #include "app/scene_registry.h"
 
 #include "ceremonies/closing.h"
+#include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
@@ -34,7 +35,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 16 archery
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu
-    nullptr,                 // 19 medal presentation
+    CreateMedalPresentation, // 19 medal presentation
     CreateOpeningCeremonies, // 20 opening ceremonies
     CreateClosingCeremonies, // 21 closing ceremonies
 };

@@ -41,12 +41,13 @@ bool ParseWhole(const char* text, long long lo, long long hi, long long* out) {
 } // namespace
 
 bool RunnableSceneId(int id) {
-    return (id >= 0 && id < kEventCount) || id == kSceneOpening || id == kSceneClosing;
+    return (id >= 0 && id < kEventCount) || id == kSceneMedals || id == kSceneOpening ||
+           id == kSceneClosing;
 }
 
 const char* RunnerUsage() {
     return "usage:\n"
-           "  kelvaro-sim --scene ID [options]   one scene (0..16 events, 20, 21 ceremonies), player slot 0\n"
+           "  kelvaro-sim --scene ID [options]   one scene (0..16 events, 19 medals, 20, 21 ceremonies), player slot 0\n"
            "  kelvaro-sim --session [options]    the whole game from its first frame\n"
            "options:\n"
            "  --input FILE          input script; without it no input at all\n"
@@ -95,7 +96,7 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             options->scene = static_cast<int>(n);
             if (!RunnableSceneId(options->scene))
                 return fail("scene " + std::to_string(n) +
-                            " is not a scene the runner plays (0..16, 20, 21)");
+                            " is not a scene the runner plays (0..16, 19, 20, 21)");
         } else if (arg == "--session") {
             if (!setMode(RunMode::kSession, "--session")) return false;
         } else if (arg == "--atlas") {

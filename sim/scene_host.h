@@ -11,6 +11,13 @@ namespace kel {
 
 struct PlayerRecord;
 
+// One entry of a finished event's ranked results.
+struct RankedResult {
+    int32_t slot = 0;    // player slot 0..3
+    float result = 0.0f; // rounded to 0.01, in the unit of the event's score kind
+    bool fault = false;
+};
+
 class SceneHost {
   public:
     virtual ~SceneHost() = default;
@@ -42,6 +49,13 @@ class SceneHost {
     // The best medal haul of a human winner (gold, silver, bronze), which the closing
     // ceremonies raise in place; null when nothing keeps it.
     virtual int32_t* BestMedalHaul() { return nullptr; }
+
+    // For the medal presentation: the EventId just finished (-1 when none), entry `rank` of its
+    // ranked results (rank below CompetitorCount(); false when there is none), and whether its
+    // winner set a world record.
+    virtual int FinishedEvent() const { return -1; }
+    virtual bool EventStanding(int, RankedResult*) const { return false; }
+    virtual bool NewWorldRecord() const { return false; }
 };
 
 // Null unregisters.

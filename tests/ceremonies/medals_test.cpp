@@ -1,0 +1,533 @@
+// The medal presentation played frame by frame: the podium and its figures, medals with ties,
+// disqualified entries, the camera, the board revealed row by row (or at once on a click), the
+// record fanfare and blinking line, the continue button, the game flow as the scene host, bad
+// input, the stand-ins of the headless runner and a pinned world hash.
+#include "ceremonies/medals.h"
+#include "events/event_test_support.h"
+
+#include "app/random.h"
+#include "app/scene_registry.h"
+#include "platform/log.h"
+#include "sim/records.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+
+namespace kel::test {
+namespace {
+
+constexpr float kStepTops[3] = {4.0f, 4.4f, 4.8f};
+constexpr float kFigureCentreX[3] = {0.0f, -2.3f, 2.3f};
+
+class MedalsTest : public EventTest {
+  protected:
+    void SetUp() override {
+        EventTest::SetUp();
+        // Figure sprites of the opponent table: 20 px wide, 22 + (id - 128) px tall.
+        for (int id = 128; id <= 150; ++id)
+            SetSprite(id, 20.0f, 22.0f + static_cast<float>(id - 128), 10.0f, 11.0f);
+        SetSprite(3, 60.0f, 30.0f, 0.0f, 0.0f);
+        for (int id = 5; id <= 7; ++id)
+            SetSprite(id, 8.0f, 8.0f, 4.0f, 4.0f);
+        for (int i = 0; i < kPlayerCount; ++i) {
+            players[i] = PlayerRecord{};
+            players[i].active = 1;
+            std::snprintf(players[i].nation.name, sizeof players[i].nation.name, "SLOT%d", i);
+        }
+        setup = MedalSetup{};
+        setup.players = players;
+        setup.eventId = kEventJavelin; // higher is better
+        setup.competitorCount = kPlayerCount;
+        Results(80.0f, 70.0f, 60.0f, 50.0f);
+    }
+    void TearDown() override {
+        SetLogSink(nullptr);
+        EventTest::TearDown();
+    }
+
+    // Standings in rank order for slots 0..3.
+    void Results(float a, float b, float c, float d) {
+        const float r[4] = {a, b, c, d};
+        for (int i = 0; i < kPlayerCount; ++i) {
+            setup.standings[i].slot = i;
+            setup.standings[i].result = r[i];
+            setup.standings[i].fault = false;
+        }
+    }
+
+    static void RunUntilTimer(MedalPresentation& s, int timer) {
+        while (s.timer < timer)
+            Step(s);
+    }
+
+    // Left and right edges of the HUD text quads whose top is at y (block font, scale 3), only
+    // those between `fromX` and `toX`; false when there are none.
+    bool HudTextExtent(MedalPresentation& s, float y, float fromX, float* left, float* right,
+                       float toX = 1e9f) {
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.DrawHud();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        *left = 1e9f;
+        *right = -1e9f;
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (size_t i = 0; i + 6 <= d.vertices.size(); i += 6) {
+                float top = 1e9f;
+                float bottom = -1e9f;
+                float lo = 1e9f;
+                float hi = -1e9f;
+                for (size_t j = i; j < i + 6; ++j) {
+                    top = std::min(top, d.vertices[j].y);
+                    bottom = std::max(bottom, d.vertices[j].y);
+                    lo = std::min(lo, d.vertices[j].x);
+                    hi = std::max(hi, d.vertices[j].x);
+                }
+                if (top != y || bottom != y + 24.0f || lo < fromX || hi > toX) continue;
+                *left = std::min(*left, lo);
+                *right = std::max(*right, hi);
+            }
+        }
+        return *left <= *right;
+    }
+
+    // Board rows whose result text is printed (block font).
+    int RowsShown(MedalPresentation& s) {
+        int rows = 0;
+        for (int i = 0; i < 4; ++i) {
+            float l = 0.0f;
+            float r = 0.0f;
+            rows += HudTextExtent(s, 96.0f + 72.0f * static_cast<float>(i) + 16.0f, 0.0f, &l, &r);
+        }
+        return rows;
+    }
+
+    bool ContinueShown(MedalPresentation& s) {
+        MarkSprites({78});
+        SetGlBackend(&gl);
+        gl.Reset();
+        s.DrawHud();
+        FlushBatch();
+        SetGlBackend(&nullGl);
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                if (v.u == 78.0f / 1000.0f) return true;
+            }
+        }
+        return false;
+    }
+
+    PlayerRecord players[kPlayerCount];
+    MedalSetup setup;
+};
+
+// ---- Podium, figures and music ---------------------------------------------------------------
+
+TEST_F(MedalsTest, TheWinnersStandOnTheirStepsAndTheMusicLoops) {
+    players[0].opponentIndex = 5;  // sprite 136: 30 px tall
+    players[1].opponentIndex = 0;  // sprite 128: 22 px
+    players[2].opponentIndex = 13; // sprite 149: 43 px
+    MedalPresentation s(setup);
+    const int music = FindCall(SoundCall::kMusic);
+    ASSERT_NE(music, -1);
+    EXPECT_EQ(sounds[static_cast<size_t>(music)].music, "MedalPresentation.mp3");
+    EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
+    EXPECT_EQ(s.grabBudget, kUnlimitedGrabFrames);
+    EXPECT_EQ(s.eventId, kSceneMedals);
+    EXPECT_FALSE(s.nobodyQualified);
+    for (int i = 0; i < 60; ++i)
+        Step(s);
+    const float heights[3] = {3.0f, 2.2f, 4.3f};
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_NE(s.figures[k], nullptr);
+        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, kStepTops[k], 0.03f)
+            << "place " << k + 1;
+        EXPECT_NEAR(s.figures[k]->GetPosition().x, kFigureCentreX[k], 0.01f) << "place " << k + 1;
+    }
+}
+
+TEST_F(MedalsTest, TheCameraSinksOntoThePodiumIn34Frames) {
+    MedalPresentation s(setup);
+    EXPECT_FLOAT_EQ(s.cameraX, 0.0f);
+    EXPECT_FLOAT_EQ(s.cameraY, -8.0f);
+    for (int i = 0; i < 33; ++i)
+        Step(s);
+    EXPECT_FLOAT_EQ(s.cameraY, 0.25f);
+    Step(s);
+    EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
+    Step(s);
+    EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
+}
+
+TEST_F(MedalsTest, TheWinnerOfAnAnimatedRowAlternatesItsTwoFrames) {
+    players[0].opponentIndex = 1; // 130, animated
+    players[1].opponentIndex = 4; // 134, animated, but not the winner
+    MarkSprites({130, 131, 134, 135});
+    MedalPresentation s(setup);
+    gApp.frameCounter = 3;
+    EXPECT_TRUE(Drew(s, 131));
+    EXPECT_FALSE(Drew(s, 130));
+    EXPECT_TRUE(Drew(s, 134));
+    gApp.frameCounter = 20;
+    EXPECT_TRUE(Drew(s, 130));
+    EXPECT_FALSE(Drew(s, 131));
+    EXPECT_FALSE(Drew(s, 135)) << "only the winner is animated";
+}
+
+// ---- Medals and ties -------------------------------------------------------------------------
+
+TEST_F(MedalsTest, EqualResultsShareTheBetterMedal) {
+    struct Case {
+        float r[3];
+        int32_t want[3];
+    };
+    const Case cases[] = {
+        {{80.0f, 70.0f, 60.0f}, {0, 1, 2}},
+        {{80.0f, 80.0f, 60.0f}, {0, 0, 1}},
+        {{80.0f, 70.0f, 70.0f}, {0, 1, 1}},
+        {{80.0f, 80.0f, 80.0f}, {0, 0, 0}},
+    };
+    for (const Case& c : cases) {
+        Results(c.r[0], c.r[1], c.r[2], 10.0f);
+        MedalPresentation s(setup);
+        for (int k = 0; k < 3; ++k)
+            EXPECT_EQ(s.medals[k], c.want[k])
+                << c.r[0] << " " << c.r[1] << " " << c.r[2] << " place " << k + 1;
+    }
+}
+
+TEST_F(MedalsTest, EachFigureWearsItsMedalSprite) {
+    MarkSprites({5, 6, 7});
+    Results(80.0f, 70.0f, 70.0f, 10.0f);
+    MedalPresentation s(setup);
+    EXPECT_TRUE(Drew(s, 5));
+    EXPECT_TRUE(Drew(s, 6));
+    EXPECT_FALSE(Drew(s, 7)) << "the tied third place wears silver";
+}
+
+TEST_F(MedalsTest, AFaultedEntryGetsNoFigureButABoardRowSayingDnq) {
+    setup.standings[2].fault = true;
+    setup.standings[3].fault = true;
+    UseBlockFont();
+    MedalPresentation s(setup);
+    EXPECT_NE(s.figures[1], nullptr);
+    EXPECT_EQ(s.figures[2], nullptr);
+    EXPECT_EQ(s.medals[2], -1);
+    RunUntilTimer(s, 150);
+    ASSERT_EQ(RowsShown(s), 4);
+    float left = 0.0f;
+    float right = 0.0f;
+    ASSERT_TRUE(HudTextExtent(s, 96.0f + 72.0f * 2.0f + 16.0f, 0.0f, &left, &right, 470.0f));
+    EXPECT_FLOAT_EQ(right, 408.0f) << "results are right-aligned";
+    EXPECT_FLOAT_EQ(left, 408.0f - 3.0f * 24.0f) << "three letters: DNQ";
+}
+
+TEST_F(MedalsTest, WhenNobodyQualifiedThereIsNoPodiumPictureAndNoMusic) {
+    for (RankedResult& e : setup.standings)
+        e.fault = true;
+    MarkSprites({3});
+    MedalPresentation s(setup);
+    EXPECT_TRUE(s.nobodyQualified);
+    EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
+    EXPECT_FALSE(Drew(s, 3));
+    for (const b2Body* f : s.figures)
+        EXPECT_EQ(f, nullptr);
+
+    setup.standings[3].fault = false; // one qualified, even if last
+    MedalPresentation t(setup);
+    EXPECT_FALSE(t.nobodyQualified);
+    EXPECT_TRUE(Drew(t, 3));
+}
+
+TEST_F(MedalsTest, NoCompetitorsCountsAsNobodyQualified) {
+    setup.competitorCount = 0;
+    MedalPresentation s(setup);
+    EXPECT_TRUE(s.nobodyQualified);
+    EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
+    for (int i = 0; i < 40; ++i)
+        Step(s);
+    EXPECT_TRUE(ContinueShown(s));
+}
+
+// ---- The board -------------------------------------------------------------------------------
+
+TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesThenTheContinueButton) {
+    UseBlockFont();
+    MedalPresentation s(setup);
+    int shownAt[5] = {-1, -1, -1, -1, -1};
+    int buttonAt = -1;
+    for (int f = 0; f < 200; ++f) {
+        Step(s);
+        const int rows = RowsShown(s);
+        if (shownAt[rows] < 0) shownAt[rows] = s.timer;
+        if (buttonAt < 0 && ContinueShown(s)) buttonAt = s.timer;
+    }
+    EXPECT_EQ(shownAt[0], 1);
+    EXPECT_EQ(shownAt[1], 30);
+    EXPECT_EQ(shownAt[2], 60);
+    EXPECT_EQ(shownAt[3], 90);
+    EXPECT_EQ(shownAt[4], 120);
+    EXPECT_EQ(buttonAt, 151) << "after the timer exceeds 30 (n + 1)";
+}
+
+TEST_F(MedalsTest, TheHumanNameHopsAgainstComputers) {
+    for (int i = 1; i < kPlayerCount; ++i)
+        players[i].computer = 1;
+    setup.withComputers = true;
+    UseBlockFont();
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 130);
+    float l = 0.0f;
+    float r = 0.0f;
+    gApp.frameCounter = 5; // first half of the 40-frame hop: 4 px up
+    EXPECT_TRUE(HudTextExtent(s, 96.0f + 12.0f, 470.0f, &l, &r));
+    EXPECT_FLOAT_EQ(l, 480.0f);
+    EXPECT_TRUE(HudTextExtent(s, 96.0f + 72.0f + 16.0f, 470.0f, &l, &r)) << "a computer stays on its line";
+    gApp.frameCounter = 25;
+    EXPECT_TRUE(HudTextExtent(s, 96.0f + 16.0f, 470.0f, &l, &r));
+
+    setup.withComputers = false;
+    MedalPresentation t(setup);
+    RunUntilTimer(t, 130);
+    gApp.frameCounter = 5;
+    EXPECT_TRUE(HudTextExtent(t, 96.0f + 16.0f, 470.0f, &l, &r)) << "no hop among humans";
+}
+
+TEST_F(MedalsTest, AReleaseRevealsTheWholeBoardAtOnce) {
+    UseBlockFont();
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 40);
+    EXPECT_EQ(RowsShown(s), 1);
+    EXPECT_FALSE(ContinueShown(s));
+    MouseAt(900, 700);
+    Release();
+    Step(s);
+    EXPECT_EQ(s.timer, 41 + 150);
+    EXPECT_EQ(RowsShown(s), 4);
+    EXPECT_TRUE(ContinueShown(s));
+    Release(); // a later release changes nothing
+    Step(s);
+    EXPECT_EQ(s.timer, 192);
+}
+
+TEST_F(MedalsTest, TheContinueButtonReportsItsClick) {
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 151);
+    const int x = static_cast<int>(gApp.screenCentreX);
+    const int y = static_cast<int>(gApp.screenHeightF - 44.0f);
+    MouseAt(x, y);
+    Press();
+    Step(s);
+    EXPECT_EQ(s.pressedButton, 78);
+    EXPECT_EQ(CountEffect(kSfxTap1), 1);
+    Release();
+    gApp.frameCounter += 1;
+    s.Update();
+    s.DrawFrame();
+    EXPECT_EQ(s.clickedButton, kContinueButtonCompetition);
+}
+
+// ---- The world record ------------------------------------------------------------------------
+
+TEST_F(MedalsTest, ARecordTwinklesAtFrame30AndBlinksOnTheWinnersRow) {
+    setup.newRecord = true;
+    UseBlockFont();
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 29);
+    EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
+    Step(s);
+    ASSERT_EQ(CountEffect(kSfxTwinkle), 1);
+    const int i = FindCall(SoundCall::kEffect, kSfxTwinkle);
+    EXPECT_EQ(sounds[static_cast<size_t>(i)].volume, 100);
+    EXPECT_EQ(sounds[static_cast<size_t>(i)].pan, -30);
+    RunUntilTimer(s, 300);
+    EXPECT_EQ(CountEffect(kSfxTwinkle), 1);
+
+    float l = 0.0f;
+    float r = 0.0f;
+    gApp.frameCounter = 17;
+    ASSERT_TRUE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
+    EXPECT_FLOAT_EQ(l, 16.0f);
+    EXPECT_TRUE(HudTextExtent(s, 96.0f + 3.0f + 24.0f, 0.0f, &l, &r)) << "RECORD on the second line";
+    gApp.frameCounter = 18;
+    EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
+}
+
+TEST_F(MedalsTest, NoRecordMeansNoTwinkleAndNoLine) {
+    UseBlockFont();
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 200);
+    EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
+    float l = 0.0f;
+    float r = 0.0f;
+    gApp.frameCounter = 0;
+    EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
+}
+
+TEST_F(MedalsTest, ARevealBeforeFrame30SkipsTheTwinkle) {
+    setup.newRecord = true;
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 10);
+    Release();
+    Step(s);
+    RunUntilTimer(s, 400);
+    EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
+}
+
+// ---- The game flow as the scene host -----------------------------------------------------------
+
+struct FinishedEventHost : FakeHost {
+    const PlayerRecord* records = nullptr;
+    int count = 0;
+    int slotOf[kPlayerCount] = {0, 1, 2, 3};
+    RankedResult ranked[kPlayerCount];
+    int event = kEventSwimming;
+    bool record = false;
+    int CompetitorCount() const override { return count; }
+    const PlayerRecord* Competitor(int k) const override { return &records[slotOf[k]]; }
+    int CompetitorSlot(int k) const override { return slotOf[k]; }
+    bool WithComputers() const override { return true; }
+    int FinishedEvent() const override { return event; }
+    bool EventStanding(int rank, RankedResult* out) const override {
+        if (rank < 0 || rank >= count) return false;
+        *out = ranked[rank];
+        return true;
+    }
+    bool NewWorldRecord() const override { return record; }
+};
+
+TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHost) {
+    FinishedEventHost host;
+    host.records = players;
+    host.count = 3;
+    host.slotOf[0] = 2;
+    host.slotOf[1] = 0;
+    host.slotOf[2] = 3;
+    host.ranked[0] = {3, 1200.0f, false};
+    host.ranked[1] = {2, 1300.0f, false};
+    host.ranked[2] = {0, 0.0f, true};
+    host.record = true;
+    players[3].opponentIndex = 6;
+    SetSceneHost(&host);
+    SportEvent* scene = CreateSceneById(kSceneMedals);
+    auto* s = static_cast<MedalPresentation*>(scene);
+    EXPECT_EQ(s->finishedEvent, kEventSwimming);
+    EXPECT_EQ(s->competitorCount, 3);
+    EXPECT_TRUE(s->newRecord);
+    EXPECT_TRUE(s->withComputers);
+    EXPECT_EQ(s->standings[0].slot, 3);
+    EXPECT_STREQ(s->slots[3].nation.name, "SLOT3");
+    EXPECT_EQ(s->slots[3].opponentIndex, 6);
+    EXPECT_NE(s->figures[1], nullptr);
+    EXPECT_EQ(s->figures[2], nullptr);
+    EXPECT_EQ(s->medals[1], 1);
+    delete scene;
+}
+
+TEST_F(MedalsTest, AHostStandingThatNamesAnUnknownSlotIsDroppedAndLogged) {
+    CaptureLogSink sink;
+    SetLogSink(&sink);
+    FinishedEventHost host;
+    host.records = players;
+    host.count = 2;
+    host.ranked[0] = {7, 10.0f, false};
+    host.ranked[1] = {1, 20.0f, false};
+    SetSceneHost(&host);
+    SportEvent* scene = CreateSceneById(kSceneMedals);
+    auto* s = static_cast<MedalPresentation*>(scene);
+    EXPECT_EQ(s->competitorCount, 1);
+    EXPECT_EQ(s->standings[0].slot, 1);
+    EXPECT_NE(s->figures[0], nullptr);
+    ASSERT_FALSE(sink.Lines().empty());
+    EXPECT_EQ(sink.Lines().front(), "Medals: standing 0 names slot 7, skipped");
+    for (int i = 0; i < 100; ++i)
+        Step(*s);
+    delete scene;
+}
+
+TEST_F(MedalsTest, WithoutAHostFourStandInsWithBlendedNamesFromTheSeed) {
+    SeedRandom(777u);
+    Nation want[kPlayerCount];
+    for (Nation& n : want)
+        MixNation(&n);
+    SeedRandom(777u);
+    SportEvent* scene = CreateSceneById(kSceneMedals);
+    auto* s = static_cast<MedalPresentation*>(scene);
+    ASSERT_EQ(s->competitorCount, 4);
+    for (int i = 0; i < kPlayerCount; ++i) {
+        EXPECT_STREQ(s->slots[i].nation.name, want[i].name);
+        EXPECT_EQ(s->standings[i].slot, i);
+    }
+    EXPECT_EQ(s->medals[0], 0);
+    EXPECT_EQ(s->medals[1], 1);
+    EXPECT_EQ(s->medals[2], 1) << "the stand-ins tie for second";
+    EXPECT_TRUE(s->standings[3].fault);
+    EXPECT_TRUE(s->newRecord);
+    delete scene;
+}
+
+// ---- Bad input -------------------------------------------------------------------------------
+
+TEST_F(MedalsTest, BadSetupValuesAreClampedAndLogged) {
+    CaptureLogSink sink;
+    SetLogSink(&sink);
+    setup.eventId = 42;
+    setup.competitorCount = 9;
+    players[1].opponentIndex = 99;
+    players[2].nation.name[kNationNameSize - 1] = 'X';
+    setup.standings[1].result = std::numeric_limits<float>::quiet_NaN();
+    setup.standings[3].slot = -2;
+    MedalPresentation s(setup);
+    EXPECT_EQ(s.finishedEvent, kEventDash);
+    EXPECT_EQ(s.competitorCount, 4);
+    EXPECT_EQ(s.slots[1].opponentIndex, 0);
+    EXPECT_EQ(s.slots[2].nation.name[kNationNameSize - 1], '\0');
+    EXPECT_TRUE(s.standings[1].fault);
+    EXPECT_EQ(s.figures[1], nullptr);
+    EXPECT_TRUE(s.standings[3].fault);
+    EXPECT_EQ(s.standings[3].slot, 0);
+    EXPECT_GE(sink.Lines().size(), 5u);
+    UseBlockFont();
+    for (int i = 0; i < 200; ++i)
+        Step(s);
+    EXPECT_EQ(RowsShown(s), 4);
+}
+
+TEST_F(MedalsTest, AFigureWithoutASpriteStillGetsABody) {
+    SetSprite(128, 0.0f, 0.0f, 0.0f, 0.0f);
+    MedalPresentation s(setup);
+    ASSERT_NE(s.figures[0], nullptr);
+    for (int i = 0; i < 60; ++i)
+        Step(s);
+    EXPECT_NEAR(s.figures[0]->GetPosition().y + 1.25f, kStepTops[0], 0.03f);
+}
+
+// ---- Determinism -----------------------------------------------------------------------------
+
+TEST_F(MedalsTest, AFixedRunWithAGrabGivesThePinnedWorldHash) {
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 60);
+    // Lift the winner by its head and throw it onto the second step.
+    const b2Vec2 head = s.figures[0]->GetWorldPoint(b2Vec2(0.0f, -1.0f));
+    MouseAt(PxX(s, head.x), PxY(s, head.y));
+    Press();
+    Step(s);
+    ASSERT_NE(s.mouseJoint, nullptr);
+    for (int i = 0; i < 40; ++i) {
+        MouseAt(PxX(s, head.x) - 80, PxY(s, head.y) - 100);
+        gApp.mouseHeld = 1;
+        Step(s);
+    }
+    Release();
+    RunUntilTimer(s, 600);
+    EXPECT_GT(std::fabs(s.figures[0]->GetPosition().x), 0.5f) << "the throw moved the winner";
+    EXPECT_EQ(WorldHashText(s.world), "cd8f7d5fc98465e2");
+}
+
+} // namespace
+} // namespace kel::test
