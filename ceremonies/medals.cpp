@@ -100,6 +100,13 @@ constexpr float kButtonScale = 4.0f;
 constexpr int32_t kStandInOpponents[kPlayerCount] = {0, 9, 13, 4};
 constexpr float kStandInResults[kPlayerCount] = {342.0f, 401.0f, 401.0f, 0.0f}; // frames
 constexpr Colour kStandInColours[kPlayerCount] = {0xFFB4E6FFu, 0xFFFFD2B4u, 0xFFC8FFC8u, 0xFFFFC8F0u};
+// With no finished event drawn beneath, a pale sky keeps the black names readable. It covers
+// every camera position of the scene (metres).
+constexpr float kSkyLeft = -15.0f;
+constexpr float kSkyTop = -20.0f;
+constexpr float kSkyWidth = 30.0f;
+constexpr float kSkyHeight = 32.0f;
+constexpr Colour kSkyColour = 0xFFF0DCC8u;
 
 int RowsFor(int competitors) {
     return kRowFrames * competitors + kRowFrames;
@@ -146,6 +153,7 @@ MedalPresentation::MedalPresentation() : SportEvent(kSceneMedals) {
         setup.withComputers = true;
         setup.newRecord = true;
         Build(setup);
+        standIn = true;
         return;
     }
     // The competitors' records, each copied into its slot; a standing that names a slot nobody
@@ -275,6 +283,7 @@ void MedalPresentation::Update() {
 // ---- World drawing ---------------------------------------------------------------------------
 
 void MedalPresentation::Draw() {
+    if (standIn) FillRect(kSkyLeft, kSkyTop, kSkyWidth, kSkyHeight, kSkyColour);
     if (!nobodyQualified) {
         for (const float y : kPodiumY)
             DrawSpriteScaled(kPodiumSprite, kPodiumX, y, kSpriteScale, kSpriteScale);

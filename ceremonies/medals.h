@@ -53,6 +53,7 @@ class MedalPresentation : public SportEvent {
     int32_t competitorCount = 0;
     bool withComputers = false;
     bool newRecord = false;
+    bool standIn = false; // made-up competitors: no event world is drawn beneath, so a sky is
 
   private:
     void Build(const MedalSetup& setup);
