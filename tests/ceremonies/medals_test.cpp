@@ -179,6 +179,44 @@ TEST_F(MedalsTest, TheWinnerOfAnAnimatedRowAlternatesItsTwoFrames) {
     EXPECT_FALSE(Drew(s, 135)) << "only the winner is animated";
 }
 
+TEST_F(MedalsTest, OnlyTheTintableFiguresWearThePlayersColour) {
+    players[0].opponentIndex = 9;  // 142, tinted
+    players[1].opponentIndex = 2;  // 132, drawn as it is
+    players[2].opponentIndex = 13; // 149, tinted
+    for (int i = 0; i < 3; ++i)
+        players[i].colour = 0xFF3366CCu; // R 0xCC, G 0x66, B 0x33
+    MarkSprites({142, 132, 149});
+    MedalPresentation s(setup);
+    gApp.frameCounter = 20; // the winner shows its first frame
+    SetGlBackend(&gl);
+    gl.Reset();
+    s.Draw();
+    FlushBatch();
+    SetGlBackend(&nullGl);
+    auto colourOf = [this](int sprite, float out[4]) {
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                if (v.u == static_cast<float>(sprite) / 1000.0f) {
+                    std::memcpy(out, d.colour, sizeof d.colour);
+                    return true;
+                }
+            }
+        }
+        return false;
+    };
+    float c[4] = {};
+    ASSERT_TRUE(colourOf(142, c));
+    EXPECT_NEAR(c[0], 0.8f, 1e-3f);
+    EXPECT_NEAR(c[1], 0.4f, 1e-3f);
+    EXPECT_NEAR(c[2], 0.2f, 1e-3f);
+    ASSERT_TRUE(colourOf(149, c));
+    EXPECT_NEAR(c[1], 0.4f, 1e-3f);
+    ASSERT_TRUE(colourOf(132, c));
+    EXPECT_FLOAT_EQ(c[0], 1.0f);
+    EXPECT_FLOAT_EQ(c[1], 1.0f);
+    EXPECT_FLOAT_EQ(c[2], 1.0f);
+}
+
 // ---- Medals and ties -------------------------------------------------------------------------
 
 TEST_F(MedalsTest, EqualResultsShareTheBetterMedal) {
