@@ -157,7 +157,7 @@ MedalPresentation::MedalPresentation() : SportEvent(kSceneMedals) {
         return;
     }
     // The competitors' records, each copied into its slot; a standing that names a slot nobody
-    // filled is dropped by Build.
+    // filled is dropped below, so the board never prints a stranger's name.
     const int count = Min(fromHost, kPlayerCount);
     bool copied[kPlayerCount] = {};
     for (int k = 0; k < count; ++k) {

@@ -53,7 +53,7 @@ class MedalPresentation : public SportEvent {
     int32_t competitorCount = 0;
     bool withComputers = false;
     bool newRecord = false;
-    bool standIn = false; // made-up competitors: no event world is drawn beneath, so a sky is
+    bool standIn = false; // made-up competitors with no event world beneath; Draw adds a sky
 
   private:
     void Build(const MedalSetup& setup);
