@@ -1,0 +1,212 @@
+// The credits panel driven by scripted mouse input: opening, the pages and the ways between
+// them, the double-speed toggle, the volume slider, and that its texts fit the panel.
+#include "ceremonies/credits.h"
+#include "audio/sound.h"
+#include "gfx/atlas_table.h"
+#include "sim/sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+namespace kel {
+namespace {
+
+constexpr float kGlyphUnits = 8.0f; // the game font's glyphs are 8 x 8 font px
+
+class CreditsTest : public test::SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
+        SetMusicVolume(100);
+        SetEffectsVolume(100);
+        gApp.fastMode = 0;
+        panel = CreditsPanel(); // placed for the window size just set
+        panel.Open(0);
+    }
+    void TearDown() override {
+        SetMusicVolume(100);
+        SetEffectsVolume(100);
+        gApp.fastMode = 0;
+        SimTest::TearDown();
+    }
+
+    // One frame of the session's credits state: update, then draw.
+    void Step() {
+        gApp.frameCounter += 1;
+        panel.Update();
+        gl.Reset();
+        panel.Draw();
+        FlushBatch();
+        Frame();
+    }
+    // Press and release over a panel point; returns what the next update sees.
+    int ClickAt(float ux, float uy) {
+        MouseAt(Px(ux), Py(uy));
+        Press();
+        Step();
+        Release();
+        gl.Reset();
+        panel.Draw();
+        FlushBatch();
+        Frame();
+        return panel.clicked;
+    }
+    // Screen px of a panel point (3 px per unit), rounded up so integer division lands inside.
+    int Px(float ux) const { return static_cast<int>((panel.x + ux) * 3.0f) + 1; }
+    int Py(float uy) const { return static_cast<int>((panel.y + uy) * 3.0f) + 1; }
+    void DragTo(float ux) {
+        MouseAt(Px(ux + 6.0f), Py(19.0f));
+        gApp.mouseHeld = 1;
+        Step();
+    }
+
+    float CloseX() const { return panel.width - 54.0f + 24.0f; }
+    float ButtonRowY() const { return panel.height - 27.0f + 10.0f; }
+
+    CreditsPanel panel;
+};
+
+// ---- Opening and pages -----------------------------------------------------------------------
+
+TEST_F(CreditsTest, PanelIsCentredOnTheScreen) {
+    EXPECT_NEAR((panel.x + panel.width / 2.0f) * 3.0f, 512.0f, 0.01f);
+    EXPECT_NEAR((panel.y + panel.height / 2.0f) * 3.0f, 384.0f, 0.01f);
+}
+
+TEST_F(CreditsTest, OpeningShowsTheCreditsPageAndReadsTheMusicVolume) {
+    panel.NextPage();
+    panel.clicked = kCreditsFastButton;
+    SetMusicVolume(30);
+    panel.Open(5);
+    EXPECT_FALSE(panel.OnThanksPage());
+    EXPECT_EQ(panel.clicked, -1);
+    EXPECT_FLOAT_EQ(panel.volume, 0.3f);
+    EXPECT_EQ(panel.openArg, 5);
+}
+
+TEST_F(CreditsTest, MoreButtonLeadsToTheThanksPage) {
+    EXPECT_EQ(ClickAt(30.0f, ButtonRowY()), kCreditsMoreButton);
+    panel.NextPage(); // what the session does with it
+    panel.clicked = -1;
+    EXPECT_TRUE(panel.OnThanksPage());
+    EXPECT_EQ(ClickAt(30.0f, ButtonRowY()), -1) << "no MORE button on the thanks page";
+}
+
+TEST_F(CreditsTest, BackOnTheThanksPageReturnsToTheCreditsPageInsteadOfClosing) {
+    panel.NextPage();
+    EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
+    panel.Update();
+    EXPECT_FALSE(panel.OnThanksPage());
+    EXPECT_EQ(panel.clicked, -1) << "the session must not close the panel";
+}
+
+TEST_F(CreditsTest, BackOnTheCreditsPageIsLeftForTheSessionToClose) {
+    EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
+    panel.Update();
+    EXPECT_EQ(panel.clicked, kCreditsCloseButton);
+}
+
+TEST_F(CreditsTest, LinkButtonsReportTheirIdsAndChangeNothing) {
+    const int ids[kCreditsRoleCount] = {kCreditsMailButton, kCreditsWebsiteButton, kCreditsMusicButton};
+    const float ys[kCreditsRoleCount] = {54.0f, 92.0f, 130.0f};
+    for (int k = 0; k < kCreditsRoleCount; ++k) {
+        EXPECT_EQ(ClickAt(panel.width / 2.0f, ys[k] + 6.0f), ids[k]);
+        panel.Update();
+        EXPECT_FALSE(panel.OnThanksPage());
+        EXPECT_EQ(gApp.fastMode, 0);
+    }
+}
+
+// ---- Double speed ----------------------------------------------------------------------------
+
+TEST_F(CreditsTest, FastToggleFlipsOncePerClick) {
+    ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
+    Step();
+    EXPECT_EQ(gApp.fastMode, 1);
+    Step();
+    Step();
+    EXPECT_EQ(gApp.fastMode, 1) << "one click, one flip";
+    ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
+    Step();
+    EXPECT_EQ(gApp.fastMode, 0);
+}
+
+TEST_F(CreditsTest, FastTogglePressedButNotReleasedDoesNothing) {
+    MouseAt(Px(20.0f), Py(15.0f));
+    Press();
+    Step();
+    gApp.mouseHeld = 1;
+    Step();
+    Step();
+    EXPECT_EQ(gApp.fastMode, 0);
+}
+
+// ---- Volume slider ---------------------------------------------------------------------------
+
+TEST_F(CreditsTest, SliderReactsAnywhereInItsBandAndPinsAtTheEnds) {
+    const float cx = panel.width / 2.0f;
+    DragTo(cx - 32.0f - 30.0f);
+    EXPECT_FLOAT_EQ(panel.volume, 0.0f);
+    EXPECT_EQ(MusicVolume(), 0);
+    EXPECT_EQ(EffectsVolume(), 0);
+    DragTo(cx + 20.0f + 30.0f);
+    EXPECT_FLOAT_EQ(panel.volume, 1.0f);
+    EXPECT_EQ(MusicVolume(), 100);
+    DragTo(cx - 6.0f);
+    EXPECT_NEAR(panel.volume, 0.5f, 0.03f);
+    EXPECT_EQ(EffectsVolume(), static_cast<int>(panel.volume * 100.0f));
+    const float before = panel.volume;
+    DragTo(cx - 32.0f - 34.0f); // beyond the band
+    EXPECT_FLOAT_EQ(panel.volume, before);
+}
+
+TEST_F(CreditsTest, SliderIsOnlyOnTheCreditsPage) {
+    panel.NextPage();
+    DragTo(panel.width / 2.0f - 40.0f);
+    EXPECT_FLOAT_EQ(panel.volume, 1.0f);
+    EXPECT_EQ(MusicVolume(), 100);
+}
+
+// ---- Texts -----------------------------------------------------------------------------------
+
+TEST_F(CreditsTest, ThanksPageNamesEveryLibraryTheGameIsBuiltOn) {
+    const std::string text = kCreditsThanksText;
+    EXPECT_EQ(text.rfind("\n\nTHANKS!\n\n\n", 0), 0u);
+    for (const char* name : {"SDL", "BOX2D", "OPENAL SOFT", "MPG123", "LAME", "LIBPNG", "LIBJPEG", "ZLIB"})
+        EXPECT_NE(text.find(std::string(name) + "\n\n"), std::string::npos) << name;
+}
+
+TEST_F(CreditsTest, ThanksTextEndsAboveTheBackButtonAndFitsTheWidth) {
+    int lines = 0;
+    size_t longest = 0;
+    size_t current = 0;
+    size_t lastTextLine = 0;
+    for (const char* p = kCreditsThanksText; *p != '\0'; ++p) {
+        if (*p == '\n') {
+            ++lines;
+            current = 0;
+        } else {
+            ++current;
+            longest = current > longest ? current : longest;
+            lastTextLine = static_cast<size_t>(lines);
+        }
+    }
+    const float bottom = 6.0f + (static_cast<float>(lastTextLine) + 1.0f) * kGlyphUnits;
+    EXPECT_LE(bottom, panel.height - 27.0f);
+    EXPECT_LE(static_cast<float>(longest) * kGlyphUnits, panel.width - 12.0f);
+}
+
+TEST_F(CreditsTest, EveryRoleTitleAndItsNameFitOnOneLineWithoutOverlap) {
+    const float name = static_cast<float>(std::strlen(kCreditsName)) * kGlyphUnits * 2.0f / 3.0f;
+    EXPECT_STREQ(kCreditsName, "THE KELVARO TEAM");
+    for (const char* role : kCreditsRoles) {
+        const float title = static_cast<float>(std::strlen(role)) * kGlyphUnits;
+        EXPECT_LT(6.0f + title, panel.width - 6.0f - name) << role;
+    }
+}
+
+} // namespace
+} // namespace kel

@@ -1,0 +1,138 @@
+// The pause screen driven by scripted mouse input: its place, its resume and quit ids, and the
+// volume slider.
+#include "app/pause_screen.h"
+#include "audio/sound.h"
+#include "gfx/atlas_table.h"
+#include "sim/sim_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace kel {
+namespace {
+
+class PauseScreenTest : public test::SimTest {
+  protected:
+    void SetUp() override {
+        SimTest::SetUp();
+        BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
+        pause = PauseScreen(); // placed for the window size just set
+        SetMusicVolume(100);
+        SetEffectsVolume(100);
+    }
+    void TearDown() override {
+        SetMusicVolume(100);
+        SetEffectsVolume(100);
+        SimTest::TearDown();
+    }
+
+    // One frame with the pause screen drawn over everything.
+    void Step() {
+        gl.Reset();
+        pause.Draw();
+        FlushBatch();
+        Frame();
+    }
+    int ClickAt(int x, int y) {
+        MouseAt(x, y);
+        Press();
+        Step();
+        Release();
+        Step();
+        return pause.clickedButton;
+    }
+    // Screen px of a panel point (4 px per unit).
+    int Px(float ux) const { return static_cast<int>((pause.x + ux) * 4.0f); }
+    int Py(float uy) const { return static_cast<int>((pause.y + uy) * 4.0f); }
+    // Holds the button at panel x `ux` (the knob's middle) on the slider's line.
+    void DragTo(float ux) {
+        MouseAt(Px(ux + 6.0f), Py(102.0f));
+        gApp.mouseHeld = 1;
+        Step();
+    }
+    bool DrewMutedMark() const {
+        // Sprite 105, 9 x 8 with its anchor in the middle, at (width / 2 - 41, 102).
+        const float left = pause.width / 2.0f - 41.0f - 4.5f;
+        for (const RecordingGlBackend::Draw& d : gl.draws) {
+            for (const Vertex& v : d.vertices) {
+                if (v.x == left && v.y == 98.0f) return true;
+            }
+        }
+        return false;
+    }
+
+    PauseScreen pause;
+};
+
+TEST_F(PauseScreenTest, PanelCoversTheMiddleOfTheScreen) {
+    EXPECT_FLOAT_EQ(pause.x * 4.0f, 256.0f);
+    EXPECT_FLOAT_EQ((pause.x + pause.width) * 4.0f, 768.0f);
+    EXPECT_FLOAT_EQ(pause.y * 4.0f, 160.0f);
+    EXPECT_FLOAT_EQ((pause.y + pause.height) * 4.0f, 632.0f);
+}
+
+TEST_F(PauseScreenTest, ResumeAndQuitReportTheirIdsOnRelease) {
+    pause.Reset();
+    EXPECT_EQ(ClickAt(Px(64.0f), Py(42.0f)), kPauseResumeButton);
+    ASSERT_NE(LastEffect(kSfxTap1), nullptr);
+    EXPECT_FLOAT_EQ(LastEffect(kSfxTap1)->pitch, 1.33f);
+    EXPECT_EQ(ClickAt(Px(64.0f), Py(70.0f)), kPauseQuitButton);
+    Step();
+    EXPECT_EQ(pause.clickedButton, -1) << "a click holds for one drawing";
+}
+
+TEST_F(PauseScreenTest, PressOnOneButtonAndReleaseOnTheOtherIsNoClick) {
+    MouseAt(Px(64.0f), Py(42.0f));
+    Press();
+    Step();
+    EXPECT_EQ(pause.hoverButton, kPauseResumeButton);
+    MouseAt(Px(64.0f), Py(70.0f));
+    Release();
+    Step();
+    EXPECT_EQ(pause.clickedButton, -1);
+}
+
+TEST_F(PauseScreenTest, ResetReadsTheMusicVolumeAndClearsAClick) {
+    SetMusicVolume(40);
+    pause.clickedButton = kPauseQuitButton;
+    pause.Reset();
+    EXPECT_FLOAT_EQ(pause.volume, 0.4f);
+    EXPECT_EQ(pause.clickedButton, -1);
+}
+
+TEST_F(PauseScreenTest, DraggingTheSliderToItsLeftEndSilencesBothAndShowsTheMutedMark) {
+    pause.Reset();
+    Step();
+    EXPECT_FALSE(DrewMutedMark());
+    DragTo(64.0f - 32.0f - 20.0f); // 20 units beyond the left end
+    EXPECT_FLOAT_EQ(pause.volume, 0.0f);
+    EXPECT_EQ(MusicVolume(), 0);
+    EXPECT_EQ(EffectsVolume(), 0);
+    EXPECT_TRUE(DrewMutedMark()) << "in the same frame as the drag";
+}
+
+TEST_F(PauseScreenTest, SliderFollowsUpToThirtyTwoUnitsBeyondEitherEndClamped) {
+    pause.Reset();
+    DragTo(64.0f + 20.0f + 32.0f);
+    EXPECT_FLOAT_EQ(pause.volume, 1.0f);
+    DragTo(64.0f - 6.0f); // the middle of the knob's travel
+    EXPECT_NEAR(pause.volume, 0.5f, 0.02f);
+    EXPECT_EQ(MusicVolume(), static_cast<int>(pause.volume * 100.0f));
+    const float before = pause.volume;
+    DragTo(64.0f + 20.0f + 34.0f); // beyond the band: no change
+    EXPECT_FLOAT_EQ(pause.volume, before);
+    MouseAt(Px(64.0f), Py(80.0f)); // above the band
+    gApp.mouseHeld = 1;
+    Step();
+    EXPECT_FLOAT_EQ(pause.volume, before);
+}
+
+TEST_F(PauseScreenTest, HoveringWithoutTheButtonLeavesTheVolume) {
+    pause.Reset();
+    MouseAt(Px(40.0f), Py(102.0f));
+    Step();
+    EXPECT_FLOAT_EQ(pause.volume, 1.0f);
+    EXPECT_EQ(MusicVolume(), 100);
+}
+
+} // namespace
+} // namespace kel
