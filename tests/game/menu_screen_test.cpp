@@ -3,6 +3,7 @@
 #include "app/menu_screen.h"
 #include "app/scene_registry.h"
 #include "gfx/atlas_table.h"
+#include "gfx/font.h"
 #include "sim/sim_test_support.h"
 
 #include <gtest/gtest.h>
@@ -204,6 +205,27 @@ TEST_F(MenuScreenTest, ResetHidesThePopupAndForgetsAPress) {
     Release();
     Step();
     EXPECT_EQ(menu.clickedButton, -1) << "a release after the reset finds no press";
+}
+
+// The pop-up names an active player, right-aligned against the pick button, in white at 3x.
+TEST_F(MenuScreenTest, PopupNamesTheSelectedPlayerOnlyWhenTheSlotIsActive) {
+    BitmapFont font;
+    font.glyphs[static_cast<unsigned char>('?')] = new Glyph{8.0f, 8.0f, 0.0f, 1.0f, 0.0f, 1.0f};
+    font.height = 8.0f;
+    gApp.font = &font;
+    gApp.showText = 1;
+    const float right = MenuSlotX(0) - 8.0f;
+    const float top = MenuSlotY(0) - 30.0f;
+    const float width = 3.0f * 8.0f * static_cast<float>(std::strlen(players[0].nation.name));
+    selected = 0;
+    menu.popupFrames = kMenuPopupFrames;
+    DrawOnly();
+    EXPECT_TRUE(DrewQuad(right - width, top, right - width + 24.0f, top + 24.0f)) << "first letter";
+    EXPECT_TRUE(DrewQuad(right - 24.0f, top, right, top + 24.0f)) << "last letter";
+    players[0].active = 0;
+    DrawOnly();
+    EXPECT_FALSE(DrewQuad(right - 24.0f, top, right, top + 24.0f));
+    gApp.font = nullptr;
 }
 
 TEST_F(MenuScreenTest, ActiveSlotShowsItsFlagAndAnInactiveOneItsBadge) {
