@@ -114,6 +114,7 @@ void MenuScreen::DrawPlayerSlots(float ox, float oy) {
         }
         if (hovered) FillRect(x, y, kSlotWidth, kSlotHeight, kSlotHoverShade);
         if (k != selected || popupFrames <= 0) continue;
+        // The band always starts at the window's left edge, whatever the layout offset.
         FillRect(0.0f, y - kPopupHeight, x + kPopupRightPad, kPopupHeight, kPopupColour);
         if (active && gApp.font != nullptr) {
             gApp.font->Print(x - 8.0f, y - 30.0f, kAlignRight, kPopupNameScale, kWhite,
