@@ -1,0 +1,599 @@
+// The game flow: practice attempts and their analytics lines, competitions from the opening to
+// the closing ceremonies with computer opponents, standings, ties and medals, world records kept
+// in records.rec, leaving with Escape, saving on quit and the developer keys.
+//
+// Sections: fixture; standings and medals; practice; competitions; records and saving; keys.
+#include "app/game_session.h"
+
+#include "app/input_script.h"
+#include "app/menu_screen.h"
+#include "app/pause_screen.h"
+#include "app/scene_registry.h"
+#include "events/event_test_support.h"
+#include "platform/log.h"
+#include "platform/window.h"
+#include "sim/records.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <string>
+
+namespace kel::test {
+namespace {
+
+// ---- Fixture ---------------------------------------------------------------------------------
+
+class GameSessionTest : public EventTest {
+  protected:
+    void SetUp() override {
+        EventTest::SetUp();
+        char pattern[] = "/tmp/kelvaro_session_XXXXXX";
+        ASSERT_NE(mkdtemp(pattern), nullptr);
+        dir = pattern;
+        path = dir + "/records.rec";
+        gApp.quitRequested = 0;
+        SetLogSink(&log);
+    }
+    void TearDown() override {
+        session.reset();
+        SetLogSink(nullptr);
+        std::remove(path.c_str());
+        rmdir(dir.c_str());
+        gApp.quitRequested = 0;
+        gApp.showButtons = gApp.showText = gApp.showBars = 1;
+        EventTest::TearDown();
+    }
+
+    GameSession& Open() {
+        session = std::make_unique<GameSession>(path.c_str());
+        return *session;
+    }
+
+    // One game frame as the shell runs it: update, draw, then the one-frame input is cleared.
+    void Step() {
+        session->Update();
+        session->Draw();
+        FlushBatch();
+        ClearFrameInput();
+    }
+    void PressKey(int key) {
+        gApp.keyPressed[key] = 1;
+        session->Update();
+        ClearFrameInput();
+    }
+
+    // The current event scene decides its attempt and its continue button is clicked.
+    void FinishAttempt(float result, bool fault = false) {
+        SportEvent* scene = session->scene;
+        ASSERT_NE(scene, nullptr);
+        scene->result = result;
+        scene->fault = fault;
+        scene->finished = true;
+        scene->clickedButton = session->competition ? kContinueButtonCompetition : kContinueButton;
+        session->Update();
+    }
+
+    std::vector<std::string> Analytics() const {
+        std::vector<std::string> out;
+        for (const std::string& line : log.Lines())
+            if (line.rfind("Flurry:", 0) == 0) out.push_back(line);
+        return out;
+    }
+
+    std::string dir;
+    std::string path;
+    CaptureLogSink log;
+    std::unique_ptr<GameSession> session;
+};
+
+RankedResult Row(int slot, float result, bool fault = false) {
+    RankedResult r;
+    r.slot = slot;
+    r.result = result;
+    r.fault = fault;
+    return r;
+}
+
+// ---- Standings and medals --------------------------------------------------------------------
+
+TEST(Standings, TimesSortLowestFirstAndDistancesHighestFirst) {
+    RankedResult times[3] = {Row(0, 500.0f), Row(1, 400.0f), Row(2, 600.0f)};
+    SortStandings(times, 3, kEventDash);
+    EXPECT_EQ(times[0].slot, 1);
+    EXPECT_EQ(times[1].slot, 0);
+    EXPECT_EQ(times[2].slot, 2);
+
+    RankedResult metres[3] = {Row(0, 50.0f), Row(1, 40.0f), Row(2, 60.0f)};
+    SortStandings(metres, 3, kEventJavelin);
+    EXPECT_EQ(metres[0].slot, 2);
+    EXPECT_EQ(metres[1].slot, 0);
+    EXPECT_EQ(metres[2].slot, 1);
+}
+
+TEST(Standings, EqualResultsRankTheLowerSlotFirstAndFaultsGoLastInEntryOrder) {
+    RankedResult rows[4] = {Row(3, 10.0f, true), Row(2, 400.0f), Row(1, 5.0f, true), Row(0, 400.0f)};
+    SortStandings(rows, 4, kEventDash);
+    EXPECT_EQ(rows[0].slot, 0);
+    EXPECT_EQ(rows[1].slot, 2);
+    EXPECT_EQ(rows[2].slot, 3);
+    EXPECT_EQ(rows[3].slot, 1);
+}
+
+TEST(Standings, ATieForFirstSharesGoldAndTheThirdGetsSilver) {
+    const RankedResult rows[4] = {Row(0, 400.0f), Row(1, 400.0f), Row(2, 500.0f), Row(3, 600.0f)};
+    int medals[kPlayerCount] = {};
+    MedalsByRank(rows, 4, medals);
+    EXPECT_EQ(medals[0], 0);
+    EXPECT_EQ(medals[1], 0);
+    EXPECT_EQ(medals[2], 1);
+    EXPECT_EQ(medals[3], -1);
+}
+
+TEST(Standings, ATieForSecondSharesSilverAndDistinctResultsGetAllThree) {
+    const RankedResult tied[3] = {Row(0, 300.0f), Row(1, 400.0f), Row(2, 400.0f)};
+    int medals[kPlayerCount] = {};
+    MedalsByRank(tied, 3, medals);
+    EXPECT_EQ(medals[1], 1);
+    EXPECT_EQ(medals[2], 1);
+
+    const RankedResult distinct[3] = {Row(0, 300.0f), Row(1, 400.0f), Row(2, 500.0f)};
+    MedalsByRank(distinct, 3, medals);
+    EXPECT_EQ(medals[0], 0);
+    EXPECT_EQ(medals[1], 1);
+    EXPECT_EQ(medals[2], 2);
+}
+
+TEST(Standings, FaultedEntriesNeverGetAMedal) {
+    const RankedResult rows[3] = {Row(0, 300.0f), Row(1, 0.0f, true), Row(2, 0.0f, true)};
+    int medals[kPlayerCount] = {};
+    MedalsByRank(rows, 3, medals);
+    EXPECT_EQ(medals[0], 0);
+    EXPECT_EQ(medals[1], -1);
+    EXPECT_EQ(medals[2], -1);
+
+    const RankedResult allFaulted[1] = {Row(0, 300.0f, true)};
+    MedalsByRank(allFaulted, 1, medals);
+    EXPECT_EQ(medals[0], -1);
+}
+
+// ---- Practice --------------------------------------------------------------------------------
+
+TEST_F(GameSessionTest, StartsOnTheMenuWithSlotZeroActiveAndFifteenEventsIncluded) {
+    GameSession& s = Open();
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_EQ(CurrentSceneHost(), &s);
+    EXPECT_EQ(gApp.gameSession, &s);
+    EXPECT_EQ(s.players[0].active, 1);
+    EXPECT_EQ(s.players[1].active + s.players[2].active + s.players[3].active, 0);
+    int included = 0;
+    for (const EventRecord& e : s.events)
+        included += e.included;
+    EXPECT_EQ(included, 15);
+    EXPECT_EQ(s.events[kEventShotPut].included, 0);
+    EXPECT_EQ(s.events[kEventLongJump].included, 0);
+}
+
+TEST_F(GameSessionTest, ATileOpensTheCardAndPlayStartsAPracticeAttempt) {
+    GameSession& s = Open();
+    s.menu->clickedButton = kButtonFirstTile + kEventDash;
+    s.Update();
+    ASSERT_EQ(s.state, kStateEventCardOpen);
+    EXPECT_EQ(s.eventCard.eventId, kEventDash);
+    EXPECT_TRUE(s.PanelOpen());
+
+    s.eventCard.clickedId = kCardPlayButton;
+    s.Update();
+    EXPECT_EQ(s.state, kStateInScene);
+    EXPECT_EQ(s.sceneEventId, kEventDash);
+    ASSERT_NE(s.scene, nullptr);
+    EXPECT_EQ(s.scene->player, &s.players[0]);
+    EXPECT_FALSE(s.scene->competition);
+}
+
+TEST_F(GameSessionTest, AnUnbuiltEventsTileKeepsItsCardClosed) {
+    GameSession& s = Open();
+    ASSERT_FALSE(SceneBuilt(kEventArchery));
+    s.menu->clickedButton = kButtonFirstTile + kEventArchery;
+    s.Update();
+    EXPECT_EQ(s.state, kStateMenu);
+}
+
+TEST_F(GameSessionTest, APlayedDashWritesOneAnalyticsLineAndStartsAgain) {
+    GameSession& s = Open();
+    SeedRandom(1);
+    s.CreateScene(kEventDash);
+    InputScript script;
+    std::string why;
+    ASSERT_TRUE(ParseInputScript(EventScriptText("sprint_good_run.txt"), &script, &why)) << why;
+    ScriptPlayer player(script);
+    for (int frame = 0; frame < 3000 && !s.scene->finished; ++frame) {
+        player.Apply(frame);
+        Step();
+    }
+    ASSERT_TRUE(s.scene->finished);
+    ASSERT_FALSE(s.scene->fault);
+    const float result = s.scene->result;
+    EXPECT_TRUE(Analytics().empty());
+
+    s.scene->clickedButton = kContinueButton;
+    s.Update();
+    ASSERT_EQ(Analytics().size(), 1u);
+    char expected[64];
+    std::snprintf(expected, sizeof expected, "Flurry:  100m Dash  %d",
+                  AchievementLevel(kEventDash, result, false));
+    EXPECT_EQ(Analytics()[0], expected);
+    EXPECT_GE(AchievementLevel(kEventDash, result, false), 2);
+    EXPECT_FALSE(s.scene->finished);
+    EXPECT_EQ(s.state, kStateInScene);
+    // A practice attempt leaves medals and records alone.
+    EXPECT_EQ(s.players[0].gold + s.players[0].silver + s.players[0].bronze, 0);
+    EXPECT_EQ(s.events[kEventDash].hasRecord, 0);
+}
+
+TEST_F(GameSessionTest, TheLevelInTheAnalyticsLineFollowsTheMarks) {
+    GameSession& s = Open();
+    s.CreateScene(kEventDash);
+    FinishAttempt(400.0f);
+    FinishAttempt(1000.0f);
+    FinishAttempt(300.0f, true);
+    const std::vector<std::string> lines = Analytics();
+    ASSERT_EQ(lines.size(), 3u);
+    EXPECT_EQ(lines[0], "Flurry:  100m Dash  3");
+    EXPECT_EQ(lines[1], "Flurry:  100m Dash  1");
+    EXPECT_EQ(lines[2], "Flurry:  100m Dash  0");
+}
+
+TEST_F(GameSessionTest, EscapeMidAttemptWritesNoLineAndAfterTheFinishWritesOneOnce) {
+    GameSession& s = Open();
+    s.CreateScene(kEventDash);
+    Step();
+    PressKey(kKeyEscape);
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_TRUE(Analytics().empty());
+    EXPECT_EQ(gApp.quitRequested, 0);
+
+    s.CreateScene(kEventDash);
+    s.scene->result = 500.0f;
+    s.scene->finished = true;
+    s.LogResult(true);
+    s.LogResult(true);
+    PressKey(kKeyEscape);
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_EQ(Analytics().size(), 1u);
+}
+
+TEST_F(GameSessionTest, ThePauseScreenResumesOrQuitsToTheMenu) {
+    GameSession& s = Open();
+    s.CreateScene(kEventDash);
+    s.scene->clickedButton = kPauseButton;
+    s.Update();
+    ASSERT_TRUE(s.Paused());
+    s.pauseScreen->clickedButton = kPauseResumeButton;
+    s.Update();
+    EXPECT_FALSE(s.Paused());
+    EXPECT_EQ(s.state, kStateInScene);
+
+    s.scene->clickedButton = kPauseButton;
+    s.Update();
+    ASSERT_TRUE(s.Paused());
+    s.pauseScreen->clickedButton = kPauseQuitButton;
+    s.Update();
+    EXPECT_FALSE(s.Paused());
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_TRUE(Analytics().empty());
+}
+
+// ---- Competitions ----------------------------------------------------------------------------
+
+TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing) {
+    GameSession& s = Open();
+    Nation before[kPlayerCount];
+    for (int k = 0; k < kPlayerCount; ++k)
+        before[k] = s.players[k].nation;
+
+    s.StartCompetition();
+    ASSERT_EQ(s.state, kStateInScene);
+    EXPECT_EQ(s.sceneEventId, kSceneOpening);
+    EXPECT_TRUE(s.CompetitionRunning());
+    EXPECT_TRUE(s.WithComputers());
+    ASSERT_EQ(s.CompetitorCount(), 4);
+    EXPECT_EQ(s.order[0], 0);
+    EXPECT_EQ(s.CompetitorRecord(0), &s.players[0]);
+    for (int k = 1; k < kPlayerCount; ++k) {
+        EXPECT_EQ(s.players[k].active, 1);
+        EXPECT_EQ(s.players[k].computer, 1);
+        s.players[k].opponentIndex = 0; // no specialty: the computers post the event's marks
+    }
+    // Only the built events are scheduled.
+    int built = 0;
+    for (int e = 0; e < kEventCount; ++e)
+        built += SceneBuilt(e) && s.events[e].included;
+    EXPECT_EQ(s.ScheduleCount(), built);
+    ASSERT_EQ(s.scheduleCount, 1);
+
+    s.scene->clickedButton = kButtonSkip;
+    s.Update();
+    ASSERT_EQ(s.sceneEventId, kEventDash);
+    EXPECT_EQ(s.order[0], 0) << "the human keeps the first turn";
+    EXPECT_EQ(s.currentCompetitor, 0);
+    EXPECT_TRUE(s.scene->competition);
+    EXPECT_EQ(s.scene->player, &s.players[0]);
+
+    FinishAttempt(400.004f);
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_EQ(s.resultsIn, 4);
+    EXPECT_EQ(s.FinishedEvent(), kEventDash);
+    EXPECT_EQ(s.scene->player, nullptr);
+    ASSERT_NE(s.medalScreen, nullptr);
+    // 360 (third mark), 400 (the human, rounded), 510, 900.
+    EXPECT_FLOAT_EQ(s.standings[0].result, 360.0f);
+    EXPECT_EQ(s.standings[1].slot, 0);
+    EXPECT_FLOAT_EQ(s.standings[1].result, 400.0f);
+    EXPECT_FLOAT_EQ(s.standings[2].result, 510.0f);
+    EXPECT_FLOAT_EQ(s.standings[3].result, 900.0f);
+    RankedResult entry;
+    ASSERT_TRUE(s.EventStanding(1, &entry));
+    EXPECT_EQ(entry.slot, 0);
+    EXPECT_FALSE(s.EventStanding(4, &entry));
+    EXPECT_EQ(s.players[0].silver, 1);
+    EXPECT_EQ(s.players[s.standings[0].slot].gold, 1);
+    EXPECT_EQ(s.players[s.standings[2].slot].bronze, 1);
+    EXPECT_EQ(s.newRecord, 0) << "a computer's result sets no world record";
+    Step();
+
+    s.medalScreen->clickedButton = kButtonContinue;
+    s.Update();
+    ASSERT_EQ(s.state, kStateInScene);
+    EXPECT_EQ(s.sceneEventId, kSceneClosing);
+    Step();
+
+    s.scene->clickedButton = kButtonConfirm;
+    s.Update();
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_FALSE(s.CompetitionRunning());
+    EXPECT_EQ(s.players[0].active, 1);
+    for (int k = 1; k < kPlayerCount; ++k) {
+        EXPECT_EQ(s.players[k].active, 0);
+        EXPECT_STREQ(s.players[k].nation.name, before[k].name);
+    }
+    EXPECT_EQ(s.players[0].silver, 1) << "medals stay counted after the competition";
+    EXPECT_EQ(Analytics().size(), 1u);
+}
+
+TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResult) {
+    GameSession& s = Open();
+    s.StartCompetition();
+    s.NextEvent(true);
+    for (int k = 1; k < kPlayerCount; ++k)
+        s.players[k].opponentIndex = 0;
+    s.players[s.order[3]].opponentIndex = 5; // the sprinter
+    ASSERT_EQ(kOpponents[5].specialty, kEventDash);
+    FinishAttempt(400.0f);
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_FLOAT_EQ(s.standings[0].result, kOpponents[5].result);
+    EXPECT_EQ(s.standings[0].slot, s.order[3]);
+}
+
+TEST_F(GameSessionTest, PlayersWithEqualResultsBothGetGoldAndTheThirdSilver) {
+    GameSession& s = Open();
+    s.players[1].active = 1;
+    s.players[2].active = 1;
+    s.StartCompetition();
+    ASSERT_EQ(s.competitorCount, 3);
+    EXPECT_FALSE(s.WithComputers());
+    s.NextEvent(true);
+    FinishAttempt(450.0f); // slot 0
+    ASSERT_EQ(s.state, kStateInScene);
+    EXPECT_EQ(s.currentCompetitor, 1);
+    EXPECT_EQ(s.scene->player, &s.players[1]);
+    FinishAttempt(450.0f); // slot 1
+    FinishAttempt(500.0f); // slot 2
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_EQ(s.players[0].gold, 1);
+    EXPECT_EQ(s.players[1].gold, 1);
+    EXPECT_EQ(s.players[2].silver, 1);
+    EXPECT_EQ(Analytics().size(), 3u);
+}
+
+TEST_F(GameSessionTest, AFaultedAttemptIsListedLastWithoutAMedal) {
+    GameSession& s = Open();
+    s.players[1].active = 1;
+    s.StartCompetition();
+    s.NextEvent(true);
+    FinishAttempt(300.0f, true);
+    FinishAttempt(800.0f);
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_EQ(s.standings[0].slot, 1);
+    EXPECT_TRUE(s.standings[1].fault);
+    EXPECT_EQ(s.players[1].gold, 1);
+    EXPECT_EQ(s.players[0].gold + s.players[0].silver + s.players[0].bronze, 0);
+}
+
+TEST_F(GameSessionTest, WithoutComputersTheTurnOrderReversesBetweenEvents) {
+    GameSession& s = Open();
+    s.players[1].active = 1;
+    s.players[2].active = 1;
+    s.StartCompetition();
+    s.scheduleCount = 2;
+    s.schedule[0] = kEventDash;
+    s.schedule[1] = kEventDash;
+    s.NextEvent(true);
+    EXPECT_EQ(s.currentCompetitor, 0);
+    FinishAttempt(400.0f);
+    FinishAttempt(500.0f);
+    FinishAttempt(600.0f);
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    s.medalScreen->clickedButton = kButtonContinue;
+    s.Update();
+    EXPECT_EQ(s.sceneEventId, kEventDash);
+    EXPECT_EQ(s.order[0], 2);
+    EXPECT_EQ(s.currentCompetitor, 2);
+    EXPECT_EQ(s.resultsIn, 0);
+}
+
+TEST_F(GameSessionTest, NoActivePlayerOrNoIncludedEventBuzzesAndStaysOnTheMenu) {
+    GameSession& s = Open();
+    for (EventRecord& e : s.events)
+        e.included = 0;
+    const Nation before = s.players[2].nation;
+    s.StartCompetition();
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_FALSE(s.CompetitionRunning());
+    EXPECT_EQ(s.players[2].active, 0);
+    EXPECT_STREQ(s.players[2].nation.name, before.name);
+    EXPECT_EQ(CountEffect(kSfxShortbuzz), 1);
+
+    s.events[kEventDash].included = 1;
+    s.players[0].active = 0;
+    s.StartCompetition();
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_EQ(CountEffect(kSfxShortbuzz), 2);
+}
+
+TEST_F(GameSessionTest, EscapeOnTheMedalPresentationEndsTheCompetition) {
+    GameSession& s = Open();
+    s.StartCompetition();
+    s.NextEvent(true);
+    FinishAttempt(400.0f);
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    PressKey(kKeyEscape);
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_EQ(s.players[1].active + s.players[2].active + s.players[3].active, 0);
+    EXPECT_EQ(gApp.quitRequested, 0);
+}
+
+// ---- Records and saving ----------------------------------------------------------------------
+
+TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
+    GameSession& s = Open();
+    s.StartCompetition();
+    for (int k = 1; k < kPlayerCount; ++k)
+        s.players[k].opponentIndex = 0;
+    const Nation human = s.players[0].nation;
+    s.NextEvent(true);
+    FinishAttempt(330.0f);
+    ASSERT_EQ(s.newRecord, 1);
+    EXPECT_TRUE(s.NewWorldRecord());
+    EXPECT_EQ(s.players[0].gold, 1);
+
+    // The game is closed by the close box now: no save on the way out.
+    session.reset();
+    RecordsData kept;
+    ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
+    EXPECT_EQ(kept.events[kEventDash].hasRecord, 1);
+    EXPECT_FLOAT_EQ(kept.events[kEventDash].recordValue, 330.0f);
+    EXPECT_STREQ(kept.events[kEventDash].recordHolder.name, human.name);
+    for (int k = 1; k < kPlayerCount; ++k)
+        EXPECT_EQ(kept.players[k].active, 0) << "opponents are not kept as players";
+
+    GameSession& again = Open();
+    EXPECT_EQ(again.events[kEventDash].hasRecord, 1);
+    EXPECT_FLOAT_EQ(again.events[kEventDash].recordValue, 330.0f);
+    EXPECT_EQ(again.players[0].gold, 1);
+}
+
+TEST_F(GameSessionTest, EscapeOnTheMenuSavesAndQuits) {
+    GameSession& s = Open();
+    s.players[2].active = 1;
+    PressKey(kKeyEscape);
+    EXPECT_EQ(gApp.quitRequested, 1);
+    RecordsData kept;
+    ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
+    EXPECT_EQ(kept.players[2].active, 1);
+}
+
+TEST_F(GameSessionTest, ASaveDuringACompetitionKeepsThePlayersOwnSlots) {
+    GameSession& s = Open();
+    const Nation own = s.players[3].nation;
+    s.StartCompetition();
+    ASSERT_TRUE(s.Save());
+    RecordsData kept;
+    ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
+    EXPECT_EQ(kept.players[3].active, 0);
+    EXPECT_STREQ(kept.players[3].nation.name, own.name);
+    EXPECT_EQ(s.players[3].active, 1) << "the running competition keeps its opponent";
+}
+
+// ---- Developer keys --------------------------------------------------------------------------
+
+TEST_F(GameSessionTest, DevelopersKeysFlipTheOverlaysAndMuteTheMusic) {
+    GameSession& s = Open();
+    PressKey('d');
+    EXPECT_TRUE(s.DebugDraw());
+    PressKey('d');
+    EXPECT_FALSE(s.DebugDraw());
+    PressKey('i');
+    PressKey('t');
+    PressKey('b');
+    EXPECT_EQ(gApp.showButtons, 0);
+    EXPECT_EQ(gApp.showText, 0);
+    EXPECT_EQ(gApp.showBars, 0);
+    PressKey('i');
+    EXPECT_EQ(gApp.showButtons, 1);
+    SetMusicVolume(60);
+    PressKey('m');
+    EXPECT_EQ(MusicVolume(), 0);
+    PressKey('m');
+    EXPECT_EQ(MusicVolume(), 100);
+}
+
+TEST_F(GameSessionTest, RestartKeyOnTheMenuBringsTheLastSceneBack) {
+    GameSession& s = Open();
+    PressKey('r');
+    EXPECT_EQ(s.state, kStateMenu) << "no scene yet";
+    s.CreateScene(kEventDash);
+    PressKey(kKeyEscape);
+    ASSERT_EQ(s.state, kStateMenu);
+    PressKey('r');
+    EXPECT_EQ(s.state, kStateInScene);
+    EXPECT_EQ(s.sceneEventId, kEventDash);
+}
+
+TEST_F(GameSessionTest, TheClosingKeyJumpsToTheClosingCeremonies) {
+    GameSession& s = Open();
+    PressKey('c');
+    EXPECT_EQ(s.state, kStateInScene);
+    EXPECT_EQ(s.sceneEventId, kSceneClosing);
+    EXPECT_TRUE(s.CompetitionRunning());
+    Step();
+}
+
+TEST_F(GameSessionTest, TheClosingKeyInACompetitionKeepsThePlayersOwnNations) {
+    GameSession& s = Open();
+    Nation before[kPlayerCount];
+    for (int k = 0; k < kPlayerCount; ++k)
+        before[k] = s.players[k].nation;
+    s.StartCompetition();
+    PressKey('c');
+    ASSERT_EQ(s.sceneEventId, kSceneClosing);
+    EXPECT_EQ(s.competitorCount, 4);
+    s.scene->clickedButton = kButtonConfirm;
+    s.Update();
+    for (int k = 1; k < kPlayerCount; ++k) {
+        EXPECT_EQ(s.players[k].active, 0);
+        EXPECT_STREQ(s.players[k].nation.name, before[k].name);
+    }
+}
+
+TEST_F(GameSessionTest, ThePhysicsOverlayDrawsEachBodyWithFixtures) {
+    GameSession& s = Open();
+    s.CreateScene(kEventDash);
+    SetGlBackend(&gl);
+    gl.Reset();
+    s.debugDraw = 1;
+    s.Draw();
+    FlushBatch();
+    const size_t withOverlay = gl.draws.size();
+    gl.Reset();
+    s.debugDraw = 0;
+    s.Draw();
+    FlushBatch();
+    EXPECT_GT(withOverlay, gl.draws.size());
+}
+
+} // namespace
+} // namespace kel::test
