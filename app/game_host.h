@@ -3,8 +3,10 @@
 
 namespace kel {
 
+class GameSession;
+
 class GameHost {
-public:
+  public:
     GameHost();
     ~GameHost();
     GameHost(const GameHost&) = delete;
@@ -14,6 +16,11 @@ public:
     void Draw();
     // Orderly quit: whatever must be kept is saved here.
     void Save();
+
+    GameSession* Session() const { return session; }
+
+  private:
+    GameSession* session = nullptr; // owned
 };
 
 } // namespace kel

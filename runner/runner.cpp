@@ -2,6 +2,7 @@
 #include "runner/runner.h"
 
 #include "app/app_state.h"
+#include "app/game_session.h"
 #include "app/scene_registry.h"
 #include "app/shell.h"
 #include "audio/sound.h"
@@ -301,11 +302,12 @@ std::string SceneReportJson(const SceneReport& r) {
 }
 
 std::string SessionReportJson(const SessionReport& r) {
-    // The game session's state and current scene are reported once the game flow exists; until
-    // then the host shows no scene and they are null.
+    // The game session's state and current scene; null when there is no session or no scene.
     std::string out = "{\"session\":true,\"seed\":" + std::to_string(r.seed) +
                       ",\"frames\":" + std::to_string(r.frames) + ",\"quit\":" + (r.quit ? "true" : "false") +
-                      ",\"state\":null,\"scene\":null,\"analytics\":";
+                      ",\"state\":" + (r.state < 0 ? std::string("null") : std::to_string(r.state)) +
+                      ",\"scene\":" + (r.scene < 0 ? std::string("null") : std::to_string(r.scene)) +
+                      ",\"analytics\":";
     AppendStringArray(&out, r.analytics);
     out += '}';
     return out;
@@ -405,6 +407,9 @@ void RunSessionFrames(const LoopControl& control, SessionReport* report) {
         ClearFrameInput();
     }
     report->quit = gApp.quitRequested != 0;
+    const GameSession* session = gApp.gameSession;
+    report->state = session != nullptr ? session->state : -1;
+    report->scene = session != nullptr && session->scene != nullptr ? session->sceneEventId : -1;
 }
 
 // ---- Bench summary ---------------------------------------------------------------------------

@@ -90,6 +90,8 @@ struct SessionReport {
     uint32_t seed = 1;
     int frames = 0;
     bool quit = false;                  // the game asked to quit
+    int state = -1;                     // the game session's state after the last frame, -1 none
+    int scene = -1;                     // id of its current scene, -1 none
     std::vector<std::string> analytics; // log lines starting "Flurry:"
 };
 

@@ -1,6 +1,7 @@
 // kelvaro-sim as a program: exit codes and messages, determinism, the session, --atlas,
 // --load-image, --screenshot and --bench. Each run gets a fresh working folder; the runner finds
 // art/ and sound/ beside itself in the build tree.
+#include "app/menu_screen.h"
 #include "app/scene_registry.h"
 #include "gfx/atlas_table.h"
 #include "gfx/image.h"
@@ -17,6 +18,7 @@
 #include <sstream>
 #include <string>
 #include <sys/wait.h>
+
 #include <unistd.h>
 #include <vector>
 
@@ -113,16 +115,36 @@ TEST_F(SimCli, ScriptErrorsNameFileAndLine) {
 TEST_F(SimCli, SessionRunsItsFramesWithoutInput) {
     const SimRun r = Sim("--session --frames 25");
     ASSERT_EQ(r.code, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("{\"session\":true,\"seed\":1,\"frames\":25,\"quit\":false", 0), 0u) << r.out;
+    // The game starts on the menu (state 1) with no scene created yet.
+    EXPECT_EQ(r.out.rfind("{\"session\":true,\"seed\":1,\"frames\":25,\"quit\":false,\"state\":1,\"scene\":null", 0),
+              0u)
+        << r.out;
     EXPECT_EQ(r.out.back(), '\n');
 }
 
-TEST_F(SimCli, SessionQuitsOnAScriptedEscape) {
+TEST_F(SimCli, SessionQuitsOnAScriptedEscapeAndSaves) {
     WriteFile(Path("quit.txt"), "0 300 300 0\n12 400 300 1\n14 400 300 0\n30 key escape\n");
     const SimRun r = Sim("--session --frames 600 --input quit.txt");
     ASSERT_EQ(r.code, 0) << r.err;
     // The frame that asked to quit is completed, and no further one runs.
-    EXPECT_NE(r.out.find("\"frames\":31,\"quit\":true"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\"frames\":31,\"quit\":true,\"state\":1"), std::string::npos) << r.out;
+    EXPECT_EQ(ReadFile(Path("records.rec")).size(), kRecordsFileBytes);
+}
+
+TEST_F(SimCli, SessionOpensTheDashCardFromItsTileAndEscapeClosesIt) {
+    // The dash's tile (second column of the first row) opens its card; Escape closes it again.
+    const int tileX = static_cast<int>(MenuTileX(1)) + 40;
+    const int tileY = static_cast<int>(MenuTileY(0)) + 40;
+    WriteFile(Path("dash.txt"), "0 10 10 0\n10 " + std::to_string(tileX) + " " + std::to_string(tileY) +
+                                    " 1\n12 " + std::to_string(tileX) + " " + std::to_string(tileY) +
+                                    " 0\n20 key escape\n");
+    const SimRun card = Sim("--session --frames 18 --input dash.txt");
+    ASSERT_EQ(card.code, 0) << card.err;
+    EXPECT_NE(card.out.find("\"state\":2"), std::string::npos) << card.out;
+
+    const SimRun left = Sim("--session --frames 40 --input dash.txt");
+    ASSERT_EQ(left.code, 0) << left.err;
+    EXPECT_NE(left.out.find("\"quit\":false,\"state\":1"), std::string::npos) << left.out;
 }
 
 TEST_F(SimCli, SameScriptAndSeedGiveTheSameBytes) {

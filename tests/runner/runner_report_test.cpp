@@ -127,6 +127,15 @@ TEST(ReportJson, SessionReportKeepsAnalyticsLines) {
     EXPECT_NE(json.find("\"analytics\":[\"Flurry:  Javelin  2\"]"), std::string::npos) << json;
 }
 
+TEST(ReportJson, SessionReportNamesTheStateAndSceneOrNull) {
+    SessionReport r;
+    EXPECT_NE(SessionReportJson(r).find("\"state\":null,\"scene\":null"), std::string::npos);
+    r.state = 7;
+    r.scene = 3;
+    const std::string json = SessionReportJson(r);
+    EXPECT_NE(json.find("\"state\":7,\"scene\":3,"), std::string::npos) << json;
+}
+
 TEST(ReportAnalytics, OnlyFlurryLinesAreKept) {
     AnalyticsLogSink sink;
     SetLogSink(&sink);
