@@ -8,6 +8,7 @@
 #include "app/input_script.h"
 #include "app/menu_screen.h"
 #include "app/pause_screen.h"
+#include "ceremonies/credits.h"
 #include "app/scene_registry.h"
 #include "events/event_test_support.h"
 #include "platform/log.h"
@@ -287,6 +288,73 @@ TEST_F(GameSessionTest, ThePauseScreenResumesOrQuitsToTheMenu) {
     EXPECT_TRUE(Analytics().empty());
 }
 
+TEST_F(GameSessionTest, SlotButtonsSelectAddAndRemovePlayers) {
+    GameSession& s = Open();
+    s.menu->clickedButton = kButtonFirstSlot + 2;
+    s.Update();
+    EXPECT_EQ(s.selectedPlayer, 2);
+    EXPECT_GT(s.menu->popupFrames, 200);
+    EXPECT_EQ(s.players[2].active, 0) << "a click only selects the slot";
+
+    const Nation old = s.players[2].nation;
+    s.menu->clickedButton = kButtonRandomNation;
+    s.Update();
+    EXPECT_EQ(s.players[2].active, 1);
+    EXPECT_STRNE(s.players[2].nation.name, old.name);
+
+    s.menu->clickedButton = kButtonRemovePlayer;
+    s.Update();
+    EXPECT_EQ(s.players[2].active, 0);
+    EXPECT_LE(s.menu->popupFrames, 0);
+
+    // Holding an active slot's button for 30 frames removes that player.
+    s.menu->clickedButton = kButtonFirstSlot;
+    s.menu->pressFrames = 30;
+    s.Update();
+    EXPECT_EQ(s.players[0].active, 0);
+    EXPECT_EQ(s.selectedPlayer, 0);
+}
+
+TEST_F(GameSessionTest, TheNationPickerGivesTheSelectedSlotItsCountry) {
+    GameSession& s = Open();
+    s.menu->clickedButton = kButtonFirstSlot + 1;
+    s.Update();
+    s.menu->clickedButton = kButtonPickNation;
+    s.Update();
+    ASSERT_EQ(s.state, kStateNationPicking);
+    EXPECT_TRUE(s.PanelOpen());
+    s.nationPicker.selected = 29;
+    s.nationPicker.clickedId = kPickerOkButton;
+    s.Update();
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_EQ(s.players[1].active, 1);
+    EXPECT_STREQ(s.players[1].nation.name, kCountries[29].name);
+
+    // Escape with no row chosen leaves the slot as it was.
+    s.menu->clickedButton = kButtonPickNation;
+    s.Update();
+    s.nationPicker.selected = -1;
+    PressKey(kKeyEscape);
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_STREQ(s.players[1].nation.name, kCountries[29].name);
+    EXPECT_EQ(gApp.quitRequested, 0);
+}
+
+TEST_F(GameSessionTest, TheCreditsPanelTurnsItsPageAndClosesOnEscape) {
+    GameSession& s = Open();
+    s.menu->clickedButton = kButtonCredits;
+    s.Update();
+    ASSERT_EQ(s.state, kStateCreditsOpen);
+    s.creditsPanel->clicked = kButtonNextPage;
+    s.Update();
+    EXPECT_EQ(s.creditsPanel->page, 1);
+    Step();
+    PressKey(kKeyEscape);
+    EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_EQ(gApp.quitRequested, 0) << "Escape on a panel closes it and does not quit";
+}
+
+// ---- Competitions ----------------------------------------------------------------------------
 // ---- Competitions ----------------------------------------------------------------------------
 
 TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing) {
