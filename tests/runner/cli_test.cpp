@@ -147,6 +147,18 @@ TEST_F(SimCli, SessionOpensTheDashCardFromItsTileAndEscapeClosesIt) {
     EXPECT_NE(left.out.find("\"quit\":false,\"state\":1"), std::string::npos) << left.out;
 }
 
+TEST_F(SimCli, SessionStartsACompetitionFromPlayAndEscapeLeavesIt) {
+    // Play sits at the bottom right of the menu; a single player opens with the ceremonies.
+    WriteFile(Path("play.txt"), "0 10 10 0\n10 820 635 1\n12 820 635 0\n40 key escape\n");
+    const SimRun opening = Sim("--session --frames 30 --input play.txt");
+    ASSERT_EQ(opening.code, 0) << opening.err;
+    EXPECT_NE(opening.out.find("\"state\":7,\"scene\":20"), std::string::npos) << opening.out;
+
+    const SimRun left = Sim("--session --frames 60 --input play.txt");
+    ASSERT_EQ(left.code, 0) << left.err;
+    EXPECT_NE(left.out.find("\"quit\":false,\"state\":1,\"scene\":20"), std::string::npos) << left.out;
+}
+
 TEST_F(SimCli, SameScriptAndSeedGiveTheSameBytes) {
     WriteFile(Path("play.txt"), "0 10 10 0\n5 500 400 1\n40 600 300 1\n41 600 300 0\n90 key space\n");
     const SimRun a = Sim("--session --frames 150 --seed 77 --input play.txt");
