@@ -1,6 +1,7 @@
 #include "app/pause_screen.h"
 
 #include "app/app_state.h"
+#include "app/volume_slider.h"
 #include "app/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
@@ -17,18 +18,7 @@ constexpr Colour kShadowColour = PackColour(0, 0, 0, 22);
 constexpr Colour kPanelColour = PackColour(0xD6, 0xF8, 0xFF, 0xFF);
 constexpr Colour kBandColour = PackColour(0xC9, 0xE9, 0xF0, 0xFF);
 
-constexpr int kKnobSprite = 101;
-constexpr int kMutedSprite = 105;
-constexpr int kTrackSprite = 106;
 constexpr float kTrackY = 89.0f;
-constexpr float kKnobY = 102.0f;    // the track line, 13 units below the track's top
-constexpr float kKnobLeft = -32.0f; // knob travel relative to the panel centre
-constexpr float kKnobRight = 20.0f;
-constexpr float kKnobHalfWidth = 6.0f; // the mouse steers the knob's middle
-constexpr float kDragMargin = 32.0f;   // the slider follows this far beyond either end
-constexpr float kDragTop = 85.0f;
-constexpr float kDragBottom = 119.0f;
-constexpr float kMutedBelow = 0.01f;
 
 // Mouse in panel units; the pixel position is divided as an integer first.
 float PanelMouseX(float panelX) {
@@ -95,28 +85,8 @@ void PauseScreen::PauseButton(int id, float bx, float by) {
     if (tinted) ResetColour();
 }
 
-// The drag is read before drawing so the muted mark and the knob show this frame's volume.
 void PauseScreen::DrawSlider() {
-    const float cx = width / 2.0f;
-    const float left = cx + kKnobLeft;
-    const float right = cx + kKnobRight;
-    bool dragged = false;
-    if (gApp.mouseHeld) {
-        const float mx = PanelMouseX(x) - kKnobHalfWidth;
-        const float my = PanelMouseY(y);
-        if (left - kDragMargin <= mx && mx <= right + kDragMargin && kDragTop <= my && my <= kDragBottom) {
-            volume = Clamp((mx - left) / (right - left), 0.0f, 1.0f);
-            const int percent = static_cast<int>(volume * 100.0f);
-            SetEffectsVolume(percent);
-            SetMusicVolume(percent);
-            dragged = true;
-        }
-    }
-    DrawSprite(kTrackSprite, cx, kTrackY);
-    if (volume < kMutedBelow) DrawSprite(kMutedSprite, cx - 41.0f, kKnobY);
-    if (dragged) SetColourRGBA(210, 210, 210, 255);
-    DrawSprite(kKnobSprite, left + (right - left) * volume, kKnobY);
-    if (dragged) ResetColour();
+    VolumeSlider(&volume, width / 2.0f, kTrackY, PanelMouseX(x), PanelMouseY(y));
 }
 
 } // namespace kel

@@ -1,6 +1,7 @@
 #include "ceremonies/credits.h"
 
 #include "app/app_state.h"
+#include "app/volume_slider.h"
 #include "app/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
@@ -46,18 +47,7 @@ constexpr float kCloseInsetX = 54.0f;  // from the right edge
 constexpr float kButtonInsetY = 27.0f; // from the bottom edge
 constexpr float kMoreX = 6.0f;
 
-constexpr int kKnobSprite = 101;
-constexpr int kMutedSprite = 105;
-constexpr int kTrackSprite = 106;
 constexpr float kTrackY = 6.0f;
-constexpr float kKnobY = 19.0f; // the track line, 13 units below the track's top
-constexpr float kKnobLeft = -32.0f;
-constexpr float kKnobRight = 20.0f;
-constexpr float kKnobHalfWidth = 6.0f; // the mouse steers the knob's middle
-constexpr float kDragMargin = 32.0f;
-constexpr float kDragTop = 2.0f;
-constexpr float kDragBottom = 36.0f;
-constexpr float kMutedBelow = 0.01f;
 
 constexpr float kToggleX = 8.0f;
 constexpr float kToggleY = 8.0f;
@@ -157,28 +147,8 @@ void CreditsPanel::PanelButton(int id, float bx, float by) {
     ResetColour();
 }
 
-// The drag is read before drawing so the muted mark and the knob show this frame's volume.
 void CreditsPanel::DrawSlider() {
-    const float cx = width / 2.0f;
-    const float left = cx + kKnobLeft;
-    const float right = cx + kKnobRight;
-    bool dragged = false;
-    if (gApp.mouseHeld) {
-        const float mx = PanelMouseX(x) - kKnobHalfWidth;
-        const float my = PanelMouseY(y);
-        if (left - kDragMargin <= mx && mx <= right + kDragMargin && kDragTop <= my && my <= kDragBottom) {
-            volume = Clamp((mx - left) / (right - left), 0.0f, 1.0f);
-            const int percent = static_cast<int>(volume * 100.0f);
-            SetMusicVolume(percent);
-            SetEffectsVolume(percent);
-            dragged = true;
-        }
-    }
-    DrawSprite(kTrackSprite, cx, kTrackY);
-    if (volume < kMutedBelow) DrawSprite(kMutedSprite, cx - 41.0f, kKnobY);
-    if (dragged) SetColour(kHeldTint);
-    DrawSprite(kKnobSprite, left + (right - left) * volume, kKnobY);
-    if (dragged) ResetColour();
+    VolumeSlider(&volume, width / 2.0f, kTrackY, PanelMouseX(x), PanelMouseY(y));
 }
 
 void CreditsPanel::DrawFastToggle() {
