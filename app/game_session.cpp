@@ -10,6 +10,7 @@
 #include "audio/sound.h"
 #include "ceremonies/credits.h"
 #include "gfx/renderer.h"
+#include "platform/files.h"
 #include "platform/log.h"
 #include "platform/window.h"
 #include "sim/sport_event.h"
@@ -19,6 +20,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 namespace kel {
 
@@ -185,6 +187,7 @@ void GameSession::Update() {
     if (KeyPressed('t')) gApp.showText = gApp.showText != 0 ? 0 : 1;
     if (KeyPressed('b')) gApp.showBars = gApp.showBars != 0 ? 0 : 1;
     if (KeyPressed('m')) SetMusicVolume(MusicVolume() != 0 ? 0 : 100);
+    if (KeyPressed(kKeyF5)) SaveReplay();
     if (KeyPressed('c')) {
         StartCompetition();
         CreateScene(kSceneClosing);
@@ -312,7 +315,10 @@ void GameSession::UpdateInScene() {
         ReturnToMenu();
         return;
     }
-    if (paused == 0) scene->Update();
+    if (paused == 0) {
+        replayInput.Record(replayFrames++);
+        scene->Update();
+    }
     const int clicked = scene->clickedButton;
     if (sceneEventId == kSceneClosing && clicked == kButtonConfirm) {
         ReturnToMenu();
@@ -405,6 +411,7 @@ void GameSession::CreateScene(int id) {
     delete scene;
     scene = nullptr;
     StopMusic();
+    const uint32_t seed = RandomState();
     scene = CreateSceneById(id);
     if (scene == nullptr) {
         LogDebug("Scene %d could not be created; back to the menu", id);
@@ -424,6 +431,32 @@ void GameSession::CreateScene(int id) {
     sceneEventId = id;
     framesInScene = 0;
     resultLogged = 0;
+    replaySceneId = id;
+    replaySeed = seed;
+    replayFrames = 0;
+    replayInput.Clear();
+}
+
+bool GameSession::SaveReplay() {
+    if (replaySceneId < 0) {
+        LogDebug("No attempt to save as a replay yet");
+        return false;
+    }
+    if (!EnsureDirectory("replays")) {
+        LogDebug("Can't make the replays folder");
+        return false;
+    }
+    char name[64];
+    do {
+        std::snprintf(name, sizeof name, "replays/%04d.txt", replayCounter++);
+    } while (FileExists(name) && replayCounter < 10000);
+    std::string text = "# Kelvaro replay of scene " + std::to_string(replaySceneId) + ". Play it back with\n" +
+                       "# kelvaro-sim --scene " + std::to_string(replaySceneId) + " --seed " +
+                       std::to_string(replaySeed) + " --input " + name + "\n";
+    text += replayInput.Text();
+    if (!WriteFileAtomic(name, text.data(), text.size())) return false;
+    LogDebug("Replay %s", name);
+    return true;
 }
 
 void GameSession::RestartScene() {

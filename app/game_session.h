@@ -4,6 +4,7 @@
 // medal presentation after each, closing ceremonies). It is the scene host the scenes ask.
 #pragma once
 
+#include "app/input_script.h"
 #include "sim/nations.h"
 #include "sim/records.h"
 #include "sim/scene_host.h"
@@ -72,6 +73,10 @@ class GameSession : public SceneHost {
     // Writes the analytics line once per event scene; an abandoned, unfinished attempt writes none.
     void LogResult(bool abandoned);
 
+    // F5: writes the input of the last attempt to replays/NNNN.txt (the first free number), with
+    // the scene and seed that play it back in the headless runner. False when there is none.
+    bool SaveReplay();
+
     const PlayerRecord* CompetitorRecord(int k) const;
     static uint32_t RandomPlayerColour();
 
@@ -124,6 +129,15 @@ class GameSession : public SceneHost {
     uint8_t resultLogged = 0;
     int32_t bestMedalHaul[3] = {};
     char recordsPath[256] = {};
+
+    // The input of the current (or last) attempt, frame by frame from the scene's first update,
+    // and what the headless runner needs to play it back: the scene and the generator's state
+    // just before the scene was built.
+    InputRecorder replayInput;
+    int32_t replaySceneId = -1;
+    uint32_t replaySeed = 0;
+    int32_t replayFrames = 0;
+    int32_t replayCounter = 0;
 
   private:
     void UpdateMenu();

@@ -6,6 +6,7 @@
 #include "app/game_session.h"
 
 #include "app/input_script.h"
+#include "app/random.h"
 #include "app/menu_screen.h"
 #include "app/pause_screen.h"
 #include "ceremonies/credits.h"
@@ -20,7 +21,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <memory>
+#include <sstream>
 #include <string>
 
 namespace kel::test {
@@ -661,6 +665,54 @@ TEST_F(GameSessionTest, ThePhysicsOverlayDrawsEachBodyWithFixtures) {
     s.Draw();
     FlushBatch();
     EXPECT_GT(withOverlay, gl.draws.size());
+}
+
+
+TEST_F(GameSessionTest, F5SavesTheAttemptAsAReplayThatPlaysBackTheSameRun) {
+    const std::string oldDir = std::filesystem::current_path().string();
+    std::filesystem::current_path(dir);
+    GameSession& s = Open();
+    SeedRandom(4242);
+    const uint32_t seed = RandomState();
+    s.CreateScene(kEventDash);
+    InputScript script;
+    std::string why;
+    ASSERT_TRUE(ParseInputScript(EventScriptText("sprint_good_run.txt"), &script, &why)) << why;
+    ScriptPlayer player(script);
+    for (int frame = 0; frame < 3000 && !s.scene->finished; ++frame) {
+        player.Apply(frame);
+        Step();
+    }
+    ASSERT_TRUE(s.scene->finished);
+    const float played = s.scene->result;
+    const bool playedFault = s.scene->fault;
+    PressKey(kKeyF5);
+    PressKey(kKeyF5);
+    std::ifstream in(dir + "/replays/0000.txt");
+    std::stringstream buffer;
+    buffer << in.rdbuf();
+    const std::string replay = buffer.str();
+    EXPECT_TRUE(std::filesystem::exists(dir + "/replays/0001.txt")) << "a second save takes the next number";
+    std::filesystem::current_path(oldDir);
+    ASSERT_FALSE(replay.empty());
+    EXPECT_NE(replay.find("--scene 3 --seed " + std::to_string(seed)), std::string::npos) << replay;
+
+    // Played back as the runner does: the same seed, a fresh scene, the recorded input.
+    InputScript recorded;
+    ASSERT_TRUE(ParseInputScript(replay, &recorded, &why)) << why;
+    session.reset();
+    GameSession& again = Open();
+    SeedRandom(seed);
+    again.CreateScene(kEventDash);
+    ScriptPlayer replayer(recorded);
+    for (int frame = 0; frame < 3000 && !again.scene->finished; ++frame) {
+        replayer.Apply(frame);
+        Step();
+    }
+    ASSERT_TRUE(again.scene->finished);
+    EXPECT_EQ(again.scene->result, played);
+    EXPECT_EQ(again.scene->fault, playedFault);
+    std::filesystem::remove_all(dir + "/replays");
 }
 
 } // namespace
