@@ -18,7 +18,7 @@ set(written session_0000.png)
 foreach(scene RANGE 0 16)
   list(APPEND scenes ${scene})
 endforeach()
-list(APPEND scenes 20 21)
+list(APPEND scenes 19 20 21)
 foreach(scene IN LISTS scenes)
   execute_process(COMMAND ${SIM} --scene ${scene} --frames 121 --screenshot 120:${OUT}/scene_${scene}.png
     WORKING_DIRECTORY ${OUT} RESULT_VARIABLE status OUTPUT_QUIET ERROR_VARIABLE errors)
