@@ -1,7 +1,7 @@
 #include "app/pause_screen.h"
 
 #include "app/app_state.h"
-#include "app/volume_slider.h"
+#include "app/panel_controls.h"
 #include "app/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
@@ -20,13 +20,8 @@ constexpr Colour kBandColour = PackColour(0xC9, 0xE9, 0xF0, 0xFF);
 
 constexpr float kTrackY = 89.0f;
 
-// Mouse in panel units; the pixel position is divided as an integer first.
-float PanelMouseX(float panelX) {
-    return static_cast<float>(gApp.mouseX / static_cast<int>(kPanelUnitPx)) - panelX;
-}
-float PanelMouseY(float panelY) {
-    return static_cast<float>(gApp.mouseY / static_cast<int>(kPanelUnitPx)) - panelY;
-}
+float PanelMouseX(float panelX) { return PanelMouse(gApp.mouseX, kPanelUnitPx, panelX); }
+float PanelMouseY(float panelY) { return PanelMouse(gApp.mouseY, kPanelUnitPx, panelY); }
 
 } // namespace
 
@@ -59,28 +54,10 @@ void PauseScreen::Draw() {
 }
 
 void PauseScreen::PauseButton(int id, float bx, float by) {
-    const float mx = PanelMouseX(x);
-    const float my = PanelMouseY(y);
-    const float left = bx - SpriteAnchorX(id);
-    const float top = by - SpriteAnchorY(id);
-    const bool hit = left <= mx && mx < left + SpriteWidth(id) && top <= my && my < top + SpriteHeight(id);
-    bool tinted = false;
-    if (hit) {
-        hoverButton = id;
-        if (gApp.mousePressed) {
-            pressedButton = id;
-            PlayEffect(kSfxTap1, 100, 0, 1.0f, false);
-        }
-        if (pressedButton == id && gApp.mouseReleased) {
-            clickedButton = id;
-            pressedButton = -1;
-            PlayEffect(kSfxTap1, 100, 0, 1.33f, false);
-        }
-        if (gApp.mouseHeld) {
-            SetColourRGBA(210, 210, 210, 255);
-            tinted = true;
-        }
-    }
+    const bool hit = PanelButtonInput(id, bx, by, PanelMouseX(x), PanelMouseY(y), &pressedButton, &clickedButton);
+    if (hit) hoverButton = id;
+    const bool tinted = hit && gApp.mouseHeld;
+    if (tinted) SetColourRGBA(210, 210, 210, 255);
     DrawSprite(id, bx, by);
     if (tinted) ResetColour();
 }

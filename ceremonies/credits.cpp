@@ -1,7 +1,7 @@
 #include "ceremonies/credits.h"
 
 #include "app/app_state.h"
-#include "app/volume_slider.h"
+#include "app/panel_controls.h"
 #include "app/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
@@ -57,12 +57,8 @@ constexpr Colour kToggleOnColour = 0xFFB4B4FFu;
 constexpr Colour kToggleOffColour = 0xFF969696u;
 constexpr int kToggleBlinkFrames = 12; // on: lit for half of every 12 frames
 
-float PanelMouseX(float panelX) {
-    return static_cast<float>(gApp.mouseX / static_cast<int>(kCreditsUnitPx)) - panelX;
-}
-float PanelMouseY(float panelY) {
-    return static_cast<float>(gApp.mouseY / static_cast<int>(kCreditsUnitPx)) - panelY;
-}
+float PanelMouseX(float panelX) { return PanelMouse(gApp.mouseX, kCreditsUnitPx, panelX); }
+float PanelMouseY(float panelY) { return PanelMouse(gApp.mouseY, kCreditsUnitPx, panelY); }
 
 } // namespace
 
@@ -123,25 +119,11 @@ void CreditsPanel::DrawCreditsPage() {
 }
 
 void CreditsPanel::PanelButton(int id, float bx, float by) {
-    const float mx = PanelMouseX(x);
-    const float my = PanelMouseY(y);
-    const float left = bx - SpriteAnchorX(id);
-    const float top = by - SpriteAnchorY(id);
-    const bool inside = left <= mx && mx < left + SpriteWidth(id) && top <= my && my < top + SpriteHeight(id);
-    if (!inside) {
+    if (!PanelButtonInput(id, bx, by, PanelMouseX(x), PanelMouseY(y), &pressed, &clicked)) {
         DrawSpriteScaled(id, bx, by, 1.0f, 1.0f);
         return;
     }
     hovered = id;
-    if (gApp.mousePressed) {
-        pressed = id;
-        PlayEffect(kSfxTap1, 100, 0, 1.0f, false);
-    }
-    if (gApp.mouseReleased && pressed == id) {
-        clicked = id;
-        pressed = -1;
-        PlayEffect(kSfxTap1, 100, 0, 1.33f, false);
-    }
     SetColour(kHeldTint);
     DrawSpriteScaled(id, bx, by, 1.0f, 1.0f);
     ResetColour();

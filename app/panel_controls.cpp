@@ -1,4 +1,4 @@
-#include "app/volume_slider.h"
+#include "app/panel_controls.h"
 
 #include "app/app_state.h"
 #include "app/helpers.h"
@@ -23,6 +23,28 @@ constexpr float kMutedOffsetX = -41.0f;
 constexpr Colour kHeldTint = PackColour(210, 210, 210, 255);
 
 } // namespace
+
+float PanelMouse(int pixel, float unitPx, float origin) {
+    return static_cast<float>(pixel / static_cast<int>(unitPx)) - origin;
+}
+
+bool PanelButtonInput(int id, float bx, float by, float mouseX, float mouseY, int* pressed, int* clicked) {
+    const float left = bx - SpriteAnchorX(id);
+    const float top = by - SpriteAnchorY(id);
+    const bool inside =
+        left <= mouseX && mouseX < left + SpriteWidth(id) && top <= mouseY && mouseY < top + SpriteHeight(id);
+    if (!inside) return false;
+    if (gApp.mousePressed) {
+        *pressed = id;
+        PlayEffect(kSfxTap1, 100, 0, 1.0f, false);
+    }
+    if (*pressed == id && gApp.mouseReleased) {
+        *clicked = id;
+        *pressed = -1;
+        PlayEffect(kSfxTap1, 100, 0, 1.33f, false);
+    }
+    return true;
+}
 
 bool VolumeSlider(float* volume, float centreX, float trackY, float mouseX, float mouseY) {
     const float left = centreX + kKnobLeft;
