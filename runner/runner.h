@@ -7,6 +7,7 @@
 
 #include "app/input_script.h"
 #include "platform/log.h"
+#include "sim/world_hash.h"
 
 #include <cstdint>
 #include <functional>
@@ -60,9 +61,6 @@ bool LoadInputScript(const std::string& path, InputScript* script, std::string* 
 
 // ---- Reports ---------------------------------------------------------------------------------
 
-// 64-bit FNV-1a over the float bit patterns of every body's position, angle, linear and angular
-// velocity, in world body order, as 16 hex digits. Null or empty worlds hash the empty input.
-std::string WorldHash(const b2World* world);
 
 // Appends `text` as a quoted JSON string.
 void AppendJsonString(std::string* out, const std::string& text);

@@ -10,6 +10,7 @@
 #include "gfx/renderer.h"
 #include "sim/sim_test_support.h"
 #include "sim/sport_event.h"
+#include "sim/world_hash.h"
 
 #include <gtest/gtest.h>
 
@@ -24,32 +25,8 @@
 
 namespace kel::test {
 
-// 64-bit FNV-1a over every body's position, angle, linear and angular velocity in world body
-// order: the same hash the headless runner reports as "worldHash", as 16 hex digits.
-inline std::string WorldHashText(const b2World* world) {
-    uint64_t hash = 0xcbf29ce484222325ull;
-    auto add = [&hash](float v) {
-        uint32_t bits = 0;
-        std::memcpy(&bits, &v, sizeof bits);
-        for (int i = 0; i < 4; ++i) {
-            hash ^= (bits >> (8 * i)) & 0xFFu;
-            hash *= 0x100000001b3ull;
-        }
-    };
-    for (const b2Body* b = world->GetBodyList(); b != nullptr; b = b->GetNext()) {
-        const b2Vec2 p = b->GetPosition();
-        const b2Vec2 v = b->GetLinearVelocity();
-        add(p.x);
-        add(p.y);
-        add(b->GetAngle());
-        add(v.x);
-        add(v.y);
-        add(b->GetAngularVelocity());
-    }
-    char text[17];
-    std::snprintf(text, sizeof text, "%016llx", static_cast<unsigned long long>(hash));
-    return text;
-}
+// The world hash the headless runner reports as "worldHash".
+inline std::string WorldHashText(const b2World* world) { return WorldHash(world); }
 
 // An input script kept in tests/events/ for the headless runner; empty when it cannot be read.
 inline std::string EventScriptText(const char* name) {
