@@ -1,6 +1,6 @@
 #include "app/game_host.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/game_session.h"
 #include "gfx/renderer.h"
 

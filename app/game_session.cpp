@@ -1,10 +1,10 @@
 // Sections: standings and medals; life; saving; update; scene flow; competitions; drawing.
 #include "app/game_session.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/menu_screen.h"
 #include "app/pause_screen.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "app/scene_registry.h"
 #include "app/shell.h"
 #include "audio/sound.h"
@@ -121,15 +121,8 @@ GameSession::~GameSession() {
     if (gApp.gameSession == this) gApp.gameSession = nullptr;
 }
 
-uint32_t GameSession::RandomPlayerColour() {
-    static constexpr int kOrders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
-    const int* channels = kOrders[RandomInt(6)];
-    int value[3] = {};
-    value[channels[0]] = 225 + RandomInt(30);
-    value[channels[1]] = 195 + RandomInt(35);
-    value[channels[2]] = 165 + RandomInt(40);
-    return PackColour(static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]),
-                      static_cast<uint8_t>(value[2]), 255);
+int GameSession::CurrentCompetitorSlot() const {
+    return competition != 0 && currentCompetitor >= 0 && currentCompetitor < kPlayerCount ? currentCompetitor : 0;
 }
 
 const PlayerRecord* GameSession::CompetitorRecord(int k) const {

@@ -78,7 +78,6 @@ class GameSession : public SceneHost {
     bool SaveReplay();
 
     const PlayerRecord* CompetitorRecord(int k) const;
-    static uint32_t RandomPlayerColour();
 
     // ---- Scene host ---------------------------------------------------------------------------
     bool DebugDraw() const override { return debugDraw != 0; }
@@ -96,6 +95,8 @@ class GameSession : public SceneHost {
     int FinishedEvent() const override;
     bool EventStanding(int rank, RankedResult* entry) const override;
     bool NewWorldRecord() const override { return newRecord != 0; }
+    int CurrentCompetitorSlot() const override;
+    bool MedalPresentationShowing() const override { return state == kStateMedalCeremony; }
 
     // ---- Fields -------------------------------------------------------------------------------
     int32_t state = kStateMenu;

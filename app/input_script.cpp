@@ -1,6 +1,6 @@
 #include "app/input_script.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 
 #include <cctype>
 #include <cstdio>

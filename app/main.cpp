@@ -1,5 +1,5 @@
 // Kelvaro: the program entry.
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/shell.h"
 #include "gfx/renderer.h"
 #include "platform/data_root.h"
@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     SetScreenSize(gApp.screenWidth, gApp.screenHeight);
-    gApp.screenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
+    gScreenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
     std::unique_ptr<GlBackend> gl(CreateOpenGlBackend());
     SetGlBackend(gl.get());
     Clock* clock = RealClock();

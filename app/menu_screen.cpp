@@ -1,7 +1,7 @@
 #include "app/menu_screen.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
 #include "app/scene_registry.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"

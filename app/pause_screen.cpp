@@ -1,8 +1,8 @@
 #include "app/pause_screen.h"
 
-#include "app/app_state.h"
-#include "app/panel_controls.h"
-#include "app/helpers.h"
+#include "base/app_state.h"
+#include "ceremonies/panel_controls.h"
+#include "base/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"

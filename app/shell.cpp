@@ -1,8 +1,8 @@
 #include "app/shell.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/game_host.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/atlas_table.h"
 #include "gfx/font.h"
@@ -14,6 +14,8 @@
 #include <cstring>
 
 namespace kel {
+
+Image gScreenshotImage;
 
 void FoldEvent(const InputEvent& e) {
     switch (e.type) {
@@ -86,8 +88,8 @@ bool TakeScreenshot() {
     char name[64];
     std::snprintf(name, sizeof name, "screenshots/%04d.png", gApp.screenshotCounter);
     ++gApp.screenshotCounter;
-    Image& shot = gApp.screenshotImage;
-    GlBackend* gl = gApp.renderer.gl;
+    Image& shot = gScreenshotImage;
+    GlBackend* gl = gRenderer.gl;
     if (!shot.pixels || !gl || !gl->ReadPixels(shot.width, shot.height, reinterpret_cast<uint8_t*>(shot.pixels))) {
         LogDebug("Can't read the screen for %s", name);
         return false;
@@ -109,7 +111,7 @@ bool TakeScreenshot() {
 }
 
 void ResetGraphics() {
-    if (gApp.renderer.gl) gApp.renderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
+    if (gRenderer.gl) gRenderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
     LoadAllTextureSlots();
 }
 
@@ -140,9 +142,9 @@ void StartUp(Clock* clock) {
     std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
     ClearFrameInput();
     gApp.mouseHeld = 0;
-    gApp.renderer.colour = kWhite;
+    gRenderer.colour = kWhite;
     StartSound();
-    if (gApp.renderer.gl) gApp.renderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
+    if (gRenderer.gl) gRenderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
     LoadEffects(kEffectTable, kSfxCount);
     const int missing = LoadAllTextureSlots();
     if (missing > 0) LogDebug("%d texture slots could not be loaded", missing);

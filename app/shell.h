@@ -3,6 +3,7 @@
 // real game and, with null backends, the headless runner and the tests.
 #pragma once
 
+#include "gfx/image.h"
 #include "platform/clock.h"
 #include "platform/window.h"
 
@@ -27,6 +28,9 @@ void DrawGameFrame();
 void DisplayFrame(Window* window);
 
 // Writes the frame just swapped to screenshots/NNNN.png (the folder is created when missing).
+// The frame read back for P, allocated once at start-up at the window size.
+extern Image gScreenshotImage;
+
 bool TakeScreenshot();
 
 // Reapplies the GL state and reloads every texture slot (after a video-mode change).

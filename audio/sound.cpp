@@ -8,7 +8,7 @@
 #include <cstring>
 #include <memory>
 
-#include "app/helpers.h"
+#include "base/helpers.h"
 #include "audio/pcm.h"
 #include "audio/sound_backend.h"
 #include "platform/files.h"

@@ -1,9 +1,9 @@
 // Sections: constants; ranking; building; rules per frame; world drawing; HUD.
 #include "ceremonies/closing.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/random.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"

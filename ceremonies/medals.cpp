@@ -1,8 +1,8 @@
 // Sections: constants; medals; building; rules per frame; world drawing; HUD.
 #include "ceremonies/medals.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"

@@ -1,9 +1,9 @@
 // Sections: constants; competitors; building; rules per frame; world drawing; HUD.
 #include "ceremonies/opening.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/random.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/renderer.h"
 #include "platform/log.h"
@@ -217,7 +217,7 @@ OpeningCeremonies::OpeningCeremonies() : SportEvent(kSceneOpening) {
     blimp = CreateCircle(kBlimpX, kBlimpY + kBlimpYPerOffsetPx * gApp.screenOffsetY, kBlimpRadius,
                          kBlimpDensity, 0.0f, 0.0f);
     blimp->SetGravityScale(0.0f);
-    SetLinearDamping(blimp, kBlimpDamping);
+    SetTunedLinearDamping(blimp, kBlimpDamping);
     SetBodyTag(blimp, kTagWood);
 
     SetBodyTag(groundBody, kTagWoodFloor);

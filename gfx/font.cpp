@@ -1,7 +1,7 @@
 // The bitmap font: "[HGEFONT]" description parsing, measuring and printing.
 #include "gfx/font.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "gfx/renderer.h"
 #include "platform/files.h"
 #include "platform/log.h"

@@ -2,7 +2,7 @@
 // file, drawn as textured quads through the renderer.
 #pragma once
 
-#include "app/helpers.h"
+#include "base/helpers.h"
 
 namespace kel {
 

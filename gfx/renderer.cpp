@@ -3,7 +3,7 @@
 // Sections: slots and atlas; batch and colour; appending; shapes and sprites; fixtures; transform.
 #include "gfx/renderer.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "gfx/image.h"
 #include "platform/log.h"
 
@@ -24,9 +24,11 @@ const SlotName kSlotTable[] = {
 const int kSlotTableCount = static_cast<int>(sizeof kSlotTable / sizeof kSlotTable[0]);
 static_assert(sizeof kSlotTable / sizeof kSlotTable[0] == 23, "slots 0-5 and 8-24");
 
+RendererState gRenderer;
+
 namespace {
 
-RendererState& R() { return gApp.renderer; }
+RendererState& R() { return gRenderer; }
 
 // Batch capacity before a quad: six vertices must still fit.
 constexpr int kFlushAt = kBatchVertexCount - 6;

@@ -7,7 +7,7 @@
 // first. Sprite and slot numbers are not validated.
 #pragma once
 
-#include "app/helpers.h"
+#include "base/helpers.h"
 #include "gfx/gl_backend.h"
 
 #include <cstdint>
@@ -59,6 +59,9 @@ struct RendererState {
     int boundSlot = -1;  // -1: untextured
     Colour colour = kWhite;
 };
+
+// The renderer's own state: texture slots, sprite atlas and the vertex batch.
+extern RendererState gRenderer;
 
 // The slots loaded at start-up and after a video-mode change, by slot and base name.
 struct SlotName {

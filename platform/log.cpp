@@ -1,7 +1,5 @@
 #include "platform/log.h"
 
-#include "app/app_state.h"
-
 #include <cstdarg>
 #include <cstdio>
 
@@ -17,6 +15,7 @@ public:
 };
 
 StderrSink gStderrSink;
+char gLogBuffer[256] = {}; // one line of at most 255 characters
 LogSink* gSink = &gStderrSink;
 
 } // namespace
@@ -24,10 +23,10 @@ LogSink* gSink = &gStderrSink;
 void SetLogSink(LogSink* sink) { gSink = sink ? sink : &gStderrSink; }
 
 void LogDebug(const char* format, ...) {
-    char* buffer = gApp.logBuffer;
+    char* buffer = gLogBuffer;
     va_list args;
     va_start(args, format);
-    const int n = std::vsnprintf(buffer, sizeof gApp.logBuffer, format, args);
+    const int n = std::vsnprintf(buffer, sizeof gLogBuffer, format, args);
     va_end(args);
     if (n < 0) buffer[0] = '\0';
     gSink->Write(buffer);

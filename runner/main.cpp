@@ -3,9 +3,9 @@
 // by the game's loading rules. See RunnerUsage() in runner/runner.cpp for the command line.
 //
 // Sections: helpers; --atlas; --load-image; scene and session runs; entry.
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/game_host.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "app/scene_registry.h"
 #include "app/shell.h"
 #include "audio/sound.h"
@@ -52,8 +52,8 @@ int Failure(const std::string& what) {
 
 // Reads the frame just drawn and writes it upright as PNG.
 bool WriteScreen(const std::string& path) {
-    Image& shot = gApp.screenshotImage;
-    GlBackend* gl = gApp.renderer.gl;
+    Image& shot = gScreenshotImage;
+    GlBackend* gl = gRenderer.gl;
     if (!shot.pixels || !gl ||
         !gl->ReadPixels(shot.width, shot.height, reinterpret_cast<uint8_t*>(shot.pixels)))
         return false;
@@ -74,7 +74,7 @@ int PrintAtlas() {
     BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
     std::printf("sprite\tslot\tx\ty\tw\th\tanchorX\tanchorY\n");
     for (int sprite = 0; sprite < kSpriteCount; ++sprite) {
-        const SpriteDef& d = gApp.renderer.sprites[sprite];
+        const SpriteDef& d = gRenderer.sprites[sprite];
         if (d.width == 0.0f && d.height == 0.0f) continue;
         const int slot = static_cast<int>(d.slot);
         // The atlas keeps texture coordinates; a slot that never loaded was built against size 1.
@@ -135,7 +135,7 @@ int Play(const RunnerOptions& options) {
         gl = std::make_unique<NullGlBackend>();
     }
     SetScreenSize(gApp.screenWidth, gApp.screenHeight);
-    gApp.screenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
+    gScreenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
     SetGlBackend(gl.get());
 
     AnalyticsLogSink log;

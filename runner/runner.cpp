@@ -1,7 +1,7 @@
 // Sections: options; script files; reports; frame loops; bench summary.
 #include "runner/runner.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/game_session.h"
 #include "app/scene_registry.h"
 #include "app/shell.h"

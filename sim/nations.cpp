@@ -1,9 +1,9 @@
 // Sections: validation; choosing and blending; flags; nation picker.
 #include "sim/nations.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/random.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"

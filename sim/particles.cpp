@@ -1,6 +1,6 @@
 #include "sim/particles.h"
 
-#include "app/random.h"
+#include "base/random.h"
 #include "gfx/renderer.h"
 #include "platform/log.h"
 
@@ -83,6 +83,7 @@ void EmitterInit(Emitter* emitter, int presetIndex) {
     const int capacity =
         preset.count >= 0 ? 2 * preset.count : static_cast<int>(preset.life.hi * preset.rate) + 1;
     emitter->preset = &preset;
+    emitter->colour = preset.colour;
     emitter->particles.assign(static_cast<size_t>(capacity), Particle{});
     for (int i = 0; i < capacity; ++i)
         emitter->particles[i].link = i + 1 < capacity ? i + 1 : -1;
@@ -162,11 +163,11 @@ void EmitterUpdate(Emitter* emitter) {
 void EmitterDraw(const Emitter& emitter) {
     const EmitterPreset* preset = emitter.preset;
     if (preset == nullptr) return;
-    SetColour(preset->colour);
-    const uint32_t alpha = ColourA(preset->colour);
+    SetColour(emitter.colour);
+    const uint32_t alpha = ColourA(emitter.colour);
     for (const Particle& p : emitter.particles) {
         if (p.link != Particle::kAlive) continue;
-        Colour colour = preset->colour;
+        Colour colour = emitter.colour;
         if (preset->fade > 0.0f) {
             if (p.life < preset->fade) {
                 const uint32_t a = static_cast<uint32_t>(p.life / preset->fade * static_cast<float>(alpha));

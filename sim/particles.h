@@ -3,7 +3,7 @@
 // part in the physics; their storage is fixed when the emitter is initialised.
 #pragma once
 
-#include "app/helpers.h"
+#include "base/helpers.h"
 
 #include <vector>
 
@@ -70,6 +70,7 @@ struct Emitter {
     int remaining = 0;        // still to emit in this start, -1 for a stream
     float accumulator = 0.0f; // particles owed
     int alive = 0;
+    Colour colour = kWhite; // the preset's colour at EmitterInit; a scene may recolour it
 };
 
 // Capacity: twice the count of a burst preset, or enough for a stream's longest life.

@@ -75,11 +75,11 @@ float DampingCoefficient(float tunedDamping) {
     return tunedDamping / keep;
 }
 
-void SetLinearDamping(b2Body* body, float tunedDamping) {
+void SetTunedLinearDamping(b2Body* body, float tunedDamping) {
     body->SetLinearDamping(DampingCoefficient(tunedDamping));
 }
 
-void SetAngularDamping(b2Body* body, float tunedDamping) {
+void SetTunedAngularDamping(b2Body* body, float tunedDamping) {
     body->SetAngularDamping(DampingCoefficient(tunedDamping));
 }
 
@@ -97,6 +97,14 @@ int FixtureTag(const b2Fixture* fixture) {
 
 void SetFixtureTag(b2Fixture* fixture, int tag) {
     fixture->GetUserData().pointer = static_cast<uintptr_t>(static_cast<intptr_t>(tag));
+}
+
+uintptr_t BodyValue(const b2Body* body) {
+    return const_cast<b2Body*>(body)->GetUserData().pointer;
+}
+
+void SetBodyValue(b2Body* body, uintptr_t value) {
+    body->GetUserData().pointer = value;
 }
 
 bool SetPolygonChecked(b2PolygonShape* shape, const b2Vec2* points, int count) {

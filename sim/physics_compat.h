@@ -32,8 +32,10 @@ b2WeldJoint* CreateRigidWeld(b2World* world, b2Body* bodyA, b2Body* bodyB, const
 // Box2D 2.4 damps by v / (1 + h·c); the game's damping values were tuned for v·(1 − h·c).
 // Returns the 2.4 coefficient that gives the tuned feel at the fixed step (per second).
 float DampingCoefficient(float tunedDamping);
-void SetLinearDamping(b2Body* body, float tunedDamping);
-void SetAngularDamping(b2Body* body, float tunedDamping);
+// Named apart from b2Body's own setters, so a plain body->SetLinearDamping(c) stands out as the
+// weaker 2.4 feel rather than passing for this one.
+void SetTunedLinearDamping(b2Body* body, float tunedDamping);
+void SetTunedAngularDamping(b2Body* body, float tunedDamping);
 
 // Forces always wake the body, so a force on a sleeping body is never lost.
 void ApplyForceWaking(b2Body* body, const b2Vec2& force, const b2Vec2& point);
@@ -42,6 +44,10 @@ void ApplyForceToCentreWaking(b2Body* body, const b2Vec2& force);
 // The small integer kept in a fixture's user data (the contact tag).
 int FixtureTag(const b2Fixture* fixture);
 void SetFixtureTag(b2Fixture* fixture, int tag);
+
+// A small integer kept with a body (archery's arrow numbers); 0 until set.
+uintptr_t BodyValue(const b2Body* body);
+void SetBodyValue(b2Body* body, uintptr_t value);
 
 // Builds a convex polygon from up to b2_maxPolygonVertices points. Box2D aborts the process on
 // points that do not span an area, so they are checked first: on bad input the shape is left

@@ -2,8 +2,9 @@
 // event card.
 #include "sim/records.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"
@@ -431,6 +432,17 @@ bool CardButton(EventCard* card, int id, float x, float y) {
     DrawSprite(id, x, y);
     if (hovered) ResetColour();
     return hovered;
+}
+
+uint32_t RandomPlayerColour() {
+    static constexpr int kOrders[6][3] = {{0, 1, 2}, {1, 2, 0}, {2, 0, 1}, {0, 2, 1}, {1, 0, 2}, {2, 1, 0}};
+    const int* channels = kOrders[RandomInt(6)];
+    int value[3] = {};
+    value[channels[0]] = 225 + RandomInt(30);
+    value[channels[1]] = 195 + RandomInt(35);
+    value[channels[2]] = 165 + RandomInt(40);
+    return PackColour(static_cast<uint8_t>(value[0]), static_cast<uint8_t>(value[1]),
+                      static_cast<uint8_t>(value[2]), 255);
 }
 
 } // namespace kel

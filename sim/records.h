@@ -150,6 +150,9 @@ struct PlayerRecord {
 
 constexpr int kPlayerCount = 4;
 
+// A light athlete tint: one channel high, one middle, one lower, in a random order of the three.
+uint32_t RandomPlayerColour();
+
 // Everything records.rec keeps.
 struct RecordsData {
     EventRecord events[kEventCount];

@@ -46,6 +46,11 @@ class SceneHost {
     virtual bool WithComputers() const { return false; }
     // Events the competition holds.
     virtual int ScheduleCount() const { return 0; }
+    // The player slot (0..3) whose attempt the current scene is: the competitor whose turn it is in
+    // a competition, slot 0 in practice.
+    virtual int CurrentCompetitorSlot() const { return 0; }
+    // The medal presentation is showing over the finished event's world.
+    virtual bool MedalPresentationShowing() const { return false; }
     // The best medal haul of a human winner (gold, silver, bronze), which the closing
     // ceremonies raise in place; null when nothing keeps it.
     virtual int32_t* BestMedalHaul() { return nullptr; }

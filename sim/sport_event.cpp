@@ -2,8 +2,8 @@
 // drawing; builders.
 #include "sim/sport_event.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"
@@ -91,8 +91,8 @@ void SportEvent::Update() {
     if (startFrames >= 1 || gApp.mousePressed) startFrames += 1;
 }
 
-bool SportEvent::IsTrackedBody(b2Body*) {
-    return true;
+bool SportEvent::IsTrackedBody(b2Body* body) {
+    return trackedBody == nullptr || body == trackedBody;
 }
 
 void SportEvent::UpdateCursor() {
@@ -163,6 +163,9 @@ void SportEvent::UpdateGrab() {
     }
     if (mouseJoint != nullptr) {
         mouseJoint->SetTarget(b2Vec2(cursorX, cursorY));
+        // Box2D 2.4 wakes the body only when the target moves; a body held under a still cursor
+        // would fall asleep and hang frozen in the air.
+        grabbedBody->SetAwake(true);
         grabBudget -= 1;
         if (grabBudget <= 0) ReleaseGrab();
     }
@@ -176,6 +179,46 @@ void SportEvent::ReleaseGrab() {
         PlayEffect(kSfxUntap1, 100, SoundPan(cursorX), 1.33f, false);
     }
     grabBudget = 0;
+}
+
+// ---- Stall -----------------------------------------------------------------------------------
+
+void SportEvent::SetStallRule(int capFrames, float left, float top, float right, float bottom) {
+    idleCapFrames = Max(capFrames, 0);
+    worldBounds.lowerBound.Set(left, top);
+    worldBounds.upperBound.Set(right, bottom);
+}
+
+void SportEvent::WatchBody(b2Body* body) {
+    if (body != nullptr && watchedCount < kMaxWatchedBodies) watchedBodies[watchedCount++] = body;
+}
+
+StallKind SportEvent::CheckStall() {
+    b2Body* const* bodies = watchedBodies;
+    int count = watchedCount;
+    if (count == 0 && trackedBody != nullptr) {
+        bodies = &trackedBody;
+        count = 1;
+    }
+    const bool bounded = worldBounds.upperBound.x > worldBounds.lowerBound.x &&
+                         worldBounds.upperBound.y > worldBounds.lowerBound.y;
+    bool moving = false;
+    for (int i = 0; i < count; ++i) {
+        const b2Body* body = bodies[i];
+        const b2Vec2 p = body->GetPosition();
+        // NaN positions fail every comparison, so they count as outside too.
+        if (bounded && !(p.x >= worldBounds.lowerBound.x && p.x <= worldBounds.upperBound.x &&
+                         p.y >= worldBounds.lowerBound.y && p.y <= worldBounds.upperBound.y))
+            return kStallOutOfWorld;
+        if (body->IsAwake() && body->GetLinearVelocity().Length() >= kStillSpeed) moving = true;
+    }
+    const bool input = gApp.mouseHeld || gApp.mousePressed || gApp.mouseReleased || mouseJoint != nullptr;
+    if (input || moving) {
+        idleFrames = 0;
+        return kStallNone;
+    }
+    idleFrames += 1;
+    return idleCapFrames > 0 && idleFrames >= idleCapFrames ? kStallIdle : kStallNone;
 }
 
 int SportEvent::SoundPan(float x) const {
@@ -474,9 +517,39 @@ b2RevoluteJoint* SportEvent::CreateRevolute(b2Body* bodyA, b2Body* bodyB, float 
 }
 
 b2DistanceJoint* SportEvent::CreateRope(b2Body* bodyA, b2Body* bodyB, float localAx, float localAy,
-                                        float localBx, float localBy, float maxLength) {
+                                        float localBx, float localBy, float maxLength, bool collideConnected) {
     return CreateRopeJoint(world, bodyA, bodyB, b2Vec2(localAx, localAy), b2Vec2(localBx, localBy), maxLength,
-                           false);
+                           collideConnected);
+}
+
+b2Body* SportEvent::CreatePolygon(float x, float y, const b2Vec2* points, int count, float density,
+                                  float friction, float restitution) {
+    if (count < 3 || count > b2_maxPolygonVertices) return nullptr;
+    b2Vec2 local[b2_maxPolygonVertices];
+    for (int i = 0; i < count; ++i)
+        local[i] = points[i] - b2Vec2(x, y);
+    b2PolygonShape shape;
+    if (!SetPolygonChecked(&shape, local, count)) return nullptr;
+    const b2BodyDef bodyDef = BodyAt(x, y, density);
+    b2Body* body = world->CreateBody(&bodyDef);
+    b2FixtureDef def;
+    def.shape = &shape;
+    def.density = density;
+    def.friction = friction;
+    def.restitution = restitution;
+    body->CreateFixture(&def);
+    return body;
+}
+
+b2Fixture* SportEvent::AddGroundPolygon(const b2Vec2* points, int count, float friction, float restitution) {
+    b2PolygonShape shape;
+    if (!SetPolygonChecked(&shape, points, count)) return nullptr;
+    b2FixtureDef def;
+    def.shape = &shape;
+    def.density = 0.0f;
+    def.friction = friction;
+    def.restitution = restitution;
+    return groundBody->CreateFixture(&def);
 }
 
 b2WeldJoint* SportEvent::CreateWeld(b2Body* bodyA, b2Body* bodyB) {

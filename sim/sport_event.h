@@ -24,16 +24,18 @@ namespace kel {
 enum ContactTag : int {
     kTagNone = 0,
     kTagAthlete = 1,
+    kTagMarker = 2,      // silent; a scene's own marker (the javelin's tips)
     kTagMetalImpact = 3, // metal clang, then OnImpact
     kTagWood = 4,
     kTagMetal = 5,
     kTagMedal = 6,
+    kTagQuietGround = 7, // ground that makes no impact sound (rowing, cycling)
     kTagWoodFloor = 9,
     kTagMat = 10,
 };
 
 constexpr float kDefaultZoom = 40.0f; // px per metre
-constexpr float kMinZoom = 4.0f;      // px per metre; the zoom-out key stops here
+constexpr float kMinZoom = 2.0f;      // px per metre; the zoom-out key stops here (the javelin's view)
 constexpr float kZoomStep = 4.0f;     // px per metre per key press
 constexpr int kUnlimitedGrabFrames = 1000000;
 constexpr float kGrabMaxForce = 500.0f;     // newtons
@@ -41,6 +43,15 @@ constexpr float kGrabQueryHalfSize = 0.25f; // metres
 constexpr float kImpactSpeed = 4.0f;        // metres per second: slower contacts are silent
 constexpr float kOofSpeed = 6.0f;           // metres per second for two athlete bodies
 constexpr int kButtonAutoClickFrames = 30;
+constexpr float kStillSpeed = 0.05f; // metres per second: a watched body slower than this is still
+constexpr int kMaxWatchedBodies = 8;
+
+// Why an attempt nobody finishes ends (see SportEvent::CheckStall).
+enum StallKind : int {
+    kStallNone = 0,
+    kStallIdle = 1,       // the idle cap ran out: no input and nothing moving
+    kStallOutOfWorld = 2, // a watched body left the world's bounds
+};
 
 constexpr int kContinueButtonCompetition = 78;
 constexpr int kContinueButton = 94;
@@ -63,7 +74,8 @@ class SportEvent : public b2ContactListener {
     // Base input per game frame: zoom keys and cursor, grab, the first-click counter.
     // A scene's Update calls this first.
     virtual void Update();
-    // Whether the mouse may grab the body; the base allows every body.
+    // Whether the mouse may grab the body; the base allows trackedBody only when a scene has set
+    // one, and every body otherwise.
     virtual bool IsTrackedBody(b2Body* body);
     // The world drawing, inside the camera transform.
     virtual void Draw() {}
@@ -89,6 +101,18 @@ class SportEvent : public b2ContactListener {
     // Stereo pan -100..100 of a world x: half a 1024 px screen right of the centre is fully right.
     int SoundPan(float x) const;
 
+    // ---- Ending an attempt nobody finishes ----------------------------------------------------
+    // Every event sets its own numbers once: idleFrames is how long the attempt may sit with no
+    // mouse input and every watched body still (capFrames; 0: no cap); the bounds are the world a watched
+    // body may not leave (metres, y down). Both end the attempt as a foul in the event's Update.
+    void SetStallRule(int capFrames, float left, float top, float right, float bottom);
+    // Bodies whose motion keeps the attempt alive and whose leaving ends it; when none are
+    // watched, trackedBody is. At most kMaxWatchedBodies; more are ignored.
+    void WatchBody(b2Body* body);
+    // Call once per frame while the attempt runs, after StepWorld. Counts idle frames and tests
+    // the bounds; returns which ended the attempt, or kStallNone.
+    StallKind CheckStall();
+
     // ---- Drawing ----------------------------------------------------------------------------
     // Screen-space button; returns whether the mouse is over it.
     bool HudButton(int id, float x, float y, float scale);
@@ -113,8 +137,17 @@ class SportEvent : public b2ContactListener {
     // Limited unless lower == upper.
     b2RevoluteJoint* CreateRevolute(b2Body* bodyA, b2Body* bodyB, float anchorX, float anchorY,
                                     float lowerAngle, float upperAngle, bool collideConnected);
+    // The bodies never part further than maxLength; they collide with each other only when
+    // collideConnected is set.
     b2DistanceJoint* CreateRope(b2Body* bodyA, b2Body* bodyB, float localAx, float localAy, float localBx,
-                                float localBy, float maxLength);
+                                float localBy, float maxLength, bool collideConnected = false);
+    // A convex polygon of up to 8 points given in world metres (hills, rocks, hulls). The body sits
+    // at (x, y) and the points are taken relative to it; dynamic when density is not 0. Returns
+    // null, creating nothing, when the points do not make a polygon.
+    b2Body* CreatePolygon(float x, float y, const b2Vec2* points, int count, float density, float friction,
+                          float restitution);
+    // The same shape as a fixture of groundBody, points in world metres; null on bad points.
+    b2Fixture* AddGroundPolygon(const b2Vec2* points, int count, float friction, float restitution);
     // Rigid, anchored midway between the two body origins.
     b2WeldJoint* CreateWeld(b2Body* bodyA, b2Body* bodyB);
     void SetBodyTag(b2Body* body, int tag);
@@ -128,6 +161,7 @@ class SportEvent : public b2ContactListener {
     float cursorX = 0.0f;      // mouse in world metres, recomputed every Update
     float cursorY = 0.0f;
     b2Body* hintBody = nullptr; // drawn blinking until first grabbed
+    b2Body* trackedBody = nullptr; // when set, the only body the mouse may grab
     b2Body* grabbedBody = nullptr;
     float grabLocalX = 0.0f; // grab point in grabbedBody's frame, metres
     float grabLocalY = 0.0f;
@@ -149,6 +183,11 @@ class SportEvent : public b2ContactListener {
     int32_t startFrames = 0; // frames since the first click; 0 until then
     float impactX = 0.0f;    // world point of the last loud contact
     float impactY = 0.0f;
+    int32_t idleCapFrames = 0; // SetStallRule; 0: no idle cap
+    int32_t idleFrames = 0;    // frames CheckStall has counted with no input and nothing moving
+    b2AABB worldBounds = {};   // SetStallRule; empty: no bounds
+    b2Body* watchedBodies[kMaxWatchedBodies] = {};
+    int32_t watchedCount = 0;
 
   protected:
     void UpdateCursor();

@@ -1,9 +1,9 @@
 // Sections: constants; building; rules per frame; world drawing; HUD.
 #include "events/sprint/sprint.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
-#include "app/random.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/font.h"
 #include "gfx/renderer.h"
@@ -153,7 +153,7 @@ SprintEvent::SprintEvent() : SportEvent(kEventDash) {
     runnerFixture.friction = kRunnerFriction;
     runnerFixture.restitution = 0.0f;
     runner->CreateFixture(&runnerFixture);
-    SetAngularDamping(runner, kRunnerAngularDamping);
+    SetTunedAngularDamping(runner, kRunnerAngularDamping);
 
     starter = CreateBox(kStarterLeft, kStarterTop, kStarterWidth, kStarterHeight, kStarterDensity,
                         kStarterFriction, kStarterRestitution);

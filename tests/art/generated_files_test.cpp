@@ -3,7 +3,7 @@
 // flag drawing samples it. Also: nothing is still a placeholder, and a rerun changes no byte.
 #include "art_paths.h"
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "generator.h"
 #include "gfx/font.h"
 #include "gfx/image.h"
@@ -59,7 +59,7 @@ TEST(GeneratedArt, EverySheetDecodesWithTheGamesLoader) {
 }
 
 TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
-    kel::gApp.renderer = kel::RendererState{};
+    kel::gRenderer = kel::RendererState{};
     ASSERT_TRUE(kel::LoadTextureSlot(0, (arttest::ArtDir() + "/c64.png").c_str()));
     kel::BitmapFont font;
     font.Load((arttest::ArtDir() + "/c64.fnt").c_str(), 0);
@@ -90,7 +90,7 @@ TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
         for (int x = 0; x < 8; ++x)
             ink += Alpha(*sheet, ax + x, ay + y) > 0;
     EXPECT_GT(ink, 10);
-    kel::gApp.renderer = kel::RendererState{};
+    kel::gRenderer = kel::RendererState{};
 }
 
 // The flag grid: country c in the column group of its index, row c - first, layer k 32 px right.

@@ -1,5 +1,5 @@
-#include "app/helpers.h"
-#include "app/random.h"
+#include "base/helpers.h"
+#include "base/random.h"
 
 #include <gtest/gtest.h>
 

@@ -4,7 +4,7 @@
 #include "ceremonies/closing.h"
 #include "events/event_test_support.h"
 
-#include "app/random.h"
+#include "base/random.h"
 #include "platform/log.h"
 #include "sim/records.h"
 

@@ -5,7 +5,7 @@
 #include "ceremonies/medals.h"
 #include "events/event_test_support.h"
 
-#include "app/random.h"
+#include "base/random.h"
 #include "app/scene_registry.h"
 #include "platform/log.h"
 #include "sim/records.h"

@@ -4,7 +4,7 @@
 #include "ceremonies/opening.h"
 #include "events/event_test_support.h"
 
-#include "app/random.h"
+#include "base/random.h"
 #include "sim/nations.h"
 #include "sim/records.h"
 

@@ -3,7 +3,7 @@
 // the tests, and two ways to see what a frame drew (HUD text lines and pose sprites).
 #pragma once
 
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/input_script.h"
 #include "gfx/font.h"
 #include "gfx/gl_recording.h"
@@ -127,7 +127,7 @@ class EventTest : public SimTest {
     static void MarkSprites(std::initializer_list<int> ids) {
         for (const int id : ids) {
             SetSprite(id, 10.0f, 20.0f, 5.0f, 10.0f);
-            SpriteDef& def = gApp.renderer.sprites[id];
+            SpriteDef& def = gRenderer.sprites[id];
             def.uLeft = static_cast<float>(id) / 1000.0f;
             def.uRight = def.uLeft + 0.0005f;
         }

@@ -5,7 +5,7 @@
 #include "event_test_support.h"
 
 #include "app/input_script.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "sim/records.h"
 
 #include <gtest/gtest.h>

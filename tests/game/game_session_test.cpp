@@ -6,7 +6,7 @@
 #include "app/game_session.h"
 
 #include "app/input_script.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "app/menu_screen.h"
 #include "app/pause_screen.h"
 #include "ceremonies/credits.h"

@@ -1,5 +1,6 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/shell.h"
+#include "gfx/renderer.h"
 #include "gfx/gl_recording.h"
 #include "gfx/image.h"
 #include "platform/files.h"
@@ -173,12 +174,12 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     const auto old = std::filesystem::current_path();
     std::filesystem::current_path(dir);
     SetScreenSize(64, 32);
-    gApp.screenshotImage.Allocate(64, 32);
+    gScreenshotImage.Allocate(64, 32);
     PictureGl gl;
-    GlBackend* previous = gApp.renderer.gl;
-    gApp.renderer.gl = &gl;
+    GlBackend* previous = gRenderer.gl;
+    gRenderer.gl = &gl;
     for (int i = 0; i < 4; ++i) EXPECT_TRUE(TakeScreenshot());
-    gApp.renderer.gl = previous;
+    gRenderer.gl = previous;
     EXPECT_TRUE(std::filesystem::exists("screenshots/0003.png"));
     EXPECT_FALSE(std::filesystem::exists("screenshots/0004.png"));
     Image* shot = LoadImage("screenshots/0000.png");
@@ -193,7 +194,7 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     std::filesystem::current_path(old);
     std::filesystem::remove_all(dir);
     SetScreenSize(1024, 768);
-    gApp.screenshotImage.Allocate(1024, 768);
+    gScreenshotImage.Allocate(1024, 768);
 }
 
 } // namespace

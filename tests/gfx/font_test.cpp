@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "gfx/font.h"
 #include "gfx/gl_recording.h"
 #include "gfx/renderer.h"
@@ -15,10 +15,10 @@ namespace {
 class FontTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gApp.renderer = RendererState{};
+        gRenderer = RendererState{};
         gApp.showText = 1;
         SetGlBackend(&gl);
-        gApp.renderer.slots[0] = {5, 128, 64};
+        gRenderer.slots[0] = {5, 128, 64};
         BeginBatch();
         path = (std::filesystem::temp_directory_path() / ("kelvaro_font_" + std::to_string(::getpid()) + ".fnt")).string();
     }
@@ -143,7 +143,7 @@ TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
         EXPECT_FLOAT_EQ(d.colour[1], 0.0f);
         EXPECT_FLOAT_EQ(d.vertices[1].x - d.vertices[0].x, 32.0f);
     }
-    EXPECT_EQ(gApp.renderer.colour, kWhite);
+    EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
 TEST_F(FontTest, HiddenTextDrawsNothingButStillMeasures) {

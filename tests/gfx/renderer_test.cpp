@@ -1,4 +1,4 @@
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "gfx/gl_recording.h"
 #include "gfx/renderer.h"
 
@@ -11,11 +11,11 @@ namespace {
 class RendererTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        gApp.renderer = RendererState{};
+        gRenderer = RendererState{};
         SetGlBackend(&gl);
         // Two 256x256 sheets with made-up texture names, and a handful of sprites in them.
-        gApp.renderer.slots[1] = {11, 256, 256};
-        gApp.renderer.slots[2] = {22, 256, 256};
+        gRenderer.slots[1] = {11, 256, 256};
+        gRenderer.slots[2] = {22, 256, 256};
         const AtlasRow rows[] = {
             {0, 1, 0, 0, 46, 46, 23.0f, 23.0f},
             {1, 1, 64, 0, 32, 16, 0.0f, 0.0f},
@@ -30,7 +30,7 @@ protected:
 };
 
 TEST_F(RendererTest, AtlasTexCoordsFollowTheSheetSize) {
-    const SpriteDef& d = gApp.renderer.sprites[2];
+    const SpriteDef& d = gRenderer.sprites[2];
     EXPECT_EQ(d.slot, 2u);
     EXPECT_FLOAT_EQ(d.uLeft, 128.0f / 256.0f);
     EXPECT_FLOAT_EQ(d.uRight, 148.0f / 256.0f);
@@ -40,7 +40,7 @@ TEST_F(RendererTest, AtlasTexCoordsFollowTheSheetSize) {
 }
 
 TEST_F(RendererTest, AtlasStopsAtARowBeyondTheCount) {
-    gApp.renderer.sprites[1] = SpriteDef{};
+    gRenderer.sprites[1] = SpriteDef{};
     const AtlasRow rows[] = {{0, 1, 0, 0, 8, 8, 0, 0}, {5, 1, 0, 0, 8, 8, 0, 0}, {1, 1, 0, 0, 8, 8, 0, 0}};
     BuildSpriteAtlas(rows, 3);
     EXPECT_FLOAT_EQ(SpriteWidth(0), 8.0f);
@@ -84,7 +84,7 @@ TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[5].y, 60.0f);
     EXPECT_EQ(gl.draws[2].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[2].colour[1], 1.0f);
-    EXPECT_EQ(gApp.renderer.colour, kWhite);
+    EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
 TEST_F(RendererTest, SameColourDoesNotFlush) {
@@ -111,7 +111,7 @@ TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
     DrawSprite(2, 100.0f, 50.0f);
     FlushBatch();
     const auto& v = gl.draws[0].vertices;
-    const SpriteDef& d = gApp.renderer.sprites[2];
+    const SpriteDef& d = gRenderer.sprites[2];
     // top-left, top-right, bottom-left, top-right, bottom-left, bottom-right
     EXPECT_FLOAT_EQ(v[0].x, 95.0f);
     EXPECT_FLOAT_EQ(v[0].y, 48.0f);
@@ -200,7 +200,7 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     // SetAsBox's first vertex is (-1, -0.5): at (2, 3.5) in the world.
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].y, 3.5f);
-    EXPECT_EQ(gApp.renderer.colour, kWhite);
+    EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // The runner's scene loop, driving a small test scene: when it stops, what it reports, that the
 // script's mouse reaches the scene, that equal runs hash alike, and that steady frames of the
 // loop itself allocate nothing.
-#include "app/app_state.h"
+#include "base/app_state.h"
 #include "app/input_script.h"
-#include "app/random.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/gl_recording.h"
 #include "gfx/renderer.h"

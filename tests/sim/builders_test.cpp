@@ -155,7 +155,7 @@ class CompatTest : public SimTest {};
 TEST_F(CompatTest, DampingKeepsTheTunedFeelPerStep) {
     Scene scene(0.0f);
     b2Body* body = scene.CreateCircle(0.0f, 0.0f, 0.5f, 1.0f, 0.0f, 0.0f);
-    SetLinearDamping(body, 6.0f);
+    SetTunedLinearDamping(body, 6.0f);
     body->SetLinearVelocity(b2Vec2(10.0f, 0.0f));
     scene.StepWorld();
     // The tuned rule keeps 1 - h·c = 0.9 of the speed per step.

@@ -178,6 +178,17 @@ TEST_F(ParticleTest, FadingParticlesLoseAlpha) {
     }
     EXPECT_TRUE(sawHalf);
     EXPECT_TRUE(sawFull);
+
+    // A scene may recolour its own emitter (the javelin's turf) without touching the preset.
+    emitter.colour = PackColour(0, 0, 255, 255);
+    gl.Reset();
+    EmitterDraw(emitter);
+    FlushBatch();
+    bool sawBlue = false;
+    for (const auto& d : gl.draws)
+        sawBlue |= !d.vertices.empty() && d.colour[0] == 0.0f && d.colour[2] == 1.0f;
+    EXPECT_TRUE(sawBlue);
+    EXPECT_EQ(kEmitterPresets[kPresetFireworkRed].colour, emitter.preset->colour);
 }
 
 TEST_F(ParticleTest, UnknownPresetFallsBackToTheFirst) {

@@ -2,8 +2,8 @@
 // calls, a fixed random seed and a few sprites of known size.
 #pragma once
 
-#include "app/app_state.h"
-#include "app/random.h"
+#include "base/app_state.h"
+#include "base/random.h"
 #include "audio/sound.h"
 #include "gfx/gl_recording.h"
 #include "gfx/renderer.h"
@@ -63,7 +63,7 @@ class SimTest : public ::testing::Test {
         gApp.showBars = 1;
         gApp.font = nullptr;
         SetScreenSize(1024, 768);
-        for (SpriteDef& s : gApp.renderer.sprites)
+        for (SpriteDef& s : gRenderer.sprites)
             s = SpriteDef{};
         SetSprite(1, 32.0f, 8.0f, 0.0f, 4.0f);
         SetSprite(2, 16.0f, 16.0f, 8.0f, 8.0f);
@@ -90,7 +90,7 @@ class SimTest : public ::testing::Test {
     }
 
     static void SetSprite(int id, float w, float h, float ax, float ay) {
-        SpriteDef& s = gApp.renderer.sprites[id];
+        SpriteDef& s = gRenderer.sprites[id];
         s.width = w;
         s.height = h;
         s.anchorX = ax;

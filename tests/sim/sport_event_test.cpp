@@ -520,5 +520,98 @@ TEST_F(FrameTest, ProgressBarNeverLeavesItsFrame) {
     EXPECT_LE(widest, 512.0f - 208.0f + 4.0f + 400.0f + 0.01f);
 }
 
+// The base's helpers for the events: one tracked body, a held body kept awake, and the stall rule
+// that ends an attempt nobody finishes.
+class BaseHelperTest : public SimTest {};
+
+TEST_F(BaseHelperTest, ATrackedBodyIsTheOnlyOneTheMouseTakes) {
+    BoxScene scene;
+    b2Body* other = scene.CreateBox(2.5f, -1.5f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
+    scene.trackedBody = scene.box;
+    EXPECT_TRUE(scene.SportEvent::IsTrackedBody(scene.box));
+    EXPECT_FALSE(scene.SportEvent::IsTrackedBody(other));
+    scene.trackedBody = nullptr;
+    EXPECT_TRUE(scene.SportEvent::IsTrackedBody(other));
+}
+
+TEST_F(BaseHelperTest, ABodyHeldUnderAStillCursorStaysAwake) {
+    BoxScene scene(kEventDiving, 10.0f);
+    scene.SetGrabParams(1.0f, 5.0f, 0);
+    MouseAt(PxX(1.0f), PxY(-1.0f));
+    Press();
+    scene.Update();
+    scene.StepWorld();
+    for (int i = 0; i < 300; ++i) {
+        Frame();
+        scene.Update();
+        scene.StepWorld();
+    }
+    ASSERT_NE(scene.mouseJoint, nullptr);
+    EXPECT_TRUE(scene.box->IsAwake()) << "asleep, it would hang frozen however the cursor moves";
+}
+
+TEST_F(BaseHelperTest, IdleCapCountsOnlyFramesWithNoInputAndNothingMoving) {
+    BoxScene scene(kEventDiving, 10.0f);
+    scene.trackedBody = scene.box;
+    scene.SetStallRule(5, -50.0f, -50.0f, 50.0f, 50.0f);
+    // Falling onto the floor first: moving frames never count.
+    int frames = 0;
+    StallKind kind = kStallNone;
+    while (kind == kStallNone && frames < 600) {
+        scene.StepWorld();
+        kind = scene.CheckStall();
+        ++frames;
+    }
+    EXPECT_EQ(kind, kStallIdle);
+    EXPECT_GT(frames, 5);
+    // A held mouse button is input: the counter starts again.
+    gApp.mouseHeld = 1;
+    EXPECT_EQ(scene.CheckStall(), kStallNone);
+    EXPECT_EQ(scene.idleFrames, 0);
+    gApp.mouseHeld = 0;
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(scene.CheckStall(), kStallNone) << i;
+    EXPECT_EQ(scene.CheckStall(), kStallIdle) << "the fifth still frame ends it";
+}
+
+TEST_F(BaseHelperTest, AWatchedBodyLeavingTheWorldEndsTheAttempt) {
+    BoxScene scene(kEventDiving, 10.0f);
+    b2Body* stray = scene.CreateBox(30.0f, -5.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
+    scene.WatchBody(scene.box);
+    scene.WatchBody(stray);
+    scene.SetStallRule(0, -20.0f, -20.0f, 20.0f, 20.0f);
+    EXPECT_EQ(scene.CheckStall(), kStallOutOfWorld) << "x 30.5 is past the right edge at 20";
+    stray->SetTransform(b2Vec2(0.0f, -5.0f), 0.0f);
+    EXPECT_EQ(scene.CheckStall(), kStallNone);
+    stray->SetTransform(b2Vec2(0.0f, 20.5f), 0.0f);
+    EXPECT_EQ(scene.CheckStall(), kStallOutOfWorld) << "fell below the bottom";
+    // Without a cap a still world never ends the attempt by itself.
+    stray->SetTransform(b2Vec2(0.0f, -5.0f), 0.0f);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(scene.CheckStall(), kStallNone);
+}
+
+TEST_F(BaseHelperTest, PolygonsRefuseBadPointsAndRopesMayCollide) {
+    BoxScene scene(kEventDiving, 10.0f);
+    const b2Vec2 hill[] = {{-5.0f, 0.0f}, {0.0f, -3.0f}, {5.0f, 0.0f}};
+    EXPECT_NE(scene.AddGroundPolygon(hill, 3, 0.5f, 0.0f), nullptr);
+    b2Body* hull = scene.CreatePolygon(10.0f, -2.0f, hill, 3, 1.0f, 0.5f, 0.0f);
+    ASSERT_NE(hull, nullptr);
+    EXPECT_EQ(hull->GetType(), b2_dynamicBody);
+    EXPECT_NEAR(hull->GetWorldPoint(static_cast<b2PolygonShape*>(hull->GetFixtureList()->GetShape())->m_vertices[0]).x,
+                5.0f, 1e-4f)
+        << "the points are world metres, kept in place around the body";
+    const b2Vec2 line[] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {2.0f, 0.0f}};
+    EXPECT_EQ(scene.CreatePolygon(0.0f, 0.0f, line, 3, 1.0f, 0.5f, 0.0f), nullptr);
+    EXPECT_EQ(scene.AddGroundPolygon(line, 3, 0.5f, 0.0f), nullptr);
+
+    b2Body* rider = scene.CreateBox(0.5f, -4.0f, 0.5f, 0.5f, 1.0f, 0.5f, 0.0f);
+    EXPECT_TRUE(scene.CreateRope(scene.box, rider, 0, 0, 0, 0, 3.287f, true)->GetCollideConnected());
+    EXPECT_FALSE(scene.CreateRope(scene.box, rider, 0, 0, 0, 0, 3.287f)->GetCollideConnected());
+    SetBodyValue(rider, 7);
+    EXPECT_EQ(BodyValue(rider), 7u);
+    EXPECT_EQ(BodyValue(scene.box), 0u);
+}
+
 } // namespace
 } // namespace kel::test

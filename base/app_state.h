@@ -1,9 +1,7 @@
-// AppState: the one block of process-wide state. The shell writes the window and input fields;
-// every subsystem reads them.
+// AppState: the one block of process-wide state that every layer shares: the window size, the
+// input of the current frame, the display toggles and the volumes. The shell writes the window
+// and input fields; every subsystem reads them. The renderer keeps its own state (gfx/renderer.h).
 #pragma once
-
-#include "gfx/image.h"
-#include "gfx/renderer.h"
 
 #include <cstdint>
 
@@ -49,15 +47,10 @@ struct AppState {
 
     int frameCounter = 0;  // global animation clock, +1 per GameSession update
     int screenshotCounter = 0;
-    Image screenshotImage;
 
     GameHost* gameHost = nullptr;
     GameSession* gameSession = nullptr;
     BitmapFont* font = nullptr;
-
-    char logBuffer[256] = {};
-
-    RendererState renderer;
 };
 
 extern AppState gApp;

@@ -1,7 +1,7 @@
-#include "app/panel_controls.h"
+#include "ceremonies/panel_controls.h"
 
-#include "app/app_state.h"
-#include "app/helpers.h"
+#include "base/app_state.h"
+#include "base/helpers.h"
 #include "audio/sound.h"
 #include "gfx/renderer.h"
 
