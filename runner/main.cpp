@@ -116,6 +116,12 @@ int Play(const RunnerOptions& options) {
         std::string error;
         if (!LoadInputScript(options.inputPath, &script, &error)) return InputError(error);
     }
+    std::vector<AttemptScript> attempts;
+    for (const AttemptScriptPath& a : options.attempts) {
+        attempts.push_back({a.scene, {}});
+        std::string error;
+        if (!LoadInputScript(a.path, &attempts.back().script, &error)) return InputError(error);
+    }
     if (options.mode == RunMode::kScene && !SceneBuilt(options.scene))
         return InputError("scene " + std::to_string(options.scene) + " is not built yet");
 
@@ -148,6 +154,7 @@ int Play(const RunnerOptions& options) {
     FrameTiming timing;
     LoopControl control;
     control.script = options.inputPath.empty() ? nullptr : &script;
+    control.attempts = &attempts;
     control.maxFrames = options.frames;
     control.afterFinish = options.afterFinish;
     if (options.bench) {

@@ -2,6 +2,7 @@
 #include "runner/runner.h"
 
 #include "base/app_state.h"
+#include "base/helpers.h"
 #include "app/game_session.h"
 #include "app/scene_registry.h"
 #include "app/shell.h"
@@ -21,6 +22,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 namespace kel {
@@ -57,6 +59,8 @@ const char* RunnerUsage() {
            "  --after-finish N      stop N frames after the scene sets finished (default: run on)\n"
            "  --screenshot F:PATH   after frame F, write the screen as a PNG (repeatable)\n"
            "  --bench               time every frame's update and draw; summary on stderr\n"
+           "  --attempt E:FILE      sessions: play event E's attempts with FILE, then click continue;\n"
+           "                        the --input script waits meanwhile (repeatable)\n"
            "  kelvaro-sim --atlas                  the built sprite atlas as TSV\n"
            "  kelvaro-sim --load-image PATH OUT    load PATH by the game's image rules, write OUT as PNG\n";
 }
@@ -108,6 +112,14 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             options->imagePath = argv[i + 1];
             options->imageOut = argv[i + 2];
             i += 2;
+        } else if (arg == "--attempt") {
+            if (!needValue()) return false;
+            const std::string spec = value;
+            const size_t colon = spec.find(':');
+            if (colon == std::string::npos || colon + 1 >= spec.size() ||
+                !ParseWhole(spec.substr(0, colon).c_str(), 0, kEventCount - 1, &n))
+                return fail("--attempt needs EVENT:FILE with an event id 0..16, not '" + spec + "'");
+            options->attempts.push_back({static_cast<int>(n), spec.substr(colon + 1)});
         } else if (arg == "--input") {
             if (!needValue()) return false;
             options->inputPath = value;
@@ -152,6 +164,8 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
                     "--session");
     if (options->mode == RunMode::kSession && options->afterFinish >= 0)
         return fail("--after-finish goes with --scene (a session has no single finish)");
+    if (options->mode != RunMode::kSession && !options->attempts.empty())
+        return fail("--attempt goes with --session");
     return true;
 }
 
@@ -219,9 +233,10 @@ void AppendJsonFloat(std::string* out, float value) {
         *out += "null";
         return;
     }
-    char text[32];
-    for (int digits = 1; digits <= 9; ++digits) {
-        std::snprintf(text, sizeof text, "%.*g", digits, static_cast<double>(value));
+    // The fewest decimals that read back to the same float, never with an exponent: 380 is "380".
+    char text[96];
+    for (int decimals = 0; decimals <= 48; ++decimals) {
+        std::snprintf(text, sizeof text, "%.*f", decimals, static_cast<double>(value));
         if (std::strtof(text, nullptr) == value) break;
     }
     *out += text;
@@ -280,6 +295,18 @@ std::string SessionReportJson(const SessionReport& r) {
                       ",\"scene\":" + (r.scene < 0 ? std::string("null") : std::to_string(r.scene)) +
                       ",\"analytics\":";
     AppendStringArray(&out, r.analytics);
+    if (!r.attempts.empty()) {
+        out += ",\"attempts\":[";
+        for (size_t i = 0; i < r.attempts.size(); ++i) {
+            const AttemptReport& a = r.attempts[i];
+            if (i) out += ',';
+            out += "{\"scene\":" + std::to_string(a.scene) + ",\"frames\":" + std::to_string(a.frames) +
+                   ",\"finished\":" + (a.finished ? "true" : "false") + ",\"result\":";
+            AppendJsonFloat(&out, a.result);
+            out += std::string(",\"fault\":") + (a.fault ? "true" : "false") + '}';
+        }
+        out += ']';
+    }
     out += '}';
     return out;
 }
@@ -358,17 +385,125 @@ void RunSceneFrames(SportEvent* scene, const LoopControl& control, SceneReport* 
     report->worldHash = WorldHash(scene->world);
 }
 
+namespace {
+
+// Plays attempt scripts into the event scenes a session enters, then clicks their continue button.
+class AttemptPilot {
+  public:
+    AttemptPilot(const std::vector<AttemptScript>* scripts, SessionReport* report)
+        : scripts(scripts), report(report) {}
+
+    // Before a frame's update: whether an attempt script owns this frame's input (it has then
+    // applied it).
+    bool Apply() {
+        const GameSession* session = gApp.gameSession;
+        const bool inScene = session != nullptr && session->state == kStateInScene && session->scene != nullptr;
+        // A scene made this frame may sit where the last one was freed: the session's frame count
+        // tells a fresh scene.
+        const bool fresh = inScene && session->framesInScene == 0;
+        if (active != nullptr && (!inScene || session->scene != scene || (fresh && frame > 0))) End();
+        if (active == nullptr && fresh) Begin(session);
+        if (active == nullptr) return false;
+        const int lastLine = LastScriptFrame(*active);
+        const int clickAt = Max(finishedAt + kContinueDelay, lastLine + 1);
+        if (finishedAt >= 0 && frame >= clickAt) {
+            // The continue button sits centred 44 px above the bottom; press, then release.
+            gApp.mouseX = gApp.screenWidth / 2;
+            gApp.mouseY = gApp.screenHeight - 44;
+            const bool press = (frame - clickAt) % 2 == 0;
+            gApp.mousePressed = press && !gApp.mouseHeld;
+            gApp.mouseReleased = !press && gApp.mouseHeld;
+            gApp.mouseHeld = press;
+        } else {
+            player->Apply(frame);
+        }
+        ++frame;
+        return true;
+    }
+
+    void Finish() {
+        if (active != nullptr) End();
+    }
+
+  private:
+    static constexpr int kContinueDelay = 30; // frames after the finish before the click
+
+    static int LastScriptFrame(const InputScript& s) {
+        int last = -1;
+        if (!s.mouse.empty()) last = s.mouse.back().frame;
+        if (!s.keys.empty()) last = Max(last, s.keys.back().frame + 1);
+        return last;
+    }
+
+    void Begin(const GameSession* session) {
+        for (const AttemptScript& a : *scripts) {
+            if (a.scene != session->sceneEventId) continue;
+            active = &a.script;
+            scene = session->scene;
+            player = std::make_unique<ScriptPlayer>(a.script);
+            frame = 0;
+            finishedAt = -1;
+            sceneId = a.scene;
+            return;
+        }
+    }
+
+    void End() {
+        AttemptReport a;
+        a.scene = sceneId;
+        a.frames = frame;
+        a.finished = finishedAt >= 0;
+        // The scene may be gone already; its outcome was taken from the last frame it lived.
+        a.result = lastResult;
+        a.fault = lastFault;
+        report->attempts.push_back(a);
+        active = nullptr;
+        scene = nullptr;
+        player.reset();
+    }
+
+  public:
+    // After a frame's update, while the scene still exists: keep its outcome.
+    void Observe() {
+        const GameSession* session = gApp.gameSession;
+        if (active == nullptr || session == nullptr || session->scene != scene || scene == nullptr) return;
+        if (session->framesInScene == 0 && frame > 1) return; // a new scene where the old one was
+        lastResult = scene->result;
+        lastFault = scene->fault;
+        if (scene->finished && finishedAt < 0) finishedAt = frame - 1;
+    }
+
+  private:
+    const std::vector<AttemptScript>* scripts;
+    SessionReport* report;
+    const InputScript* active = nullptr;
+    const SportEvent* scene = nullptr;
+    std::unique_ptr<ScriptPlayer> player;
+    int frame = 0;
+    int finishedAt = -1;
+    int sceneId = -1;
+    float lastResult = 0.0f;
+    bool lastFault = false;
+};
+
+} // namespace
+
 void RunSessionFrames(const LoopControl& control, SessionReport* report) {
     report->frames = 0;
+    report->attempts.clear();
     ScriptPlayer player(control.script ? *control.script : kNoInput);
+    static const std::vector<AttemptScript> kNoAttempts;
+    AttemptPilot pilot(control.attempts ? control.attempts : &kNoAttempts, report);
+    int sessionFrame = 0;
     for (int frame = 0; frame < control.maxFrames && !gApp.quitRequested; ++frame) {
-        if (control.script) player.Apply(frame);
+        if (!pilot.Apply() && control.script) player.Apply(sessionFrame++);
         TimedFrame(
             control.timing, [] { UpdateGameFrame(); }, [] { DrawGameFrame(); });
         if (gApp.fastMode) {
             ClearFrameInput();
             RunFrame();
         }
+        pilot.Observe();
         UpdateSound();
         report->frames = frame + 1;
         if (control.afterFrame) control.afterFrame(frame);
@@ -377,6 +512,7 @@ void RunSessionFrames(const LoopControl& control, SessionReport* report) {
         gApp.fullscreenToggleRequested = 0;
         ClearFrameInput();
     }
+    pilot.Finish();
     report->quit = gApp.quitRequested != 0;
     const GameSession* session = gApp.gameSession;
     report->state = session != nullptr ? session->state : -1;

@@ -30,10 +30,17 @@ struct ScreenshotRequest {
     std::string path;
 };
 
+// An event's attempt played by its own script whenever a session enters that event's scene.
+struct AttemptScriptPath {
+    int scene = -1;
+    std::string path;
+};
+
 struct RunnerOptions {
     RunMode mode = RunMode::kNone;
     int scene = -1;
     std::string inputPath; // empty: no input at all
+    std::vector<AttemptScriptPath> attempts; // --attempt, sessions only
     uint32_t seed = 1;
     int frames = 3600;    // at most
     int afterFinish = -1; // frames to run on after `finished`; -1 runs on to `frames`
@@ -64,7 +71,8 @@ bool LoadInputScript(const std::string& path, InputScript* script, std::string* 
 
 // Appends `text` as a quoted JSON string.
 void AppendJsonString(std::string* out, const std::string& text);
-// Appends a float as JSON: the shortest text that reads back to the same float, null if not finite.
+// Appends a float as JSON: the fewest decimals that read back to the same float, never with an
+// exponent (380 is 380), null if not finite.
 void AppendJsonFloat(std::string* out, float value);
 
 // The effect names of the effect calls among `calls`, in order, and the music names started.
@@ -84,6 +92,15 @@ struct SceneReport {
     std::vector<std::string> music;
 };
 
+// One attempt a session played through an attempt script.
+struct AttemptReport {
+    int scene = -1;
+    int frames = 0; // frames from the scene's first update to its continue click
+    bool finished = false;
+    float result = 0.0f;
+    bool fault = false;
+};
+
 struct SessionReport {
     uint32_t seed = 1;
     int frames = 0;
@@ -91,6 +108,7 @@ struct SessionReport {
     int state = -1;                     // the game session's state after the last frame, -1 none
     int scene = -1;                     // id of its current scene, -1 none
     std::vector<std::string> analytics; // log lines starting "Flurry:"
+    std::vector<AttemptReport> attempts;
 };
 
 // Echoes every diagnostic line to stderr and keeps the analytics lines ("Flurry:" first). Only
@@ -119,8 +137,18 @@ struct FrameTiming {
     void Reserve(int frames);
 };
 
+struct AttemptScript {
+    int scene = -1;
+    InputScript script;
+};
+
 struct LoopControl {
     const InputScript* script = nullptr; // null: no input at all
+    // Sessions: each time the game enters the scene of one of these events, that script plays
+    // the attempt (frame 0 is the scene's first update) and the runner clicks the continue button
+    // once the event has finished and the script has run out. The session script waits meanwhile:
+    // its frames count only the frames played outside those attempts.
+    const std::vector<AttemptScript>* attempts = nullptr;
     int maxFrames = 3600;
     int afterFinish = -1;
     FrameTiming* timing = nullptr;             // null: not timed
@@ -134,7 +162,8 @@ struct LoopControl {
 void RunSceneFrames(SportEvent* scene, const LoopControl& control, SceneReport* report);
 
 // Plays the whole game through the shell's frame (the game host's update, then its drawing in
-// one batch), until the game asks to quit or maxFrames have run.
+// one batch), until the game asks to quit or maxFrames have run. Attempts played by attempt
+// scripts are listed in report->attempts.
 void RunSessionFrames(const LoopControl& control, SessionReport* report);
 
 // ---- Bench summary ---------------------------------------------------------------------------

@@ -6,6 +6,8 @@
 #include <box2d/box2d.h>
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -92,9 +94,13 @@ TEST(ReportJson, FloatsReadBackExactly) {
         AppendJsonFloat(&out, v);
         EXPECT_EQ(std::strtof(out.c_str(), nullptr), v) << out;
     }
-    std::string whole;
-    AppendJsonFloat(&whole, 401.0f);
-    EXPECT_EQ(whole, "401");
+    // Never an exponent: 380 was once printed "3.8e+02".
+    for (const auto& [v, text] : {std::pair{401.0f, "401"}, {380.0f, "380"}, {1e-7f, "0.0000001"},
+                                  {16777216.0f, "16777216"}, {12.5f, "12.5"}}) {
+        std::string out;
+        AppendJsonFloat(&out, v);
+        EXPECT_EQ(out, text);
+    }
     std::string bad;
     AppendJsonFloat(&bad, std::numeric_limits<float>::quiet_NaN());
     EXPECT_EQ(bad, "null");
