@@ -612,19 +612,7 @@ void GameSession::Draw() {
 }
 
 void GameSession::DrawPhysicsDebug(b2World* world) {
-    static constexpr Colour kColours[6] = {
-        PackColour(225, 225, 225, 255), PackColour(50, 225, 255, 255), PackColour(205, 20, 244, 255),
-        PackColour(192, 192, 0, 255),   PackColour(0, 60, 240, 255),   PackColour(30, 235, 40, 255),
-    };
-    if (world == nullptr) return;
-    int k = 0;
-    for (const b2Body* body = world->GetBodyList(); body != nullptr; body = body->GetNext()) {
-        const b2Fixture* fixture = body->GetFixtureList();
-        if (fixture == nullptr) continue;
-        const Colour colour = kColours[k % 6];
-        ++k;
-        DrawFixtures(fixture, colour);
-    }
+    DrawWorldOutlines(world);
 }
 
 } // namespace kel

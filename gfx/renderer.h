@@ -13,6 +13,7 @@
 #include <cstdint>
 
 class b2Fixture;
+class b2World;
 
 namespace kel {
 
@@ -110,6 +111,8 @@ void DrawTextureRegion(int slot, float x, float y, float w, float h, float uLeft
 
 // Every fixture from `fixture` to the end of its list as a solid shape in world units.
 void DrawFixtures(const b2Fixture* fixture, Colour colour);
+// Every body's fixtures, each body in the next of six colours (the physics outline overlay).
+void DrawWorldOutlines(const b2World* world);
 
 // Model-view transform; callers flush the batch before changing it.
 void PushMatrix();

@@ -19,6 +19,7 @@
 #include "runner/alloc_count.h"
 #include "runner/runner.h"
 #include "sim/records.h"
+#include "sim/scene_host.h"
 #include "sim/sport_event.h"
 
 #include <cmath>
@@ -110,6 +111,17 @@ int ConvertImage(const RunnerOptions& options) {
 
 // ---- Scene and session runs ------------------------------------------------------------------
 
+// A scene played alone is a practice attempt on screen; this host only adds the outline overlay.
+class OutlineHost : public SceneHost {
+  public:
+    bool DebugDraw() const override { return true; }
+    void DrawPhysicsDebug(b2World* world) override { DrawWorldOutlines(world); }
+    bool Paused() const override { return false; }
+    bool PanelOpen() const override { return false; }
+    bool InScene() const override { return true; }
+    bool CompetitionRunning() const override { return false; }
+};
+
 int Play(const RunnerOptions& options) {
     InputScript script;
     if (!options.inputPath.empty()) {
@@ -197,11 +209,14 @@ int Play(const RunnerOptions& options) {
             return Failure("scene " + std::to_string(options.scene) + " could not be created");
         }
         scene->SetPlayer(&records.players[0]);
+        OutlineHost outlineHost;
+        if (options.outlines) SetSceneHost(&outlineHost);
         SceneReport report;
         report.scene = options.scene;
         report.seed = options.seed;
         if (options.bench) StartCountingAllocations();
         RunSceneFrames(scene, control, &report);
+        if (options.outlines) SetSceneHost(nullptr);
         StopCountingAllocations();
         SetSoundRecorder(nullptr);
         report.sounds = EffectNames(sounds);

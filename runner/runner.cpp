@@ -59,6 +59,7 @@ const char* RunnerUsage() {
            "  --after-finish N      stop N frames after the scene sets finished (default: run on)\n"
            "  --screenshot F:PATH   after frame F, write the screen as a PNG (repeatable)\n"
            "  --bench               time every frame's update and draw; summary on stderr\n"
+           "  --outlines            scenes: draw the physics outlines over the world (the D key)\n"
            "  --attempt E:FILE      sessions: play event E's attempts with FILE, then click continue;\n"
            "                        the --input script waits meanwhile (repeatable)\n"
            "  kelvaro-sim --atlas                  the built sprite atlas as TSV\n"
@@ -150,6 +151,8 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             options->screenshots.push_back({static_cast<int>(n), shot.substr(colon + 1)});
         } else if (arg == "--bench") {
             options->bench = true;
+        } else if (arg == "--outlines") {
+            options->outlines = true;
 
         } else {
             return fail("unknown argument '" + arg + "'");
@@ -166,6 +169,8 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
         return fail("--after-finish goes with --scene (a session has no single finish)");
     if (options->mode != RunMode::kSession && !options->attempts.empty())
         return fail("--attempt goes with --session");
+    if (options->mode != RunMode::kScene && options->outlines)
+        return fail("--outlines goes with --scene (in a session the D key shows them)");
     return true;
 }
 

@@ -46,6 +46,7 @@ struct RunnerOptions {
     int afterFinish = -1; // frames to run on after `finished`; -1 runs on to `frames`
     std::vector<ScreenshotRequest> screenshots;
     bool bench = false;
+    bool outlines = false; // scenes: draw the physics outline overlay (the game's D key)
     std::string imagePath; // --load-image source and destination
     std::string imageOut;
 };
