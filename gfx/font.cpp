@@ -7,6 +7,7 @@
 #include "platform/log.h"
 
 #include <cmath>
+#include <cstdint>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +39,8 @@ void BitmapFont::Reset() {
 }
 
 namespace {
+
+constexpr int64_t kMaxGlyphTexturePx = 16384; // the largest sheet the game would load
 
 int HexValue(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -95,7 +98,14 @@ void BitmapFont::Load(const char* fileName, int textureSlot) {
         int x = 0, y = 0, w = 0, h = 0, a = 0, c = 0;
         // A line whose six numbers do not all parse would give a glyph of undefined size: skip it.
         if (std::sscanf(q, " , %d , %d , %d , %d , %d , %d", &x, &y, &w, &h, &a, &c) != 6) continue;
-        if (w < 0 || h < 0) continue;
+        // The glyph's rectangle must lie on the texture (on the largest texture we would load while
+        // its size is unknown); sums are taken in 64 bits so huge numbers cannot overflow.
+        const int64_t limitW = TextureWidth(textureSlot) > 0 ? TextureWidth(textureSlot) : kMaxGlyphTexturePx;
+        const int64_t limitH = TextureHeight(textureSlot) > 0 ? TextureHeight(textureSlot) : kMaxGlyphTexturePx;
+        if (x < 0 || y < 0 || w < 0 || h < 0 || int64_t{x} + w > limitW || int64_t{y} + h > limitH) {
+            LogDebug("Font %s: glyph %d lies outside its texture, skipped", fileName, code);
+            continue;
+        }
         const float tw = TextureWidth(textureSlot) > 0 ? static_cast<float>(TextureWidth(textureSlot)) : 1.0f;
         const float th = TextureHeight(textureSlot) > 0 ? static_cast<float>(TextureHeight(textureSlot)) : 1.0f;
         Glyph* g = glyphs[code] ? glyphs[code] : new Glyph;

@@ -23,6 +23,7 @@ public:
 
     // A new nearest-filtered, edge-clamped texture from RGBA bytes; returns its name (0 on failure).
     virtual uint32_t CreateTexture(int width, int height, const uint8_t* rgba) = 0;
+    virtual void DeleteTexture(uint32_t name) = 0;
     virtual void BindTexture(uint32_t name) = 0;
 
     // Points the vertex and texture-coordinate arrays at the batch (stride 16 bytes).

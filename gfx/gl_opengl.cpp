@@ -37,6 +37,11 @@ public:
         return name;
     }
 
+    void DeleteTexture(uint32_t name) override {
+        const GLuint n = name;
+        glDeleteTextures(1, &n);
+    }
+
     void BindTexture(uint32_t name) override { glBindTexture(GL_TEXTURE_2D, name); }
 
     void BeginArrays(const Vertex* vertices) override {

@@ -11,7 +11,11 @@ namespace kel {
 class NullGlBackend : public GlBackend {
 public:
     void SetupState(int, int) override {}
-    uint32_t CreateTexture(int, int, const uint8_t*) override { return ++lastName; }
+    uint32_t CreateTexture(int, int, const uint8_t*) override {
+        ++liveTextures;
+        return ++lastName;
+    }
+    void DeleteTexture(uint32_t) override { --liveTextures; }
     void BindTexture(uint32_t) override {}
     void BeginArrays(const Vertex*) override {}
     void DrawTriangles(int, int) override {}
@@ -23,6 +27,8 @@ public:
     void Scale(float, float) override {}
     void Rotate(float) override {}
     bool ReadPixels(int, int, uint8_t*) override { return false; }
+
+    int liveTextures = 0; // created and not yet deleted
 
 private:
     uint32_t lastName = 0;

@@ -42,6 +42,9 @@ void SetGlBackend(GlBackend* gl) { R().gl = gl; }
 bool LoadTextureSlot(int slot, const char* baseName) {
     if (slot < 0 || slot >= kTextureSlotCount) return false;
     TextureSlot& s = R().slots[slot];
+    // A reload (after a video-mode change) replaces the slot's texture; the old one is freed.
+    if (s.name != 0 && R().gl) R().gl->DeleteTexture(s.name);
+    s.name = 0;
     Image* image = LoadImage(baseName);
     if (!image) {
         // Keep whatever size the slot had so the atlas built from it stays valid.
@@ -333,7 +336,7 @@ void DrawFixtures(const b2Fixture* fixture, Colour colour) {
         }
         case b2Shape::e_circle: {
             const auto* circle = static_cast<const b2CircleShape*>(shape);
-            const b2Vec2 centre = body->GetWorldCenter();
+            const b2Vec2 centre = body->GetWorldPoint(circle->m_p);
             const float scale = circle->m_radius * 0.04347826f;
             SetColour(colour);
             DrawSpriteScaled(0, centre.x, centre.y, scale, scale);

@@ -72,10 +72,18 @@ TEST_F(FontTest, WrongHeaderLeavesAnEmptyFontAndSaysSo) {
 }
 
 TEST_F(FontTest, BrokenCharLinesAreSkipped) {
-    Write("[HGEFONT]\nChar=\"A\",0,0,8\nChar=1FF,0,0,8,8,0,0\nChar=,0,0,8,8,0,0\nChar=\"B\",x,0,8,8,0,0\n");
+    // Short lines, codes past 255, missing codes, words for numbers, and rectangles off the
+    // 128 x 64 texture (the huge ones once overflowed x + w).
+    Write("[HGEFONT]\nChar=\"A\",0,0,8\nChar=1FF,0,0,8,8,0,0\nChar=,0,0,8,8,0,0\nChar=\"B\",x,0,8,8,0,0\n"
+          "Char=41,2147483647,2147483647,2147483647,2147483647,-2147483648,2147483647\n"
+          "Char=42,121,0,8,8,0,0\nChar=43,0,57,8,8,0,0\nChar=44,-1,0,8,8,0,0\n");
     BitmapFont font;
     font.Load(path.c_str(), 0);
     for (int c = 0; c < 256; ++c) EXPECT_EQ(font.glyphs[c], nullptr) << c;
+    EXPECT_EQ(font.height, 0.0f);
+    Write("[HGEFONT]\nChar=42,120,56,8,8,0,0\n");
+    font.Load(path.c_str(), 0);
+    EXPECT_NE(font.glyphs[0x42], nullptr) << "a glyph touching the texture's corner is still on it";
 }
 
 TEST_F(FontTest, MissingFileDrawsNothing) {

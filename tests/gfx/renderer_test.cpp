@@ -1,6 +1,7 @@
 #include "base/app_state.h"
 #include "gfx/gl_recording.h"
 #include "gfx/renderer.h"
+#include "image_memory_provider.h"
 
 #include <box2d/box2d.h>
 #include <gtest/gtest.h>
@@ -181,8 +182,11 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     b2PolygonShape box;
     box.SetAsBox(1.0f, 0.5f);
     body->CreateFixture(&box, 1.0f);
+    // A circle off the body's origin (as the javelin's tips are) draws at its own centre, not the
+    // body's centre of mass.
     b2CircleShape circle;
     circle.m_radius = 2.3f;
+    circle.m_p.Set(1.5f, 0.0f);
     body->CreateFixture(&circle, 1.0f);
     DrawFixtures(body->GetFixtureList(), PackColour(0, 0, 255));
     FlushBatch();
@@ -191,7 +195,7 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     ASSERT_EQ(gl.draws.size(), 3u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 1.0f);
-    EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f - 2.3f, 1e-4f);
+    EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f + 1.5f - 2.3f, 1e-4f);
     for (int i = 1; i < 3; ++i) {
         EXPECT_EQ(gl.draws[i].texture, 0u);
         EXPECT_EQ(gl.draws[i].vertices.size(), 3u);
@@ -201,6 +205,24 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].y, 3.5f);
     EXPECT_EQ(gRenderer.colour, kWhite);
+}
+
+TEST_F(RendererTest, ReloadingASlotFreesItsOldTexture) {
+    // A 2 x 1 uncompressed true-colour TGA (image type 2, 32 bits, top-left origin).
+    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0x28};
+    tga.insert(tga.end(), {0, 0, 255, 255, 0, 255, 0, 255});
+    MemoryFileProvider files;
+    files.Add("art/sheet.tga", tga);
+    RegisterFileProvider(&files);
+    gRenderer.slots[3] = {};
+    for (int i = 0; i < 5; ++i)
+        ASSERT_TRUE(LoadTextureSlot(3, "art\\sheet"));
+    EXPECT_EQ(gl.liveTextures, 1) << "each reload (Alt+Return) must free the texture it replaces";
+    files.Add("art/sheet.tga", std::vector<uint8_t>{1, 2, 3});
+    EXPECT_FALSE(LoadTextureSlot(3, "art\\sheet"));
+    EXPECT_EQ(gl.liveTextures, 0);
+    EXPECT_EQ(gRenderer.slots[3].name, 0u);
+    RegisterFileProvider(nullptr);
 }
 
 } // namespace
