@@ -62,6 +62,9 @@ void MedalsByRank(const RankedResult* entries, int count, int medals[kPlayerCoun
         const int second = medals[1] < 0 ? 1 : medals[1];
         medals[2] = entries[2].result != entries[1].result ? second + 1 : second;
     }
+    // Only three places win medals, but a fourth result equal to the third shares its medal.
+    if (count >= 4 && !entries[3].fault && medals[2] >= 0 && entries[3].result == entries[2].result)
+        medals[3] = medals[2];
 }
 
 // ---- Life ------------------------------------------------------------------------------------
@@ -89,14 +92,14 @@ GameSession::GameSession(const char* path) {
     RecordsData data;
     std::copy(std::begin(events), std::end(events), data.events);
     std::copy(std::begin(players), std::end(players), data.players);
-    data.musicVolume = gApp.musicVolume;
-    data.effectsVolume = gApp.effectsVolume;
     if (LoadRecords(&data, recordsPath)) {
         std::copy(std::begin(data.events), std::end(data.events), events);
         std::copy(std::begin(data.players), std::end(data.players), players);
         std::copy(std::begin(data.bestTally), std::end(data.bestTally), bestMedalHaul);
-        gApp.musicVolume = data.musicVolume;
-        gApp.effectsVolume = data.effectsVolume;
+    } else if (FileExists(recordsPath)) {
+        // A file we could not read or had to refuse still holds the player's records: keep it
+        // aside before the first save replaces it.
+        KeepRefusedRecords(recordsPath);
     }
 
     menu = new MenuScreen(MenuSource{players, events, &selectedPlayer});
@@ -106,8 +109,10 @@ GameSession::GameSession(const char* path) {
     NationPickerInit(&nationPicker);
     SetSceneHost(this);
 
-    SetEffectsVolume(gApp.effectsVolume);
-    SetMusicVolume(gApp.musicVolume);
+    // The sound system keeps the volumes from here on; the pause slider and the M key change them
+    // there, and saving reads them back.
+    SetEffectsVolume(data.effectsVolume);
+    SetMusicVolume(data.musicVolume);
     PlayMusic(kMainTheme, true);
 }
 
@@ -392,7 +397,8 @@ void GameSession::CompleteEvent() {
         if (medals[k] == 1) ++p.silver;
         if (medals[k] == 2) ++p.bronze;
     }
-    // A new world record is kept at once: leaving by the close box must not lose it.
+    // A new world record is kept at once: a crash or a killed game before the orderly quit (which
+    // saves too) must not lose it.
     if (newRecord != 0) Save();
     scene->SetPlayer(nullptr);
     state = kStateMedalCeremony;
@@ -453,10 +459,9 @@ bool GameSession::SaveReplay() {
 }
 
 void GameSession::RestartScene() {
-    if (state == kStateMedalCeremony) {
-        resultsIn = 0;
-        currentCompetitor = order[0];
-    }
+    // The presentation's event is decided: its medals and record are given, and playing it again
+    // would give them twice.
+    if (state == kStateMedalCeremony) return;
     if (scene != nullptr) CreateScene(sceneEventId);
 }
 

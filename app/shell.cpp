@@ -139,6 +139,7 @@ void DisplayFrame(Window* window) {
 
 void StartUp(Clock* clock) {
     if (!RandomSeeded()) SeedRandom(clock ? clock->Milliseconds() : 0u);
+    IgnoreFileSizeSignal();
     std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
     ClearFrameInput();
     gApp.mouseHeld = 0;

@@ -42,9 +42,6 @@ struct AppState {
     uint8_t showText = 1;
     uint8_t showBars = 1;
 
-    int effectsVolume = 100;  // 0..100
-    int musicVolume = 100;    // 0..100
-
     int frameCounter = 0;  // global animation clock, +1 per GameSession update
     int screenshotCounter = 0;
 

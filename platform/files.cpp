@@ -3,7 +3,9 @@
 #include "platform/data_root.h"
 #include "platform/log.h"
 
+#include <atomic>
 #include <cerrno>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <cstdint>
@@ -84,6 +86,10 @@ size_t FileRead(void* buffer, size_t size, size_t count, FileHandle* handle) {
 }
 
 void* ReadWholeFile(const char* path, size_t* size) {
+    return ReadFileStart(path, SIZE_MAX - 1, size);
+}
+
+void* ReadFileStart(const char* path, size_t maxBytes, size_t* size) {
     if (size) *size = 0;
     const std::string p = ResolveDataPath(NormalisePath(path));
     FILE* f = std::fopen(p.c_str(), "rb");
@@ -99,7 +105,7 @@ void* ReadWholeFile(const char* path, size_t* size) {
         LogDebug("Can't load resource: %s", p.c_str());
         return nullptr;
     }
-    const size_t length = static_cast<size_t>(st.st_size);
+    const size_t length = static_cast<size_t>(st.st_size) < maxBytes ? static_cast<size_t>(st.st_size) : maxBytes;
     // One spare byte so text readers may terminate the buffer; malloc(0) is avoided too.
     auto* buffer = static_cast<char*>(std::malloc(length + 1));
     if (!buffer) {
@@ -123,11 +129,16 @@ void* ReadWholeFile(const char* path, size_t* size) {
 bool WriteFileAtomic(const char* path, const void* data, size_t size) {
     if (!path || (!data && size > 0)) return false;
     const std::string target = NormalisePath(path);
-    const std::string temp = target + ".tmp";
-    // A stale temporary (from a crash) is replaced; O_EXCL then refuses to follow a link planted
-    // under the temporary's name.
-    std::remove(temp.c_str());
-    const int fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0644);
+    static std::atomic<unsigned> saves{0};
+    // O_EXCL refuses to follow a link planted under the temporary's name; another name is tried.
+    constexpr int kNameTries = 8;
+    std::string temp;
+    int fd = -1;
+    for (int i = 0; i < kNameTries && fd < 0; ++i) {
+        temp = target + ".tmp." + std::to_string(getpid()) + "." + std::to_string(saves.fetch_add(1));
+        fd = open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_TRUNC, 0644);
+        if (fd < 0 && errno != EEXIST) break;
+    }
     FILE* f = fd >= 0 ? fdopen(fd, "wb") : nullptr;
     if (!f) {
         LogDebug("Can't write %s: %s", temp.c_str(), std::strerror(errno));
@@ -137,11 +148,14 @@ bool WriteFileAtomic(const char* path, const void* data, size_t size) {
         }
         return false;
     }
-    const bool written = size == 0 || std::fwrite(data, 1, size, f) == size;
-    const bool flushed = std::fflush(f) == 0 && fsync(fileno(f)) == 0;
-    const bool closed = std::fclose(f) == 0;
-    if (!written || !flushed || !closed) {
-        LogDebug("Can't write %s", temp.c_str());
+    // The first error is the one worth telling.
+    int error = 0;
+    if (size > 0 && std::fwrite(data, 1, size, f) != size) error = errno;
+    if (std::fflush(f) != 0 && error == 0) error = errno;
+    if (fsync(fileno(f)) != 0 && error == 0) error = errno;
+    if (std::fclose(f) != 0 && error == 0) error = errno;
+    if (error != 0) {
+        LogDebug("Can't write %s: %s", temp.c_str(), std::strerror(error));
         std::remove(temp.c_str());
         return false;
     }
@@ -149,6 +163,14 @@ bool WriteFileAtomic(const char* path, const void* data, size_t size) {
         LogDebug("Can't replace %s: %s", target.c_str(), std::strerror(errno));
         std::remove(temp.c_str());
         return false;
+    }
+    // The rename itself lasts only once the folder holding it is on disk.
+    const size_t slash = target.find_last_of('/');
+    const std::string folder = slash == std::string::npos ? "." : (slash == 0 ? "/" : target.substr(0, slash));
+    const int dir = open(folder.c_str(), O_RDONLY | O_DIRECTORY);
+    if (dir >= 0) {
+        fsync(dir);
+        close(dir);
     }
     return true;
 }
@@ -171,6 +193,10 @@ bool EnsureDirectory(const char* path) {
 bool FileExists(const char* path) {
     struct stat st {};
     return stat(NormalisePath(path).c_str(), &st) == 0;
+}
+
+void IgnoreFileSizeSignal() {
+    std::signal(SIGXFSZ, SIG_IGN);
 }
 
 } // namespace kel

@@ -41,9 +41,18 @@ std::string NormalisePath(const char* path);
 // nothing left open or allocated. *size receives the byte count when size is given.
 void* ReadWholeFile(const char* path, size_t* size = nullptr);
 
-// Writes data to path through a temporary file beside it that is renamed over the old one, so
-// a failed write never loses the previous file. Returns false (old file untouched) on failure.
+// The same for at most maxBytes from the file's start, whatever the file's size.
+void* ReadFileStart(const char* path, size_t maxBytes, size_t* size = nullptr);
+
+// Writes data to path through a temporary file beside it (named for this process, so two games
+// saving in one folder never remove each other's) that is renamed over the old one; the folder is
+// synced after the rename. A failed write never loses the previous file: it returns false, old
+// file untouched, and logs the reason.
 bool WriteFileAtomic(const char* path, const void* data, size_t size);
+
+// A file-size limit (ulimit -f) sends SIGXFSZ, which would kill the game in the middle of saving;
+// ignored, the write fails with EFBIG instead and is logged. Called once at start-up.
+void IgnoreFileSizeSignal();
 
 // Creates a folder (and its parents) if missing; true when it exists afterwards.
 bool EnsureDirectory(const char* path);

@@ -11,6 +11,7 @@
 #include "platform/files.h"
 #include "platform/log.h"
 
+#include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -227,11 +228,13 @@ void DecodeEvent(const uint8_t* p, EventRecord* out, int index) {
     out->reserved = 0;
     out->included = Flag(p[kEventIncluded]);
     const float value = GetF32(p + kEventValue);
-    if (std::isfinite(value)) {
+    // No result at or below 0 counts, so such a record could never be beaten.
+    if (std::isfinite(value) && value > 0.0f) {
         out->hasRecord = Flag(p[kEventHasRecord]);
         out->recordValue = value;
-    } else {
-        LogDebug("records: event %d record value is not a number, kept the default", index);
+    } else if (!(value == out->recordValue)) {
+        LogDebug("records: event %d record value %g can never be beaten, kept the default", index,
+                 static_cast<double>(value));
     }
     DecodeNation(p + kEventHolder, &out->recordHolder, "event", index);
 }
@@ -331,7 +334,8 @@ bool DecodeRecords(const uint8_t* bytes, size_t size, RecordsData* data) {
 
 bool LoadRecords(RecordsData* data, const char* path) {
     size_t size = 0;
-    void* bytes = ReadWholeFile(path, &size);
+    // Only what the format can hold is read: a huge file costs no more than a good one.
+    void* bytes = ReadFileStart(path, kRecordsFileBytes, &size);
     if (bytes == nullptr) return false;
     const bool ok = DecodeRecords(static_cast<const uint8_t*>(bytes), size, data);
     std::free(bytes);
@@ -342,9 +346,22 @@ bool SaveRecords(const RecordsData& data, const char* path) {
     uint8_t bytes[kRecordsFileBytes];
     EncodeRecords(data, bytes);
     if (!WriteFileAtomic(path, bytes, sizeof bytes)) {
-        LogDebug("records: could not write %s, the previous file is kept", path);
+        LogDebug("records: could not write %s, the previous file is kept", NormalisePath(path).c_str());
         return false;
     }
+    return true;
+}
+
+bool KeepRefusedRecords(const char* path) {
+    const std::string from = NormalisePath(path);
+    const std::string to = from + ".bad";
+    if (std::rename(from.c_str(), to.c_str()) != 0) {
+        LogDebug("records: %s could not be read and could not be kept as %s: %s", from.c_str(), to.c_str(),
+                 std::strerror(errno));
+        return false;
+    }
+    LogDebug("records: %s could not be read; kept as %s, new records start from the defaults", from.c_str(),
+             to.c_str());
     return true;
 }
 

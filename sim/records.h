@@ -198,6 +198,10 @@ bool LoadRecords(RecordsData* data, const char* path = kRecordsFileName);
 // Replaces the file whole through a temporary file; on failure the old file stays and a line is logged.
 bool SaveRecords(const RecordsData& data, const char* path = kRecordsFileName);
 
+// Moves a records file that exists but could not be read or was refused to "<path>.bad", so the
+// next save does not destroy the player's records; logs either way. False if it could not move.
+bool KeepRefusedRecords(const char* path);
+
 // ---- Event card ------------------------------------------------------------------------------
 
 constexpr int kCardPlayButton = 80;

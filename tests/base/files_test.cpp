@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <fstream>
 #include <string>
 #include <sys/resource.h>
+#include <sys/wait.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -176,30 +178,48 @@ TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheWriteFails) {
     std::signal(SIGXFSZ, previousHandler);
     SetLogSink(nullptr);
     ASSERT_TRUE(limited);
-    EXPECT_EQ(log.Lines().size(), 1u);
+    ASSERT_EQ(log.Lines().size(), 1u);
+    // The message says why, with a path written with slashes.
+    EXPECT_NE(log.Lines()[0].find(std::strerror(EFBIG)), std::string::npos) << log.Lines()[0];
+    EXPECT_EQ(log.Lines()[0].find('\\'), std::string::npos);
     EXPECT_FALSE(written);
     EXPECT_EQ(Read(path), "precious old records");
-    EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
+    EXPECT_EQ(std::system(("test $(ls -A '" + folder + "' | wc -l) -eq 1").c_str()), 0)
+        << "the temporary file is removed";
 }
 
-TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheTemporaryCannotBeMade) {
+TEST_F(FilesTest, AFileSizeLimitFailsTheSaveInsteadOfKillingTheGame) {
     const std::string path = Path("records.rec");
-    Write(path, "old");
-    // A non-empty folder squats on the temporary's name.
-    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
-    Write(path + ".tmp/inside", "x");
-    EXPECT_FALSE(WriteFileAtomic(path.c_str(), "new", 3));
-    EXPECT_EQ(Read(path), "old");
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        IgnoreFileSizeSignal();
+        struct rlimit small {};
+        getrlimit(RLIMIT_FSIZE, &small);
+        small.rlim_cur = 8;
+        setrlimit(RLIMIT_FSIZE, &small);
+        const std::string big(4096, 'x');
+        _exit(WriteFileAtomic(path.c_str(), big.data(), big.size()) ? 1 : 0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status)) << "killed by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+    EXPECT_EQ(WEXITSTATUS(status), 0) << "the write reports its failure";
 }
 
-TEST_F(FilesTest, WriteFileAtomicReplacesAStaleTemporaryAndIgnoresLinks) {
+TEST_F(FilesTest, TwoGamesSavingInOneFolderKeepEachOthersTemporaries) {
     const std::string path = Path("records.rec");
     const std::string victim = Path("victim");
     Write(victim, "untouched");
-    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp").c_str()), 0);
-    ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3));
+    Write(path + ".tmp", "another game's half-written save");
+    Write(path + ".tmp.1.0", "and another's");
+    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp." + std::to_string(getpid()) + ".9").c_str()), 0);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3)) << i;
     EXPECT_EQ(Read(path), "new");
-    EXPECT_EQ(Read(victim), "untouched");
+    EXPECT_EQ(Read(path + ".tmp"), "another game's half-written save");
+    EXPECT_EQ(Read(path + ".tmp.1.0"), "and another's");
+    EXPECT_EQ(Read(victim), "untouched") << "a link under a temporary's name is never followed";
 }
 
 TEST_F(FilesTest, WriteFileAtomicOntoAFolderFailsCleanly) {

@@ -150,6 +150,15 @@ TEST(Standings, ATieForSecondSharesSilverAndDistinctResultsGetAllThree) {
     EXPECT_EQ(medals[0], 0);
     EXPECT_EQ(medals[1], 1);
     EXPECT_EQ(medals[2], 2);
+
+    // Equal results share a medal at every place: a fourth equal to the third takes bronze too.
+    const RankedResult fourthTied[4] = {Row(0, 300.0f), Row(1, 400.0f), Row(2, 500.0f), Row(3, 500.0f)};
+    MedalsByRank(fourthTied, 4, medals);
+    EXPECT_EQ(medals[2], 2);
+    EXPECT_EQ(medals[3], 2);
+    const RankedResult fourthBehind[4] = {Row(0, 300.0f), Row(1, 400.0f), Row(2, 500.0f), Row(3, 500.01f)};
+    MedalsByRank(fourthBehind, 4, medals);
+    EXPECT_EQ(medals[3], -1);
 }
 
 TEST(Standings, FaultedEntriesNeverGetAMedal) {
@@ -538,7 +547,59 @@ TEST_F(GameSessionTest, EscapeOnTheMedalPresentationEndsTheCompetition) {
     EXPECT_EQ(gApp.quitRequested, 0);
 }
 
+TEST_F(GameSessionTest, TheRestartKeyDoesNotReplayAnEventWhoseMedalsAreGiven) {
+    GameSession& s = Open();
+    s.StartCompetition();
+    s.NextEvent(true);
+    FinishAttempt(400.0f);
+    ASSERT_EQ(s.state, kStateMedalCeremony);
+    const int gold = s.players[0].gold + s.players[1].gold + s.players[2].gold + s.players[3].gold;
+    PressKey('r');
+    EXPECT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_EQ(s.resultsIn, s.competitorCount) << "the decided event is not played again";
+    EXPECT_EQ(s.players[0].gold + s.players[1].gold + s.players[2].gold + s.players[3].gold, gold);
+}
+
 // ---- Records and saving ----------------------------------------------------------------------
+
+TEST_F(GameSessionTest, ARecordsFileThatCannotBeReadIsKeptAsideBeforeTheFirstSave) {
+    // Version 3: refused, yet it holds somebody's records.
+    const std::string old("\x03\x00\x00\x00 older records", 19);
+    {
+        std::ofstream bad(path, std::ios::binary);
+        bad << old;
+    }
+    GameSession& s = Open();
+    s.Save();
+    std::ifstream kept(path + ".bad", std::ios::binary);
+    std::stringstream text;
+    text << kept.rdbuf();
+    EXPECT_EQ(text.str(), old);
+    RecordsData fresh;
+    EXPECT_TRUE(LoadRecords(&fresh, path.c_str())) << "the save still writes a good file";
+    bool logged = false;
+    for (const std::string& line : log.Lines())
+        logged |= line.find("records.rec.bad") != std::string::npos;
+    EXPECT_TRUE(logged);
+    std::remove((path + ".bad").c_str());
+}
+
+TEST_F(GameSessionTest, TheVolumesAreKeptInOnePlaceFromLoadToSave) {
+    GameSession& s = Open();
+    SetEffectsVolume(40);
+    PressKey('m');
+    s.Save();
+    session.reset();
+    RecordsData saved;
+    ASSERT_TRUE(LoadRecords(&saved, path.c_str()));
+    EXPECT_EQ(saved.musicVolume, 0);
+    EXPECT_EQ(saved.effectsVolume, 40);
+    SetEffectsVolume(100);
+    SetMusicVolume(100);
+    Open();
+    EXPECT_EQ(MusicVolume(), 0);
+    EXPECT_EQ(EffectsVolume(), 40);
+}
 
 TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     GameSession& s = Open();
@@ -552,7 +613,7 @@ TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     EXPECT_TRUE(s.NewWorldRecord());
     EXPECT_EQ(s.players[0].gold, 1);
 
-    // The game is closed by the close box now: no save on the way out.
+    // The game dies now without its orderly quit: the record must already be on disk.
     session.reset();
     RecordsData kept;
     ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
