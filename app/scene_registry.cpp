@@ -4,6 +4,7 @@
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/sprint/sprint.h"
+#include "events/weightlifting/weightlifting.h"
 #include "platform/log.h"
 #include "sim/records.h"
 #include "sim/sport_event.h"
@@ -22,7 +23,7 @@ constexpr SceneFactory kSceneFactories[] = {
     CreateSprintEvent,       // 3 100 m dash
     nullptr,                 // 4 rings
     nullptr,                 // 5 high jump
-    nullptr,                 // 6 weightlifting
+    CreateWeightliftingEvent, // 6 weightlifting
     nullptr,                 // 7 shot put
     nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing

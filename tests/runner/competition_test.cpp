@@ -30,6 +30,7 @@ struct EventAttempt {
 };
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDash, "sprint_good_run.txt"},
+    {kEventWeightlifting, "weightlifting_good_lift.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
