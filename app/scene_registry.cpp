@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/archery/archery.h"
 #include "events/sprint/sprint.h"
 #include "events/weightlifting/weightlifting.h"
 #include "platform/log.h"
@@ -33,7 +34,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 13 kayak slalom
     nullptr,                 // 14 hammer throw
     nullptr,                 // 15 cycling
-    nullptr,                 // 16 archery
+    CreateArcheryEvent,      // 16 archery
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu
     CreateMedalPresentation, // 19 medal presentation
