@@ -63,11 +63,8 @@ TEST_F(ArcheryTest, TheStackStandsClearOfTheGroundAndTheClockWaits) {
         EXPECT_NEAR(arrow->GetAngle(), 0.0f, 0.01f);
     }
     EXPECT_LT(s.arrows[0]->GetPosition().y, s.arrows[1]->GetPosition().y) << "index 0 is the top";
-    EXPECT_NEAR(s.archer->GetPosition().y, -1.2f, 0.03f);
-    EXPECT_EQ(s.target->GetType(), b2_staticBody);
     EXPECT_EQ(s.phase, ArcheryEvent::kWaiting);
     EXPECT_EQ(s.clock, 600);
-    EXPECT_EQ(s.nextArrow, 0);
 }
 
 TEST_F(ArcheryTest, OnlyTheTopArrowsMayBeGrabbedAndTheBowTwangsAfterTheGrab) {

