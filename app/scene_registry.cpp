@@ -3,7 +3,9 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/archery/archery.h"
 #include "events/sprint/sprint.h"
+#include "events/weightlifting/weightlifting.h"
 #include "platform/log.h"
 #include "sim/records.h"
 #include "sim/sport_event.h"
@@ -22,7 +24,7 @@ constexpr SceneFactory kSceneFactories[] = {
     CreateSprintEvent,       // 3 100 m dash
     nullptr,                 // 4 rings
     nullptr,                 // 5 high jump
-    nullptr,                 // 6 weightlifting
+    CreateWeightliftingEvent, // 6 weightlifting
     nullptr,                 // 7 shot put
     nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing
@@ -32,7 +34,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 13 kayak slalom
     nullptr,                 // 14 hammer throw
     nullptr,                 // 15 cycling
-    nullptr,                 // 16 archery
+    CreateArcheryEvent,      // 16 archery
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu
     CreateMedalPresentation, // 19 medal presentation

@@ -57,6 +57,14 @@ class GameSessionTest : public EventTest {
         session = std::make_unique<GameSession>(path.c_str());
         return *session;
     }
+    // A competition of the dash alone, whose results the checks are written for, however many
+    // other events are built.
+    GameSession& OpenDashOnly() {
+        Open();
+        for (int e = 0; e < kEventCount; ++e)
+            session->events[e].included = e == kEventDash;
+        return *session;
+    }
 
     // One game frame as the shell runs it: update, draw, then the one-frame input is cleared.
     void Step() {
@@ -210,8 +218,11 @@ TEST_F(GameSessionTest, ATileOpensTheCardAndPlayStartsAPracticeAttempt) {
 
 TEST_F(GameSessionTest, AnUnbuiltEventsTileKeepsItsCardClosed) {
     GameSession& s = Open();
-    ASSERT_FALSE(SceneBuilt(kEventArchery));
-    s.menu->clickedButton = kButtonFirstTile + kEventArchery;
+    int unbuilt = 0;
+    while (unbuilt < kEventCount && SceneBuilt(unbuilt))
+        ++unbuilt;
+    if (unbuilt == kEventCount) GTEST_SKIP() << "every event is built";
+    s.menu->clickedButton = kButtonFirstTile + unbuilt;
     s.Update();
     EXPECT_EQ(s.state, kStateMenu);
 }
@@ -371,7 +382,7 @@ TEST_F(GameSessionTest, TheCreditsPanelTurnsItsPageAndClosesOnEscape) {
 // ---- Competitions ----------------------------------------------------------------------------
 
 TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     Nation before[kPlayerCount];
     for (int k = 0; k < kPlayerCount; ++k)
         before[k] = s.players[k].nation;
@@ -446,7 +457,7 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
 }
 
 TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResult) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     s.StartCompetition();
     s.NextEvent(true);
     for (int k = 1; k < kPlayerCount; ++k)
@@ -460,7 +471,7 @@ TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResult) {
 }
 
 TEST_F(GameSessionTest, PlayersWithEqualResultsBothGetGoldAndTheThirdSilver) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     s.players[1].active = 1;
     s.players[2].active = 1;
     s.StartCompetition();
@@ -481,7 +492,7 @@ TEST_F(GameSessionTest, PlayersWithEqualResultsBothGetGoldAndTheThirdSilver) {
 }
 
 TEST_F(GameSessionTest, AFaultedAttemptIsListedLastWithoutAMedal) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     s.players[1].active = 1;
     s.StartCompetition();
     s.NextEvent(true);
@@ -495,7 +506,7 @@ TEST_F(GameSessionTest, AFaultedAttemptIsListedLastWithoutAMedal) {
 }
 
 TEST_F(GameSessionTest, WithoutComputersTheTurnOrderReversesBetweenEvents) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     s.players[1].active = 1;
     s.players[2].active = 1;
     s.StartCompetition();
@@ -536,7 +547,7 @@ TEST_F(GameSessionTest, NoActivePlayerOrNoIncludedEventBuzzesAndStaysOnTheMenu) 
 }
 
 TEST_F(GameSessionTest, EscapeOnTheMedalPresentationEndsTheCompetition) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     s.StartCompetition();
     s.NextEvent(true);
     FinishAttempt(400.0f);
@@ -602,7 +613,7 @@ TEST_F(GameSessionTest, TheVolumesAreKeptInOnePlaceFromLoadToSave) {
 }
 
 TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     s.StartCompetition();
     for (int k = 1; k < kPlayerCount; ++k)
         s.players[k].opponentIndex = 0;
@@ -640,7 +651,7 @@ TEST_F(GameSessionTest, EscapeOnTheMenuSavesAndQuits) {
 }
 
 TEST_F(GameSessionTest, ASaveDuringACompetitionKeepsThePlayersOwnSlots) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     const Nation own = s.players[3].nation;
     s.StartCompetition();
     ASSERT_TRUE(s.Save());
@@ -696,7 +707,7 @@ TEST_F(GameSessionTest, TheClosingKeyJumpsToTheClosingCeremonies) {
 }
 
 TEST_F(GameSessionTest, TheClosingKeyInACompetitionKeepsThePlayersOwnNations) {
-    GameSession& s = Open();
+    GameSession& s = OpenDashOnly();
     Nation before[kPlayerCount];
     for (int k = 0; k < kPlayerCount; ++k)
         before[k] = s.players[k].nation;

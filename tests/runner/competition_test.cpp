@@ -30,6 +30,8 @@ struct EventAttempt {
 };
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDash, "sprint_good_run.txt"},
+    {kEventWeightlifting, "weightlifting_good_lift.txt"},
+    {kEventArchery, "archery_good_round.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
