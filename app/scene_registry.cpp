@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/diving/diving.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -16,7 +17,7 @@ namespace {
 // Indexed by scene id. Each scene adds its factory here when it is written; a null entry keeps
 // the game and the runner from offering a scene that does not exist.
 constexpr SceneFactory kSceneFactories[] = {
-    nullptr,                 // 0 diving
+    CreateDivingEvent,       // 0 diving
     nullptr,                 // 1 javelin
     nullptr,                 // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
