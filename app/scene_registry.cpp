@@ -4,6 +4,7 @@
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/diving/diving.h"
+#include "events/rings/rings.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -21,7 +22,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 1 javelin
     nullptr,                 // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
-    nullptr,                 // 4 rings
+    CreateRingsEvent,        // 4 rings
     nullptr,                 // 5 high jump
     nullptr,                 // 6 weightlifting
     nullptr,                 // 7 shot put

@@ -31,6 +31,7 @@ struct EventAttempt {
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDiving, "diving_good_run.txt"},
     {kEventDash, "sprint_good_run.txt"},
+    {kEventRings, "rings_good_run.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
