@@ -82,9 +82,10 @@ constexpr float kWaterAngularDamping = 1.0f; // per second, as tuned for the gam
 // Splash droplets, metres per frame.
 constexpr float kDropletSpeedFlat = 0.1f; // added at full tilt
 constexpr float kDropletSpeedBase = 0.05f;
-constexpr float kDropletSpeedMin = 0.66f; // of the full speed
-constexpr float kDropletGravity = 0.001f; // metres per frame per frame
-constexpr float kDropletHalfSize = 0.1f;
+constexpr float kDropletSpeedMin = 0.66f;     // of the full speed
+constexpr float kDropletGravity = 0.001f;     // metres per frame per frame
+constexpr int kDropletSprite = 0;             // the white disc, 46 px across
+constexpr float kDropletScale = 0.2f / 46.0f; // 0.2 m across
 constexpr Colour kDropletColour = PackColour(66, 173, 255, 255);
 constexpr Colour kWaterColour = PackColour(66, 173, 255, 100);
 
@@ -117,6 +118,9 @@ constexpr float kDiverScale = 0.08f;
 constexpr float kDivingFallSpeed = 1.0f; // metres per second, head first
 constexpr float kJudgeFirstX = 1.8f;
 constexpr float kJudgeStepX = 2.1f;
+float JudgeX(int i) {
+    return kJudgeFirstX + kJudgeStepX * static_cast<float>(i);
+}
 constexpr float kJudgeY = -3.7f;
 constexpr float kCardLeft = -0.3f; // from the judge's x
 constexpr float kCardTop = -6.0f;
@@ -288,36 +292,41 @@ void DivingEvent::Judge() {
 void DivingEvent::Draw() {
     DrawSpriteRotated(kBackdropSprite, kBackdropX, kBackdropY, 0.0f, kSceneryScale, kSceneryScale);
 
+    // Judges, then all cards, then all marks: each pass is one batch, where judge by judge every
+    // change of colour or texture would end a draw call.
     if (player != nullptr) {
         const bool judged = diveOver && !fouled;
-        const int cards = Min(kJudgeCount, afterFrames / kCardEvery);
+        const int cards = judged ? Min(kJudgeCount, afterFrames / kCardEvery) : 0;
+        for (int i = 0; i < kJudgeCount; ++i) {
+            SetColour(gJudgeColours[i]);
+            DrawSpriteRotated(kJudgeSprite, JudgeX(i), kJudgeY, 0.0f, kSceneryScale, kSceneryScale);
+            if (i < cards)
+                DrawSpriteRotated(kJudgeCardSprite, JudgeX(i), kJudgeY, 0.0f, kSceneryScale, kSceneryScale);
+        }
+        ResetColour();
+        for (int i = 0; i < cards; ++i)
+            FillRect(JudgeX(i) + kCardLeft, kCardTop, kCardWidth, kCardHeight, kWhite);
+        const bool total = judged && afterFrames > kTotalShownAfter;
+        if (total) FillRect(kTotalLeft, kTotalTop, kTotalWidth, kTotalHeight, kWhite);
         BitmapFont* font = gApp.font;
         char text[16];
-        for (int i = 0; i < kJudgeCount; ++i) {
-            const float x = kJudgeFirstX + kJudgeStepX * static_cast<float>(i);
-            SetColour(gJudgeColours[i]);
-            DrawSpriteRotated(kJudgeSprite, x, kJudgeY, 0.0f, kSceneryScale, kSceneryScale);
-            if (!judged || i >= cards) continue;
-            DrawSpriteRotated(kJudgeCardSprite, x, kJudgeY, 0.0f, kSceneryScale, kSceneryScale);
-            FillRect(x + kCardLeft, kCardTop, kCardWidth, kCardHeight, kWhite);
+        for (int i = 0; i < cards && font != nullptr; ++i) {
             std::snprintf(text, sizeof text, "%d", static_cast<int>(judgeMarks[i]));
-            if (font != nullptr)
-                font->Print(x + kCardTextX, kCardTextY, kAlignCentre, kWorldFontScale, kMarkColour, text);
+            font->Print(JudgeX(i) + kCardTextX, kCardTextY, kAlignCentre, kWorldFontScale, kMarkColour, text);
         }
-        if (judged && afterFrames > kTotalShownAfter) {
-            FillRect(kTotalLeft, kTotalTop, kTotalWidth, kTotalHeight, kWhite);
+        if (total && font != nullptr) {
             std::snprintf(text, sizeof text, "%.1f", static_cast<double>(result));
-            if (font != nullptr)
-                font->Print(kTotalTextX, kTotalTextY, kAlignCentre, kWorldFontScale, kBlack, text);
+            font->Print(kTotalTextX, kTotalTextY, kAlignCentre, kWorldFontScale, kBlack, text);
         }
         ResetColour();
     }
 
-    for (int i = 0; i < splashCount; ++i) {
-        const Droplet& d = droplets[i];
-        FillRect(d.x - kDropletHalfSize, d.y - kDropletHalfSize, 2.0f * kDropletHalfSize,
-                 2.0f * kDropletHalfSize, kDropletColour);
-    }
+    // Droplets are tinted discs of the white sprite rather than filled squares: a filled square
+    // ends its draw call, and a splash has up to 400 of them.
+    SetColour(kDropletColour);
+    for (int i = 0; i < splashCount; ++i)
+        DrawSpriteScaled(kDropletSprite, droplets[i].x, droplets[i].y, kDropletScale, kDropletScale);
+    ResetColour();
 
     const bool headFirst =
         diver->GetLinearVelocity().y > kDivingFallSpeed && diver->GetTransform().q.c < kHeadDownCosine;

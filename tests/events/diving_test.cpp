@@ -72,7 +72,9 @@ TEST_F(DivingTest, TheDiverWaitsOnThePlatformEdgeAndTheJudgesKeepTheirColours) {
 // ---- Scripted dives --------------------------------------------------------------------------
 
 TEST_F(DivingTest, TheScriptedGoodDiveIsMarkedAboveTheMiddleMark) {
+    UseBlockFont();
     DivingEvent s;
+    s.SetPlayer(&player);
     SeedRandom(1u);
     const InputScript script = Script("diving_good_run.txt");
     const int finishedFrame = PlayScript(s, script, 200);
@@ -95,6 +97,17 @@ TEST_F(DivingTest, TheScriptedGoodDiveIsMarkedAboveTheMiddleMark) {
     ASSERT_NE(music, -1);
     EXPECT_EQ(sounds[static_cast<size_t>(music)].music, "Diving.mp3");
     EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1);
+
+    // The busiest frame, with every card, the total and a whole splash (this clean entry made
+    // none), stays within 30 draw calls.
+    EXPECT_EQ(s.splashCount, 0);
+    s.splashCount = DivingEvent::kMaxDroplets;
+    SetGlBackend(&gl);
+    gl.Reset();
+    s.DrawFrame();
+    FlushBatch();
+    SetGlBackend(&nullGl);
+    EXPECT_LE(gl.draws.size(), 30u);
 }
 
 // Every way a dive ends in "DNQ", each played by its script; the judges never clap.

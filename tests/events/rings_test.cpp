@@ -63,7 +63,9 @@ TEST_F(RingsTest, TheStrapsStartTautAndOnlyTheTorsoCanBeTaken) {
 }
 
 TEST_F(RingsTest, TheScriptedRoutineScoresTurnsASideHoldAndALanding) {
+    UseBlockFont();
     RingsEvent s;
+    s.SetPlayer(&player);
     Play(s, "rings_good_run.txt");
     EXPECT_EQ(s.phase, RingsEvent::kScored);
     EXPECT_EQ(s.turns, 10);
@@ -81,6 +83,13 @@ TEST_F(RingsTest, TheScriptedRoutineScoresTurnsASideHoldAndALanding) {
     EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1);
     // The same as kelvaro-sim --scene 4 --input rings_good_run.txt --after-finish 60 reports.
     EXPECT_EQ(WorldHashText(s.world), "c9e834854742f280");
+
+    SetGlBackend(&gl);
+    gl.Reset();
+    s.DrawFrame();
+    FlushBatch();
+    SetGlBackend(&nullGl);
+    EXPECT_LE(gl.draws.size(), 30u) << "draw calls of the result frame";
 }
 
 TEST_F(RingsTest, AFallHalvesTheScoreAndAnIdleRoutineStillEnds) {
