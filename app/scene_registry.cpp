@@ -4,6 +4,8 @@
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/archery/archery.h"
+#include "events/diving/diving.h"
+#include "events/rings/rings.h"
 #include "events/sprint/sprint.h"
 #include "events/weightlifting/weightlifting.h"
 #include "platform/log.h"
@@ -18,11 +20,11 @@ namespace {
 // Indexed by scene id. Each scene adds its factory here when it is written; a null entry keeps
 // the game and the runner from offering a scene that does not exist.
 constexpr SceneFactory kSceneFactories[] = {
-    nullptr,                 // 0 diving
+    CreateDivingEvent,       // 0 diving
     nullptr,                 // 1 javelin
     nullptr,                 // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
-    nullptr,                 // 4 rings
+    CreateRingsEvent,        // 4 rings
     nullptr,                 // 5 high jump
     CreateWeightliftingEvent, // 6 weightlifting
     nullptr,                 // 7 shot put

@@ -29,9 +29,11 @@ struct EventAttempt {
     const char* script;
 };
 constexpr EventAttempt kEventAttempts[] = {
+    {kEventDiving, "diving_good_run.txt"},
     {kEventDash, "sprint_good_run.txt"},
     {kEventWeightlifting, "weightlifting_good_lift.txt"},
     {kEventArchery, "archery_good_round.txt"},
+    {kEventRings, "rings_good_run.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
@@ -157,7 +159,8 @@ TEST_F(Competition, TwoPlayersPlayEveryBuiltEventThroughToTheClosingCeremonies) 
             gold += valid;
         }
 
-        // A valid result better than the standing record is the new world record.
+        // A valid result better than the standing record is the new world record; with no record
+        // yet (a first start shows the top mark in its place) any valid result is.
         const int kind = kEventTable[e].kind;
         float best = 0.0f;
         bool any = false;
@@ -167,7 +170,7 @@ TEST_F(Competition, TwoPlayersPlayEveryBuiltEventThroughToTheClosingCeremonies) 
             any = true;
         }
         const EventRecord& old = before.events[e];
-        const bool beats = any && IsBetter(kind, best, old.recordValue);
+        const bool beats = any && (old.hasRecord == 0 || IsBetter(kind, best, old.recordValue));
         if (beats) {
             EXPECT_TRUE(data.events[e].hasRecord) << "event " << e;
             EXPECT_NEAR(data.events[e].recordValue, best, 0.01f) << "event " << e;
