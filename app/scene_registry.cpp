@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/javelin/javelin.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -17,7 +18,7 @@ namespace {
 // the game and the runner from offering a scene that does not exist.
 constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 0 diving
-    nullptr,                 // 1 javelin
+    CreateJavelinEvent,      // 1 javelin
     nullptr,                 // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     nullptr,                 // 4 rings
