@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/hammer/hammer.h"
 #include "events/javelin/javelin.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
@@ -31,7 +32,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 11 racewalk
     nullptr,                 // 12 long jump
     nullptr,                 // 13 kayak slalom
-    nullptr,                 // 14 hammer throw
+    CreateHammerThrowEvent,  // 14 hammer throw
     nullptr,                 // 15 cycling
     nullptr,                 // 16 archery
     nullptr,                 // 17 unused
