@@ -5,6 +5,7 @@
 #include "ceremonies/opening.h"
 #include "events/hammer/hammer.h"
 #include "events/javelin/javelin.h"
+#include "events/shotput/shotput.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -25,7 +26,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 4 rings
     nullptr,                 // 5 high jump
     nullptr,                 // 6 weightlifting
-    nullptr,                 // 7 shot put
+    CreateShotPutEvent,      // 7 shot put
     nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming

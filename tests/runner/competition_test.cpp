@@ -31,6 +31,7 @@ struct EventAttempt {
 constexpr EventAttempt kEventAttempts[] = {
     {kEventJavelin, "javelin_good_run.txt"},
     {kEventHammer, "hammer_good_run.txt"},
+    {kEventShotPut, "shotput_good_run.txt"},
     {kEventDash, "sprint_good_run.txt"},
 };
 
