@@ -59,8 +59,9 @@ constexpr float kSpinSampleY = -2.5f;     // the spin is sampled above this heig
 constexpr float kTumblingSpin = 7.0f;     // rad/s: a javelin spinning this fast bounces off
 constexpr int kEndFrames = 60;            // frames from the decision to `finished`
 // A javelin can come to rest on the upright thrower, where the lying rule never fires, or leave
-// the ground's ends and fall for ever: 10 s with no input and nothing moving, or a body outside
-// the field, ends the attempt as a foul.
+// the ground's ends and fall for ever: 10 s with no input and a still javelin, or a javelin
+// outside the field, ends the attempt as a foul. Only the javelin is watched: a thrower flung off
+// the runway's end must not spoil a throw still in the air.
 constexpr int kIdleCapFrames = 600;
 constexpr float kWorldLeft = kGroundFirstX;
 constexpr float kWorldTop = -5000.0f;
@@ -183,7 +184,6 @@ JavelinEvent::JavelinEvent() : SportEvent(kEventJavelin) {
     zoom = kZoom;
     SetCamera(kCameraStartX, -kGroundLinePx / kZoom);
     SetStallRule(kIdleCapFrames, kWorldLeft, kWorldTop, kWorldRight, kWorldBottom);
-    WatchBody(thrower);
     WatchBody(javelin);
     EmitterInit(&spray, kPresetJavelinTurf);
 }

@@ -51,7 +51,7 @@ constexpr float kFrontX = 4.6f;       // metres: the front line of the throwing 
 constexpr int kLeftArmsFrames = 6;    // frames clear of the thrower: a bounce in the cradle is shorter
 constexpr float kRestSpeed = 0.05f;   // metres per second
 constexpr int kNoThrowFrames = 1800;  // 30 s from the first grab to put the shot
-constexpr int kIdleCapFrames = 600;   // 10 s with no input and nothing moving
+constexpr int kIdleCapFrames = 600;   // 10 s with no input and a still shot
 constexpr float kWorldTop = -200.0f;  // metres
 constexpr int kEndFrames = 60;        // frames from the decision to `finished`
 
@@ -115,7 +115,8 @@ ShotPutEvent::ShotPutEvent() : SportEvent(kEventShotPut) {
     SetCamera(kCameraMinX, kCameraY);
     frontX = kFrontX;
     SetStallRule(kIdleCapFrames, kGroundLeft, kWorldTop, kGroundLeft + kGroundWidth, kGroundDepth);
-    WatchBody(thrower);
+    // Only the shot is watched: a thrower that leaves the ground after the put must not spoil it,
+    // and one that leaves with the shot in its arms takes the shot along.
     WatchBody(ball);
 }
 
