@@ -195,11 +195,11 @@ void HammerThrowEvent::Update() {
             showFoulGhost = true;
             foulGhostPos = thrower->GetPosition();
             foulGhostAngle = thrower->GetAngle();
-            ReleaseGrab();
             Foul();
+            ReleaseGrab();
         } else if (CheckStall() != kStallNone) {
-            ReleaseGrab();
             Foul();
+            ReleaseGrab();
         } else if (grabbedBody == nullptr && ball->GetLinearVelocity().Length() > kMovingBall) {
             Release();
         }
