@@ -5,7 +5,10 @@
 #include "ceremonies/opening.h"
 #include "events/archery/archery.h"
 #include "events/diving/diving.h"
+#include "events/hammer/hammer.h"
+#include "events/javelin/javelin.h"
 #include "events/rings/rings.h"
+#include "events/shotput/shotput.h"
 #include "events/sprint/sprint.h"
 #include "events/weightlifting/weightlifting.h"
 #include "platform/log.h"
@@ -21,20 +24,20 @@ namespace {
 // the game and the runner from offering a scene that does not exist.
 constexpr SceneFactory kSceneFactories[] = {
     CreateDivingEvent,       // 0 diving
-    nullptr,                 // 1 javelin
+    CreateJavelinEvent,      // 1 javelin
     nullptr,                 // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     CreateRingsEvent,        // 4 rings
     nullptr,                 // 5 high jump
     CreateWeightliftingEvent, // 6 weightlifting
-    nullptr,                 // 7 shot put
+    CreateShotPutEvent,      // 7 shot put
     nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming
     nullptr,                 // 11 racewalk
     nullptr,                 // 12 long jump
     nullptr,                 // 13 kayak slalom
-    nullptr,                 // 14 hammer throw
+    CreateHammerThrowEvent,  // 14 hammer throw
     nullptr,                 // 15 cycling
     CreateArcheryEvent,      // 16 archery
     nullptr,                 // 17 unused

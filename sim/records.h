@@ -65,7 +65,7 @@ inline constexpr EventInfo kEventTable[kEventCount] = {
     {"Rings", "Rings", kScorePoints, {2.0f, 5.0f, 8.5f}},
     {"High Jump", "HighJump", kScoreMetres2, {4.0f, 8.0f, 10.0f}},
     {"Weightlifting", "Weightlifting", kScoreTimeHundredths, {1500.0f, 900.0f, 540.0f}},
-    {"Shot Put", "ShotPut", kScoreMetres1, {0.0f, 0.0f, 0.0f}},
+    {"Shot Put", "ShotPut", kScoreMetres1, {0.5f, 1.5f, 2.3f}},
     {"Pole Vault", "PoleVault", kScoreMetres2, {5.0f, 10.0f, 12.0f}},
     {"Rowing", "Rowing", kScoreTimeHundredths, {1800.0f, 900.0f, 540.0f}},
     {"Swimming", "Swimming", kScoreTimeHundredths, {2700.0f, 1800.0f, 1200.0f}},

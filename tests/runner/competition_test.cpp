@@ -30,6 +30,9 @@ struct EventAttempt {
 };
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDiving, "diving_good_run.txt"},
+    {kEventJavelin, "javelin_good_run.txt"},
+    {kEventHammer, "hammer_good_run.txt"},
+    {kEventShotPut, "shotput_good_run.txt"},
     {kEventDash, "sprint_good_run.txt"},
     {kEventWeightlifting, "weightlifting_good_lift.txt"},
     {kEventArchery, "archery_good_round.txt"},
@@ -161,6 +164,8 @@ TEST_F(Competition, TwoPlayersPlayEveryBuiltEventThroughToTheClosingCeremonies) 
 
         // A valid result better than the standing record is the new world record; with no record
         // yet (a first start shows the top mark in its place) any valid result is.
+        // A valid result better than the standing record is the new world record; the first-start
+        // record is only a placeholder, which any valid result replaces.
         const int kind = kEventTable[e].kind;
         float best = 0.0f;
         bool any = false;

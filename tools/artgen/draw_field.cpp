@@ -20,18 +20,21 @@ FigureStyle Tinted() {
 
 // --- Javelin ------------------------------------------------------------------------------
 
-// Javelin pointing right: steel tips, a light shaft, a cord grip just behind the middle.
+// Javelin pointing right: steel tips, a light shaft, a cord grip just behind the middle. The
+// anchor is px 16 and the game draws it at 10 px per metre; the body reaches 1.4 m either side of
+// its centre (the tip sensors' outer edges), so the drawing spans px 2..29 and leaves the ends
+// clear.
 void DrawJavelin(Canvas& c) {
-    c.Rect(3, 0, 26, 1, ink::kLight);
-    c.Rect(3, 1, 26, 1, ink::kGrey);
+    c.Rect(5, 0, 22, 1, ink::kLight);
+    c.Rect(5, 1, 22, 1, ink::kGrey);
     c.Rect(13, 0, 4, 2, ink::kRed);
     c.Set(13, 1, ink::kDarkRed);
     c.Set(16, 1, ink::kDarkRed);
-    c.Rect(29, 0, 2, 1, ink::kDarkGrey);
-    c.Set(31, 0, ink::kOutline);
-    c.Rect(29, 1, 2, 1, ink::kOutline);
-    c.Rect(0, 0, 3, 1, ink::kDarkGrey);
-    c.Rect(0, 1, 3, 1, ink::kOutline);
+    c.Rect(27, 0, 2, 1, ink::kDarkGrey);
+    c.Set(29, 0, ink::kOutline);
+    c.Rect(27, 1, 2, 1, ink::kOutline);
+    c.Rect(2, 0, 3, 1, ink::kDarkGrey);
+    c.Rect(2, 1, 3, 1, ink::kOutline);
 }
 
 // The thrower faces right with the javelin hand cocked above the shoulder.
