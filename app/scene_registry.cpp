@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/racewalk/racewalk.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -27,7 +28,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming
-    nullptr,                 // 11 racewalk
+    CreateWalkEvent,         // 11 racewalk
     nullptr,                 // 12 long jump
     nullptr,                 // 13 kayak slalom
     nullptr,                 // 14 hammer throw
