@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/cycling/cycling.h"
 #include "events/racewalk/racewalk.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
@@ -32,7 +33,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 12 long jump
     nullptr,                 // 13 kayak slalom
     nullptr,                 // 14 hammer throw
-    nullptr,                 // 15 cycling
+    CreateCyclingEvent,      // 15 cycling
     nullptr,                 // 16 archery
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu

@@ -31,6 +31,7 @@ struct EventAttempt {
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDash, "sprint_good_run.txt"},
     {kEventWalk, "racewalk_good_run.txt"},
+    {kEventCycling, "cycling_good_run.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
