@@ -4,6 +4,7 @@
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/cycling/cycling.h"
+#include "events/equestrian/equestrian.h"
 #include "events/racewalk/racewalk.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
@@ -20,7 +21,7 @@ namespace {
 constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 0 diving
     nullptr,                 // 1 javelin
-    nullptr,                 // 2 equestrian
+    CreateEquestrianEvent,   // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     nullptr,                 // 4 rings
     nullptr,                 // 5 high jump
