@@ -77,7 +77,7 @@ constexpr int kLineSprite = 171;
 constexpr int kTreeSprite = 175;
 constexpr float kStrideMetres = 2.0f; // a stride every 2 m
 constexpr float kMaxStrides = 1.0e9f; // beyond it (or NaN) the stride is not recomputed
-constexpr float kStepVolume = 70.0f;
+constexpr int kStepVolume = 70;
 constexpr int kStepPan = -10;
 constexpr float kStepPitch = 0.85f;
 
@@ -190,7 +190,7 @@ void WalkEvent::Draw() {
         const int f = strides < kMaxStrides ? static_cast<int>(strides) % 2 : strideFrame;
         body = kWalkerSprite + f;
         legs = kWalkerLegsSprite + f;
-        if (f != strideFrame) PlayEffect(kSfxFootstep3, static_cast<int>(kStepVolume), kStepPan, kStepPitch, false);
+        if (f != strideFrame) PlayEffect(kSfxFootstep3, kStepVolume, kStepPan, kStepPitch, false);
         strideFrame = f;
     }
     DrawBody(body, walker, kWalkerScale);

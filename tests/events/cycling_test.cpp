@@ -118,7 +118,7 @@ TEST_F(CyclingTest, TheGrassBrakesOnlyADraggedBike) {
     EXPECT_GT(dragged.bike->GetLinearDamping(), 4.0f);
 }
 
-TEST_F(CyclingTest, ScriptedRacesEndAsDesigned) {
+TEST_F(CyclingTest, ScriptedCrashesEndInDnq) {
     struct Case {
         const char* script;
         int frames;

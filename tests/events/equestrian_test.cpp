@@ -122,7 +122,7 @@ TEST_F(EquestrianTest, AClickAfterHalfASecondAddsThePenaltyAtOnce) {
     EXPECT_TRUE(s.finished);
 }
 
-TEST_F(EquestrianTest, ScriptedRidesEndAsDesigned) {
+TEST_F(EquestrianTest, ScriptedFoulsEndInDnq) {
     struct Case {
         const char* script;
         bool fault;

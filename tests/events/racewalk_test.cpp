@@ -107,7 +107,7 @@ TEST_F(WalkTest, AWalkerDraggedOffTheLeftEndIsLostNotLeftFalling) {
     EXPECT_EQ(CountEffect(kSfxShortbuzz), 1);
 }
 
-TEST_F(WalkTest, ScriptedAttemptsEndAsDesigned) {
+TEST_F(WalkTest, ScriptedFoulsEndInDnq) {
     struct Case {
         const char* script;
         bool fault;
