@@ -4,9 +4,12 @@
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/archery/archery.h"
+#include "events/cycling/cycling.h"
 #include "events/diving/diving.h"
+#include "events/equestrian/equestrian.h"
 #include "events/hammer/hammer.h"
 #include "events/javelin/javelin.h"
+#include "events/racewalk/racewalk.h"
 #include "events/rings/rings.h"
 #include "events/shotput/shotput.h"
 #include "events/sprint/sprint.h"
@@ -25,7 +28,7 @@ namespace {
 constexpr SceneFactory kSceneFactories[] = {
     CreateDivingEvent,       // 0 diving
     CreateJavelinEvent,      // 1 javelin
-    nullptr,                 // 2 equestrian
+    CreateEquestrianEvent,   // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     CreateRingsEvent,        // 4 rings
     nullptr,                 // 5 high jump
@@ -34,12 +37,12 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming
-    nullptr,                 // 11 racewalk
+    CreateWalkEvent,         // 11 racewalk
     nullptr,                 // 12 long jump
     nullptr,                 // 13 kayak slalom
     CreateHammerThrowEvent,  // 14 hammer throw
-    nullptr,                 // 15 cycling
     CreateArcheryEvent,      // 16 archery
+    CreateCyclingEvent,      // 15 cycling
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu
     CreateMedalPresentation, // 19 medal presentation

@@ -69,11 +69,6 @@ constexpr int kRunnerStrideSprite = 168; // and 169, the second stride
 constexpr int kRunnerReadySprite = 170;
 constexpr int kLineSprite = 171;
 constexpr int kSceneSprite = 172;
-constexpr int kStarterMarkSprite = 179;
-constexpr int kStarterIdleSprite = 180;
-constexpr int kStarterAfterGunSprite = 181;
-constexpr int kStarterFiringSprite = 182;
-constexpr int kStarterFiringFrames = 20;
 constexpr float kStrideMetres = 2.0f; // the runner changes stride every 2 m
 constexpr float kMaxStrides = 1.0e9f; // beyond it (or NaN) the stride is not recomputed
 
@@ -105,15 +100,12 @@ constexpr float kRunnerScale = 0.08f;
 
 // HUD, screen px.
 constexpr float kHudScale = 4.0f;
-constexpr float kGoScale = 8.0f;
 constexpr float kTimeY = 90.0f;
 constexpr float kTimeSlideMax = 160.0f;
 constexpr float kTimeSlidePerFrame = 3.0f;
 constexpr float kDnqY = 240.0f;
 constexpr float kCallY = 250.0f;
 constexpr float kCallCompetitionY = 300.0f; // clear of the competition banner
-constexpr int kGoFrames = 60;
-constexpr int kGoBlinkPeriod = 4; // frames; shown in the first half
 
 } // namespace
 
@@ -186,31 +178,17 @@ void SprintEvent::Update() {
     StepWorld();
     cameraX = runner->GetPosition().x + kCameraLeadX;
 
-    switch (phase) {
-    case kOnYourMark:
-        if (gApp.mousePressed) {
-            phase = kReady;
-            timer = 0;
-            startDelay = kGunMinFrames + RandomInt(kGunSpreadFrames);
-            if (RandomInt(kLongWaitOdds) == 0) startDelay += kLongWaitFrames;
-        }
-        break;
-    case kReady:
-        if (timer == startDelay) {
-            PlayEffect(kSfxGunshot, 100, SoundPan(starter->GetPosition().x), 1.0f, false);
-            phase = kRunning;
-            timer = 0;
-            runner->SetAwake(true);
-            PlayMusic("100MDash.mp3", true);
-        } else if (runner->GetPosition().x > kStartLineX) {
-            Disqualify();
-        }
-        // Before the gun a held grab never runs out: only the start line limits it.
-        grabBudget = grabBudgetMax;
-        break;
-    default:
-        break;
+    const StartRitual ritual{kStartLineX, "100MDash.mp3"};
+    const bool wasReady = phase == kReady;
+    const StartStep step = UpdateStartRitual(ritual, *this, &phase, &timer, startDelay, runner, starter);
+    if (step == kStartLeftMark) {
+        startDelay = kGunMinFrames + RandomInt(kGunSpreadFrames);
+        if (RandomInt(kLongWaitOdds) == 0) startDelay += kLongWaitFrames;
+    } else if (step == kStartFalse) {
+        Disqualify();
     }
+    // Before the gun a held grab never runs out: only the start line limits it.
+    if (wasReady) grabBudget = grabBudgetMax;
 
     // The frame in which the gun fires already runs the race checks.
     if (phase == kRunning) {
@@ -249,12 +227,7 @@ void SprintEvent::Draw() {
     DrawSpriteRotated(kLineSprite, kStartLineX, kLineY, 0.0f, kSceneryScale, kSceneryScale);
     DrawSpriteRotated(kLineSprite, finishX, kLineY, 0.0f, kSceneryScale, kSceneryScale);
 
-    int starterSprite = kStarterIdleSprite;
-    if (phase == kOnYourMark) {
-        starterSprite = kStarterMarkSprite;
-    } else if (phase == kRunning) {
-        starterSprite = timer < kStarterFiringFrames ? kStarterFiringSprite : kStarterAfterGunSprite;
-    }
+    const int starterSprite = StarterSprite(phase, timer);
     DrawBodyPlain(starterSprite, starter, kSceneryScale);
 
     int runnerSprite = kRunnerStrideSprite;
@@ -300,14 +273,7 @@ void SprintEvent::DrawHud() {
         DrawProgressBar(0.0f, 1.0f);
     }
 
-    if (font == nullptr) return;
-    if (phase == kRunning && timer < kGoFrames && timer % kGoBlinkPeriod < kGoBlinkPeriod / 2)
-        font->Print(cx, kCallY, kAlignCentre, kGoScale, kWhite, "GO!");
-    if (phase == kReady) font->Print(cx, kCallY, kAlignCentre, kHudScale, kBlack, "READY...");
-    if (phase == kOnYourMark) {
-        font->Print(cx, competition ? kCallCompetitionY : kCallY, kAlignCentre, kHudScale, kBlack,
-                    "ON YOUR MARK...\n<CLICK>");
-    }
+    DrawStartCalls(phase, timer, kCallY, competition ? kCallCompetitionY : kCallY);
 }
 
 } // namespace kel

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "sim/sport_event.h"
+#include "sim/start_ritual.h"
 
 #include <cstdint>
 
@@ -12,11 +13,11 @@ namespace kel {
 class SprintEvent : public SportEvent {
   public:
     enum Phase : int32_t {
-        kOnYourMark = 0,
-        kReady = 1,
-        kRunning = 2,
-        kFinished = 3,
-        kDisqualified = 4,
+        kOnYourMark = kRaceOnYourMark,
+        kReady = kRaceReady,
+        kRunning = kRaceRunning,
+        kFinished = kRaceFinished,
+        kDisqualified = kRaceDisqualified,
     };
 
     SprintEvent();

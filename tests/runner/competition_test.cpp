@@ -37,6 +37,9 @@ constexpr EventAttempt kEventAttempts[] = {
     {kEventWeightlifting, "weightlifting_good_lift.txt"},
     {kEventArchery, "archery_good_round.txt"},
     {kEventRings, "rings_good_run.txt"},
+    {kEventWalk, "racewalk_good_run.txt"},
+    {kEventCycling, "cycling_good_run.txt"},
+    {kEventEquestrian, "equestrian_clear_round.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
@@ -164,8 +167,6 @@ TEST_F(Competition, TwoPlayersPlayEveryBuiltEventThroughToTheClosingCeremonies) 
 
         // A valid result better than the standing record is the new world record; with no record
         // yet (a first start shows the top mark in its place) any valid result is.
-        // A valid result better than the standing record is the new world record; the first-start
-        // record is only a placeholder, which any valid result replaces.
         const int kind = kEventTable[e].kind;
         float best = 0.0f;
         bool any = false;
