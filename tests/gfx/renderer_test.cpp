@@ -87,24 +87,20 @@ TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, SameColourDoesNotFlush) {
-    SetColour(PackColour(10, 20, 30));
-    DrawSprite(1, 0.0f, 0.0f);
-    SetColour(PackColour(10, 20, 30));
-    DrawSprite(1, 0.0f, 0.0f);
-    EXPECT_TRUE(gl.draws.empty());
-    EXPECT_EQ(gl.colourChanges, 1);
-    SetColour(PackColour(10, 20, 31));
-    EXPECT_EQ(gl.draws.size(), 1u);
-    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
-}
-
-TEST_F(RendererTest, WhiteRectsShareOneDraw) {
+TEST_F(RendererTest, SameColourAndWhiteRectsDoNotFlush) {
     FillRect(0, 0, 1, 1, kWhite);
     FillRect(0, 0, 1, 1, kWhite);
-    FlushBatch();
+    SetColour(PackColour(10, 20, 30));
     ASSERT_EQ(gl.draws.size(), 1u);
     EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
+    DrawSprite(1, 0.0f, 0.0f);
+    SetColour(PackColour(10, 20, 30));
+    DrawSprite(1, 0.0f, 0.0f);
+    EXPECT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.colourChanges, 1);
+    SetColour(PackColour(10, 20, 31));
+    ASSERT_EQ(gl.draws.size(), 2u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 12u);
 }
 
 TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
