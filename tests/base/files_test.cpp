@@ -114,28 +114,21 @@ TEST_F(FilesTest, ProviderServesEveryOperation) {
 
 // ---- ReadWholeFile
 
-TEST_F(FilesTest, ReadWholeFileReturnsContentWithTerminator) {
+TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndFailsWithNullAndZeroSize) {
     Write(Path("t.txt"), "hello");
+    Write(Path("empty"), "");
     size_t size = 99;
     char* data = static_cast<char*>(ReadWholeFile(Path("t.txt").c_str(), &size));
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(size, 5u);
     EXPECT_STREQ(data, "hello");
     std::free(data);
-}
-
-TEST_F(FilesTest, ReadWholeFileOfEmptyFileIsAnEmptyBuffer) {
-    Write(Path("empty"), "");
-    size_t size = 99;
-    char* data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
-    ASSERT_NE(data, nullptr);
+    data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
+    ASSERT_NE(data, nullptr) << "an empty file is an empty buffer";
     EXPECT_EQ(size, 0u);
     EXPECT_EQ(data[0], '\0');
     std::free(data);
-}
-
-TEST_F(FilesTest, ReadWholeFileFailuresGiveNullAndZeroSize) {
-    size_t size = 99;
+    size = 99;
     EXPECT_EQ(ReadWholeFile(Path("missing").c_str(), &size), nullptr);
     EXPECT_EQ(size, 0u);
     size = 99;
@@ -182,17 +175,7 @@ TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheWriteFails) {
     EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
 }
 
-TEST_F(FilesTest, WriteFileAtomicKeepsOldFileWhenTheTemporaryCannotBeMade) {
-    const std::string path = Path("records.rec");
-    Write(path, "old");
-    // A non-empty folder squats on the temporary's name.
-    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
-    Write(path + ".tmp/inside", "x");
-    EXPECT_FALSE(WriteFileAtomic(path.c_str(), "new", 3));
-    EXPECT_EQ(Read(path), "old");
-}
-
-TEST_F(FilesTest, WriteFileAtomicReplacesAStaleTemporaryAndIgnoresLinks) {
+TEST_F(FilesTest, WriteFileAtomicReplacesAStaleTemporaryIgnoresLinksAndKeepsOldWhenBlocked) {
     const std::string path = Path("records.rec");
     const std::string victim = Path("victim");
     Write(victim, "untouched");
@@ -200,6 +183,11 @@ TEST_F(FilesTest, WriteFileAtomicReplacesAStaleTemporaryAndIgnoresLinks) {
     ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3));
     EXPECT_EQ(Read(path), "new");
     EXPECT_EQ(Read(victim), "untouched");
+    // A non-empty folder squats on the temporary's name.
+    ASSERT_EQ(mkdir((path + ".tmp").c_str(), 0755), 0);
+    Write(path + ".tmp/inside", "x");
+    EXPECT_FALSE(WriteFileAtomic(path.c_str(), "newer", 5));
+    EXPECT_EQ(Read(path), "new");
 }
 
 TEST_F(FilesTest, WriteFileAtomicOntoAFolderFailsCleanly) {
@@ -222,12 +210,6 @@ TEST_F(FilesTest, EnsureDirectoryCreatesParents) {
     Write(Path("plain"), "x");
     EXPECT_FALSE(EnsureDirectory(Path("plain").c_str()));
 }
-
-} // namespace
-} // namespace kel
-
-namespace kel {
-namespace {
 
 TEST(DataRoot, ArtAndSoundAreFoundUnderTheDataRootOnly) {
     const auto root = std::filesystem::temp_directory_path() / ("kelvaro_root_" + std::to_string(::getpid()));
