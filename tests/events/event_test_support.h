@@ -30,9 +30,7 @@ inline std::string WorldHashText(const b2World* world) { return WorldHash(world)
 
 // An input script kept in tests/events/ for the headless runner; empty when it cannot be read.
 inline std::string EventScriptText(const char* name) {
-    std::string path = __FILE__;
-    path = path.substr(0, path.find_last_of('/') + 1) + name;
-    std::ifstream in(path);
+    std::ifstream in(std::string(KELVARO_EVENT_SCRIPT_DIR "/") + name);
     std::ostringstream text;
     text << in.rdbuf();
     return text.str();
