@@ -339,6 +339,19 @@ TEST_F(ButtonTest, FiresOnReleaseOverIt) {
     EXPECT_EQ(scene.clickedButton, 94);
     EXPECT_EQ(CountEffect(kSfxTap1), 2);
     EXPECT_FLOAT_EQ(LastEffect(kSfxTap1)->pitch, 1.33f);
+
+    // Pressed outside, released over it: no click.
+    Frame();
+    MouseAt(100, 100);
+    Press();
+    EXPECT_FALSE(Hit(&scene));
+    Frame();
+    MouseAt(512, 700);
+    Hit(&scene);
+    Frame();
+    Release();
+    EXPECT_TRUE(Hit(&scene));
+    EXPECT_EQ(scene.clickedButton, -1);
 }
 
 TEST_F(ButtonTest, HeldButtonFiresOnceAfterThirtyFrames) {
@@ -358,20 +371,6 @@ TEST_F(ButtonTest, HeldButtonFiresOnceAfterThirtyFrames) {
     Hit(&scene);
     clicks += scene.clickedButton == 94;
     EXPECT_EQ(clicks, 1);
-}
-
-TEST_F(ButtonTest, PressOutsideThenReleaseOverItDoesNotFire) {
-    BoxScene scene;
-    MouseAt(100, 100);
-    Press();
-    EXPECT_FALSE(Hit(&scene));
-    Frame();
-    MouseAt(512, 700);
-    Hit(&scene);
-    Frame();
-    Release();
-    EXPECT_TRUE(Hit(&scene));
-    EXPECT_EQ(scene.clickedButton, -1);
 }
 
 TEST_F(ButtonTest, EdgesOfTheRectangle) {
