@@ -55,17 +55,13 @@ TEST(EffectPatches, ParseLayersWithTheirSettings) {
     EXPECT_FLOAT_EQ(voice.pitch.At(voice.length), 100.0f) << "the sweep ends with the layer";
     EXPECT_EQ(voice.envShape, EnvShape::kAdsr);
     EXPECT_EQ(voice.vowels.size(), 2u);
-}
-
-TEST(EffectPatches, WindowsLineEndingsAndByteOrderMarkAreAccepted) {
-    Patch patch;
-    std::vector<std::string> errors;
-    EXPECT_TRUE(
-        Parse("\xEF\xBB\xBFpeak -2\r\nlayer sine\r\n  length 0.2\r\n  pitch 300\r\n", &patch, &errors))
+    // Windows line endings and a byte order mark are accepted.
+    Patch windows;
+    EXPECT_TRUE(Parse("\xEF\xBB\xBFpeak -2\r\nlayer sine\r\n  length 0.2\r\n  pitch 300\r\n", &windows, &errors))
         << (errors.empty() ? "" : errors[0]);
-    EXPECT_FLOAT_EQ(patch.peakDb, -2.0f);
-    ASSERT_EQ(patch.layers.size(), 1u);
-    EXPECT_FLOAT_EQ(patch.layers[0].length, 0.2f);
+    EXPECT_FLOAT_EQ(windows.peakDb, -2.0f);
+    ASSERT_EQ(windows.layers.size(), 1u);
+    EXPECT_FLOAT_EQ(windows.layers[0].length, 0.2f);
 }
 
 TEST(EffectPatches, MistakesAreReportedWithTheirLine) {
