@@ -109,17 +109,7 @@ class MedalsTest : public EventTest {
 
     bool ContinueShown(MedalPresentation& s) {
         MarkSprites({78});
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.DrawHud();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.u == 78.0f / 1000.0f) return true;
-            }
-        }
-        return false;
+        return Drew(s, 78, true);
     }
 
     PlayerRecord players[kPlayerCount];

@@ -539,7 +539,7 @@ TEST_F(GameSessionTest, ASaveDuringACompetitionKeepsThePlayersOwnSlots) {
 
 // ---- Developer keys --------------------------------------------------------------------------
 
-TEST_F(GameSessionTest, DevelopersKeysFlipTheOverlaysAndMuteTheMusic) {
+TEST_F(GameSessionTest, DevelopersKeysFlipTheOverlaysMuteTheMusicAndRestart) {
     GameSession& s = Open();
     PressKey('d');
     EXPECT_TRUE(s.DebugDraw());
@@ -558,10 +558,7 @@ TEST_F(GameSessionTest, DevelopersKeysFlipTheOverlaysAndMuteTheMusic) {
     EXPECT_EQ(MusicVolume(), 0);
     PressKey('m');
     EXPECT_EQ(MusicVolume(), 100);
-}
-
-TEST_F(GameSessionTest, RestartKeyOnTheMenuBringsTheLastSceneBack) {
-    GameSession& s = Open();
+    // R on the menu brings the last scene back, once there is one.
     PressKey('r');
     EXPECT_EQ(s.state, kStateMenu) << "no scene yet";
     s.CreateScene(kEventDash);

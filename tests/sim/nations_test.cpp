@@ -279,7 +279,7 @@ TEST_F(PickerTest, ResetShowsTheChosenRowInTheMiddle) {
     EXPECT_EQ(picker.scroll, 45.0f * 16.0f) << "-1 keeps the scroll";
 }
 
-TEST_F(PickerTest, ClickSelectsAndASecondClickConfirms) {
+TEST_F(PickerTest, ClickSelectsASecondConfirmsAndClicksOutsideSelectNothing) {
     NationPickerReset(&picker, 50);
     Click(300, RowY(53));
     EXPECT_EQ(picker.selected, 53);
@@ -287,10 +287,11 @@ TEST_F(PickerTest, ClickSelectsAndASecondClickConfirms) {
     Click(300, RowY(53));
     EXPECT_EQ(picker.clickedId, kPickerOkButton);
     EXPECT_EQ(picker.selected, 53);
-}
 
-TEST_F(PickerTest, ClicksRightOfTheRowsOrOutsideThePanelSelectNothing) {
-    Click(800, RowY(2));
+    // Clicks right of the rows or just outside the panel select nothing.
+    NationPickerReset(&picker, -1);
+    picker.clickedId = -1;
+    Click(800, RowY(52));
     EXPECT_EQ(picker.selected, -1);
     Click(300, static_cast<int>((picker.y + 206.0f) * 3.0f)); // just below the panel
     EXPECT_EQ(picker.selected, -1);
