@@ -165,7 +165,7 @@ TEST_F(ClosingTest, AHumanNameHopsOnlyInACompetitionWithComputers) {
     EXPECT_TRUE(NameColour(s, 1, c)) << "a computer's name stays on its line";
 }
 
-TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRank) {
+TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRankAndEachTableRowIsABand) {
     Medals(3, 1, 0, 0);
     ClosingCeremonies s(setup);
     for (int i = 0; i < 120; ++i)
@@ -176,10 +176,7 @@ TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRank) {
         EXPECT_TRUE(DrewRect(s, foot.x, foot.y - heights[k], foot.x + 0.2f, foot.y))
             << "rank " << k << ", slot " << s.ranking[k];
     }
-}
-
-TEST_F(ClosingTest, EachOfTheFiveTableRowsIsItsOwnBand) {
-    ClosingCeremonies s(setup);
+    // Each of the five table rows is its own band.
     for (int r = 0; r < 5; ++r) {
         const float y = 11.0f + 1.1f * static_cast<float>(r);
         EXPECT_TRUE(DrewRect(s, 0.0f, y - 0.2f, 25.6f, y + 1.0f)) << "row " << r;

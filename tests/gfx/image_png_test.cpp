@@ -131,7 +131,7 @@ TEST_F(PngTest, EveryColourTypeComesOutBgraWithAlpha) {
     }
 }
 
-TEST_F(PngTest, LowBitGreyIsExpanded) {
+TEST_F(PngTest, LowBitGreyIsExpandedAndPaletteTransparencyGivesAlpha) {
     PngParams params;
     params.colourType = PNG_COLOR_TYPE_GRAY;
     params.bitDepth = 1;
@@ -142,26 +142,14 @@ TEST_F(PngTest, LowBitGreyIsExpanded) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(255, 255, 255, 255));
     EXPECT_EQ(image->pixels[1], Pixel(0, 0, 0, 255));
-}
-
-TEST_F(PngTest, PaletteWithTransparencyGivesAlpha) {
-    PngParams params;
-    params.colourType = PNG_COLOR_TYPE_PALETTE;
-    params.palette = {{10, 20, 30}, {40, 50, 60}};
-    params.paletteAlpha = {0};
-    auto image = Load(WritePngBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x % 2); }));
+    PngParams palette;
+    palette.colourType = PNG_COLOR_TYPE_PALETTE;
+    palette.palette = {{10, 20, 30}, {40, 50, 60}};
+    palette.paletteAlpha = {0};
+    image = Load(WritePngBytes(palette, [](int x, int, int) { return static_cast<uint8_t>(x % 2); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(10, 20, 30, 0));
     EXPECT_EQ(image->pixels[1], Pixel(40, 50, 60, 255));
-}
-
-TEST_F(PngTest, SixteenBitChannelsFitFourBytesPerPixel) {
-    PngParams params;
-    params.colourType = PNG_COLOR_TYPE_RGB_ALPHA;
-    params.bitDepth = 16;
-    auto image = Load(WritePngBytes(params, Sample));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->pixels[11], Pixel(Sample(3, 2, 0), Sample(3, 2, 1), Sample(3, 2, 2), Sample(3, 2, 3)));
 }
 
 TEST_F(PngTest, InterlacedFileIsAssembled) {

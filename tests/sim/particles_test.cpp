@@ -43,23 +43,15 @@ TEST_F(ParticleTest, CapacityIsTwiceABurstOrAStreamsLongestLife) {
     EXPECT_EQ(emitter.particles.size(), 180u);
 }
 
-TEST_F(ParticleTest, BurstLeavesWholeOnTheFirstUpdateAndStops) {
+TEST_F(ParticleTest, BurstLeavesWholeAndARestartWhileAliveEmitsOnlyWhatIsFree) {
     EmitterInit(&emitter, kPresetRowingSpray); // 16 at once
-    EmitterStart(&emitter);
-    EmitterUpdate(&emitter);
-    EXPECT_EQ(emitter.alive, 16);
-    EXPECT_FALSE(emitter.emitting);
-    EmitterUpdate(&emitter);
-    EXPECT_EQ(emitter.alive, 16);
-}
-
-TEST_F(ParticleTest, RestartWhileAliveEmitsOnlyWhatIsFree) {
-    EmitterInit(&emitter, kPresetRowingSpray);
     for (int start = 0; start < 3; ++start) {
         EmitterStart(&emitter);
         const uint32_t before = RandomState();
         EmitterUpdate(&emitter);
         EXPECT_EQ(DrawsSince(before), start < 2 ? 16 * 5 : 0) << "start " << start;
+        EXPECT_FALSE(emitter.emitting) << "a burst leaves whole on the first update and stops";
+        EXPECT_EQ(emitter.alive, start == 0 ? 16 : 32);
     }
     EXPECT_EQ(emitter.alive, 32);
     EXPECT_EQ(emitter.freeHead, -1);
