@@ -176,8 +176,11 @@ TEST_F(GameSessionTest, ATileOpensTheCardAndPlayStartsAPracticeAttempt) {
 
 TEST_F(GameSessionTest, AnUnbuiltEventsTileKeepsItsCardClosed) {
     GameSession& s = Open();
-    ASSERT_FALSE(SceneBuilt(kEventArchery));
-    s.menu->clickedButton = kButtonFirstTile + kEventArchery;
+    int unbuilt = 0;
+    while (unbuilt < kEventCount && SceneBuilt(unbuilt))
+        ++unbuilt;
+    if (unbuilt == kEventCount) GTEST_SKIP() << "every event is built";
+    s.menu->clickedButton = kButtonFirstTile + unbuilt;
     s.Update();
     EXPECT_EQ(s.state, kStateMenu);
 }
