@@ -168,29 +168,20 @@ TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
     EXPECT_TRUE(world.voices[other % 256].playing);
 }
 
-TEST_F(SoundLogic, FinishedVoicesAreReusedBeforeAnyPlayingOne) {
+TEST_F(SoundLogic, FinishedVoicesAreReusedFirstThenTheOldestGoes) {
+    folder.WriteSound("mp3tone.wav", test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050));
     LoadTestEffects();
     uint32_t a = PlayEffect(kTone, 100, 0, 1.0f, false);
     uint32_t b = PlayEffect(kOther, 100, 0, 1.0f, false);
     world.voices[a % 256].playing = false; // it ran out
-    uint32_t c = PlayEffect(kOther, 100, 0, 1.0f, false);
-    EXPECT_EQ(c % 256, a % 256);
+    EXPECT_EQ(PlayEffect(kOther, 100, 0, 1.0f, false) % 256, a % 256);
     EXPECT_TRUE(world.voices[b % 256].playing);
-}
-
-TEST_F(SoundLogic, WhenEveryVoiceSoundsTheOldestGoes) {
-    folder.WriteSound("mp3tone.wav", test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050));
-    LoadTestEffects();
-    std::vector<uint32_t> handles;
-    for (int i = 0; i < 4; ++i)
-        handles.push_back(PlayEffect(kOther, 100, 0, 1.0f, true));
-    for (int i = 0; i < 4; ++i)
-        handles.push_back(PlayEffect(kTone, 100, 0, 1.0f, true));
-    uint32_t ninth = PlayEffect(kMp3Effect, 100, 0, 1.0f, true);
-    ASSERT_NE(ninth, 0u);
-    EXPECT_EQ(ninth % 256, handles[0] % 256);
-    uint32_t tenth = PlayEffect(kMp3Effect, 100, 0, 1.0f, true);
-    EXPECT_EQ(tenth % 256, handles[1] % 256);
+    std::vector<uint32_t> handles = {b};
+    for (int i = 0; i < 6; ++i)
+        handles.push_back(PlayEffect(i < 4 ? kTone : kOther, 100, 0, 1.0f, true));
+    // All eight voices sound: the ninth playback takes the oldest voice, the tenth the next.
+    EXPECT_EQ(PlayEffect(kMp3Effect, 100, 0, 1.0f, true) % 256, b % 256);
+    EXPECT_EQ(PlayEffect(kMp3Effect, 100, 0, 1.0f, true) % 256, a % 256);
 }
 
 TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolume) {
@@ -206,6 +197,11 @@ TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolume) {
     SetEffectsVolume(0);
     EXPECT_FLOAT_EQ(v.gain, 0.0f);
     EXPECT_EQ(EffectsVolume(), 0);
+    uint32_t p = PlayEffect(kTone, 100, 0, 1.33f, true);
+    EXPECT_FLOAT_EQ(world.voices[p % 256].pitch, 1.33f);
+    EXPECT_TRUE(world.voices[p % 256].loop);
+    SetChannelPitch(p, 0.5f);
+    EXPECT_FLOAT_EQ(world.voices[p % 256].pitch, 0.5f);
 }
 
 TEST_F(SoundLogic, OutOfRangeValuesAreClamped) {
@@ -228,18 +224,6 @@ TEST_F(SoundLogic, OutOfRangeValuesAreClamped) {
     EXPECT_EQ(PlayEffect(kEffectSlotCount, 100, 0, 1.0f, false), 0u);
 }
 
-TEST_F(SoundLogic, PitchAndLoopReachTheVoice) {
-    LoadTestEffects();
-    uint32_t h = PlayEffect(kTone, 100, 0, 1.33f, true);
-    FakeVoice& v = world.voices[h % 256];
-    EXPECT_FLOAT_EQ(v.pitch, 1.33f);
-    EXPECT_TRUE(v.loop);
-    SetChannelPitch(h, 0.5f);
-    EXPECT_FLOAT_EQ(v.pitch, 0.5f);
-    StopChannel(h);
-    EXPECT_FALSE(v.playing);
-}
-
 TEST_F(SoundLogic, BadEffectFilesLeaveTheirSlotEmptyAndSayWhy) {
     auto wav = test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050);
     wav[34] = 24; // 24-bit samples
@@ -251,11 +235,8 @@ TEST_F(SoundLogic, BadEffectFilesLeaveTheirSlotEmptyAndSayWhy) {
     EXPECT_EQ(PlayEffect(kBroken, 100, 0, 1.0f, false), 0u);
     EXPECT_TRUE(Logged("broken")) << "a line names the file";
     EXPECT_TRUE(Logged("missing"));
-}
-
-TEST_F(SoundLogic, LoadingStopsAtTheRowCountGiven) {
     LoadEffects(kTestTable, 1);
-    ASSERT_EQ(world.samples.size(), 1u);
+    ASSERT_EQ(world.samples.size(), 1u) << "loading stops at the row count given";
     EXPECT_EQ(PlayEffect(kOther, 100, 0, 1.0f, false), 0u);
 }
 
@@ -284,25 +265,15 @@ TEST_F(SoundLogic, RecorderKeepsEveryCallInOrder) {
     StopMusic();
     SetSoundRecorder(nullptr);
     PlayEffect(kTone, 70, 0, 1.0f, false);
-
     ASSERT_EQ(calls.size(), 7u);
-    EXPECT_EQ(calls[0].kind, SoundCall::kEffect);
-    EXPECT_EQ(calls[0].effect, kTone);
-    EXPECT_EQ(calls[0].volume, 70);
-    EXPECT_EQ(calls[0].pan, -20);
-    EXPECT_FLOAT_EQ(calls[0].pitch, 1.5f);
-    EXPECT_TRUE(calls[0].loop);
-    EXPECT_EQ(calls[0].channel, h);
-    EXPECT_EQ(calls[1].kind, SoundCall::kChannelVolume);
-    EXPECT_EQ(calls[1].volume, 33);
-    EXPECT_EQ(calls[2].kind, SoundCall::kChannelPitch);
-    EXPECT_FLOAT_EQ(calls[2].pitch, 0.75f);
-    EXPECT_EQ(calls[3].kind, SoundCall::kChannelPan);
-    EXPECT_EQ(calls[3].pan, 40);
-    EXPECT_EQ(calls[4].kind, SoundCall::kStopChannel);
-    EXPECT_EQ(calls[4].channel, h);
-    EXPECT_EQ(calls[5].kind, SoundCall::kMusic);
-    EXPECT_EQ(calls[5].music, "Rings.mp3");
+    const SoundCall& e = calls[0];
+    EXPECT_TRUE(e.kind == SoundCall::kEffect && e.effect == kTone && e.volume == 70 && e.pan == -20 &&
+                e.pitch == 1.5f && e.loop && e.channel == h);
+    EXPECT_TRUE(calls[1].kind == SoundCall::kChannelVolume && calls[1].volume == 33);
+    EXPECT_TRUE(calls[2].kind == SoundCall::kChannelPitch && calls[2].pitch == 0.75f);
+    EXPECT_TRUE(calls[3].kind == SoundCall::kChannelPan && calls[3].pan == 40);
+    EXPECT_TRUE(calls[4].kind == SoundCall::kStopChannel && calls[4].channel == h);
+    EXPECT_TRUE(calls[5].kind == SoundCall::kMusic && calls[5].music == "Rings.mp3");
     EXPECT_EQ(calls[6].kind, SoundCall::kStopMusic);
 }
 

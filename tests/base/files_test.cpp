@@ -116,28 +116,21 @@ TEST_F(FilesTest, ProviderServesEveryOperation) {
 
 // ---- ReadWholeFile
 
-TEST_F(FilesTest, ReadWholeFileReturnsContentWithTerminator) {
+TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndFailsWithNullAndZeroSize) {
     Write(Path("t.txt"), "hello");
+    Write(Path("empty"), "");
     size_t size = 99;
     char* data = static_cast<char*>(ReadWholeFile(Path("t.txt").c_str(), &size));
     ASSERT_NE(data, nullptr);
     EXPECT_EQ(size, 5u);
     EXPECT_STREQ(data, "hello");
     std::free(data);
-}
-
-TEST_F(FilesTest, ReadWholeFileOfEmptyFileIsAnEmptyBuffer) {
-    Write(Path("empty"), "");
-    size_t size = 99;
-    char* data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
-    ASSERT_NE(data, nullptr);
+    data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
+    ASSERT_NE(data, nullptr) << "an empty file is an empty buffer";
     EXPECT_EQ(size, 0u);
     EXPECT_EQ(data[0], '\0');
     std::free(data);
-}
-
-TEST_F(FilesTest, ReadWholeFileFailuresGiveNullAndZeroSize) {
-    size_t size = 99;
+    size = 99;
     EXPECT_EQ(ReadWholeFile(Path("missing").c_str(), &size), nullptr);
     EXPECT_EQ(size, 0u);
     size = 99;
@@ -242,12 +235,6 @@ TEST_F(FilesTest, EnsureDirectoryCreatesParents) {
     Write(Path("plain"), "x");
     EXPECT_FALSE(EnsureDirectory(Path("plain").c_str()));
 }
-
-} // namespace
-} // namespace kel
-
-namespace kel {
-namespace {
 
 TEST(DataRoot, ArtAndSoundAreFoundUnderTheDataRootOnly) {
     const auto root = std::filesystem::temp_directory_path() / ("kelvaro_root_" + std::to_string(::getpid()));

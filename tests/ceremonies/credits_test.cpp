@@ -95,18 +95,16 @@ TEST_F(CreditsTest, MoreButtonLeadsToTheThanksPage) {
     EXPECT_EQ(ClickAt(30.0f, ButtonRowY()), -1) << "no MORE button on the thanks page";
 }
 
-TEST_F(CreditsTest, BackOnTheThanksPageReturnsToTheCreditsPageInsteadOfClosing) {
+TEST_F(CreditsTest, BackClosesOnTheCreditsPageButReturnsToItFromTheThanksPage) {
+    EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
+    panel.Update();
+    EXPECT_EQ(panel.clicked, kCreditsCloseButton) << "left for the session to close";
+    panel.Open(0);
     panel.NextPage();
     EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
     panel.Update();
     EXPECT_FALSE(panel.OnThanksPage());
     EXPECT_EQ(panel.clicked, -1) << "the session must not close the panel";
-}
-
-TEST_F(CreditsTest, BackOnTheCreditsPageIsLeftForTheSessionToClose) {
-    EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
-    panel.Update();
-    EXPECT_EQ(panel.clicked, kCreditsCloseButton);
 }
 
 TEST_F(CreditsTest, LinkButtonsReportTheirIdsAndChangeNothing) {
@@ -122,7 +120,7 @@ TEST_F(CreditsTest, LinkButtonsReportTheirIdsAndChangeNothing) {
 
 // ---- Double speed ----------------------------------------------------------------------------
 
-TEST_F(CreditsTest, FastToggleFlipsOncePerClick) {
+TEST_F(CreditsTest, FastToggleFlipsOncePerClickOnRelease) {
     ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
     Step();
     EXPECT_EQ(gApp.fastMode, 1);
@@ -132,16 +130,13 @@ TEST_F(CreditsTest, FastToggleFlipsOncePerClick) {
     ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
     Step();
     EXPECT_EQ(gApp.fastMode, 0);
-}
-
-TEST_F(CreditsTest, FastTogglePressedButNotReleasedDoesNothing) {
     MouseAt(Px(20.0f), Py(15.0f));
     Press();
     Step();
     gApp.mouseHeld = 1;
     Step();
     Step();
-    EXPECT_EQ(gApp.fastMode, 0);
+    EXPECT_EQ(gApp.fastMode, 0) << "pressed but not released";
 }
 
 // ---- Volume slider ---------------------------------------------------------------------------
@@ -161,23 +156,12 @@ TEST_F(CreditsTest, SliderReactsAnywhereInItsBandAndPinsAtTheEnds) {
     const float before = panel.volume;
     DragTo(cx - 32.0f - 34.0f); // beyond the band
     EXPECT_FLOAT_EQ(panel.volume, before);
-}
-
-TEST_F(CreditsTest, SliderIsOnlyOnTheCreditsPage) {
     panel.NextPage();
-    DragTo(panel.width / 2.0f - 40.0f);
-    EXPECT_FLOAT_EQ(panel.volume, 1.0f);
-    EXPECT_EQ(MusicVolume(), 100);
+    DragTo(cx + 20.0f + 30.0f);
+    EXPECT_FLOAT_EQ(panel.volume, before) << "the slider is only on the credits page";
 }
 
 // ---- Texts -----------------------------------------------------------------------------------
-
-TEST_F(CreditsTest, ThanksPageNamesEveryLibraryTheGameIsBuiltOn) {
-    const std::string text = kCreditsThanksText;
-    EXPECT_EQ(text.rfind("\n\nTHANKS!\n\n\n", 0), 0u);
-    for (const char* name : {"SDL", "BOX2D", "OPENAL SOFT", "MPG123", "LAME", "LIBPNG", "LIBJPEG", "ZLIB"})
-        EXPECT_NE(text.find(std::string(name) + "\n\n"), std::string::npos) << name;
-}
 
 TEST_F(CreditsTest, ThanksTextEndsAboveTheBackButtonAndFitsTheWidth) {
     int lines = 0;
@@ -201,7 +185,6 @@ TEST_F(CreditsTest, ThanksTextEndsAboveTheBackButtonAndFitsTheWidth) {
 
 TEST_F(CreditsTest, EveryRoleTitleAndItsNameFitOnOneLineWithoutOverlap) {
     const float name = static_cast<float>(std::strlen(kCreditsName)) * kGlyphUnits * 2.0f / 3.0f;
-    EXPECT_STREQ(kCreditsName, "THE KELVARO TEAM");
     for (const char* role : kCreditsRoles) {
         const float title = static_cast<float>(std::strlen(role)) * kGlyphUnits;
         EXPECT_LT(6.0f + title, panel.width - 6.0f - name) << role;

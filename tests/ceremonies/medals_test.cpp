@@ -109,17 +109,7 @@ class MedalsTest : public EventTest {
 
     bool ContinueShown(MedalPresentation& s) {
         MarkSprites({78});
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.DrawHud();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.u == 78.0f / 1000.0f) return true;
-            }
-        }
-        return false;
+        return Drew(s, 78, true);
     }
 
     PlayerRecord players[kPlayerCount];
@@ -137,9 +127,6 @@ TEST_F(MedalsTest, TheWinnersStandOnTheirStepsAndTheMusicLoops) {
     ASSERT_NE(music, -1);
     EXPECT_EQ(sounds[static_cast<size_t>(music)].music, "MedalPresentation.mp3");
     EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
-    EXPECT_EQ(s.grabBudget, kUnlimitedGrabFrames);
-    EXPECT_EQ(s.eventId, kSceneMedals);
-    EXPECT_FALSE(s.nobodyQualified);
     for (int i = 0; i < 60; ++i)
         Step(s);
     const float heights[3] = {3.0f, 2.2f, 4.3f};
@@ -230,22 +217,17 @@ TEST_F(MedalsTest, EqualResultsShareTheBetterMedal) {
         {{80.0f, 70.0f, 70.0f}, {0, 1, 1}},
         {{80.0f, 80.0f, 80.0f}, {0, 0, 0}},
     };
+    MarkSprites({5, 6, 7});
     for (const Case& c : cases) {
         Results(c.r[0], c.r[1], c.r[2], 10.0f);
         MedalPresentation s(setup);
         for (int k = 0; k < 3; ++k)
             EXPECT_EQ(s.medals[k], c.want[k])
                 << c.r[0] << " " << c.r[1] << " " << c.r[2] << " place " << k + 1;
+        // Each figure wears its medal's sprite (gold 5, silver 6, bronze 7).
+        for (int m = 0; m < 3; ++m)
+            EXPECT_EQ(Drew(s, 5 + m), std::count(c.want, c.want + 3, m) > 0) << "medal " << m;
     }
-}
-
-TEST_F(MedalsTest, EachFigureWearsItsMedalSprite) {
-    MarkSprites({5, 6, 7});
-    Results(80.0f, 70.0f, 70.0f, 10.0f);
-    MedalPresentation s(setup);
-    EXPECT_TRUE(Drew(s, 5));
-    EXPECT_TRUE(Drew(s, 6));
-    EXPECT_FALSE(Drew(s, 7)) << "the tied third place wears silver";
 }
 
 TEST_F(MedalsTest, AFaultedEntryGetsNoFigureButABoardRowSayingDnq) {
@@ -280,16 +262,15 @@ TEST_F(MedalsTest, WhenNobodyQualifiedThereIsNoPodiumPictureAndNoMusic) {
     MedalPresentation t(setup);
     EXPECT_FALSE(t.nobodyQualified);
     EXPECT_TRUE(Drew(t, 3));
-}
 
-TEST_F(MedalsTest, NoCompetitorsCountsAsNobodyQualified) {
     setup.competitorCount = 0;
-    MedalPresentation s(setup);
-    EXPECT_TRUE(s.nobodyQualified);
+    sounds.clear();
+    MedalPresentation none(setup);
+    EXPECT_TRUE(none.nobodyQualified) << "no competitors";
     EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
     for (int i = 0; i < 40; ++i)
-        Step(s);
-    EXPECT_TRUE(ContinueShown(s));
+        Step(none);
+    EXPECT_TRUE(ContinueShown(none));
 }
 
 // ---- The board -------------------------------------------------------------------------------
@@ -396,7 +377,7 @@ TEST_F(MedalsTest, ARecordTwinklesAtFrame30AndBlinksOnTheWinnersRow) {
     EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
 }
 
-TEST_F(MedalsTest, NoRecordMeansNoTwinkleAndNoLine) {
+TEST_F(MedalsTest, NoRecordOrARevealBeforeFrame30MeansNoTwinkle) {
     UseBlockFont();
     MedalPresentation s(setup);
     RunUntilTimer(s, 200);
@@ -404,16 +385,14 @@ TEST_F(MedalsTest, NoRecordMeansNoTwinkleAndNoLine) {
     float l = 0.0f;
     float r = 0.0f;
     gApp.frameCounter = 0;
-    EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
-}
+    EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r)) << "no record line";
 
-TEST_F(MedalsTest, ARevealBeforeFrame30SkipsTheTwinkle) {
     setup.newRecord = true;
-    MedalPresentation s(setup);
-    RunUntilTimer(s, 10);
+    MedalPresentation revealed(setup);
+    RunUntilTimer(revealed, 10);
     Release();
-    Step(s);
-    RunUntilTimer(s, 400);
+    Step(revealed);
+    RunUntilTimer(revealed, 400);
     EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
 }
 

@@ -131,11 +131,15 @@ class EventTest : public SimTest {
         }
     }
 
-    // Whether the scene's world drawing uses the sprite (marked by MarkSprites).
-    bool Drew(SportEvent& s, int sprite) {
+    // Whether the scene's world drawing (or its HUD) uses the sprite (marked by MarkSprites).
+    bool Drew(SportEvent& s, int sprite, bool hud = false) {
         SetGlBackend(&gl);
         gl.Reset();
-        s.Draw();
+        if (hud) {
+            s.DrawHud();
+        } else {
+            s.Draw();
+        }
         FlushBatch();
         SetGlBackend(&nullGl);
         const float u = static_cast<float>(sprite) / 1000.0f;

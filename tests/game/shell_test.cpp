@@ -90,22 +90,25 @@ TEST_F(ShellTest, KeyPressedForOneFrameHeldUntilUp) {
     EXPECT_EQ(gApp.keyHeld['r'], 1);
     FoldEvent(Key(InputEvent::kKeyUp, 'r'));
     EXPECT_EQ(gApp.keyHeld['r'], 0);
-}
-
-TEST_F(ShellTest, KeysOutsideTheTableAreIgnored) {
+    // Keys outside the table are ignored.
     FoldEvent(Key(InputEvent::kKeyDown, 511));
     FoldEvent(Key(InputEvent::kKeyDown, -3));
     FoldEvent(Key(InputEvent::kKeyDown, 510));
     EXPECT_EQ(gApp.keyHeld[510], 1);
 }
 
-TEST_F(ShellTest, AltF4QuitsOnlyWithExactlyOneAlt) {
+TEST_F(ShellTest, AltF4WithExactlyOneAltAndTheCloseBoxQuit) {
     constexpr int kNumLock = 0x1000;
     FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModLeftAlt | kNumLock));
     EXPECT_EQ(gApp.quitRequested, 0);
     FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModAlt));
     EXPECT_EQ(gApp.quitRequested, 0);
     FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModRightAlt));
+    EXPECT_EQ(gApp.quitRequested, 1);
+    gApp.quitRequested = 0;
+    InputEvent close;
+    close.type = InputEvent::kQuit; // the window's close box
+    FoldEvent(close);
     EXPECT_EQ(gApp.quitRequested, 1);
 }
 
@@ -143,13 +146,6 @@ TEST_F(ShellTest, WheelArrivesAsPageKeys) {
     EXPECT_EQ(gApp.keyHeld[kKeyPageDown], 0);
     FoldEvent(Button(InputEvent::kButtonDown, 3));
     EXPECT_EQ(gApp.mouseHeld, 0u);
-}
-
-TEST_F(ShellTest, CloseBoxQuits) {
-    InputEvent e;
-    e.type = InputEvent::kQuit;
-    FoldEvent(e);
-    EXPECT_EQ(gApp.quitRequested, 1);
 }
 
 // A GL backend whose screen is a known picture: pixel (x, y) counted from the bottom row.

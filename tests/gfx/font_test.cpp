@@ -42,7 +42,7 @@ constexpr const char* kFont =
     "Bitmap=c64.png\n"
     "Char=\"A\",0,0,8,8,1,1\n"
     "Char=42,8,0,6,8,0,2\n"
-    "Char=43,16,0,8,10,0,0\n"
+    "Char=43,16,0,7,10,0,0\n"
     "Char=\"?\",24,0,8,8,0,0\n";
 
 TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
@@ -59,7 +59,7 @@ TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
     EXPECT_NEAR(font.glyphs['B']->vBottom, 8.0f / 64.0f - 0.000001f, 1e-7f);
 }
 
-TEST_F(FontTest, WrongHeaderLeavesAnEmptyFontAndSaysSo) {
+TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     Write("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
     CaptureLogSink log;
     SetLogSink(&log);
@@ -69,29 +69,24 @@ TEST_F(FontTest, WrongHeaderLeavesAnEmptyFontAndSaysSo) {
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(log.Lines()[0], "Font " + path + " has incorrect format.");
     EXPECT_FLOAT_EQ(font.GetStringWidth("AAA", false), 0.0f);
-}
 
-TEST_F(FontTest, BrokenCharLinesAreSkipped) {
     // Short lines, codes past 255, missing codes, words for numbers, and rectangles off the
     // 128 x 64 texture (the huge ones once overflowed x + w).
     Write("[HGEFONT]\nChar=\"A\",0,0,8\nChar=1FF,0,0,8,8,0,0\nChar=,0,0,8,8,0,0\nChar=\"B\",x,0,8,8,0,0\n"
           "Char=41,2147483647,2147483647,2147483647,2147483647,-2147483648,2147483647\n"
           "Char=42,121,0,8,8,0,0\nChar=43,0,57,8,8,0,0\nChar=44,-1,0,8,8,0,0\n");
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
-    for (int c = 0; c < 256; ++c) EXPECT_EQ(font.glyphs[c], nullptr) << c;
-    EXPECT_EQ(font.height, 0.0f);
+    BitmapFont broken;
+    broken.Load(path.c_str(), 0);
+    for (int c = 0; c < 256; ++c)
+        EXPECT_EQ(broken.glyphs[c], nullptr) << c;
+    EXPECT_EQ(broken.height, 0.0f);
     Write("[HGEFONT]\nChar=42,120,56,8,8,0,0\n");
-    font.Load(path.c_str(), 0);
-    EXPECT_NE(font.glyphs[0x42], nullptr) << "a glyph touching the texture's corner is still on it";
-}
+    broken.Load(path.c_str(), 0);
+    EXPECT_NE(broken.glyphs[0x42], nullptr) << "a glyph touching the texture's corner is still on it";
 
-TEST_F(FontTest, MissingFileDrawsNothing) {
-    CaptureLogSink log;
-    SetLogSink(&log);
-    BitmapFont font;
-    font.Load("no/such/font.fnt", 0);
-    font.Print(0, 0, kAlignLeft, 1.0f, kWhite, "ABC");
+    BitmapFont missing;
+    missing.Load("no/such/font.fnt", 0);
+    missing.Print(0, 0, kAlignLeft, 1.0f, kWhite, "ABC");
     FlushBatch();
     EXPECT_TRUE(gl.draws.empty());
 }
@@ -114,15 +109,15 @@ TEST_F(FontTest, CentredLinesAndTruncatedHalfWidth) {
     Write(kFont);
     BitmapFont font;
     font.Load(path.c_str(), 0);
-    font.Print(100.0f, 10.0f, kAlignCentre, 1.0f, kWhite, "AB\nC");
+    font.Print(100.0f, 10.0f, kAlignCentre, 1.0f, kWhite, "AC\nC");
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     const auto& v = gl.draws[0].vertices;
     ASSERT_EQ(v.size(), 18u);
-    // Line 1 starts at 100 - 18/2 = 91, then A's pre of 1.
-    EXPECT_FLOAT_EQ(v[0].x, 92.0f);
-    // C has no glyph: drawn as ?, width 8, so the line starts at 100 - trunc(4) = 96, one line lower.
-    EXPECT_FLOAT_EQ(v[12].x, 96.0f);
+    // Odd widths, so a cut half shows. Line 1 (10 + 7) starts at 100 - 17/2 = 91.5, then A's pre.
+    EXPECT_FLOAT_EQ(v[0].x, 92.5f);
+    // A later line (7 wide) starts at 100 - trunc(3.5) = 97, one line lower.
+    EXPECT_FLOAT_EQ(v[12].x, 97.0f);
     EXPECT_FLOAT_EQ(v[12].y, 20.0f);
 }
 

@@ -84,28 +84,18 @@ void ExpectNear(uint32_t pixel, int r, int g, int b) {
     EXPECT_EQ(p[3], 255);
 }
 
-TEST_F(JpegTest, ColourComesOutBgraOpaque) {
+TEST_F(JpegTest, ColourComesOutBgraOpaqueAndGreyAsEqualChannels) {
     auto image = Load(WriteJpegBytes(JpegParams{}, Flat));
     ASSERT_TRUE(image);
     ASSERT_EQ(image->width, 16);
     ASSERT_EQ(image->height, 8);
     for (int i = 0; i < 16 * 8; ++i)
         ExpectNear(image->pixels[i], 200, 100, 50);
-}
-
-TEST_F(JpegTest, GreyGivesEqualChannelsAndOpaqueAlpha) {
     JpegParams params;
     params.components = 1;
     params.space = JCS_GRAYSCALE;
-    auto image =
-        Load(WriteJpegBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
+    image = Load(WriteJpegBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
     ASSERT_TRUE(image);
-    for (int i = 0; i < 16 * 8; ++i) {
-        const auto* p = reinterpret_cast<const uint8_t*>(&image->pixels[i]);
-        EXPECT_EQ(p[0], p[1]);
-        EXPECT_EQ(p[1], p[2]);
-        EXPECT_EQ(p[3], 255);
-    }
     ExpectNear(image->pixels[0], 40, 40, 40);
     ExpectNear(image->pixels[15], 220, 220, 220);
 }
@@ -144,7 +134,7 @@ TEST_F(JpegTest, TruncatedDataStillGivesAnImage) {
     EXPECT_EQ(image->height, 64);
 }
 
-TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNull) {
+TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNullAndEveryCutIsHandled) {
     const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     EXPECT_FALSE(Load({}));
     EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2)));
@@ -153,10 +143,6 @@ TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNull) {
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<uint8_t>(i * 97 + 3);
     EXPECT_FALSE(Load(garbage));
-}
-
-TEST_F(JpegTest, EveryTruncationIsHandled) {
-    const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     for (size_t length = 0; length <= bytes.size(); ++length) {
         auto image = Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
         if (image) {
@@ -165,21 +151,17 @@ TEST_F(JpegTest, EveryTruncationIsHandled) {
     }
 }
 
-TEST_F(JpegTest, HugeClaimedDimensionsAreRefused) {
+TEST_F(JpegTest, HugeClaimedDimensionsAndThePixelLimitAreRefused) {
     auto bytes = WriteJpegBytes(JpegParams{}, Flat);
+    SetImagePixelLimit(16 * 8 - 1);
+    EXPECT_FALSE(Load(bytes));
+    SetImagePixelLimit(kDefaultImagePixelLimit);
+    EXPECT_TRUE(Load(bytes));
     const size_t at = FrameSizeOffset(bytes);
     ASSERT_NE(at, 0u);
     bytes[at] = 0xFF; // height 65535 (> kMaxImageSide)
     bytes[at + 1] = 0xFF;
     EXPECT_FALSE(Load(bytes));
-}
-
-TEST_F(JpegTest, PixelLimitIsHonoured) {
-    const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
-    SetImagePixelLimit(16 * 8 - 1);
-    EXPECT_FALSE(Load(bytes));
-    SetImagePixelLimit(kDefaultImagePixelLimit);
-    EXPECT_TRUE(Load(bytes));
 }
 
 } // namespace

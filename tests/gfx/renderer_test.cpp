@@ -88,24 +88,20 @@ TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, SameColourDoesNotFlush) {
-    SetColour(PackColour(10, 20, 30));
-    DrawSprite(1, 0.0f, 0.0f);
-    SetColour(PackColour(10, 20, 30));
-    DrawSprite(1, 0.0f, 0.0f);
-    EXPECT_TRUE(gl.draws.empty());
-    EXPECT_EQ(gl.colourChanges, 1);
-    SetColour(PackColour(10, 20, 31));
-    EXPECT_EQ(gl.draws.size(), 1u);
-    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
-}
-
-TEST_F(RendererTest, WhiteRectsShareOneDraw) {
+TEST_F(RendererTest, SameColourAndWhiteRectsDoNotFlush) {
     FillRect(0, 0, 1, 1, kWhite);
     FillRect(0, 0, 1, 1, kWhite);
-    FlushBatch();
+    SetColour(PackColour(10, 20, 30));
     ASSERT_EQ(gl.draws.size(), 1u);
     EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
+    DrawSprite(1, 0.0f, 0.0f);
+    SetColour(PackColour(10, 20, 30));
+    DrawSprite(1, 0.0f, 0.0f);
+    EXPECT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.colourChanges, 1);
+    SetColour(PackColour(10, 20, 31));
+    ASSERT_EQ(gl.draws.size(), 2u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 12u);
 }
 
 TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
@@ -126,17 +122,7 @@ TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
     EXPECT_FLOAT_EQ(v[3].v, d.vTop);
 }
 
-TEST_F(RendererTest, MirroringKeepsTheAnchorInPlace) {
-    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
-    FlushBatch();
-    const auto& v = gl.draws[0].vertices;
-    // left = x - ax*sx = 105, right = x + sx*(w - ax) = 85: the anchor column stays at x.
-    EXPECT_FLOAT_EQ(v[0].x, 105.0f);
-    EXPECT_FLOAT_EQ(v[1].x, 85.0f);
-    EXPECT_FLOAT_EQ(v[0].y, 48.0f);
-}
-
-TEST_F(RendererTest, RotationByZeroMatchesPlainAndTurnsClockwise) {
+TEST_F(RendererTest, RotationMirroringAndSkew) {
     DrawSprite(2, 100.0f, 50.0f);
     DrawSpriteRotated(2, 100.0f, 50.0f, 0.0f, 1.0f, 1.0f);
     DrawSpriteRotated(2, 100.0f, 50.0f, 1.5707963f, 1.0f, 1.0f);
@@ -149,16 +135,21 @@ TEST_F(RendererTest, RotationByZeroMatchesPlainAndTurnsClockwise) {
     // A quarter turn clockwise on screen (y down) takes the top-right corner (+15, -2) to (+2, +15).
     EXPECT_NEAR(v[13].x, 102.0f, 1e-4f);
     EXPECT_NEAR(v[13].y, 65.0f, 1e-4f);
-}
 
-TEST_F(RendererTest, SkewMovesOnlyTheRightEdge) {
+    // Mirroring keeps the anchor column in place: left = x - ax*sx = 105, right = x + sx*(w - ax) = 85.
+    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
+    // Skewing moves only the right edge.
     DrawSpriteSkewed(1, 0.0f, 0.0f, 7.0f, 1.0f, 1.0f);
     FlushBatch();
-    const auto& v = gl.draws[0].vertices;
-    EXPECT_FLOAT_EQ(v[0].y, 0.0f);
-    EXPECT_FLOAT_EQ(v[1].y, 7.0f);
-    EXPECT_FLOAT_EQ(v[2].y, 16.0f);
-    EXPECT_FLOAT_EQ(v[5].y, 23.0f);
+    const auto& m = gl.draws[1].vertices;
+    EXPECT_FLOAT_EQ(m[0].x, 105.0f);
+    EXPECT_FLOAT_EQ(m[1].x, 85.0f);
+    EXPECT_FLOAT_EQ(m[0].y, 48.0f);
+    const auto& k = gl.draws[2].vertices;
+    EXPECT_FLOAT_EQ(k[0].y, 0.0f);
+    EXPECT_FLOAT_EQ(k[1].y, 7.0f);
+    EXPECT_FLOAT_EQ(k[2].y, 16.0f);
+    EXPECT_FLOAT_EQ(k[5].y, 23.0f);
 }
 
 TEST_F(RendererTest, LineIsABandOfTwiceTheHalfWidth) {

@@ -70,44 +70,29 @@ class SimCli : public ::testing::Test {
 
 // ---- Errors ----------------------------------------------------------------------------------
 
-TEST_F(SimCli, BadArgumentsExitTwoAndSayWhat) {
-    SimRun r = Sim("--scene 99");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("scene 99"), std::string::npos) << r.err;
-    r = Sim("--session --frames none");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("'none'"), std::string::npos) << r.err;
-    r = Sim("");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("usage"), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
-}
-
-TEST_F(SimCli, SceneNotBuiltYetExitsTwo) {
-    int unbuilt = -1;
-    for (int id = 0; id < kSceneIdCount && unbuilt < 0; ++id)
-        if (RunnableSceneId(id) && !SceneBuilt(id)) unbuilt = id;
-    if (unbuilt < 0) GTEST_SKIP() << "every scene is built";
-    const SimRun r = Sim("--scene " + std::to_string(unbuilt));
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("scene " + std::to_string(unbuilt) + " is not built yet"), std::string::npos)
-        << r.err;
-    EXPECT_TRUE(r.out.empty());
-}
-
-TEST_F(SimCli, ScriptErrorsNameFileAndLine) {
+TEST_F(SimCli, BadArgumentsAndScriptsExitTwoAndSayWhat) {
     WriteFile(Path("bad.txt"), "# grab\n0 100 100 0\n5 100 100\n");
-    SimRun r = Sim("--session --input bad.txt");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("bad.txt: line 3:"), std::string::npos) << r.err;
     WriteFile(Path("late.txt"), "10 key escape\n4 1 1 0\n");
-    r = Sim("--session --input late.txt");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("late.txt: line 2:"), std::string::npos) << r.err;
-    r = Sim("--session --input missing.txt");
-    EXPECT_EQ(r.code, 2);
-    EXPECT_NE(r.err.find("can't read the input script missing.txt"), std::string::npos) << r.err;
-    EXPECT_TRUE(r.out.empty());
+    std::vector<std::pair<std::string, std::string>> cases = {
+        {"--scene 99", "scene 99"},
+        {"--session --frames none", "'none'"},
+        {"", "usage"},
+        {"--session --input bad.txt", "bad.txt: line 3:"},
+        {"--session --input late.txt", "late.txt: line 2:"},
+        {"--session --input missing.txt", "can't read the input script missing.txt"},
+    };
+    for (int id = 0; id < kSceneIdCount; ++id) {
+        if (RunnableSceneId(id) && !SceneBuilt(id)) {
+            cases.emplace_back("--scene " + std::to_string(id), "scene " + std::to_string(id) + " is not built yet");
+            break;
+        }
+    }
+    for (const auto& [args, message] : cases) {
+        const SimRun r = Sim(args);
+        EXPECT_EQ(r.code, 2) << args;
+        EXPECT_NE(r.err.find(message), std::string::npos) << args << ": " << r.err;
+        EXPECT_TRUE(r.out.empty()) << args;
+    }
 }
 
 // ---- Session ---------------------------------------------------------------------------------
@@ -131,41 +116,27 @@ TEST_F(SimCli, SessionQuitsOnAScriptedEscapeAndSaves) {
     EXPECT_EQ(ReadFile(Path("records.rec")).size(), kRecordsFileBytes);
 }
 
-TEST_F(SimCli, SessionOpensTheDashCardFromItsTileAndEscapeClosesIt) {
-    // The dash's tile (second column of the first row) opens its card; Escape closes it again.
-    const int tileX = static_cast<int>(MenuTileX(1)) + 40;
-    const int tileY = static_cast<int>(MenuTileY(0)) + 40;
-    WriteFile(Path("dash.txt"), "0 10 10 0\n10 " + std::to_string(tileX) + " " + std::to_string(tileY) +
-                                    " 1\n12 " + std::to_string(tileX) + " " + std::to_string(tileY) +
-                                    " 0\n20 key escape\n");
-    const SimRun card = Sim("--session --frames 18 --input dash.txt");
-    ASSERT_EQ(card.code, 0) << card.err;
-    EXPECT_NE(card.out.find("\"state\":2"), std::string::npos) << card.out;
-
-    const SimRun left = Sim("--session --frames 40 --input dash.txt");
-    ASSERT_EQ(left.code, 0) << left.err;
-    EXPECT_NE(left.out.find("\"quit\":false,\"state\":1"), std::string::npos) << left.out;
-}
-
-TEST_F(SimCli, SessionStartsACompetitionFromPlayAndEscapeLeavesIt) {
-    // Play sits at the bottom right of the menu; a single player opens with the ceremonies.
+TEST_F(SimCli, SessionOpensCardsAndCompetitionsAndEscapeLeavesThem) {
+    // The dash's tile (second column of the first row) opens its card; Play, at the bottom right,
+    // a competition that opens with the ceremonies. Escape leaves either for the menu.
+    const std::string tile = std::to_string(static_cast<int>(MenuTileX(1)) + 40) + " " +
+                             std::to_string(static_cast<int>(MenuTileY(0)) + 40);
+    WriteFile(Path("dash.txt"), "0 10 10 0\n10 " + tile + " 1\n12 " + tile + " 0\n20 key escape\n");
     WriteFile(Path("play.txt"), "0 10 10 0\n10 820 635 1\n12 820 635 0\n40 key escape\n");
-    const SimRun opening = Sim("--session --frames 30 --input play.txt");
-    ASSERT_EQ(opening.code, 0) << opening.err;
-    EXPECT_NE(opening.out.find("\"state\":7,\"scene\":20"), std::string::npos) << opening.out;
-
-    const SimRun left = Sim("--session --frames 60 --input play.txt");
-    ASSERT_EQ(left.code, 0) << left.err;
-    EXPECT_NE(left.out.find("\"quit\":false,\"state\":1,\"scene\":20"), std::string::npos) << left.out;
-}
-
-TEST_F(SimCli, SameScriptAndSeedGiveTheSameBytes) {
-    WriteFile(Path("play.txt"), "0 10 10 0\n5 500 400 1\n40 600 300 1\n41 600 300 0\n90 key space\n");
-    const SimRun a = Sim("--session --frames 150 --seed 77 --input play.txt");
-    const SimRun b = Sim("--session --frames 150 --seed 77 --input play.txt");
-    ASSERT_EQ(a.code, 0) << a.err;
-    EXPECT_EQ(a.out, b.out);
-    EXPECT_NE(a.out.find("\"seed\":77"), std::string::npos) << a.out;
+    const struct {
+        const char* args;
+        const char* want;
+    } cases[] = {
+        {"--session --frames 18 --input dash.txt", "\"state\":2"},
+        {"--session --frames 40 --input dash.txt", "\"quit\":false,\"state\":1"},
+        {"--session --frames 30 --input play.txt", "\"state\":7,\"scene\":20"},
+        {"--session --frames 60 --input play.txt", "\"quit\":false,\"state\":1,\"scene\":20"},
+    };
+    for (const auto& c : cases) {
+        const SimRun r = Sim(c.args);
+        ASSERT_EQ(r.code, 0) << r.err;
+        EXPECT_NE(r.out.find(c.want), std::string::npos) << c.args << ": " << r.out;
+    }
 }
 
 TEST_F(SimCli, EveryBuiltSceneIsDeterministic) {
@@ -207,7 +178,7 @@ TEST_F(SimCli, SceneReportAndAfterFinish) {
         << idle.out;
 }
 
-TEST_F(SimCli, TheSeedReachesTheScene) {
+TEST_F(SimCli, TheSeedReachesTheSceneAndEqualRunsGiveEqualBytes) {
     if (!SceneBuilt(kEventDash)) GTEST_SKIP() << "the 100 m dash is not built";
     // The starter's delay before the gun is drawn from the generator.
     WriteFile(Path("start.txt"), "0 512 384 0\n5 512 384 1\n6 512 384 0\n");
@@ -217,6 +188,12 @@ TEST_F(SimCli, TheSeedReachesTheScene) {
     const auto hash = [](const std::string& out) { return out.substr(out.find("\"worldHash\"")); };
     EXPECT_NE(hash(one.out), hash(two.out));
     EXPECT_EQ(one.out, Sim("--scene 3 --input start.txt --frames 200 --seed 1").out);
+    // A session too gives the same bytes for the same script and seed.
+    WriteFile(Path("play.txt"), "0 10 10 0\n5 500 400 1\n40 600 300 1\n41 600 300 0\n90 key space\n");
+    const SimRun a = Sim("--session --frames 150 --seed 77 --input play.txt");
+    ASSERT_EQ(a.code, 0) << a.err;
+    EXPECT_EQ(a.out, Sim("--session --frames 150 --seed 77 --input play.txt").out);
+    EXPECT_NE(a.out.find("\"seed\":77"), std::string::npos) << a.out;
 }
 
 // ---- --atlas ---------------------------------------------------------------------------------
