@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/highjump/highjump.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -21,7 +22,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     nullptr,                 // 4 rings
-    nullptr,                 // 5 high jump
+    CreateHighJumpEvent,     // 5 high jump
     nullptr,                 // 6 weightlifting
     nullptr,                 // 7 shot put
     nullptr,                 // 8 pole vault
