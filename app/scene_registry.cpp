@@ -4,6 +4,7 @@
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
 #include "events/highjump/highjump.h"
+#include "events/longjump/longjump.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -29,7 +30,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming
     nullptr,                 // 11 racewalk
-    nullptr,                 // 12 long jump
+    CreateLongJumpEvent,     // 12 long jump
     nullptr,                 // 13 kayak slalom
     nullptr,                 // 14 hammer throw
     nullptr,                 // 15 cycling
