@@ -5,6 +5,7 @@
 #include "ceremonies/opening.h"
 #include "events/highjump/highjump.h"
 #include "events/longjump/longjump.h"
+#include "events/polevault/polevault.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -26,7 +27,7 @@ constexpr SceneFactory kSceneFactories[] = {
     CreateHighJumpEvent,     // 5 high jump
     nullptr,                 // 6 weightlifting
     nullptr,                 // 7 shot put
-    nullptr,                 // 8 pole vault
+    CreatePoleVaultEvent,    // 8 pole vault
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming
     nullptr,                 // 11 racewalk

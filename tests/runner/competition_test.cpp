@@ -31,6 +31,7 @@ struct EventAttempt {
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDash, "sprint_good_run.txt"},
     {kEventHighJump, "highjump_good_run.txt"},
+    {kEventPoleVault, "polevault_good_run.txt"},
     {kEventLongJump, "longjump_good_run.txt"},
 };
 
