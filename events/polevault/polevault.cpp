@@ -222,14 +222,12 @@ void PoleVaultEvent::Update() {
     if (phase >= kFlight)
         cameraY = Min((1.0f - kCameraFollowY) * cameraY + kCameraFollowY * (v.y + kCameraAboveVaulter), kCameraY);
 
-    switch (phase) {
-    case kWaiting:
-        if (grabbedBody != nullptr) {
-            phase = kVaulting;
-            PlayMusic("PoleVault.mp3", true);
-        }
-        break;
-    case kVaulting:
+    // The phases follow on within a frame: a grab already vaults, a let-go pole already flies.
+    if (phase == kWaiting && grabbedBody != nullptr) {
+        phase = kVaulting;
+        PlayMusic("PoleVault.mp3", true);
+    }
+    if (phase == kVaulting) {
         if (v.y < kOffGroundY) {
             if (!jumpSoundPlayed) {
                 PlayEffect(kSfxHoout1, 100, 0, 1.0f, false);
@@ -246,13 +244,8 @@ void PoleVaultEvent::Update() {
         } else {
             LetGoOfPole(); // the budget spent on the ground
         }
-        break;
-    case kFlight:
-        if (vaulter->GetPosition().y > kLandedY) Land();
-        break;
-    default:
-        break;
     }
+    if (phase == kFlight && v.y > kLandedY) Land();
 
     if (phase == kVaulting || phase == kFlight) {
         MeasureCrossing();

@@ -5,6 +5,9 @@
 //
 // The bare world is built here with plain Box2D calls from the same numbers as the scene: the
 // three ground boxes, the athlete box and 308 grains in three rows.
+//
+// An awake pit is one island of some 1230 contacts, whose solver needs more than Box2D's 100 KB
+// stack allocator holds, so Box2D mallocs once per step whether the step is bare or the scene's.
 #include "base/app_state.h"
 #include "events/longjump/longjump.h"
 #include "runner/alloc_count.h"

@@ -141,7 +141,7 @@ TEST_F(PoleVaultTest, EachFoulScriptEndsByItsOwnRule) {
             EXPECT_LT(ended, 300);
         } else if (n == "polevault_foul_budget_on_ground.txt") {
             EXPECT_EQ(budgetAtEnd, 0);
-            EXPECT_EQ(ended, 420) << "the frame after the budget ran out";
+            EXPECT_EQ(ended, 419) << "the frame the 420th held frame spent the budget";
         } else {
             EXPECT_TRUE(ropeAtEnd) << "still holding the pole, standing";
             EXPECT_EQ(s.groundWaitFrames, 300);
