@@ -8,7 +8,10 @@
 #include "events/diving/diving.h"
 #include "events/equestrian/equestrian.h"
 #include "events/hammer/hammer.h"
+#include "events/highjump/highjump.h"
 #include "events/javelin/javelin.h"
+#include "events/longjump/longjump.h"
+#include "events/polevault/polevault.h"
 #include "events/racewalk/racewalk.h"
 #include "events/rings/rings.h"
 #include "events/shotput/shotput.h"
@@ -31,14 +34,14 @@ constexpr SceneFactory kSceneFactories[] = {
     CreateEquestrianEvent,   // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     CreateRingsEvent,        // 4 rings
-    nullptr,                 // 5 high jump
     CreateWeightliftingEvent, // 6 weightlifting
     CreateShotPutEvent,      // 7 shot put
-    nullptr,                 // 8 pole vault
     nullptr,                 // 9 rowing
     nullptr,                 // 10 swimming
     CreateWalkEvent,         // 11 racewalk
-    nullptr,                 // 12 long jump
+    CreateHighJumpEvent,     // 5 high jump
+    CreatePoleVaultEvent,    // 8 pole vault
+    CreateLongJumpEvent,     // 12 long jump
     nullptr,                 // 13 kayak slalom
     CreateHammerThrowEvent,  // 14 hammer throw
     CreateArcheryEvent,      // 16 archery

@@ -40,6 +40,9 @@ constexpr EventAttempt kEventAttempts[] = {
     {kEventWalk, "racewalk_good_run.txt"},
     {kEventCycling, "cycling_good_run.txt"},
     {kEventEquestrian, "equestrian_clear_round.txt"},
+    {kEventHighJump, "highjump_good_run.txt"},
+    {kEventPoleVault, "polevault_good_run.txt"},
+    {kEventLongJump, "longjump_good_run.txt"},
 };
 
 std::string ReadFile(const std::string& path) {
