@@ -8,6 +8,7 @@
 
 #include <cmath>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -96,15 +97,25 @@ void BitmapFont::Load(const char* fileName, int textureSlot) {
         // A line whose six numbers do not all parse would give a glyph of undefined size: skip it.
         if (std::sscanf(q, " , %d , %d , %d , %d , %d , %d", &x, &y, &w, &h, &a, &c) != 6) continue;
         if (w < 0 || h < 0) continue;
+        // A rectangle reaching outside a loaded texture would draw whatever the sampler finds
+        // there, and its far edge may not even fit in an int: refuse it.
+        const int64_t right = int64_t{x} + w;
+        const int64_t bottom = int64_t{y} + h;
+        if (TextureWidth(textureSlot) > 0 && TextureHeight(textureSlot) > 0 &&
+            (x < 0 || y < 0 || right > TextureWidth(textureSlot) || bottom > TextureHeight(textureSlot))) {
+            LogDebug("Font %s: glyph %d at %d,%d size %dx%d lies outside its texture, skipped.", fileName, code,
+                     x, y, w, h);
+            continue;
+        }
         const float tw = TextureWidth(textureSlot) > 0 ? static_cast<float>(TextureWidth(textureSlot)) : 1.0f;
         const float th = TextureHeight(textureSlot) > 0 ? static_cast<float>(TextureHeight(textureSlot)) : 1.0f;
         Glyph* g = glyphs[code] ? glyphs[code] : new Glyph;
         g->width = static_cast<float>(w);
         g->height = static_cast<float>(h);
         g->uLeft = static_cast<float>(x) / tw + 0.000001f;
-        g->uRight = static_cast<float>(x + w) / tw - 0.000001f;
+        g->uRight = static_cast<float>(right) / tw - 0.000001f;
         g->vTop = static_cast<float>(y) / th + 0.000001f;
-        g->vBottom = static_cast<float>(y + h) / th - 0.000001f;
+        g->vBottom = static_cast<float>(bottom) / th - 0.000001f;
         glyphs[code] = g;
         pre[code] = static_cast<float>(a);
         post[code] = static_cast<float>(c);

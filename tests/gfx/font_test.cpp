@@ -78,6 +78,23 @@ TEST_F(FontTest, BrokenCharLinesAreSkipped) {
     for (int c = 0; c < 256; ++c) EXPECT_EQ(font.glyphs[c], nullptr) << c;
 }
 
+// The texture is 128 x 64: glyphs may end on its far edges but not one pixel past them, and
+// edges beyond the int range are refused rather than wrapped.
+TEST_F(FontTest, GlyphsOutsideTheTextureAreRefused) {
+    Write("[HGEFONT]\n"
+          "Char=41,2147483647,2147483647,2147483647,2147483647,-2147483648,2147483647\n"
+          "Char=42,120,56,8,8,0,0\nChar=43,121,0,8,8,0,0\nChar=44,0,57,8,8,0,0\nChar=45,-1,0,8,8,0,0\n");
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    EXPECT_EQ(font.glyphs[0x41], nullptr);
+    ASSERT_NE(font.glyphs[0x42], nullptr);
+    EXPECT_NEAR(font.glyphs[0x42]->uRight, 1.0f - 0.000001f, 1e-7f);
+    EXPECT_NEAR(font.glyphs[0x42]->vBottom, 1.0f - 0.000001f, 1e-7f);
+    EXPECT_EQ(font.glyphs[0x43], nullptr);
+    EXPECT_EQ(font.glyphs[0x44], nullptr);
+    EXPECT_EQ(font.glyphs[0x45], nullptr);
+}
+
 TEST_F(FontTest, MissingFileDrawsNothing) {
     CaptureLogSink log;
     SetLogSink(&log);
