@@ -3,29 +3,23 @@
 // every pixel.
 #pragma once
 
+#include "fuzz/fuzz_support.h"
 #include "gfx/image.h"
 #include "gfx/image_memory_provider.h"
-#include "platform/log.h"
 
 #include <cstddef>
 #include <cstdint>
 
 namespace kel {
 
-class SilentLogSink : public LogSink {
-  public:
-    void Write(const char*) override {}
-};
-
 // Small enough that a hostile header cannot make one input take seconds.
 constexpr size_t kFuzzPixelLimit = size_t{1} << 20;
 
 inline int FuzzDecoder(const uint8_t* data, size_t size, const char* name, Image* (*decode)(const char*)) {
     static MemoryFileProvider memory;
-    static SilentLogSink silent;
     static bool ready = [] {
         RegisterFileProvider(&memory);
-        SetLogSink(&silent);
+        SilenceLog();
         SetImagePixelLimit(kFuzzPixelLimit);
         return true;
     }();

@@ -1,6 +1,8 @@
-// Writes a few small valid files per format into <folder>/{tga,gif,png,jpeg}/ as starting points
-// for the fuzzers (PNG and JPEG checksums and markers are hard to discover from nothing).
+// Writes a few small valid files per format into <folder>/{tga,gif,png,jpeg,records}/ as starting
+// points for the fuzzers (PNG and JPEG checksums and markers are hard to discover from nothing,
+// and a records file is two thousand bytes of fixed layout).
 #include "gfx/image.h"
+#include "sim/records.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -111,6 +113,43 @@ Bytes Jpeg(int w, int h, int components, bool progressive) {
     return out;
 }
 
+// A records file as a long-played game leaves it: records set, players named and blended,
+// a computer opponent, medals and quieter volumes.
+Bytes PlayedRecords(int version, size_t size) {
+    kel::RecordsData d;
+    for (int e = 0; e < kel::kEventCount; e += 2) {
+        d.events[e].hasRecord = 1;
+        d.events[e].recordValue = kel::kEventTable[e].marks[1] + 0.25f;
+        std::snprintf(d.events[e].recordHolder.name, sizeof d.events[e].recordHolder.name, "HOLDER %d", e);
+        d.events[e].recordHolder.countryA = 5 * e;
+    }
+    d.events[kel::kEventRings].included = 0;
+    for (int i = 0; i < kel::kPlayerCount; ++i) {
+        kel::PlayerRecord& p = d.players[i];
+        p.active = i < 3 ? 1 : 0;
+        std::snprintf(p.nation.name, sizeof p.nation.name, "PLAYER %d", i + 1);
+        p.nation.countryA = 20 + i;
+        p.nation.countryB = 100 + i;
+        p.nation.pure = i % 2 == 0 ? 1 : 0;
+        p.nation.firstSide = i % 2;
+        p.colour = 0xE0C8A8FFu - static_cast<uint32_t>(i);
+        p.gold = 3 - i;
+        p.silver = i;
+        p.computer = i == 2 ? 1 : 0;
+        p.opponentIndex = 4 * i;
+    }
+    d.musicVolume = 35;
+    d.effectsVolume = 80;
+    d.bestTally[0] = 4;
+    d.bestTally[1] = 2;
+    d.bestTally[2] = 1;
+    Bytes out(kel::kRecordsFileBytes);
+    kel::EncodeRecords(d, out.data());
+    out[0] = static_cast<uint8_t>(version);
+    out.resize(size);
+    return out;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -128,7 +167,10 @@ int main(int argc, char** argv) {
     kel::Image image(5, 4);
     for (int i = 0; i < 20; ++i)
         image.pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x0A0B0C);
-    ok = ok && kel::WritePng((root + "/png/small.png").c_str(), image);
+    ok = ok && kel::WritePng((root + "/png/small.png").c_str(), image) &&
+         Save(root + "/records/played.rec", PlayedRecords(kel::kRecordsVersion, kel::kRecordsFileBytes)) &&
+         Save(root + "/records/version4.rec", PlayedRecords(4, kel::kRecordsVersion4Bytes)) &&
+         Save(root + "/records/short.rec", PlayedRecords(kel::kRecordsVersion, 700));
     if (!ok) std::fprintf(stderr, "make_seeds: could not write the seeds under %s\n", root.c_str());
     return ok ? 0 : 1;
 }

@@ -1,0 +1,149 @@
+// libFuzzer target: the input-script parser on arbitrary text. An accepted script is played through
+// ScriptPlayer, the game's view of each frame is checked against the script's lines, and the
+// text InputRecorder writes of it must parse again and play back exactly the same input.
+#include "app/input_script.h"
+#include "base/app_state.h"
+#include "fuzz/fuzz_support.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace {
+
+using kel::gApp;
+using kel::InputScript;
+
+// What the game sees in one frame.
+struct Seen {
+    int frame = 0;
+    int x = 0;
+    int y = 0;
+    uint32_t held = 0;
+    uint32_t pressed = 0;
+    uint32_t released = 0;
+    std::vector<int> keys; // pressed this frame, ascending
+
+    bool operator==(const Seen&) const = default;
+};
+
+// Frame 0, every line's frame and the frame after it: only there can the input change (a key is
+// let go and a press or release lasts one frame). In between the game sees the same input and
+// the recorder writes nothing, so playing just these frames plays the script as the game does.
+std::vector<int> FramesThatChange(const InputScript& script) {
+    std::vector<int> frames = {0};
+    for (const kel::ScriptMouse& m : script.mouse)
+        frames.insert(frames.end(), {m.frame, m.frame + 1});
+    for (const kel::ScriptKey& k : script.keys)
+        frames.insert(frames.end(), {k.frame, k.frame + 1});
+    std::sort(frames.begin(), frames.end());
+    frames.erase(std::unique(frames.begin(), frames.end()), frames.end());
+    return frames;
+}
+
+int ClampTo(int v, int high) {
+    return v < 0 ? 0 : (v > high ? high : v);
+}
+
+// The script's own account of each frame in turn: its last mouse line so far and its key lines
+// of that frame.
+class ScriptModel {
+  public:
+    explicit ScriptModel(const InputScript& script) : script(script) {}
+
+    Seen Next(int frame) {
+        Seen want = last;
+        want.frame = frame;
+        for (; mouse < script.mouse.size() && script.mouse[mouse].frame <= frame; ++mouse) {
+            want.x = ClampTo(script.mouse[mouse].x, gApp.screenWidth);
+            want.y = ClampTo(script.mouse[mouse].y, gApp.screenHeight);
+            want.held = script.mouse[mouse].held ? 1 : 0;
+        }
+        want.pressed = want.held && !last.held ? 1 : 0;
+        want.released = !want.held && last.held ? 1 : 0;
+        want.keys.clear();
+        for (; key < script.keys.size() && script.keys[key].frame <= frame; ++key)
+            if (script.keys[key].frame == frame) want.keys.push_back(script.keys[key].key);
+        std::sort(want.keys.begin(), want.keys.end());
+        want.keys.erase(std::unique(want.keys.begin(), want.keys.end()), want.keys.end());
+        last = want;
+        return want;
+    }
+
+  private:
+    const InputScript& script;
+    size_t mouse = 0;
+    size_t key = 0;
+    Seen last;
+};
+
+std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames, std::string* recorded) {
+    gApp = kel::AppState{};
+    kel::ScriptPlayer player(script);
+    kel::InputRecorder recorder;
+    recorder.Clear();
+    ScriptModel model(script);
+    std::vector<Seen> seen;
+    for (int frame : frames) {
+        player.Apply(frame);
+        Seen now;
+        now.frame = frame;
+        now.x = gApp.mouseX;
+        now.y = gApp.mouseY;
+        now.held = gApp.mouseHeld;
+        now.pressed = gApp.mousePressed;
+        now.released = gApp.mouseReleased;
+        for (int key = 0; key < kel::kKeyCount; ++key) {
+            // A key is held only in the frame it goes down.
+            FUZZ_REQUIRE(gApp.keyHeld[key] == gApp.keyPressed[key]);
+            if (gApp.keyPressed[key]) now.keys.push_back(key);
+        }
+        FUZZ_REQUIRE(now == model.Next(frame));
+        seen.push_back(now);
+        recorder.Record(frame);
+        kel::ClearFrameInput();
+    }
+    *recorded = recorder.Text();
+    return seen;
+}
+
+void RequireWellFormed(const InputScript& script) {
+    int last = -1;
+    for (const kel::ScriptMouse& m : script.mouse) {
+        FUZZ_REQUIRE(m.frame > last); // one mouse line per frame, in order
+        last = m.frame;
+    }
+    last = 0;
+    for (const kel::ScriptKey& k : script.keys) {
+        FUZZ_REQUIRE(k.frame >= last && k.key >= 0 && k.key < kel::kKeyCount);
+        last = k.frame;
+    }
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
+    const std::string text(reinterpret_cast<const char*>(data), size);
+    InputScript script;
+    std::string error;
+    if (!kel::ParseInputScript(text, &script, &error)) {
+        // "line N: ..." naming a line the text has.
+        const long lines = std::count(text.begin(), text.end(), '\n') + 1;
+        FUZZ_REQUIRE(error.rfind("line ", 0) == 0);
+        const long line = std::strtol(error.c_str() + 5, nullptr, 10);
+        FUZZ_REQUIRE(line >= 1 && line <= lines);
+        return 0;
+    }
+    RequireWellFormed(script);
+    const std::vector<int> frames = FramesThatChange(script);
+    std::string recorded;
+    const std::vector<Seen> seen = Play(script, frames, &recorded);
+
+    InputScript replay;
+    FUZZ_REQUIRE(kel::ParseInputScript(recorded, &replay, &error));
+    RequireWellFormed(replay);
+    std::string recordedAgain;
+    FUZZ_REQUIRE(Play(replay, frames, &recordedAgain) == seen);
+    FUZZ_REQUIRE(recordedAgain == recorded);
+    return 0;
+}
