@@ -37,6 +37,8 @@ void RequireWhatDecodePromises(const RecordsData& d) {
         FUZZ_REQUIRE(e.reserved == 0);
         FUZZ_REQUIRE(IsFlag(e.included) && IsFlag(e.hasRecord));
         FUZZ_REQUIRE(std::isfinite(e.recordValue));
+        // The defaults here are all above 0, and a record at or below 0 could never be beaten.
+        FUZZ_REQUIRE(e.recordValue > 0.0f);
         RequireSoundNation(e.recordHolder);
     }
     for (const kel::PlayerRecord& p : d.players) {
