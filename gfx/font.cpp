@@ -112,9 +112,9 @@ void BitmapFont::Load(const char* fileName, int textureSlot) {
         g->width = static_cast<float>(w);
         g->height = static_cast<float>(h);
         g->uLeft = static_cast<float>(x) / tw + 0.000001f;
-        g->uRight = static_cast<float>(right) / tw - 0.000001f;
+        g->uRight = static_cast<float>(int64_t{x} + w) / tw - 0.000001f;
         g->vTop = static_cast<float>(y) / th + 0.000001f;
-        g->vBottom = static_cast<float>(bottom) / th - 0.000001f;
+        g->vBottom = static_cast<float>(int64_t{y} + h) / th - 0.000001f;
         glyphs[code] = g;
         pre[code] = static_cast<float>(a);
         post[code] = static_cast<float>(c);
