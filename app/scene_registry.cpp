@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/rowing/rowing.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -25,7 +26,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 6 weightlifting
     nullptr,                 // 7 shot put
     nullptr,                 // 8 pole vault
-    nullptr,                 // 9 rowing
+    CreateRowingEvent,       // 9 rowing
     nullptr,                 // 10 swimming
     nullptr,                 // 11 racewalk
     nullptr,                 // 12 long jump
