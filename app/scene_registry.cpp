@@ -3,6 +3,7 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
+#include "events/kayak/kayak.h"
 #include "events/rowing/rowing.h"
 #include "events/sprint/sprint.h"
 #include "platform/log.h"
@@ -30,7 +31,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 10 swimming
     nullptr,                 // 11 racewalk
     nullptr,                 // 12 long jump
-    nullptr,                 // 13 kayak slalom
+    CreateWhitewaterEvent,   // 13 kayak slalom
     nullptr,                 // 14 hammer throw
     nullptr,                 // 15 cycling
     nullptr,                 // 16 archery
