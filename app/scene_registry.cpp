@@ -6,6 +6,7 @@
 #include "events/kayak/kayak.h"
 #include "events/rowing/rowing.h"
 #include "events/sprint/sprint.h"
+#include "events/swimming/swimming.h"
 #include "platform/log.h"
 #include "sim/records.h"
 #include "sim/sport_event.h"
@@ -28,7 +29,7 @@ constexpr SceneFactory kSceneFactories[] = {
     nullptr,                 // 7 shot put
     nullptr,                 // 8 pole vault
     CreateRowingEvent,       // 9 rowing
-    nullptr,                 // 10 swimming
+    CreateSwimmingEvent,     // 10 swimming
     nullptr,                 // 11 racewalk
     nullptr,                 // 12 long jump
     CreateWhitewaterEvent,   // 13 kayak slalom

@@ -31,6 +31,7 @@ struct EventAttempt {
 constexpr EventAttempt kEventAttempts[] = {
     {kEventDash, "sprint_good_run.txt"},
     {kEventRowing, "rowing_good_run.txt"},
+    {kEventSwimming, "swimming_good_run.txt"},
     {kEventKayak, "kayak_good_run.txt"},
 };
 
