@@ -22,7 +22,6 @@ constexpr float kCourseHalfLength = 110.0f;              // metres
 constexpr float kRowerStartX = 6.0f - kCourseHalfLength; // metres: x0, the rower's origin
 
 // Collision categories: the oar touches only the buoys and the ground, the rower never the water.
-constexpr uint16_t kGroundCategory = 0x0001;
 constexpr uint16_t kWaterCategory = 0x0002;
 constexpr uint16_t kWaterMask = 0x00FF;
 constexpr uint16_t kRowerCategory = 0x0004;
@@ -241,10 +240,6 @@ RowingEvent::RowingEvent() : SportEvent(kEventRowing) {
 
 RowingEvent::~RowingEvent() {
     EmitterFree(&splash);
-}
-
-bool RowingEvent::IsTrackedBody(b2Body* body) {
-    return body == hull;
 }
 
 // ---- Rules per frame -------------------------------------------------------------------------

@@ -23,7 +23,6 @@ class RowingEvent : public SportEvent {
     ~RowingEvent() override;
 
     void Update() override;
-    bool IsTrackedBody(b2Body* body) override;
     void Draw() override;
     void DrawHud() override;
 
