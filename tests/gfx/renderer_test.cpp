@@ -99,6 +99,22 @@ TEST_F(RendererTest, SameColourDoesNotFlush) {
     EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
 }
 
+TEST_F(RendererTest, FillsOfOneColourShareADrawAndTheNextSpriteIsWhite) {
+    const Colour red = PackColour(255, 0, 0);
+    FillRect(0, 0, 1, 1, red);
+    EXPECT_EQ(gRenderer.colour, kWhite) << "callers see white at once";
+    FillTriangle(0, 0, 1, 0, 0, 1, red);
+    FillRect(0, 0, 1, 1, PackColour(255, 0, 1));
+    DrawSprite(1, 0.0f, 0.0f);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 3u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 9u);
+    EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 0.0f);
+    EXPECT_NEAR(gl.draws[1].colour[2], 1.0f / 255.0f, 1e-6f);
+    EXPECT_EQ(gl.draws[2].texture, 11u);
+    EXPECT_FLOAT_EQ(gl.draws[2].colour[1], 1.0f) << "the sprite is not tinted by the fills";
+}
+
 TEST_F(RendererTest, WhiteRectsShareOneDraw) {
     FillRect(0, 0, 1, 1, kWhite);
     FillRect(0, 0, 1, 1, kWhite);
@@ -187,16 +203,14 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     DrawFixtures(body->GetFixtureList(), PackColour(0, 0, 255));
     FlushBatch();
     // Fixtures are listed newest first: the circle as sprite 0 tinted blue, then the box as a fan
-    // of two triangles, each drawn in its colour on its own.
-    ASSERT_EQ(gl.draws.size(), 3u);
+    // of two triangles in its colour, sharing one draw.
+    ASSERT_EQ(gl.draws.size(), 2u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 1.0f);
     EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f - 2.3f, 1e-4f);
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(gl.draws[i].texture, 0u);
-        EXPECT_EQ(gl.draws[i].vertices.size(), 3u);
-        EXPECT_FLOAT_EQ(gl.draws[i].colour[2], 1.0f);
-    }
+    EXPECT_EQ(gl.draws[1].texture, 0u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 6u);
+    EXPECT_FLOAT_EQ(gl.draws[1].colour[2], 1.0f);
     // SetAsBox's first vertex is (-1, -0.5): at (2, 3.5) in the world.
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].y, 3.5f);
