@@ -78,7 +78,7 @@ constexpr float kCameraY = -7.3f;
 constexpr float kTurnX = 11.0f; // metres: a length counts 2 m before the wall
 constexpr int kLengthCount = 4;
 constexpr int kOutOfPoolFrames = 300; // five seconds outside the pool in all disqualify
-// The design has no other limit once the swimmer is in: one who stops swimming would hang the
+// Nothing else limits a race once the swimmer is in: one who stops swimming would hang the
 // attempt, so a race still running after two minutes is a DNQ.
 constexpr int kRaceLimitFrames = 7200;
 constexpr int kEndFrames = 30;
