@@ -10,12 +10,15 @@
 #include "events/hammer/hammer.h"
 #include "events/highjump/highjump.h"
 #include "events/javelin/javelin.h"
+#include "events/kayak/kayak.h"
 #include "events/longjump/longjump.h"
 #include "events/polevault/polevault.h"
 #include "events/racewalk/racewalk.h"
 #include "events/rings/rings.h"
+#include "events/rowing/rowing.h"
 #include "events/shotput/shotput.h"
 #include "events/sprint/sprint.h"
+#include "events/swimming/swimming.h"
 #include "events/weightlifting/weightlifting.h"
 #include "platform/log.h"
 #include "sim/records.h"
@@ -36,16 +39,16 @@ constexpr SceneFactory kSceneFactories[] = {
     CreateRingsEvent,        // 4 rings
     CreateWeightliftingEvent, // 6 weightlifting
     CreateShotPutEvent,      // 7 shot put
-    nullptr,                 // 9 rowing
-    nullptr,                 // 10 swimming
     CreateWalkEvent,         // 11 racewalk
     CreateHighJumpEvent,     // 5 high jump
     CreatePoleVaultEvent,    // 8 pole vault
     CreateLongJumpEvent,     // 12 long jump
-    nullptr,                 // 13 kayak slalom
     CreateHammerThrowEvent,  // 14 hammer throw
     CreateArcheryEvent,      // 16 archery
     CreateCyclingEvent,      // 15 cycling
+    CreateRowingEvent,       // 9 rowing
+    CreateSwimmingEvent,     // 10 swimming
+    CreateWhitewaterEvent,   // 13 kayak slalom
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu
     CreateMedalPresentation, // 19 medal presentation

@@ -144,6 +144,7 @@ void StartUp(Clock* clock) {
     ClearFrameInput();
     gApp.mouseHeld = 0;
     gRenderer.colour = kWhite;
+    gRenderer.glColour = kWhite;
     StartSound();
     if (gRenderer.gl) gRenderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
     LoadEffects(kEffectTable, kSfxCount);

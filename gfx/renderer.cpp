@@ -128,9 +128,10 @@ void ClearScreen(Colour colour) {
 
 void SetColour(Colour colour) {
     RendererState& r = R();
-    if (colour == r.colour) return;
-    FlushBatch();
     r.colour = colour;
+    if (colour == r.glColour) return;
+    FlushBatch();
+    r.glColour = colour;
     if (!r.gl) return;
     constexpr float k = 0.003921569f;
     r.gl->SetColour(ColourR(colour) * k, ColourG(colour) * k, ColourB(colour) * k, ColourA(colour) * k);
@@ -154,6 +155,8 @@ void BindForTextured(int slot) {
         if (r.gl) r.gl->BindTexture(r.slots[slot].name);
         r.boundSlot = slot;
     }
+    // A fill left the colour white only for its callers; sprites take it up here.
+    if (r.glColour != r.colour) SetColour(r.colour);
     if (r.vertexCount >= kFlushAt) FlushBatch();
 }
 
@@ -167,6 +170,10 @@ void BindForUntextured(Colour colour) {
     if (r.vertexCount >= kFlushAt) FlushBatch();
     SetColour(colour);
 }
+
+// Fills leave the current colour white for their callers without drawing what they batched, so
+// fills of one colour in a row share a draw call; the next sprite or colour change switches.
+void LeaveWhite() { R().colour = kWhite; }
 
 void Put(float x, float y, float u, float v) {
     Vertex& out = R().vertices[R().vertexCount++];
@@ -199,7 +206,7 @@ void PutRect(float left, float top, float right, float bottom, float uL, float u
 void FillRect(float x, float y, float w, float h, Colour colour) {
     BindForUntextured(colour);
     PutRect(x, y, x + w, y + h, 0.0f, 0.0f, 0.0f, 0.0f);
-    ResetColour();
+    LeaveWhite();
 }
 
 void FillTriangle(float x1, float y1, float x2, float y2, float x3, float y3, Colour colour) {
@@ -207,7 +214,7 @@ void FillTriangle(float x1, float y1, float x2, float y2, float x3, float y3, Co
     Put(x1, y1, 0.0f, 0.0f);
     Put(x2, y2, 0.0f, 0.0f);
     Put(x3, y3, 0.0f, 0.0f);
-    ResetColour();
+    LeaveWhite();
 }
 
 namespace {

@@ -58,7 +58,8 @@ struct RendererState {
     Vertex vertices[kBatchVertexCount] = {};
     int vertexCount = 0;
     int boundSlot = -1;  // -1: untextured
-    Colour colour = kWhite;
+    Colour colour = kWhite;   // the current tint, as callers see it
+    Colour glColour = kWhite; // the colour the batched vertices are drawn in
 };
 
 // The renderer's own state: texture slots, sprite atlas and the vertex batch.

@@ -88,20 +88,40 @@ TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, SameColourAndWhiteRectsDoNotFlush) {
-    FillRect(0, 0, 1, 1, kWhite);
-    FillRect(0, 0, 1, 1, kWhite);
+TEST_F(RendererTest, SameColourDoesNotFlush) {
     SetColour(PackColour(10, 20, 30));
-    ASSERT_EQ(gl.draws.size(), 1u);
-    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
     DrawSprite(1, 0.0f, 0.0f);
     SetColour(PackColour(10, 20, 30));
     DrawSprite(1, 0.0f, 0.0f);
-    EXPECT_EQ(gl.draws.size(), 1u);
+    EXPECT_TRUE(gl.draws.empty());
     EXPECT_EQ(gl.colourChanges, 1);
     SetColour(PackColour(10, 20, 31));
-    ASSERT_EQ(gl.draws.size(), 2u);
-    EXPECT_EQ(gl.draws[1].vertices.size(), 12u);
+    EXPECT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
+}
+
+TEST_F(RendererTest, FillsOfOneColourShareADrawAndTheNextSpriteIsWhite) {
+    const Colour red = PackColour(255, 0, 0);
+    FillRect(0, 0, 1, 1, red);
+    EXPECT_EQ(gRenderer.colour, kWhite) << "callers see white at once";
+    FillTriangle(0, 0, 1, 0, 0, 1, red);
+    FillRect(0, 0, 1, 1, PackColour(255, 0, 1));
+    DrawSprite(1, 0.0f, 0.0f);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 3u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 9u);
+    EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 0.0f);
+    EXPECT_NEAR(gl.draws[1].colour[2], 1.0f / 255.0f, 1e-6f);
+    EXPECT_EQ(gl.draws[2].texture, 11u);
+    EXPECT_FLOAT_EQ(gl.draws[2].colour[1], 1.0f) << "the sprite is not tinted by the fills";
+}
+
+TEST_F(RendererTest, WhiteRectsShareOneDraw) {
+    FillRect(0, 0, 1, 1, kWhite);
+    FillRect(0, 0, 1, 1, kWhite);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
 }
 
 TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
@@ -122,7 +142,17 @@ TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
     EXPECT_FLOAT_EQ(v[3].v, d.vTop);
 }
 
-TEST_F(RendererTest, RotationMirroringAndSkew) {
+TEST_F(RendererTest, MirroringKeepsTheAnchorInPlace) {
+    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
+    FlushBatch();
+    const auto& v = gl.draws[0].vertices;
+    // left = x - ax*sx = 105, right = x + sx*(w - ax) = 85: the anchor column stays at x.
+    EXPECT_FLOAT_EQ(v[0].x, 105.0f);
+    EXPECT_FLOAT_EQ(v[1].x, 85.0f);
+    EXPECT_FLOAT_EQ(v[0].y, 48.0f);
+}
+
+TEST_F(RendererTest, RotationByZeroMatchesPlainAndTurnsClockwise) {
     DrawSprite(2, 100.0f, 50.0f);
     DrawSpriteRotated(2, 100.0f, 50.0f, 0.0f, 1.0f, 1.0f);
     DrawSpriteRotated(2, 100.0f, 50.0f, 1.5707963f, 1.0f, 1.0f);
@@ -135,21 +165,16 @@ TEST_F(RendererTest, RotationMirroringAndSkew) {
     // A quarter turn clockwise on screen (y down) takes the top-right corner (+15, -2) to (+2, +15).
     EXPECT_NEAR(v[13].x, 102.0f, 1e-4f);
     EXPECT_NEAR(v[13].y, 65.0f, 1e-4f);
+}
 
-    // Mirroring keeps the anchor column in place: left = x - ax*sx = 105, right = x + sx*(w - ax) = 85.
-    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
-    // Skewing moves only the right edge.
+TEST_F(RendererTest, SkewMovesOnlyTheRightEdge) {
     DrawSpriteSkewed(1, 0.0f, 0.0f, 7.0f, 1.0f, 1.0f);
     FlushBatch();
-    const auto& m = gl.draws[1].vertices;
-    EXPECT_FLOAT_EQ(m[0].x, 105.0f);
-    EXPECT_FLOAT_EQ(m[1].x, 85.0f);
-    EXPECT_FLOAT_EQ(m[0].y, 48.0f);
-    const auto& k = gl.draws[2].vertices;
-    EXPECT_FLOAT_EQ(k[0].y, 0.0f);
-    EXPECT_FLOAT_EQ(k[1].y, 7.0f);
-    EXPECT_FLOAT_EQ(k[2].y, 16.0f);
-    EXPECT_FLOAT_EQ(k[5].y, 23.0f);
+    const auto& v = gl.draws[0].vertices;
+    EXPECT_FLOAT_EQ(v[0].y, 0.0f);
+    EXPECT_FLOAT_EQ(v[1].y, 7.0f);
+    EXPECT_FLOAT_EQ(v[2].y, 16.0f);
+    EXPECT_FLOAT_EQ(v[5].y, 23.0f);
 }
 
 TEST_F(RendererTest, LineIsABandOfTwiceTheHalfWidth) {
@@ -182,16 +207,14 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     DrawFixtures(body->GetFixtureList(), PackColour(0, 0, 255));
     FlushBatch();
     // Fixtures are listed newest first: the circle as sprite 0 tinted blue, then the box as a fan
-    // of two triangles, each drawn in its colour on its own.
-    ASSERT_EQ(gl.draws.size(), 3u);
+    // of two triangles in its colour, sharing one draw.
+    ASSERT_EQ(gl.draws.size(), 2u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 1.0f);
     EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f + 1.5f - 2.3f, 1e-4f);
-    for (int i = 1; i < 3; ++i) {
-        EXPECT_EQ(gl.draws[i].texture, 0u);
-        EXPECT_EQ(gl.draws[i].vertices.size(), 3u);
-        EXPECT_FLOAT_EQ(gl.draws[i].colour[2], 1.0f);
-    }
+    EXPECT_EQ(gl.draws[1].texture, 0u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 6u);
+    EXPECT_FLOAT_EQ(gl.draws[1].colour[2], 1.0f);
     // SetAsBox's first vertex is (-1, -0.5): at (2, 3.5) in the world.
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].y, 3.5f);
