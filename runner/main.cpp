@@ -16,7 +16,7 @@
 #include "platform/data_root.h"
 #include "platform/log.h"
 #include "platform/window.h"
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 #include "runner/runner.h"
 #include "sim/records.h"
 #include "sim/scene_host.h"
