@@ -25,7 +25,6 @@ int main(int argc, char** argv) {
     }
     LogDebug("Start-up: GL window %u ms", clock->Milliseconds());
     SetScreenSize(gApp.screenWidth, gApp.screenHeight);
-    gScreenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
     std::unique_ptr<GlBackend> gl(CreateOpenGlBackend());
     FrameCacheGlBackend cache(gl.get());
     SetGlBackend(&cache);

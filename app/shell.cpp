@@ -122,6 +122,9 @@ bool TakeScreenshot() {
     std::snprintf(name, sizeof name, "screenshots/%04d.png", gApp.screenshotCounter);
     ++gApp.screenshotCounter;
     Image& shot = gScreenshotImage;
+    // The game allocates the frame's 3 MiB on the first P rather than holding it from start-up.
+    if (!shot.pixels || shot.width != gApp.screenWidth || shot.height != gApp.screenHeight)
+        shot.Allocate(gApp.screenWidth, gApp.screenHeight);
     GlBackend* gl = gRenderer.gl;
     if (!shot.pixels || !gl || !gl->ReadPixels(shot.width, shot.height, reinterpret_cast<uint8_t*>(shot.pixels))) {
         LogDebug("Can't read the screen for %s", name);

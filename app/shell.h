@@ -29,7 +29,7 @@ void DrawGameFrame();
 void DisplayFrame(Window* window);
 
 // Writes the frame just swapped to screenshots/NNNN.png (the folder is created when missing).
-// The frame read back for P, allocated once at start-up at the window size.
+// The frame read back for P, allocated at the window size on the first screenshot.
 extern Image gScreenshotImage;
 
 bool TakeScreenshot();
