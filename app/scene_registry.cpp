@@ -1,5 +1,6 @@
 #include "app/scene_registry.h"
 
+#include "audio/sound.h"
 #include "ceremonies/closing.h"
 #include "ceremonies/medals.h"
 #include "ceremonies/opening.h"
@@ -20,6 +21,7 @@
 #include "events/sprint/sprint.h"
 #include "events/swimming/swimming.h"
 #include "events/weightlifting/weightlifting.h"
+#include "gfx/renderer.h"
 #include "platform/log.h"
 #include "sim/records.h"
 #include "sim/sport_event.h"
@@ -60,6 +62,59 @@ static_assert(kEventCount == 17 && kSceneMenu == 18 && kSceneMedals == 19 && kSc
                   kSceneClosing == 21,
               "the table is indexed by EventId and the scene ids");
 
+// The piece each scene plays, opened when the scene is created so that starting it in play
+// allocates nothing; null for a scene without music.
+constexpr const char* kSceneMusic[] = {
+    "Diving.mp3",            // 0 diving
+    "Javelin.mp3",           // 1 javelin
+    "Equestrian.mp3",        // 2 equestrian
+    "100MDash.mp3",          // 3 100 m dash
+    "Rings.mp3",             // 4 rings
+    "HighJump.mp3",          // 5 high jump
+    "Weightlifting.mp3",     // 6 weightlifting
+    "PoleVault.mp3",         // 8 pole vault
+    "Rowing.mp3",            // 9 rowing
+    "Swimming.mp3",          // 10 swimming
+    "Racewalking.mp3",       // 11 racewalk
+    "KayakSlalom.mp3",       // 13 kayak slalom
+    "HammerThrow.mp3",       // 14 hammer throw
+    "Cycling.mp3",           // 15 cycling
+    "Archery.mp3",           // 16 archery
+    "MedalPresentation.mp3", // 19 medal presentation
+    "OpeningCeremonies.mp3", // 20 opening ceremonies
+    "ClosingCeremonies.mp3", // 21 closing ceremonies
+};
+static_assert(std::size(kSceneMusic) == kSceneIdCount, "one entry per scene id 0..21");
+
+// The art slots each scene draws from beyond the menu's, loaded when the scene is first created
+// rather than at start-up; -1 for none. A slot a scene draws from without being named here loads
+// the first time it is drawn.
+constexpr int kSceneSlots[][2] = {
+    {11, -1}, // 0 diving
+    {12, -1}, // 1 javelin
+    {13, -1}, // 2 equestrian
+    {14, -1}, // 3 100 m dash
+    {15, -1}, // 4 rings
+    {16, -1}, // 5 high jump
+    {17, -1}, // 6 weightlifting
+    {18, -1}, // 7 shot put
+    {24, -1}, // 8 pole vault
+    {19, -1}, // 9 rowing
+    {20, -1}, // 10 swimming
+    {14, -1}, // 11 racewalk
+    {14, -1}, // 12 long jump
+    {19, -1}, // 13 kayak slalom
+    {21, -1}, // 14 hammer throw
+    {22, -1}, // 15 cycling
+    {23, -1}, // 16 archery
+    {-1, -1}, // 17 unused
+    {-1, -1}, // 18 menu
+    {10, -1}, // 19 medal presentation
+    {9, -1},  // 20 opening ceremonies
+    {10, 9},  // 21 closing ceremonies
+};
+static_assert(std::size(kSceneSlots) == kSceneIdCount, "one entry per scene id 0..21");
+
 } // namespace
 
 bool SceneBuilt(int id) {
@@ -71,7 +126,11 @@ SportEvent* CreateSceneById(int id) {
         LogDebug("Scene %d does not exist", id);
         return nullptr;
     }
-    return kSceneFactories[id]();
+    for (const int slot : kSceneSlots[id])
+        if (slot >= 0) EnsureTextureSlot(slot);
+    SportEvent* scene = kSceneFactories[id]();
+    if (kSceneMusic[id]) PrepareMusic(kSceneMusic[id]);
+    return scene;
 }
 
 } // namespace kel

@@ -1,6 +1,7 @@
 #include "app/shell.h"
 
 #include "base/app_state.h"
+#include "app/frame_meter.h"
 #include "app/game_host.h"
 #include "base/random.h"
 #include "audio/sound.h"
@@ -16,6 +17,22 @@
 namespace kel {
 
 Image gScreenshotImage;
+
+namespace {
+
+FrameCacheGlBackend* gFrameCache = nullptr;
+
+// Start-up phases are logged once, each with its own span and the time since launch.
+void LogPhase(Clock* clock, uint32_t* since, const char* phase) {
+    if (!clock) return;
+    const uint32_t now = clock->Milliseconds();
+    LogDebug("Start-up: %s %u ms (%u ms after launch)", phase, now - *since, now);
+    *since = now;
+}
+
+} // namespace
+
+void SetFrameCache(FrameCacheGlBackend* cache) { gFrameCache = cache; }
 
 void FoldEvent(const InputEvent& e) {
     switch (e.type) {
@@ -73,13 +90,29 @@ void UpdateGameFrame() {
 void DrawGameFrame() {
     if (!gApp.gameHost) return;
     BeginBatch();
+    const uint64_t callsBefore = gRenderer.drawCalls;
     gApp.gameHost->Draw();
     FlushBatch();
+    if (gFrameMeter.shown) {
+        gFrameMeter.drawCalls = gRenderer.drawCalls - callsBefore;
+        DrawFrameMeter();
+        FlushBatch();
+    }
 }
 
 void RunFrame() {
+    if (!gFrameMeter.shown) {
+        UpdateGameFrame();
+        DrawGameFrame();
+        return;
+    }
+    MeterFrameStart();
+    const uint64_t t0 = MeterMicros();
     UpdateGameFrame();
+    const uint64_t t1 = MeterMicros();
     DrawGameFrame();
+    gFrameMeter.updateMicros = t1 - t0;
+    gFrameMeter.drawMicros = MeterMicros() - t1;
 }
 
 void RequestQuit() { gApp.quitRequested = 1; }
@@ -89,6 +122,9 @@ bool TakeScreenshot() {
     std::snprintf(name, sizeof name, "screenshots/%04d.png", gApp.screenshotCounter);
     ++gApp.screenshotCounter;
     Image& shot = gScreenshotImage;
+    // The game allocates the frame's 3 MiB on the first P rather than holding it from start-up.
+    if (!shot.pixels || shot.width != gApp.screenWidth || shot.height != gApp.screenHeight)
+        shot.Allocate(gApp.screenWidth, gApp.screenHeight);
     GlBackend* gl = gRenderer.gl;
     if (!shot.pixels || !gl || !gl->ReadPixels(shot.width, shot.height, reinterpret_cast<uint8_t*>(shot.pixels))) {
         LogDebug("Can't read the screen for %s", name);
@@ -112,18 +148,21 @@ bool TakeScreenshot() {
 
 void ResetGraphics() {
     if (gRenderer.gl) gRenderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
-    LoadAllTextureSlots();
+    LoadStartTextureSlots();
 }
 
 void DisplayFrame(Window* window) {
     PumpOneEvent(window);
+    if (gApp.keyPressed[kKeyF7]) ToggleFrameMeter();
     RunFrame();
     if (gApp.fastMode) {
         ClearFrameInput();
         RunFrame();
     }
     UpdateSound();
-    if (window) window->SwapBuffers();
+    if (gFrameCache && gApp.keyPressed['p']) gFrameCache->Invalidate();
+    const bool changed = gFrameCache ? gFrameCache->EndFrame() : true;
+    if (window && changed) window->SwapBuffers();
     if (gApp.keyPressed['p']) TakeScreenshot();
     if (gApp.fullscreenToggleRequested) {
         gApp.fullscreen = !gApp.fullscreen;
@@ -144,16 +183,21 @@ void StartUp(Clock* clock) {
     ClearFrameInput();
     gApp.mouseHeld = 0;
     gRenderer.colour = kWhite;
-    gRenderer.glColour = kWhite;
+    uint32_t since = clock ? clock->Milliseconds() : 0u;
     StartSound();
+    LogPhase(clock, &since, "sound device");
     if (gRenderer.gl) gRenderer.gl->SetupState(gApp.screenWidth, gApp.screenHeight);
     LoadEffects(kEffectTable, kSfxCount);
-    const int missing = LoadAllTextureSlots();
+    LogPhase(clock, &since, "sound effects");
+    const int missing = LoadStartTextureSlots();
     if (missing > 0) LogDebug("%d texture slots could not be loaded", missing);
+    LogPhase(clock, &since, "textures");
     BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
     gApp.font = new BitmapFont;
     gApp.font->Load("art\\c64.fnt", 0);
+    LogPhase(clock, &since, "atlas and font");
     gApp.gameHost = new GameHost;
+    LogPhase(clock, &since, "game host");
 }
 
 void ShutDown() {

@@ -3,6 +3,7 @@
 // real game and, with null backends, the headless runner and the tests.
 #pragma once
 
+#include "gfx/gl_frame_cache.h"
 #include "gfx/image.h"
 #include "platform/clock.h"
 #include "platform/window.h"
@@ -28,7 +29,7 @@ void DrawGameFrame();
 void DisplayFrame(Window* window);
 
 // Writes the frame just swapped to screenshots/NNNN.png (the folder is created when missing).
-// The frame read back for P, allocated once at start-up at the window size.
+// The frame read back for P, allocated at the window size on the first screenshot.
 extern Image gScreenshotImage;
 
 bool TakeScreenshot();
@@ -37,6 +38,10 @@ bool TakeScreenshot();
 void ResetGraphics();
 
 void RequestQuit();
+
+// The game's frame cache in front of its GL backend, or null (runner, tests): with one, a frame
+// whose drawing equals the last one shown is neither sent nor swapped.
+void SetFrameCache(FrameCacheGlBackend* cache);
 
 // Loads sound, art, the atlas and the font and creates the game host. Needs the GL backend set.
 void StartUp(Clock* clock);

@@ -143,6 +143,10 @@ void Mp3Stream::Close() {
     rate = 0;
 }
 
+bool Mp3Stream::Rewind() {
+    return handle && mpg123_seek(handle, 0, SEEK_SET) >= 0;
+}
+
 size_t Mp3Stream::Read(int16_t* out, size_t maxFrames, bool loop) {
     if (!handle || maxFrames == 0) return 0;
     size_t frameBytes = static_cast<size_t>(channels) * sizeof(int16_t);

@@ -47,6 +47,8 @@ class Mp3Stream {
     bool Open(void* bytes, size_t size);
     void Close();
     bool IsOpen() const { return handle != nullptr; }
+    // Back to the first frame; false when closed or the decoder cannot seek.
+    bool Rewind();
     int Channels() const { return channels; }
     int Rate() const { return rate; }
 

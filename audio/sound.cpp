@@ -101,7 +101,11 @@ struct SoundState {
     int effectsVolume = 100;
     int musicVolume = 100;
     std::string musicName;
-    Mp3Stream music;
+    // Two decoders: the piece playing and the one a scene will start, opened ahead so that
+    // starting it in play reads no file and allocates nothing.
+    Mp3Stream streams[2];
+    int playing = 0;
+    std::string preparedName; // "" when streams[1 - playing] holds nothing
     bool musicLoop = false;
     std::vector<int16_t> streamFrames; // one chunk, reused for every refill
     std::vector<SoundCall>* recorder = nullptr;
@@ -183,23 +187,55 @@ int PickVoice(int effect) {
 
 // ---- Music ------------------------------------------------------------------------------------
 
+Mp3Stream& Playing() {
+    SoundState& s = State();
+    return s.streams[s.playing];
+}
+
+Mp3Stream& Prepared() {
+    SoundState& s = State();
+    return s.streams[1 - s.playing];
+}
+
 void EndMusic() {
     SoundState& s = State();
     Backend().StopStream();
-    s.music.Close();
+    Playing().Close();
     s.musicName.clear();
+}
+
+void DropPreparedMusic() {
+    Prepared().Close();
+    State().preparedName.clear();
+}
+
+// Opens "sound/<name>" into `stream`; false (logged) when it cannot be read or decoded.
+bool OpenMusicFile(const char* name, Mp3Stream* stream) {
+    std::string path = std::string("sound/") + name;
+    size_t size = 0;
+    void* bytes = ReadWholeFile(path.c_str(), &size);
+    if (!bytes) {
+        LogDebug("Music %s: cannot read", name);
+        return false;
+    }
+    if (!stream->Open(bytes, size)) {
+        LogDebug("Music %s: not an MP3", name);
+        return false;
+    }
+    return true;
 }
 
 void FeedMusic() {
     SoundState& s = State();
-    if (!s.music.IsOpen()) return;
+    Mp3Stream& music = Playing();
+    if (!music.IsOpen()) return;
     SoundBackend& backend = Backend();
     size_t chunk = s.streamFrames.size() / kMaxStreamChannels;
     for (int free = backend.FreeStreamBuffers(); free > 0; --free) {
-        size_t frames = s.music.Read(s.streamFrames.data(), chunk, s.musicLoop);
+        size_t frames = music.Read(s.streamFrames.data(), chunk, s.musicLoop);
         if (frames == 0) {
             // The piece is over; what is queued plays out.
-            s.music.Close();
+            music.Close();
             return;
         }
         backend.QueueStream(s.streamFrames.data(), frames);
@@ -217,6 +253,8 @@ void StartSoundWith(std::unique_ptr<SoundBackend> backend) {
     int voices = ClampInt(s.backend->VoiceCount(), 0, static_cast<int>(kHandleVoiceSpan));
     s.voices.assign(static_cast<size_t>(voices), Voice{});
     s.streamFrames.assign(kStreamChunkFrames * kMaxStreamChannels, 0);
+    s.musicName.reserve(kMaxNameLength);
+    s.preparedName.reserve(kMaxNameLength);
 }
 
 bool StartSound() {
@@ -232,6 +270,7 @@ bool StartSound() {
 void ShutDownSound() {
     SoundState& s = State();
     EndMusic();
+    DropPreparedMusic();
     for (uint32_t& slot : s.effectSlots)
         slot = 0;
     s.voices.clear();
@@ -345,23 +384,30 @@ void PlayMusic(const char* name, bool loop) {
     if (!name || !*name || std::strlen(name) > kMaxNameLength) return;
     s.musicName = name;
     if (s.voices.empty()) return;
-    std::string path = std::string("sound/") + name;
-    size_t size = 0;
-    void* bytes = ReadWholeFile(path.c_str(), &size);
-    if (!bytes) {
-        LogDebug("Music %s: cannot read", name);
+    if (s.preparedName == name && Prepared().IsOpen()) {
+        s.playing = 1 - s.playing;
+        s.preparedName.clear();
+    } else if (!OpenMusicFile(name, &Playing())) {
         return;
     }
-    if (!s.music.Open(bytes, size)) {
-        LogDebug("Music %s: not an MP3", name);
-        return;
-    }
-    if (!Backend().StartStream(s.music.Channels(), s.music.Rate(), MusicGain())) {
-        s.music.Close();
+    Mp3Stream& music = Playing();
+    if (!Backend().StartStream(music.Channels(), music.Rate(), MusicGain())) {
+        music.Close();
         return;
     }
     s.musicLoop = loop;
     FeedMusic();
+}
+
+void PrepareMusic(const char* name) {
+    SoundState& s = State();
+    if (!name || !*name || std::strlen(name) > kMaxNameLength || s.voices.empty()) return;
+    if (s.preparedName == name && Prepared().IsOpen()) {
+        Prepared().Rewind();
+        return;
+    }
+    DropPreparedMusic();
+    if (OpenMusicFile(name, &Prepared())) s.preparedName = name;
 }
 
 void StopMusic() {

@@ -49,6 +49,10 @@ void SetChannelPan(uint32_t channel, int pan);
 // Replaces the music with "sound/<name>", streamed; does nothing while the music volume is 0.
 void PlayMusic(const char* name, bool loop);
 void StopMusic();
+// Reads and opens "sound/<name>" ahead, so that the next PlayMusic of that name starts it without
+// reading a file or allocating. Scenes prepare their piece when they are created. One piece is
+// kept prepared; preparing another drops it.
+void PrepareMusic(const char* name);
 
 void SetEffectsVolume(int volume);
 void SetMusicVolume(int volume);

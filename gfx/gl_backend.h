@@ -11,6 +11,7 @@ struct Vertex {
     float y = 0.0f;
     float u = 0.0f;
     float v = 0.0f;
+    uint32_t colour = 0xFFFFFFFFu; // R, G, B, A bytes in memory order (the renderer's Colour)
 };
 
 class GlBackend {
@@ -26,12 +27,16 @@ public:
     virtual void DeleteTexture(uint32_t name) = 0;
     virtual void BindTexture(uint32_t name) = 0;
 
-    // Points the vertex and texture-coordinate arrays at the batch (stride 16 bytes).
+    // Points the vertex, texture-coordinate and colour arrays at the batch (stride sizeof(Vertex)).
+    // Colour comes from each vertex; SetColour is for callers drawing outside the batch.
     virtual void BeginArrays(const Vertex* vertices) = 0;
     virtual void DrawTriangles(int first, int count) = 0;
 
     virtual void SetColour(float r, float g, float b, float a) = 0;
     virtual void Clear(float r, float g, float b, float a) = 0;
+
+    // Blending on (the default) or off for the draws that follow; off is for opaque layers.
+    virtual void SetBlending(bool on) { (void)on; }
 
     // Model-view matrix operations used by scenes to place their world on screen.
     virtual void PushMatrix() = 0;

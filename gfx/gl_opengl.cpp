@@ -49,11 +49,20 @@ public:
         glEnableClientState(GL_TEXTURE_COORD_ARRAY);
         glVertexPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].x);
         glTexCoordPointer(2, GL_FLOAT, sizeof(Vertex), &vertices[0].u);
+        glEnableClientState(GL_COLOR_ARRAY);
+        glColorPointer(4, GL_UNSIGNED_BYTE, sizeof(Vertex), &vertices[0].colour);
     }
 
     void DrawTriangles(int first, int count) override { glDrawArrays(GL_TRIANGLES, first, count); }
 
     void SetColour(float r, float g, float b, float a) override { glColor4f(r, g, b, a); }
+
+    void SetBlending(bool on) override {
+        if (on)
+            glEnable(GL_BLEND);
+        else
+            glDisable(GL_BLEND);
+    }
 
     void Clear(float r, float g, float b, float a) override {
         glClearColor(r, g, b, a);

@@ -34,13 +34,15 @@ private:
     uint32_t lastName = 0;
 };
 
-// Keeps every draw call with a copy of its vertices, the texture bound and the colour set at
-// the time. The capacity is reserved up front so recording a frame does not reallocate often.
+// Keeps every draw call with a copy of its vertices, the texture bound and whether blending was
+// on. `colour` is that of the draw's first vertex (the renderer carries colour per vertex); a
+// batch can hold several colours, so tests about one shape read its vertices' colours.
 class RecordingGlBackend : public NullGlBackend {
 public:
     struct Draw {
         uint32_t texture = 0;
         float colour[4] = {1.0f, 1.0f, 1.0f, 1.0f};
+        bool blending = true;
         std::vector<Vertex> vertices;
     };
 
@@ -52,8 +54,13 @@ public:
     void DrawTriangles(int first, int count) override {
         Draw d;
         d.texture = texture;
+        d.blending = blending;
         for (int i = 0; i < 4; ++i) d.colour[i] = colour[i];
         if (base) d.vertices.assign(base + first, base + first + count);
+        if (!d.vertices.empty()) {
+            const uint32_t c = d.vertices[0].colour;
+            for (int i = 0; i < 4; ++i) d.colour[i] = static_cast<float>((c >> (8 * i)) & 0xFFu) / 255.0f;
+        }
         draws.push_back(std::move(d));
     }
     void SetColour(float r, float g, float b, float a) override {
@@ -63,6 +70,7 @@ public:
         colour[3] = a;
         ++colourChanges;
     }
+    void SetBlending(bool on) override { blending = on; }
     void PushMatrix() override { ++matrixDepth; }
     void PopMatrix() override { --matrixDepth; }
 
@@ -78,6 +86,7 @@ public:
     int binds = 0;
     int colourChanges = 0;
     int matrixDepth = 0;
+    bool blending = true;
 
 private:
     const Vertex* base = nullptr;

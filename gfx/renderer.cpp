@@ -52,13 +52,26 @@ bool LoadTextureSlot(int slot, const char* baseName) {
         s.name = 0;
         return false;
     }
-    // B,G,R,A to R,G,B,A in place.
+    // B,G,R,A to R,G,B,A in place, noting whether every texel is opaque and where the first
+    // opaque white one is.
     auto* bytes = reinterpret_cast<uint8_t*>(image->pixels);
     const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
+    bool opaque = true;
+    size_t white = count;
     for (size_t i = 0; i < count; ++i) {
         const uint8_t b = bytes[i * 4];
         bytes[i * 4] = bytes[i * 4 + 2];
         bytes[i * 4 + 2] = b;
+        const uint8_t a = bytes[i * 4 + 3];
+        opaque = opaque && a == 255;
+        if (white == count && a == 255 && b == 255 && bytes[i * 4] == 255 && bytes[i * 4 + 1] == 255) white = i;
+    }
+    s.opaque = opaque;
+    s.hasWhite = white < count;
+    if (s.hasWhite) {
+        const size_t w = static_cast<size_t>(image->width);
+        s.whiteU = (static_cast<float>(white % w) + 0.5f) / static_cast<float>(image->width);
+        s.whiteV = (static_cast<float>(white / w) + 0.5f) / static_cast<float>(image->height);
     }
     s.name = R().gl ? R().gl->CreateTexture(image->width, image->height, bytes) : 0;
     s.width = image->width;
@@ -67,14 +80,60 @@ bool LoadTextureSlot(int slot, const char* baseName) {
     return true;
 }
 
+namespace {
+
+// The menu's slots: font, sprites, event labels, flags, logo, menu art and buttons.
+constexpr int kStartSlots[] = {0, 1, 2, 3, 4, 5, 8};
+
+bool gSlotTried[kTextureSlotCount] = {};
+const AtlasRow* gAtlasRows = nullptr;
+int gAtlasRowCount = 0;
+
+const char* SlotBaseName(int slot) {
+    for (int i = 0; i < kSlotTableCount; ++i)
+        if (kSlotTable[i].slot == slot) return kSlotTable[i].baseName;
+    return nullptr;
+}
+
+} // namespace
+
+int LoadStartTextureSlots() {
+    bool wanted[kTextureSlotCount] = {};
+    for (const int slot : kStartSlots) wanted[slot] = true;
+    for (int slot = 0; slot < kTextureSlotCount; ++slot) wanted[slot] = wanted[slot] || R().slots[slot].name != 0;
+    int failed = 0;
+    for (int i = 0; i < kSlotTableCount; ++i) {
+        const int slot = kSlotTable[i].slot;
+        if (!wanted[slot]) continue;
+        gSlotTried[slot] = true;
+        if (!LoadTextureSlot(slot, kSlotTable[i].baseName)) ++failed;
+    }
+    return failed;
+}
+
+bool EnsureTextureSlot(int slot) {
+    if (slot < 0 || slot >= kTextureSlotCount) return false;
+    if (gSlotTried[slot]) return R().slots[slot].name != 0;
+    gSlotTried[slot] = true;
+    const char* baseName = SlotBaseName(slot);
+    if (!baseName) return false;
+    const bool loaded = LoadTextureSlot(slot, baseName);
+    if (loaded && gAtlasRows) BuildSpriteAtlas(gAtlasRows, gAtlasRowCount);
+    return loaded;
+}
+
 int LoadAllTextureSlots() {
     int failed = 0;
-    for (int i = 0; i < kSlotTableCount; ++i)
+    for (int i = 0; i < kSlotTableCount; ++i) {
+        gSlotTried[kSlotTable[i].slot] = true;
         if (!LoadTextureSlot(kSlotTable[i].slot, kSlotTable[i].baseName)) ++failed;
+    }
     return failed;
 }
 
 void BuildSpriteAtlas(const AtlasRow* rows, int count) {
+    gAtlasRows = rows;
+    gAtlasRowCount = count;
     for (int i = 0; i < count; ++i) {
         const AtlasRow& row = rows[i];
         if (row.sprite >= count || row.sprite < 0 || row.sprite >= kSpriteCount) break;
@@ -109,15 +168,28 @@ void BeginBatch() {
     RendererState& r = R();
     r.vertexCount = 0;
     r.boundSlot = -1;
+    r.batchOpaque = true;
+    r.plainU = 0.0f;
+    r.plainV = 0.0f;
     if (!r.gl) return;
     r.gl->BeginArrays(r.vertices);
     r.gl->BindTexture(0);
+    r.gl->SetBlending(true);
+    r.blending = true;
 }
 
 void FlushBatch() {
     RendererState& r = R();
-    if (r.vertexCount > 0 && r.gl) r.gl->DrawTriangles(0, r.vertexCount);
+    if (r.vertexCount > 0 && r.gl) {
+        if (r.blending == r.batchOpaque) {
+            r.blending = !r.batchOpaque;
+            r.gl->SetBlending(r.blending);
+        }
+        r.gl->DrawTriangles(0, r.vertexCount);
+        ++r.drawCalls;
+    }
     r.vertexCount = 0;
+    r.batchOpaque = true;
 }
 
 void ClearScreen(Colour colour) {
@@ -126,16 +198,7 @@ void ClearScreen(Colour colour) {
     R().gl->Clear(ColourR(colour) * k, ColourG(colour) * k, ColourB(colour) * k, ColourA(colour) * k);
 }
 
-void SetColour(Colour colour) {
-    RendererState& r = R();
-    r.colour = colour;
-    if (colour == r.glColour) return;
-    FlushBatch();
-    r.glColour = colour;
-    if (!r.gl) return;
-    constexpr float k = 0.003921569f;
-    r.gl->SetColour(ColourR(colour) * k, ColourG(colour) * k, ColourB(colour) * k, ColourA(colour) * k);
-}
+void SetColour(Colour colour) { R().colour = colour; }
 
 void SetColourRGBA(int r, int g, int b, int a) {
     SetColour(PackColour(static_cast<uint32_t>(r), static_cast<uint32_t>(g), static_cast<uint32_t>(b),
@@ -152,36 +215,47 @@ void BindForTextured(int slot) {
     RendererState& r = R();
     if (slot != r.boundSlot) {
         FlushBatch();
+        // A slot nobody asked for ahead loads here; the sprite being drawn keeps the texture
+        // coordinates it had, and the next frame has the right ones.
+        if (r.slots[slot].name == 0 && !gSlotTried[slot] && EnsureTextureSlot(slot))
+            LogDebug("Texture slot %d loaded on first use", slot);
         if (r.gl) r.gl->BindTexture(r.slots[slot].name);
         r.boundSlot = slot;
+        const TextureSlot& s = r.slots[slot];
+        r.plainU = s.whiteU;
+        r.plainV = s.whiteV;
     }
-    // A fill left the colour white only for its callers; sprites take it up here.
-    if (r.glColour != r.colour) SetColour(r.colour);
     if (r.vertexCount >= kFlushAt) FlushBatch();
+    if (!r.slots[slot].opaque || ColourA(r.colour) != 255) r.batchOpaque = false;
 }
 
+// Plain shapes sample the bound slot's white texel; only without one is the texture unbound.
 void BindForUntextured(Colour colour) {
     RendererState& r = R();
-    if (r.boundSlot != -1) {
+    if (r.boundSlot != -1 && !r.slots[r.boundSlot].hasWhite) {
         FlushBatch();
         if (r.gl) r.gl->BindTexture(0);
         r.boundSlot = -1;
+        r.plainU = 0.0f;
+        r.plainV = 0.0f;
     }
     if (r.vertexCount >= kFlushAt) FlushBatch();
     SetColour(colour);
+    if (ColourA(colour) != 255) r.batchOpaque = false;
 }
 
-// Fills leave the current colour white for their callers without drawing what they batched, so
-// fills of one colour in a row share a draw call; the next sprite or colour change switches.
-void LeaveWhite() { R().colour = kWhite; }
-
 void Put(float x, float y, float u, float v) {
-    Vertex& out = R().vertices[R().vertexCount++];
+    RendererState& r = R();
+    Vertex& out = r.vertices[r.vertexCount++];
     out.x = x;
     out.y = y;
     out.u = u;
     out.v = v;
+    out.colour = r.colour;
 }
+
+// A vertex of a plain shape.
+void PutPlain(float x, float y) { Put(x, y, R().plainU, R().plainV); }
 
 // Corners in the order top-left, top-right, bottom-left, bottom-right.
 void PutQuad(const float (&x)[4], const float (&y)[4], float uL, float uR, float vT, float vB) {
@@ -205,16 +279,18 @@ void PutRect(float left, float top, float right, float bottom, float uL, float u
 
 void FillRect(float x, float y, float w, float h, Colour colour) {
     BindForUntextured(colour);
-    PutRect(x, y, x + w, y + h, 0.0f, 0.0f, 0.0f, 0.0f);
-    LeaveWhite();
+    const float u = R().plainU;
+    const float v = R().plainV;
+    PutRect(x, y, x + w, y + h, u, u, v, v);
+    ResetColour();
 }
 
 void FillTriangle(float x1, float y1, float x2, float y2, float x3, float y3, Colour colour) {
     BindForUntextured(colour);
-    Put(x1, y1, 0.0f, 0.0f);
-    Put(x2, y2, 0.0f, 0.0f);
-    Put(x3, y3, 0.0f, 0.0f);
-    LeaveWhite();
+    PutPlain(x1, y1);
+    PutPlain(x2, y2);
+    PutPlain(x3, y3);
+    ResetColour();
 }
 
 namespace {
@@ -244,12 +320,12 @@ void DrawLine(float x1, float y1, float x2, float y2, float halfWidth, Colour co
         ny = ny * halfWidth / length;
     }
     BindForUntextured(colour);
-    Put(x1 + nx, y1 + ny, 0.0f, 0.0f);
-    Put(x2 + nx, y2 + ny, 0.0f, 0.0f);
-    Put(x2 - nx, y2 - ny, 0.0f, 0.0f);
-    Put(x1 + nx, y1 + ny, 0.0f, 0.0f);
-    Put(x2 - nx, y2 - ny, 0.0f, 0.0f);
-    Put(x1 - nx, y1 - ny, 0.0f, 0.0f);
+    PutPlain(x1 + nx, y1 + ny);
+    PutPlain(x2 + nx, y2 + ny);
+    PutPlain(x2 - nx, y2 - ny);
+    PutPlain(x1 + nx, y1 + ny);
+    PutPlain(x2 - nx, y2 - ny);
+    PutPlain(x1 - nx, y1 - ny);
     ResetColour();
 }
 

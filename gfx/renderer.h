@@ -1,6 +1,9 @@
 // The renderer: 32 texture slots loaded from the art folder, a sprite atlas of up to 1000
 // rectangles in them, and one batch of textured triangles sent to the GL backend whenever a
-// texture change, a colour change, a full buffer or an explicit flush forces it.
+// texture change, a full buffer or an explicit flush forces it. Colour travels with each vertex,
+// so changing it never ends a batch; plain shapes drawn while a slot with an opaque white texel
+// is bound sample that texel and keep the batch too. A batch whose every texel and vertex is
+// opaque is drawn without blending.
 //
 // Coordinates are those of the current model-view transform: window pixels, origin top-left,
 // y down, unless a scene has pushed its own transform. Whoever changes the transform flushes
@@ -25,6 +28,10 @@ struct TextureSlot {
     uint32_t name = 0;
     int width = 0;
     int height = 0;
+    bool opaque = false;   // every texel has alpha 255
+    bool hasWhite = false; // an opaque white texel at (whiteU, whiteV), its centre
+    float whiteU = 0.0f;
+    float whiteV = 0.0f;
 };
 
 struct SpriteDef {
@@ -58,8 +65,12 @@ struct RendererState {
     Vertex vertices[kBatchVertexCount] = {};
     int vertexCount = 0;
     int boundSlot = -1;  // -1: untextured
-    Colour colour = kWhite;   // the current tint, as callers see it
-    Colour glColour = kWhite; // the colour the batched vertices are drawn in
+    Colour colour = kWhite;
+    uint64_t drawCalls = 0; // GL draw calls sent since start-up, null backend included
+    bool batchOpaque = true; // nothing in the batch needs blending
+    bool blending = true;    // the backend's blending state
+    float plainU = 0.0f;     // texture coordinates of plain shapes in the current batch
+    float plainV = 0.0f;
 };
 
 // The renderer's own state: texture slots, sprite atlas and the vertex batch.
@@ -81,6 +92,15 @@ bool LoadTextureSlot(int slot, const char* baseName);
 
 // Loads every slot of the slot table; returns how many could not be loaded.
 int LoadAllTextureSlots();
+
+// Start-up loads only the slots the menu shows (and, after a video-mode change, every slot that
+// was loaded before); returns how many could not be loaded. Other slots of the table load when
+// a scene asks for them or, failing that, the first time something is drawn from them; the
+// sprite atlas is rebuilt against their real size then.
+int LoadStartTextureSlots();
+// Loads a slot of the slot table unless it was loaded or tried before; false when it has no
+// texture afterwards.
+bool EnsureTextureSlot(int slot);
 
 void BuildSpriteAtlas(const AtlasRow* rows, int count);
 

@@ -24,6 +24,7 @@ constexpr int kKeyReturn = 13;
 constexpr int kKeyEscape = 27;
 constexpr int kKeyF4 = 285;
 constexpr int kKeyF5 = 286;
+constexpr int kKeyF7 = 288;
 
 class Window {
 public:

@@ -1,5 +1,5 @@
 // Allocation counting for builds where the allocator cannot be replaced: nothing is counted.
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 
 namespace kel {
 

@@ -1,7 +1,7 @@
 // The counting allocator hooks: global operator new and delete, and malloc, calloc and realloc
 // interposed from the executable so calls from shared libraries are seen too. Each forwards to
 // glibc's own allocator entry points; free stays glibc's, which owns every block handed out here.
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 
 #include <atomic>
 #include <cstddef>

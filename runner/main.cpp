@@ -10,13 +10,14 @@
 #include "app/shell.h"
 #include "audio/sound.h"
 #include "gfx/atlas_table.h"
+#include "gfx/gl_frame_cache.h"
 #include "gfx/gl_recording.h"
 #include "gfx/image.h"
 #include "gfx/renderer.h"
 #include "platform/data_root.h"
 #include "platform/log.h"
 #include "platform/window.h"
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 #include "runner/runner.h"
 #include "sim/records.h"
 #include "sim/scene_host.h"
@@ -154,7 +155,11 @@ int Play(const RunnerOptions& options) {
     }
     SetScreenSize(gApp.screenWidth, gApp.screenHeight);
     gScreenshotImage.Allocate(gApp.screenWidth, gApp.screenHeight);
-    SetGlBackend(gl.get());
+    // --bench without pictures puts the game's frame cache in front of the null GL, to count the
+    // frames the game would not send again because nothing changed.
+    std::unique_ptr<FrameCacheGlBackend> cache;
+    if (options.bench && !window) cache = std::make_unique<FrameCacheGlBackend>(gl.get());
+    SetGlBackend(cache ? static_cast<GlBackend*>(cache.get()) : gl.get());
 
     AnalyticsLogSink log;
     SetLogSink(&log);
@@ -175,6 +180,7 @@ int Play(const RunnerOptions& options) {
     }
     std::vector<bool> shotWritten(options.screenshots.size(), false);
     bool shotFailed = false;
+    if (cache) control.afterFrame = [&](int) { cache->EndFrame(); };
     if (window) {
         control.afterFrame = [&](int frame) {
             window->SwapBuffers();
@@ -240,6 +246,9 @@ int Play(const RunnerOptions& options) {
     std::fflush(stdout);
 
     if (options.bench) std::fputs(BenchSummary(timing, AllocationCountingAvailable()).c_str(), stderr);
+    if (cache)
+        std::fprintf(stderr, "bench: frames drawn again unchanged (not sent by the game) %d of %d\n",
+                     cache->framesSkipped, cache->framesSent + cache->framesSkipped);
     for (size_t i = 0; i < options.screenshots.size(); ++i) {
         if (shotWritten[i]) continue;
         if (!shotFailed)

@@ -8,7 +8,7 @@
 #include "app/shell.h"
 #include "audio/sound.h"
 #include "gfx/renderer.h"
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 #include "sim/records.h"
 #include "sim/sport_event.h"
 
@@ -325,6 +325,7 @@ void FrameTiming::Reserve(int frames) {
     updateMicros.reserve(n);
     drawMicros.reserve(n);
     allocations.reserve(n);
+    drawCalls.reserve(n);
 }
 
 namespace {
@@ -345,6 +346,7 @@ template <typename Update, typename Draw> void TimedFrame(FrameTiming* timing, U
         return;
     }
     const uint64_t allocationsBefore = AllocationCount();
+    const uint64_t drawCallsBefore = gRenderer.drawCalls;
     const BenchClock::time_point t0 = BenchClock::now();
     update();
     const BenchClock::time_point t1 = BenchClock::now();
@@ -354,6 +356,7 @@ template <typename Update, typename Draw> void TimedFrame(FrameTiming* timing, U
     timing->updateMicros.push_back(MicrosBetween(t0, t1));
     timing->drawMicros.push_back(MicrosBetween(t1, t2));
     timing->allocations.push_back(allocationsAfter - allocationsBefore);
+    timing->drawCalls.push_back(gRenderer.drawCalls - drawCallsBefore);
 }
 
 } // namespace
@@ -548,6 +551,13 @@ std::string BenchSummary(const FrameTiming& timing, bool allocationsCounted) {
                   static_cast<unsigned long long>(NearestRankPercentile(timing.drawMicros, 0.5)),
                   static_cast<unsigned long long>(NearestRankPercentile(timing.drawMicros, 0.95)));
     out += line;
+    if (!timing.drawCalls.empty()) {
+        const auto most = std::max_element(timing.drawCalls.begin(), timing.drawCalls.end());
+        std::snprintf(line, sizeof line, "bench: draw calls per frame median %llu, most %llu in frame %d\n",
+                      static_cast<unsigned long long>(NearestRankPercentile(timing.drawCalls, 0.5)),
+                      static_cast<unsigned long long>(*most), static_cast<int>(most - timing.drawCalls.begin()));
+        out += line;
+    }
     if (!allocationsCounted) {
         out += "bench: heap allocations not counted in this build\n";
         return out;

@@ -135,6 +135,7 @@ struct FrameTiming {
     std::vector<uint64_t> updateMicros;
     std::vector<uint64_t> drawMicros;
     std::vector<uint64_t> allocations; // heap allocations made during the frame
+    std::vector<uint64_t> drawCalls;   // GL draw calls the frame sent
     void Reserve(int frames);
 };
 
@@ -174,8 +175,8 @@ uint64_t NearestRankPercentile(std::vector<uint64_t> values, double q);
 
 constexpr int kBenchWarmupFrames = 60; // allocations of the first second are not counted
 
-// One line per measure: median and 95th percentile of update and draw in microseconds, and
-// the heap allocations of the frames after the first second.
+// One line per measure: median and 95th percentile of update and draw in microseconds, draw
+// calls per frame (median and most), and the heap allocations of the frames after the first second.
 std::string BenchSummary(const FrameTiming& timing, bool allocationsCounted);
 
 } // namespace kel

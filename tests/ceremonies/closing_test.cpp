@@ -66,7 +66,7 @@ class ClosingTest : public EventTest {
         for (const RecordingGlBackend::Draw& d : gl.draws) {
             for (const Vertex& v : d.vertices) {
                 if (std::fabs(v.y - y) < 1e-4f && v.x > 0.5f && v.x <= 16.7f + 1e-4f) {
-                    std::memcpy(out, d.colour, sizeof d.colour);
+                    for (int i = 0; i < 4; ++i) out[i] = static_cast<float>((v.colour >> (8 * i)) & 0xFFu) / 255.0f;
                     return true;
                 }
             }

@@ -184,7 +184,7 @@ TEST_F(MedalsTest, OnlyTheTintableFiguresWearThePlayersColour) {
         for (const RecordingGlBackend::Draw& d : gl.draws) {
             for (const Vertex& v : d.vertices) {
                 if (v.u == static_cast<float>(sprite) / 1000.0f) {
-                    std::memcpy(out, d.colour, sizeof d.colour);
+                    for (int i = 0; i < 4; ++i) out[i] = static_cast<float>((v.colour >> (8 * i)) & 0xFFu) / 255.0f;
                     return true;
                 }
             }

@@ -139,12 +139,13 @@ TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
     font.PrintfCurrent(0.0f, 0.0f, kAlignLeft, "%c", 'A');
     FlushBatch();
     EXPECT_FLOAT_EQ(font.scale, 4.0f);
-    // Each print ends by restoring white, so each is its own red draw.
-    ASSERT_EQ(gl.draws.size(), 2u);
-    for (const auto& d : gl.draws) {
-        EXPECT_FLOAT_EQ(d.colour[0], 1.0f);
-        EXPECT_FLOAT_EQ(d.colour[1], 0.0f);
-        EXPECT_FLOAT_EQ(d.vertices[1].x - d.vertices[0].x, 32.0f);
+    // Both prints are red and four times the size; colour changes no longer split the batch.
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const auto& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 12u);
+    for (int glyph = 0; glyph < 2; ++glyph) {
+        EXPECT_EQ(v[6 * glyph].colour, PackColour(255, 0, 0));
+        EXPECT_FLOAT_EQ(v[6 * glyph + 1].x - v[6 * glyph].x, 32.0f);
     }
     EXPECT_EQ(gRenderer.colour, kWhite);
 }

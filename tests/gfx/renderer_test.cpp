@@ -71,7 +71,7 @@ TEST_F(RendererTest, BatchHoldsNinetyNineQuads) {
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 99.0f);
 }
 
-TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
+TEST_F(RendererTest, FillRectBetweenSpritesOfASheetWithoutWhiteRebindsAndLeavesWhite) {
     DrawSprite(1, 0.0f, 0.0f);
     FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
     DrawSprite(1, 0.0f, 0.0f);
@@ -88,32 +88,64 @@ TEST_F(RendererTest, FillRectBetweenSpritesRebindsAndLeavesWhite) {
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, SameColourDoesNotFlush) {
-    SetColour(PackColour(10, 20, 30));
+TEST_F(RendererTest, ColourTravelsWithEachVertexAndNeverFlushes) {
+    const Colour a = PackColour(10, 20, 30);
+    const Colour b = PackColour(10, 20, 31, 128);
+    SetColour(a);
     DrawSprite(1, 0.0f, 0.0f);
-    SetColour(PackColour(10, 20, 30));
+    SetColour(b);
+    DrawSprite(1, 0.0f, 0.0f);
+    ResetColour();
     DrawSprite(1, 0.0f, 0.0f);
     EXPECT_TRUE(gl.draws.empty());
-    EXPECT_EQ(gl.colourChanges, 1);
-    SetColour(PackColour(10, 20, 31));
-    EXPECT_EQ(gl.draws.size(), 1u);
-    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const auto& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 18u);
+    EXPECT_EQ(v[5].colour, a);
+    EXPECT_EQ(v[6].colour, b);
+    EXPECT_EQ(v[12].colour, kWhite);
+    EXPECT_EQ(gl.colourChanges, 0) << "no GL colour state is set for the batch";
 }
 
-TEST_F(RendererTest, FillsOfOneColourShareADrawAndTheNextSpriteIsWhite) {
-    const Colour red = PackColour(255, 0, 0);
-    FillRect(0, 0, 1, 1, red);
-    EXPECT_EQ(gRenderer.colour, kWhite) << "callers see white at once";
-    FillTriangle(0, 0, 1, 0, 0, 1, red);
-    FillRect(0, 0, 1, 1, PackColour(255, 0, 1));
+TEST_F(RendererTest, PlainShapesSampleTheBoundSheetsWhiteTexel) {
+    gRenderer.slots[1].hasWhite = true;
+    gRenderer.slots[1].whiteU = 0.25f;
+    gRenderer.slots[1].whiteV = 0.75f;
+    DrawSprite(1, 0.0f, 0.0f);
+    FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
+    DrawLine(0.0f, 0.0f, 5.0f, 0.0f, 1.0f, PackColour(0, 255, 0));
     DrawSprite(1, 0.0f, 0.0f);
     FlushBatch();
-    ASSERT_EQ(gl.draws.size(), 3u);
-    EXPECT_EQ(gl.draws[0].vertices.size(), 9u);
-    EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 0.0f);
-    EXPECT_NEAR(gl.draws[1].colour[2], 1.0f / 255.0f, 1e-6f);
-    EXPECT_EQ(gl.draws[2].texture, 11u);
-    EXPECT_FLOAT_EQ(gl.draws[2].colour[1], 1.0f) << "the sprite is not tinted by the fills";
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const auto& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 24u);
+    EXPECT_EQ(gl.draws[0].texture, 11u);
+    for (int i = 6; i < 18; ++i) {
+        EXPECT_FLOAT_EQ(v[i].u, 0.25f);
+        EXPECT_FLOAT_EQ(v[i].v, 0.75f);
+    }
+    EXPECT_EQ(v[6].colour, PackColour(255, 0, 0));
+    EXPECT_EQ(v[12].colour, PackColour(0, 255, 0));
+    EXPECT_EQ(v[18].colour, kWhite);
+}
+
+TEST_F(RendererTest, OnlyABatchOfOpaqueTexelsAndColoursDrawsWithoutBlending) {
+    gRenderer.slots[1].opaque = true;
+    DrawSprite(1, 0.0f, 0.0f);
+    DrawSprite(2, 0.0f, 0.0f); // slot 2 may have transparent texels
+    SetColour(PackColour(255, 255, 255, 200));
+    DrawSprite(1, 0.0f, 0.0f);
+    ResetColour();
+    DrawSprite(1, 0.0f, 0.0f);
+    FlushBatch();
+    DrawSprite(1, 0.0f, 0.0f);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 4u);
+    EXPECT_FALSE(gl.draws[0].blending);
+    EXPECT_TRUE(gl.draws[1].blending);
+    EXPECT_TRUE(gl.draws[2].blending) << "a translucent tint needs blending on an opaque sheet";
+    EXPECT_FALSE(gl.draws[3].blending) << "each batch is judged on its own";
 }
 
 TEST_F(RendererTest, WhiteRectsShareOneDraw) {
@@ -207,14 +239,14 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     DrawFixtures(body->GetFixtureList(), PackColour(0, 0, 255));
     FlushBatch();
     // Fixtures are listed newest first: the circle as sprite 0 tinted blue, then the box as a fan
-    // of two triangles in its colour, sharing one draw.
+    // of two triangles, untextured (the sheet has no white texel) and in one draw.
     ASSERT_EQ(gl.draws.size(), 2u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[0].colour[2], 1.0f);
     EXPECT_NEAR(gl.draws[0].vertices[0].x, 3.0f + 1.5f - 2.3f, 1e-4f);
     EXPECT_EQ(gl.draws[1].texture, 0u);
-    EXPECT_EQ(gl.draws[1].vertices.size(), 6u);
-    EXPECT_FLOAT_EQ(gl.draws[1].colour[2], 1.0f);
+    ASSERT_EQ(gl.draws[1].vertices.size(), 6u);
+    for (const Vertex& v : gl.draws[1].vertices) EXPECT_EQ(v.colour, PackColour(0, 0, 255));
     // SetAsBox's first vertex is (-1, -0.5): at (2, 3.5) in the world.
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].x, 2.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[0].y, 3.5f);
@@ -236,6 +268,22 @@ TEST_F(RendererTest, ReloadingASlotFreesItsOldTexture) {
     EXPECT_FALSE(LoadTextureSlot(3, "art\\sheet"));
     EXPECT_EQ(gl.liveTextures, 0);
     EXPECT_EQ(gRenderer.slots[3].name, 0u);
+    RegisterFileProvider(nullptr);
+}
+
+TEST_F(RendererTest, LoadingASheetFindsItsFirstOpaqueWhiteTexel) {
+    // 4 x 1 TGA, B,G,R,A per texel: translucent white, opaque red, opaque white, opaque white.
+    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 32, 0x28};
+    tga.insert(tga.end(), {255, 255, 255, 254, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255});
+    MemoryFileProvider files;
+    files.Add("art/sheet.tga", tga);
+    RegisterFileProvider(&files);
+    ASSERT_TRUE(LoadTextureSlot(3, "art\\sheet"));
+    const TextureSlot& slot = gRenderer.slots[3];
+    EXPECT_FALSE(slot.opaque);
+    ASSERT_TRUE(slot.hasWhite);
+    EXPECT_FLOAT_EQ(slot.whiteU, 2.5f / 4.0f);
+    EXPECT_FLOAT_EQ(slot.whiteV, 0.5f);
     RegisterFileProvider(nullptr);
 }
 

@@ -1,6 +1,6 @@
 // The allocation counter behind --bench: every way game code and Box2D get heap memory is
 // counted once, on the counting thread only.
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 
 #include <box2d/box2d.h>
 #include <gtest/gtest.h>

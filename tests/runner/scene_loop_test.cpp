@@ -6,7 +6,7 @@
 #include "audio/sound.h"
 #include "gfx/gl_recording.h"
 #include "gfx/renderer.h"
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 #include "runner/runner.h"
 #include "sim/scene_host.h"
 #include "sim/sport_event.h"

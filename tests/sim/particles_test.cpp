@@ -148,10 +148,11 @@ TEST_F(ParticleTest, FadingParticlesLoseAlpha) {
     bool sawHalf = false;
     bool sawFull = false;
     for (const auto& d : gl.draws) {
-        if (d.vertices.empty()) continue;
-        EXPECT_EQ(d.colour[0], 1.0f);
-        sawHalf |= std::fabs(d.colour[3] - 127.0f / 255.0f) < 1e-3f;
-        sawFull |= d.colour[3] == 1.0f;
+        for (const Vertex& v : d.vertices) {
+            EXPECT_EQ(ColourR(v.colour), 255u);
+            sawHalf |= ColourA(v.colour) == 127u;
+            sawFull |= ColourA(v.colour) == 255u;
+        }
     }
     EXPECT_TRUE(sawHalf);
     EXPECT_TRUE(sawFull);
@@ -163,7 +164,7 @@ TEST_F(ParticleTest, FadingParticlesLoseAlpha) {
     FlushBatch();
     bool sawBlue = false;
     for (const auto& d : gl.draws)
-        sawBlue |= !d.vertices.empty() && d.colour[0] == 0.0f && d.colour[2] == 1.0f;
+        for (const Vertex& v : d.vertices) sawBlue |= ColourR(v.colour) == 0u && ColourB(v.colour) == 255u;
     EXPECT_TRUE(sawBlue);
     EXPECT_EQ(kEmitterPresets[kPresetFireworkRed].colour, emitter.preset->colour);
 }

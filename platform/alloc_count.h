@@ -1,4 +1,4 @@
-// Heap allocation counting for the runner's --bench. The counting build of the runner replaces
+// Heap allocation counting for the runner's --bench and the game's frame meter. A counting build replaces
 // the global operator new and interposes malloc, calloc and realloc (Box2D allocates through
 // b2Alloc, which calls malloc inside its shared library), so every allocation on the thread that
 // turned counting on is counted once. Other threads (the audio mixer) are not counted, nor are
