@@ -39,18 +39,18 @@ constexpr SceneFactory kSceneFactories[] = {
     CreateEquestrianEvent,   // 2 equestrian
     CreateSprintEvent,       // 3 100 m dash
     CreateRingsEvent,        // 4 rings
+    CreateHighJumpEvent,     // 5 high jump
     CreateWeightliftingEvent, // 6 weightlifting
     CreateShotPutEvent,      // 7 shot put
-    CreateWalkEvent,         // 11 racewalk
-    CreateHighJumpEvent,     // 5 high jump
     CreatePoleVaultEvent,    // 8 pole vault
-    CreateLongJumpEvent,     // 12 long jump
-    CreateHammerThrowEvent,  // 14 hammer throw
-    CreateArcheryEvent,      // 16 archery
-    CreateCyclingEvent,      // 15 cycling
     CreateRowingEvent,       // 9 rowing
     CreateSwimmingEvent,     // 10 swimming
+    CreateWalkEvent,         // 11 racewalk
+    CreateLongJumpEvent,     // 12 long jump
     CreateWhitewaterEvent,   // 13 kayak slalom
+    CreateHammerThrowEvent,  // 14 hammer throw
+    CreateCyclingEvent,      // 15 cycling
+    CreateArcheryEvent,      // 16 archery
     nullptr,                 // 17 unused
     nullptr,                 // 18 menu
     CreateMedalPresentation, // 19 medal presentation
@@ -72,14 +72,18 @@ constexpr const char* kSceneMusic[] = {
     "Rings.mp3",             // 4 rings
     "HighJump.mp3",          // 5 high jump
     "Weightlifting.mp3",     // 6 weightlifting
+    "ShotPut.mp3",           // 7 shot put
     "PoleVault.mp3",         // 8 pole vault
     "Rowing.mp3",            // 9 rowing
     "Swimming.mp3",          // 10 swimming
     "Racewalking.mp3",       // 11 racewalk
+    "ShotPut.mp3",           // 12 long jump
     "KayakSlalom.mp3",       // 13 kayak slalom
     "HammerThrow.mp3",       // 14 hammer throw
     "Cycling.mp3",           // 15 cycling
     "Archery.mp3",           // 16 archery
+    nullptr,                 // 17 unused
+    nullptr,                 // 18 menu
     "MedalPresentation.mp3", // 19 medal presentation
     "OpeningCeremonies.mp3", // 20 opening ceremonies
     "ClosingCeremonies.mp3", // 21 closing ceremonies
