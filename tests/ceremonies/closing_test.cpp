@@ -57,18 +57,12 @@ class ClosingTest : public EventTest {
     // The colour in which the world drawing printed the medal-table name of row r (block font:
     // the name's quads end left of the name column's right edge, on the row's line).
     bool NameColour(ClosingCeremonies& s, int r, float out[4]) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.Draw();
-        FlushBatch();
-        SetGlBackend(&nullGl);
         const float y = 11.0f + 1.1f * static_cast<float>(r);
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (std::fabs(v.y - y) < 1e-4f && v.x > 0.5f && v.x <= 16.7f + 1e-4f) {
-                    std::memcpy(out, d.colour, sizeof d.colour);
-                    return true;
-                }
+        for (const DrawnQuad& q : Drawn(s)) {
+            const bool onLine = std::fabs(q.top - y) < 1e-4f || std::fabs(q.bottom - y) < 1e-4f;
+            if (onLine && q.left > 0.5f && q.right <= 16.7f + 1e-4f) {
+                std::memcpy(out, q.colour, sizeof q.colour);
+                return true;
             }
         }
         return false;
@@ -76,25 +70,10 @@ class ClosingTest : public EventTest {
 
     // Whether the world drawing fills a rectangle (x0, y0)-(x1, y1), world metres.
     bool DrewRect(ClosingCeremonies& s, float x0, float y0, float x1, float y1) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.Draw();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (size_t i = 0; i + 6 <= d.vertices.size(); i += 6) {
-                float lo[2] = {1e9f, 1e9f};
-                float hi[2] = {-1e9f, -1e9f};
-                for (size_t j = i; j < i + 6; ++j) {
-                    lo[0] = std::min(lo[0], d.vertices[j].x);
-                    hi[0] = std::max(hi[0], d.vertices[j].x);
-                    lo[1] = std::min(lo[1], d.vertices[j].y);
-                    hi[1] = std::max(hi[1], d.vertices[j].y);
-                }
-                if (std::fabs(lo[0] - x0) < 1e-3f && std::fabs(lo[1] - y0) < 1e-3f &&
-                    std::fabs(hi[0] - x1) < 1e-3f && std::fabs(hi[1] - y1) < 1e-3f)
-                    return true;
-            }
+        for (const DrawnQuad& q : Drawn(s)) {
+            if (std::fabs(q.left - x0) < 1e-3f && std::fabs(q.top - y0) < 1e-3f &&
+                std::fabs(q.right - x1) < 1e-3f && std::fabs(q.bottom - y1) < 1e-3f)
+                return true;
         }
         return false;
     }

@@ -69,29 +69,12 @@ class MedalsTest : public EventTest {
     // those between `fromX` and `toX`; false when there are none.
     bool HudTextExtent(MedalPresentation& s, float y, float fromX, float* left, float* right,
                        float toX = 1e9f) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.DrawHud();
-        FlushBatch();
-        SetGlBackend(&nullGl);
         *left = 1e9f;
         *right = -1e9f;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (size_t i = 0; i + 6 <= d.vertices.size(); i += 6) {
-                float top = 1e9f;
-                float bottom = -1e9f;
-                float lo = 1e9f;
-                float hi = -1e9f;
-                for (size_t j = i; j < i + 6; ++j) {
-                    top = std::min(top, d.vertices[j].y);
-                    bottom = std::max(bottom, d.vertices[j].y);
-                    lo = std::min(lo, d.vertices[j].x);
-                    hi = std::max(hi, d.vertices[j].x);
-                }
-                if (top != y || bottom != y + 24.0f || lo < fromX || hi > toX) continue;
-                *left = std::min(*left, lo);
-                *right = std::max(*right, hi);
-            }
+        for (const DrawnQuad& q : Drawn(s, true)) {
+            if (q.top != y || q.bottom != y + 24.0f || q.left < fromX || q.right > toX) continue;
+            *left = std::min(*left, q.left);
+            *right = std::max(*right, q.right);
         }
         return *left <= *right;
     }
@@ -175,19 +158,12 @@ TEST_F(MedalsTest, OnlyTheTintableFiguresWearThePlayersColour) {
     MarkSprites({142, 132, 149});
     MedalPresentation s(setup);
     gApp.frameCounter = 20; // the winner shows its first frame
-    SetGlBackend(&gl);
-    gl.Reset();
-    s.Draw();
-    FlushBatch();
-    SetGlBackend(&nullGl);
-    auto colourOf = [this](int sprite, float out[4]) {
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.u == static_cast<float>(sprite) / 1000.0f) {
-                    std::memcpy(out, d.colour, sizeof d.colour);
-                    return true;
-                }
-            }
+    const std::vector<DrawnQuad> quads = Drawn(s);
+    auto colourOf = [&quads](int sprite, float out[4]) {
+        for (const DrawnQuad& q : quads) {
+            if (q.u != static_cast<float>(sprite) / 1000.0f) continue;
+            std::memcpy(out, q.colour, sizeof q.colour);
+            return true;
         }
         return false;
     };
