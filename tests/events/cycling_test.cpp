@@ -27,9 +27,7 @@ class CyclingTest : public EventTest {
         Step(s);
     }
     int Play(CyclingEvent& s, const char* name, int frames) {
-        InputScript script;
-        std::string error;
-        EXPECT_TRUE(ParseInputScript(EventScriptText(name), &script, &error)) << name << ": " << error;
+        const InputScript script = LoadScript(name);
         ScriptPlayer player(script);
         int finishedFrame = -1;
         for (int frame = 0; frame < frames && finishedFrame < 0; ++frame) {
@@ -147,10 +145,7 @@ TEST_F(CyclingTest, ScriptedCrashesEndInDnq) {
 TEST_F(CyclingTest, TheGoodScriptRidesFiveLapsInGoldTime) {
     SeedRandom(1u);
     CyclingEvent s;
-    InputScript script;
-    std::string error;
-    ASSERT_TRUE(ParseInputScript(EventScriptText("cycling_good_run.txt"), &script, &error)) << error;
-    PlayScript(s, script, 30); // as kelvaro-sim --after-finish 30 plays it
+    PlayFile(s, "cycling_good_run.txt", 30); // as kelvaro-sim --after-finish 30 plays it
     ASSERT_EQ(s.phase, CyclingEvent::kDone);
     EXPECT_FALSE(s.fault);
     EXPECT_EQ(s.lapsLeft, 0);

@@ -23,13 +23,6 @@ namespace {
 
 class DivingTest : public EventTest {
   protected:
-    static InputScript Script(const char* name) {
-        InputScript script;
-        std::string error;
-        EXPECT_TRUE(ParseInputScript(EventScriptText(name), &script, &error)) << name << ": " << error;
-        return script;
-    }
-
     // Puts the diver just above the surface over the pool, moving down at `speed` m/s, at
     // `angle` (0 head up, pi head down).
     static void Drop(DivingEvent& s, float x, float angle, float speed) {
@@ -76,8 +69,7 @@ TEST_F(DivingTest, TheScriptedGoodDiveIsMarkedAboveTheMiddleMark) {
     DivingEvent s;
     s.SetPlayer(&player);
     SeedRandom(1u);
-    const InputScript script = Script("diving_good_run.txt");
-    const int finishedFrame = PlayScript(s, script, 200);
+    const int finishedFrame = PlayFile(s, "diving_good_run.txt", 200);
     ASSERT_GE(finishedFrame, 0);
     EXPECT_FALSE(s.fault);
     EXPECT_EQ(s.result, s.averageMark);
@@ -93,10 +85,7 @@ TEST_F(DivingTest, TheScriptedGoodDiveIsMarkedAboveTheMiddleMark) {
     EXPECT_EQ(CountEffect(kSfxClapping), 1);
     EXPECT_EQ(CountEffect(kSfxScorelift), 5);
     EXPECT_EQ(CountEffect(kSfxShortbuzz), 0);
-    const int music = FindCall(SoundCall::kMusic);
-    ASSERT_NE(music, -1);
-    EXPECT_EQ(sounds[static_cast<size_t>(music)].music, "Diving.mp3");
-    EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1);
+    ExpectMusicStartedAndStopped("Diving.mp3");
 
     // The busiest frame, with every card, the total and a whole splash (this clean entry made
     // none), stays within 30 draw calls.
@@ -124,14 +113,10 @@ TEST_F(DivingTest, EachFoulScriptEndsInDnq) {
     for (const Case& c : cases) {
         sounds.clear();
         DivingEvent s;
-        const InputScript script = Script(c.script);
-        const int finishedFrame = PlayScript(s, script, 0);
+        const int finishedFrame = PlayFile(s, c.script, 0);
         ASSERT_GE(finishedFrame, 0) << c.script;
         EXPECT_LE(finishedFrame, c.latestFrame) << c.script;
-        EXPECT_TRUE(s.fault) << c.script;
-        EXPECT_EQ(s.result, 0.0f) << c.script;
-        EXPECT_EQ(CountEffect(kSfxShortbuzz), 1) << c.script;
-        EXPECT_EQ(CountEffect(kSfxClapping), 0) << c.script;
+        ExpectFoul(s, c.script);
         EXPECT_EQ(CountEffect(kSfxScorelift), 0) << c.script;
         EXPECT_TRUE(HudLineAt(s, 280.0f)) << c.script << ": DNQ";
     }
@@ -232,20 +217,13 @@ class DivingSessionTest : public DivingTest {
     }
     // Judges holding up a card in the scene's world drawing (sprite 155 marked by MarkSprites).
     int CardsUp(DivingEvent& s) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.Draw();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        int corners = 0;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices)
-                corners += v.u == 0.155f;
-        }
-        return corners / cornersPerCard;
+        int quads = 0;
+        for (const DrawnQuad& q : Drawn(s))
+            quads += q.u == 0.155f;
+        return quads / quadsPerCard;
     }
 
-    int cornersPerCard = 1;
+    int quadsPerCard = 1;
     std::string dir;
     std::unique_ptr<GameSession> session;
 };
@@ -254,7 +232,7 @@ TEST_F(DivingSessionTest, EachStepAfterTheDiveFiresOnceAtItsGameFrame) {
     session->CreateScene(kEventDiving);
     auto* s = static_cast<DivingEvent*>(session->scene);
     ASSERT_NE(s, nullptr);
-    const InputScript script = Script("diving_good_run.txt");
+    const InputScript script = LoadScript("diving_good_run.txt");
     ScriptPlayer input(script);
     for (int frame = 0; frame < 600 && !s->diveOver; ++frame) {
         input.Apply(frame);
@@ -296,7 +274,7 @@ TEST_F(DivingSessionTest, EachStepAfterTheDiveFiresOnceAtItsGameFrame) {
             ASSERT_EQ(now - lifts, due ? 1 : 0) << "game frame " << gameFrames;
             lifts = now;
             if (s->finished && finishedAt < 0) finishedAt = gameFrames;
-            if (gameFrames == 30) cornersPerCard = Max(1, CardsUp(*s));
+            if (gameFrames == 30) quadsPerCard = Max(1, CardsUp(*s));
             ASSERT_EQ(CardsUp(*s), Min(5, gameFrames / 30)) << "game frame " << gameFrames;
         }
     }

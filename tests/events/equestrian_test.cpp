@@ -27,12 +27,6 @@ class EquestrianTest : public EventTest {
         Release();
         Step(s);
     }
-    int Play(EquestrianEvent& s, const char* name) {
-        InputScript script;
-        std::string error;
-        EXPECT_TRUE(ParseInputScript(EventScriptText(name), &script, &error)) << name << ": " << error;
-        return PlayScript(s, script, 30);
-    }
 };
 
 TEST_F(EquestrianTest, TheRiderIsTiedOnByTwoRopesAsLongAsTheBodiesAreApart) {
@@ -135,7 +129,7 @@ TEST_F(EquestrianTest, ScriptedFoulsEndInDnq) {
     for (const Case& c : cases) {
         sounds.clear();
         EquestrianEvent s;
-        Play(s, c.script);
+        PlayFile(s, c.script, 30);
         EXPECT_TRUE(s.finished) << c.script;
         EXPECT_EQ(s.fault, c.fault) << c.script;
         EXPECT_EQ(CountEffect(kSfxShortbuzz), 1) << c.script;
@@ -145,7 +139,7 @@ TEST_F(EquestrianTest, ScriptedFoulsEndInDnq) {
 
 TEST_F(EquestrianTest, ADroppedBlockShowsInTheResultOfARound) {
     EquestrianEvent s;
-    Play(s, "equestrian_knockdown.txt");
+    PlayFile(s, "equestrian_knockdown.txt", 30);
     ASSERT_TRUE(s.finished);
     EXPECT_FALSE(s.fault);
     EXPECT_EQ(s.knockdowns, 1);
@@ -155,7 +149,7 @@ TEST_F(EquestrianTest, ADroppedBlockShowsInTheResultOfARound) {
 
 TEST_F(EquestrianTest, TheClearRoundBeatsTheMiddleMark) {
     EquestrianEvent s;
-    Play(s, "equestrian_clear_round.txt");
+    PlayFile(s, "equestrian_clear_round.txt", 30);
     ASSERT_TRUE(s.finished);
     EXPECT_FALSE(s.fault);
     EXPECT_EQ(s.knockdowns, 0);

@@ -80,6 +80,39 @@ class EventTest : public SimTest {
         return finishedFrame;
     }
 
+    // A script kept beside the tests, parsed.
+    static InputScript LoadScript(const char* name) {
+        const std::string text = EventScriptText(name);
+        EXPECT_FALSE(text.empty()) << name;
+        InputScript script;
+        std::string error;
+        EXPECT_TRUE(ParseInputScript(text, &script, &error)) << name << ": " << error;
+        return script;
+    }
+
+    // Plays a script kept beside the tests into the scene; see PlayScript.
+    static int PlayFile(SportEvent& s, const char* name, int afterFinish = 60) {
+        return PlayScript(s, LoadScript(name), afterFinish);
+    }
+
+    // The event's music started, looping, and was stopped again by the end of the attempt.
+    void ExpectMusicStartedAndStopped(const char* track) const {
+        const int music = FindCall(SoundCall::kMusic);
+        ASSERT_NE(music, -1) << track;
+        EXPECT_EQ(sounds[static_cast<size_t>(music)].music, track);
+        EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop) << track;
+        EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1) << track;
+    }
+
+    // An attempt ended as a foul the way every event ends one: no result, one buzz, no applause.
+    void ExpectFoul(const SportEvent& s, const std::string& what) const {
+        EXPECT_TRUE(s.finished) << what;
+        EXPECT_TRUE(s.fault) << what;
+        EXPECT_EQ(s.result, 0.0f) << what;
+        EXPECT_EQ(CountEffect(kSfxShortbuzz), 1) << what;
+        EXPECT_EQ(CountEffect(kSfxClapping), 0) << what;
+    }
+
     // Index of the first recorded call of `kind` (and effect, for effects) at or after `from`,
     // -1 when there is none.
     int FindCall(SoundCall::Kind kind, int effect = -1, int from = 0) const {
@@ -101,22 +134,26 @@ class EventTest : public SimTest {
         gApp.showText = 1;
     }
 
-    // Whether the scene's HUD draws a text line whose top is at `y` px at the given font scale.
-    bool HudLineAt(SportEvent& s, float y, float scale = 4.0f) {
+    // The quads the scene's world drawing (or its HUD) sends to GL.
+    std::vector<DrawnQuad> Drawn(SportEvent& s, bool hud = false) {
         SetGlBackend(&gl);
         gl.Reset();
-        s.DrawHud();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        bool top = false;
-        bool bottom = false;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                top = top || v.y == y;
-                bottom = bottom || v.y == y + 8.0f * scale;
-            }
+        if (hud) {
+            s.DrawHud();
+        } else {
+            s.Draw();
         }
-        return top && bottom;
+        std::vector<DrawnQuad> quads = TakeQuads(gl);
+        SetGlBackend(&nullGl);
+        return quads;
+    }
+
+    // Whether the scene's HUD draws a text line whose top is at `y` px at the given font scale.
+    bool HudLineAt(SportEvent& s, float y, float scale = 4.0f) {
+        for (const DrawnQuad& q : Drawn(s, true)) {
+            if (q.top == y && q.bottom == y + 8.0f * scale) return true;
+        }
+        return false;
     }
 
     // ---- Pose sprites ------------------------------------------------------------------------
@@ -133,20 +170,8 @@ class EventTest : public SimTest {
 
     // Whether the scene's world drawing (or its HUD) uses the sprite (marked by MarkSprites).
     bool Drew(SportEvent& s, int sprite, bool hud = false) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        if (hud) {
-            s.DrawHud();
-        } else {
-            s.Draw();
-        }
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        const float u = static_cast<float>(sprite) / 1000.0f;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.u == u) return true;
-            }
+        for (const DrawnQuad& q : Drawn(s, hud)) {
+            if (q.u == static_cast<float>(sprite) / 1000.0f) return true;
         }
         return false;
     }

@@ -27,13 +27,6 @@ class WalkTest : public EventTest {
         for (int i = 0; i < 200 && s.phase == WalkEvent::kReady; ++i)
             Step(s);
     }
-    // Plays a script kept beside the tests as the headless runner does (seed 1).
-    int Play(WalkEvent& s, const char* name) {
-        InputScript script;
-        std::string error;
-        EXPECT_TRUE(ParseInputScript(EventScriptText(name), &script, &error)) << name << ": " << error;
-        return PlayScript(s, script, 30);
-    }
 };
 
 TEST_F(WalkTest, TheWalkerStandsUprightOnTheGroundUntilTheGun) {
@@ -123,7 +116,7 @@ TEST_F(WalkTest, ScriptedFoulsEndInDnq) {
         SeedRandom(1u);
         sounds.clear();
         WalkEvent s;
-        const int finishedFrame = Play(s, c.script);
+        const int finishedFrame = PlayFile(s, c.script, 30);
         EXPECT_TRUE(s.finished) << c.script;
         EXPECT_EQ(s.fault, c.fault) << c.script;
         EXPECT_EQ(s.result, 0.0f) << c.script;
@@ -137,7 +130,7 @@ TEST_F(WalkTest, ScriptedFoulsEndInDnq) {
 TEST_F(WalkTest, TheGoodScriptWalksOverTheHillInGoldTime) {
     SeedRandom(1u);
     WalkEvent s;
-    Play(s, "racewalk_good_run.txt");
+    PlayFile(s, "racewalk_good_run.txt", 30);
     ASSERT_EQ(s.phase, WalkEvent::kFinished);
     EXPECT_FALSE(s.fault);
     EXPECT_GT(s.result, 300.0f);

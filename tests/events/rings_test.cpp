@@ -18,13 +18,6 @@ namespace {
 
 class RingsTest : public EventTest {
   protected:
-    // Plays a script kept beside the tests until 60 frames after the hand-over.
-    void Play(RingsEvent& s, const char* name) {
-        InputScript script;
-        std::string error;
-        ASSERT_TRUE(ParseInputScript(EventScriptText(name), &script, &error)) << name << ": " << error;
-        ASSERT_GE(PlayScript(s, script, 60), 0) << name;
-    }
     // A click on the empty hall starts the routine without grabbing anything.
     static void Start(RingsEvent& s) {
         MouseAt(900, 100);
@@ -66,7 +59,7 @@ TEST_F(RingsTest, TheScriptedRoutineScoresTurnsASideHoldAndALanding) {
     UseBlockFont();
     RingsEvent s;
     s.SetPlayer(&player);
-    Play(s, "rings_good_run.txt");
+    ASSERT_GE(PlayFile(s, "rings_good_run.txt"), 0);
     EXPECT_EQ(s.phase, RingsEvent::kScored);
     EXPECT_EQ(s.turns, 10);
     EXPECT_TRUE(s.heldSide);
@@ -94,14 +87,14 @@ TEST_F(RingsTest, TheScriptedRoutineScoresTurnsASideHoldAndALanding) {
 
 TEST_F(RingsTest, AFallHalvesTheScoreAndAnIdleRoutineStillEnds) {
     RingsEvent fall;
-    Play(fall, "rings_fall.txt");
+    ASSERT_GE(PlayFile(fall, "rings_fall.txt"), 0);
     EXPECT_FALSE(fall.landed);
     EXPECT_EQ(fall.turns, 6);
     EXPECT_NEAR(fall.result, 2.0f, 0.01f);
     EXPECT_EQ(CountEffect(kSfxAww), 1);
 
     RingsEvent idle;
-    Play(idle, "rings_hang_still.txt");
+    ASSERT_GE(PlayFile(idle, "rings_hang_still.txt"), 0);
     EXPECT_TRUE(idle.finished);
     EXPECT_EQ(idle.result, 0.0f);
     EXPECT_FALSE(idle.fault);

@@ -16,15 +16,6 @@ namespace {
 
 class WeightliftingTest : public EventTest {
   protected:
-    // Plays a script kept beside the tests, as the runner plays it.
-    int PlayKept(WeightliftingEvent& s, const char* name, int afterFinish = 0) {
-        const std::string text = EventScriptText(name);
-        EXPECT_FALSE(text.empty()) << name;
-        std::string error;
-        EXPECT_TRUE(ParseInputScript(text, &script, &error)) << error;
-        return PlayScript(s, script, afterFinish);
-    }
-
     // Grabs the barbell at its origin; the clock starts in this frame.
     void GrabBarbell(WeightliftingEvent& s) {
         const b2Vec2 at = s.barbell->GetPosition();
@@ -39,8 +30,6 @@ class WeightliftingTest : public EventTest {
             Step(s);
         }
     }
-
-    InputScript script;
 };
 
 TEST_F(WeightliftingTest, TheLifterStandsOnTheTopStepAndWaitsForTheBarbell) {
@@ -127,7 +116,7 @@ TEST_F(WeightliftingTest, JerkStartsOnlyOnceTheLifterIsAwakeAfterThreeSeconds) {
 
 TEST_F(WeightliftingTest, TheGoodLiftScriptBeatsTheMiddleMark) {
     WeightliftingEvent s;
-    const int finishedFrame = PlayKept(s, "weightlifting_good_lift.txt", 60);
+    const int finishedFrame = PlayFile(s, "weightlifting_good_lift.txt");
     ASSERT_GE(finishedFrame, 0);
     EXPECT_FALSE(s.fault);
     EXPECT_GE(s.result, 420.0f);
@@ -149,12 +138,9 @@ class WeightliftingFoulTest : public WeightliftingTest, public ::testing::WithPa
 
 TEST_P(WeightliftingFoulTest, EndsAsDnqWithTheBuzzer) {
     WeightliftingEvent s;
-    const int finishedFrame = PlayKept(s, GetParam().script);
+    const int finishedFrame = PlayFile(s, GetParam().script, 0);
     ASSERT_GE(finishedFrame, 0);
-    EXPECT_TRUE(s.fault);
-    EXPECT_EQ(s.result, 0.0f);
-    EXPECT_EQ(CountEffect(kSfxShortbuzz), 1);
-    EXPECT_EQ(CountEffect(kSfxClapping), 0);
+    ExpectFoul(s, GetParam().script);
     EXPECT_EQ(FindCall(SoundCall::kMusic) != -1, GetParam().musicStarted);
     if (GetParam().decidedFrame >= 0) {
         EXPECT_EQ(finishedFrame, GetParam().decidedFrame + 30);

@@ -10,6 +10,7 @@
 
 #include <map>
 #include <memory>
+#include <string>
 #include <utility>
 
 namespace kel {
@@ -319,43 +320,17 @@ TEST_F(GifTest, ColourTablesLocalOverGlobalAndMissingEntriesTransparentBlack) {
 
 // ---- Early end of decoding
 
-// Counts pixels set before the first untouched (zero) one, checking nothing is set after it.
-size_t DecodedPrefix(const Image& image) {
-    const size_t total = static_cast<size_t>(image.width) * static_cast<size_t>(image.height);
-    size_t n = 0;
-    while (n < total && image.pixels[n] != 0)
-        ++n;
-    for (size_t i = n; i < total; ++i)
-        if (image.pixels[i] != 0) return SIZE_MAX;
-    return n;
-}
-
-TEST_F(GifTest, FullTableWithoutClearStopsDecoding) {
+// Each damaged code stream keeps the pixels decoded before it and leaves the rest transparent.
+TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
     // Literal codes only, never cleared: with 256 literals the decoder adds entries 258..4095
-    // for codes 1..3838 and stops at code 3839, so exactly 3839 pixels arrive.
-    GifFile gif;
-    gif.width = 100;
-    gif.height = 50;
-    gif.globalTable = Greys(256);
-    gif.globalTable[0] = 0x0000FF; // keep every decoded pixel non-zero
-    std::vector<uint8_t> indices(5000);
-    for (size_t i = 0; i < indices.size(); ++i)
-        indices[i] = static_cast<uint8_t>(i % 256);
-    LzwOptions options;
-    options.compress = false;
-    options.clearWhenFull = false;
-    gif.lzw = Encode(indices, options);
-    auto image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(DecodedPrefix(*image), 3839u);
-    EXPECT_EQ(image->pixels[3838], Opaque(3838 % 256, 3838 % 256, 3838 % 256));
-}
+    // for codes 1..3838 and stops at code 3839.
+    std::vector<uint8_t> literals(5000);
+    for (size_t i = 0; i < literals.size(); ++i)
+        literals[i] = static_cast<uint8_t>(i % 256);
+    LzwOptions noClear;
+    noClear.compress = false;
+    noClear.clearWhenFull = false;
 
-TEST_F(GifTest, CodeBeyondTableOrAStringCodeRightAfterClearStopsDecoding) {
-    GifFile gif;
-    gif.width = 10;
-    gif.globalTable = Greys(256);
-    gif.globalTable[0] = 0x0000FF;
     LzwEncoder beyond({});
     beyond.Clear();
     beyond.Emit(1);
@@ -363,10 +338,6 @@ TEST_F(GifTest, CodeBeyondTableOrAStringCodeRightAfterClearStopsDecoding) {
     beyond.Emit(3);
     beyond.Writer().Put(400, beyond.CodeSize()); // next code is 260
     beyond.Emit(4);
-    gif.lzw = beyond.Finish();
-    auto image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(DecodedPrefix(*image), 3u);
 
     // After a clear the next code is 258; sending 258 (equal to next, but with no previous
     // string) must not read stale table entries.
@@ -377,66 +348,74 @@ TEST_F(GifTest, CodeBeyondTableOrAStringCodeRightAfterClearStopsDecoding) {
     stale.Emit(258); // "7 7" from the table
     stale.Clear();
     stale.Writer().Put(258, stale.CodeSize());
-    gif.lzw = stale.Finish();
-    image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(DecodedPrefix(*image), 4u);
-}
 
-TEST_F(GifTest, EndCodeAndMissingDataLeaveRestTransparent) {
-    GifFile gif;
-    gif.width = 4;
-    gif.height = 4;
-    gif.globalTable = Greys(4);
-    gif.globalTable[0] = 0x0000FF;
-    gif.lzw = Encode({1, 2, 3, 0, 1}); // 5 of 16 pixels, then the end code
-    auto image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(DecodedPrefix(*image), 5u);
-
-    gif.lzw.clear(); // no data sub-blocks at all
-    image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(DecodedPrefix(*image), 0u);
+    struct Case {
+        const char* what;
+        std::vector<uint8_t> lzw;
+        size_t decoded;
+        uint8_t last; // the index of the last decoded pixel
+    };
+    const Case cases[] = {
+        {"full table without a clear", Encode(literals, noClear), 3839, 3838 % 256},
+        {"code beyond the table", beyond.Finish(), 3, 3},
+        {"string code right after a clear", stale.Finish(), 4, 7},
+        {"end code after 5 pixels", Encode({1, 2, 3, 0, 1}), 5, 1},
+        {"no data sub-blocks", {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        GifFile gif;
+        gif.width = 100;
+        gif.height = 50;
+        gif.globalTable = Greys(256);
+        gif.globalTable[0] = 0x0000FF; // keep every decoded pixel non-zero
+        gif.lzw = c.lzw;
+        auto image = Load(BuildGif(gif));
+        ASSERT_TRUE(image) << c.what;
+        const size_t total = 100 * 50;
+        size_t n = 0;
+        while (n < total && image->pixels[n] != 0)
+            ++n;
+        EXPECT_EQ(n, c.decoded) << c.what;
+        for (size_t i = n; i < total; ++i)
+            ASSERT_EQ(image->pixels[i], 0u) << c.what << ", pixel " << i;
+        if (n > 0) {
+            EXPECT_EQ(image->pixels[n - 1], Opaque(c.last, c.last, c.last)) << c.what;
+        }
+    }
 }
 
 // ---- Damaged containers
 
-TEST_F(GifTest, RejectsBadSignatureAndMissingImage) {
-    GifFile gif;
-    gif.globalTable = Greys(2);
-    gif.lzw = Encode({1});
-    std::vector<uint8_t> bytes = BuildGif(gif);
+TEST_F(GifTest, HostileContainersAreRefused) {
+    GifFile good;
+    good.globalTable = Greys(2);
+    good.lzw = Encode({1});
+    const std::vector<uint8_t> bytes = BuildGif(good);
     ASSERT_TRUE(Load(bytes));
 
+    std::vector<std::pair<std::string, std::vector<uint8_t>>> cases;
+    cases.emplace_back("empty", std::vector<uint8_t>{});
     std::vector<uint8_t> wrong = bytes;
     wrong[4] = '8'; // "GIF88"
-    EXPECT_FALSE(Load(wrong));
-
-    // A trailer before any image descriptor.
+    cases.emplace_back("GIF88", wrong);
     std::vector<uint8_t> noImage(bytes.begin(), bytes.begin() + 13 + 6);
     noImage.push_back(';');
-    EXPECT_FALSE(Load(noImage));
-    EXPECT_FALSE(Load({}));
-}
-
-TEST_F(GifTest, RejectsZeroAndAbsurdSizesAndImpossibleCodeSizes) {
+    cases.emplace_back("a trailer before any image", noImage);
     for (const auto& [w, h] :
          {std::pair{0, 5}, std::pair{5, 0}, std::pair{65535, 65535}, std::pair{kMaxImageSide + 1, 1}}) {
-        GifFile gif;
+        GifFile gif = good;
         gif.width = w;
         gif.height = h;
-        gif.globalTable = Greys(2);
-        gif.lzw = Encode({1});
-        EXPECT_FALSE(Load(BuildGif(gif))) << w << "x" << h;
+        cases.emplace_back(std::to_string(w) + "x" + std::to_string(h), BuildGif(gif));
     }
     for (int m : {0, 12, 255}) {
-        GifFile gif;
-        gif.globalTable = Greys(2);
+        GifFile gif = good;
         gif.minCodeSize = m;
         gif.lzw = {0xFF, 0xFF, 0xFF};
-        EXPECT_FALSE(Load(BuildGif(gif))) << m;
+        cases.emplace_back("code size " + std::to_string(m), BuildGif(gif));
     }
+    for (const auto& [what, file] : cases)
+        EXPECT_FALSE(Load(file)) << what;
 }
 
 } // namespace

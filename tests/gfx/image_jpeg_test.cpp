@@ -84,57 +84,44 @@ void ExpectNear(uint32_t pixel, int r, int g, int b) {
     EXPECT_EQ(p[3], 255);
 }
 
-TEST_F(JpegTest, ColourComesOutBgraOpaqueAndGreyAsEqualChannels) {
-    auto image = Load(WriteJpegBytes(JpegParams{}, Flat));
-    ASSERT_TRUE(image);
-    ASSERT_EQ(image->width, 16);
-    ASSERT_EQ(image->height, 8);
-    for (int i = 0; i < 16 * 8; ++i)
-        ExpectNear(image->pixels[i], 200, 100, 50);
-    JpegParams params;
-    params.components = 1;
-    params.space = JCS_GRAYSCALE;
-    image = Load(WriteJpegBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); }));
-    ASSERT_TRUE(image);
-    ExpectNear(image->pixels[0], 40, 40, 40);
-    ExpectNear(image->pixels[15], 220, 220, 220);
+// Each file kind comes out as BGRA, opaque: grey as equal channels, CMYK as its first three
+// components; progressive files, odd sizes and a file cut at three quarters still decode.
+TEST_F(JpegTest, EveryKindOfFileComesOutBgraOpaque) {
+    using SampleFn = uint8_t (*)(int, int, int);
+    const SampleFn greyBands = [](int x, int, int) { return static_cast<uint8_t>(x < 8 ? 40 : 220); };
+    const SampleFn cmyk = [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); };
+    const SampleFn busy = [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); };
+    struct Case {
+        const char* what;
+        JpegParams params;
+        SampleFn sample;
+        int pixel;     // the pixel checked, -1 for none
+        int r, g, b;
+        bool cut;      // only the first three quarters of the file
+    };
+    const Case cases[] = {
+        {"colour", {}, Flat, 16 * 8 - 1, 200, 100, 50, false},
+        {"grey, dark half", {16, 8, 1, JCS_GRAYSCALE, false}, greyBands, 0, 40, 40, 40, false},
+        {"grey, light half", {16, 8, 1, JCS_GRAYSCALE, false}, greyBands, 15, 220, 220, 220, false},
+        {"progressive, odd size", {37, 23, 3, JCS_RGB, true}, Flat, 37 * 23 - 1, 200, 100, 50, false},
+        {"CMYK", {16, 8, 4, JCS_CMYK, false}, cmyk, 0, 10, 70, 130, false},
+        {"cut short", {64, 64, 3, JCS_RGB, false}, busy, -1, 0, 0, 0, true},
+    };
+    for (const Case& c : cases) {
+        auto bytes = WriteJpegBytes(c.params, c.sample);
+        if (c.cut) bytes.resize(bytes.size() * 3 / 4);
+        auto image = Load(bytes);
+        ASSERT_TRUE(image) << c.what;
+        EXPECT_EQ(image->width, c.params.width) << c.what;
+        EXPECT_EQ(image->height, c.params.height) << c.what;
+        if (c.pixel >= 0) {
+            SCOPED_TRACE(c.what);
+            ExpectNear(image->pixels[c.pixel], c.r, c.g, c.b);
+        }
+    }
 }
 
-TEST_F(JpegTest, ProgressiveAndOddSizesDecode) {
-    JpegParams params;
-    params.width = 37;
-    params.height = 23;
-    params.progressive = true;
-    auto image = Load(WriteJpegBytes(params, Flat));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 37);
-    ExpectNear(image->pixels[37 * 23 - 1], 200, 100, 50);
-}
-
-TEST_F(JpegTest, FourComponentFilesUseTheFirstThree) {
-    JpegParams params;
-    params.components = 4;
-    params.space = JCS_CMYK;
-    auto image =
-        Load(WriteJpegBytes(params, [](int, int, int c) { return static_cast<uint8_t>(c * 60 + 10); }));
-    ASSERT_TRUE(image);
-    ExpectNear(image->pixels[0], 10, 70, 130);
-}
-
-TEST_F(JpegTest, TruncatedDataStillGivesAnImage) {
-    JpegParams params;
-    params.width = 64;
-    params.height = 64;
-    const auto bytes =
-        WriteJpegBytes(params, [](int x, int y, int c) { return static_cast<uint8_t>(x * y + c); });
-    auto image =
-        Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(bytes.size() * 3 / 4)));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->width, 64);
-    EXPECT_EQ(image->height, 64);
-}
-
-TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNullAndEveryCutIsHandled) {
+TEST_F(JpegTest, EmptyTruncatedHeadersAndGarbageGiveNull) {
     const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
     EXPECT_FALSE(Load({}));
     EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2)));
@@ -143,12 +130,6 @@ TEST_F(JpegTest, EmptyTruncatedHeaderAndGarbageGiveNullAndEveryCutIsHandled) {
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<uint8_t>(i * 97 + 3);
     EXPECT_FALSE(Load(garbage));
-    for (size_t length = 0; length <= bytes.size(); ++length) {
-        auto image = Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length)));
-        if (image) {
-            EXPECT_EQ(image->width, 16);
-        }
-    }
 }
 
 TEST_F(JpegTest, HugeClaimedDimensionsAndThePixelLimitAreRefused) {

@@ -140,22 +140,11 @@ class FlagTest : public SimTest {
   protected:
     // The flag-sheet cells (px) of every textured quad drawn since the last reset, in order.
     std::vector<std::pair<int, int>> Cells() {
-        FlushBatch();
         std::vector<std::pair<int, int>> cells;
-        for (const auto& d : gl.draws) {
-            for (size_t q = 0; q + 6 <= d.vertices.size(); q += 6) {
-                float u = d.vertices[q].u;
-                float v = d.vertices[q].v;
-                for (size_t k = q; k < q + 6; ++k) {
-                    u = Min(u, d.vertices[k].u);
-                    v = Min(v, d.vertices[k].v);
-                }
-                if (u == 0.0f && v == 0.0f) continue; // untextured fill
-                cells.emplace_back(static_cast<int>(u * 1024.0f + 0.5f),
-                                   static_cast<int>(v * 1024.0f + 0.5f));
-            }
+        for (const DrawnQuad& q : TakeQuads(gl)) {
+            if (q.u == 0.0f && q.v == 0.0f) continue; // untextured fill
+            cells.emplace_back(static_cast<int>(q.u * 1024.0f + 0.5f), static_cast<int>(q.v * 1024.0f + 0.5f));
         }
-        gl.Reset();
         return cells;
     }
     using Cell = std::pair<int, int>;

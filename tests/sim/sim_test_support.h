@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
 #include <vector>
@@ -49,6 +50,41 @@ struct FakeHost : SceneHost {
     bool InScene() const override { return inScene; }
     bool CompetitionRunning() const override { return competitionRunning; }
 };
+
+// One quad a frame drew (six vertices): its box in drawing units, the top-left of its texture
+// region and the colour it was drawn in.
+struct DrawnQuad {
+    float left = 1e9f, top = 1e9f, right = -1e9f, bottom = -1e9f;
+    float u = 1e9f, v = 1e9f;
+    float colour[4] = {};
+};
+
+// The quads recorded since the last reset, in drawing order; the recording starts again empty.
+inline std::vector<DrawnQuad> TakeQuads(RecordingGlBackend& gl) {
+    FlushBatch();
+    std::vector<DrawnQuad> quads;
+    for (const RecordingGlBackend::Draw& d : gl.draws) {
+        for (size_t q = 0; q + 6 <= d.vertices.size(); q += 6) {
+            DrawnQuad quad;
+            for (size_t k = q; k < q + 6; ++k) {
+                const Vertex& vx = d.vertices[k];
+                quad.left = std::min(quad.left, vx.x);
+                quad.right = std::max(quad.right, vx.x);
+                quad.top = std::min(quad.top, vx.y);
+                quad.bottom = std::max(quad.bottom, vx.y);
+                quad.u = std::min(quad.u, vx.u);
+                quad.v = std::min(quad.v, vx.v);
+            }
+            // Colour travels per vertex: the quad's first vertex tells it.
+            const uint32_t c = d.vertices[q].colour;
+            for (int i = 0; i < 4; ++i)
+                quad.colour[i] = static_cast<float>((c >> (8 * i)) & 0xFFu) / 255.0f;
+            quads.push_back(quad);
+        }
+    }
+    gl.Reset();
+    return quads;
+}
 
 class SimTest : public ::testing::Test {
   protected:

@@ -460,13 +460,10 @@ TEST_F(FrameTest, CameraTransformIsBalancedAndDebugDrawRunsOnRequest) {
 
 // Top-left corners of the black fills drawn since the last reset (the nation tag's border).
 std::vector<std::pair<float, float>> BlackFills(RecordingGlBackend& gl) {
-    FlushBatch();
     std::vector<std::pair<float, float>> out;
-    for (const auto& d : gl.draws) {
-        if (d.vertices.empty() || d.colour[0] != 0.0f || d.colour[1] != 0.0f || d.colour[3] != 1.0f) continue;
-        out.emplace_back(d.vertices[0].x, d.vertices[0].y);
+    for (const DrawnQuad& q : TakeQuads(gl)) {
+        if (q.colour[0] == 0.0f && q.colour[1] == 0.0f && q.colour[3] == 1.0f) out.emplace_back(q.left, q.top);
     }
-    gl.Reset();
     return out;
 }
 
