@@ -34,7 +34,7 @@ TEST(CountryTable, CountsAndKnownRows) {
     }
     EXPECT_EQ(twoLayers, 22);
     EXPECT_EQ(heavy, 64);
-    EXPECT_STREQ(kCountries[21].name, "BOZNIA & HERZEGOVINA");
+    EXPECT_STREQ(kCountries[21].name, "BOSNIA & HERZEGOVINA");
     EXPECT_STREQ(kCountries[168].name, "ZIMBABWE");
     EXPECT_EQ(kCountries[33].layers, 2); // CHINA
     EXPECT_EQ(kCountries[33].weight, 2);
