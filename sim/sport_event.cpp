@@ -331,7 +331,7 @@ void SportEvent::DrawFrame() {
 
 constexpr float kBannerNameScale = 4.0f;
 constexpr float kBannerMargin = 16.0f; // screen px kept clear each side of a long name
-constexpr float kClickHintScale = 2.0f;
+constexpr float kClickHintScale = 3.0f;
 constexpr int kClickHintPeriod = 60; // frames; the hint shows in the first kClickHintOn of each
 constexpr int kClickHintOn = 45;
 
@@ -354,7 +354,7 @@ void SportEvent::DrawIntroBanner() {
                          player->nation.name);
         // Nothing else moves until the first click, so say that the click starts the attempt.
         if (startFrames == 0 && gApp.frameCounter % kClickHintPeriod < kClickHintOn)
-            gApp.font->Print(sw / 2.0f, y0 + 230.0f, kAlignCentre, kClickHintScale, kBlack, "CLICK TO START");
+            gApp.font->Print(sw / 2.0f, y0 + 230.0f, kAlignCentre, kClickHintScale, kWhite, "CLICK TO START");
     }
     FillRect(0.0f, 8.0f - 70.0f * t, 1024.0f, 58.0f, PackColour(255, 255, 255, 0x80));
     if (IsEventId(eventId)) {
