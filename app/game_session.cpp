@@ -194,7 +194,7 @@ void GameSession::Update() {
     if (paused != 0) {
         const int clicked = pauseScreen->clickedButton;
         pauseScreen->clickedButton = -1;
-        if (clicked == kButtonContinue || clicked == kButtonClose) {
+        if (clicked == kPauseResumeButton || clicked == kButtonClose) {
             paused = 0;
         } else if (clicked == kButtonQuitToMenu) {
             LogResult(true);

@@ -1,4 +1,4 @@
-// The pause screen: a small panel over a running scene with Resume (78), Quit to the menu (90)
+// The pause screen: a small panel over a running scene with Resume (93), Quit to the menu (90)
 // and a volume slider for music and effects together. It draws itself, detects its clicks and
 // reports them in `clickedButton`; the game session decides what they do.
 //
@@ -9,7 +9,7 @@
 
 namespace kel {
 
-constexpr int kPauseResumeButton = 78;
+constexpr int kPauseResumeButton = 93;
 constexpr int kPauseQuitButton = 90;
 constexpr float kPanelUnitPx = 4.0f; // screen px per panel unit
 

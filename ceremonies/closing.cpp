@@ -103,13 +103,15 @@ constexpr float kBandBelow = 1.0f;
 constexpr float kTableWidth = 25.6f;
 constexpr Colour kBandColour = 0x14FFFFFFu;
 constexpr float kNameRightX = 16.7f;
+constexpr float kNameFieldWidth = 16.3f; // metres: from 0.4 m inside the left edge
 constexpr float kCountRightX[3] = {18.95f, 21.45f, 23.95f};
 constexpr float kIconX[3] = {17.7f, 20.2f, 22.7f};
 constexpr float kIconY = 9.5f;
 constexpr float kTextScale = 0.1f; // metres per font px
 constexpr float kHumanBob = -0.1f; // metres: a human's name hops
 constexpr int kBobPeriod = 40;     // frames; up in the first half
-constexpr Colour kNameColours[] = {0xFF18FFFFu, 0xFFFFFFE2u, 0xFF0EB3EDu, 0xFF000000u};
+// Gold, silver, bronze, then a pale lilac: all light, as the table stands on dark green.
+constexpr Colour kNameColours[] = {0xFF18FFFFu, 0xFFFFFFE2u, 0xFF0EB3EDu, 0xFFFFB4C8u};
 constexpr int kNameColourCount = static_cast<int>(sizeof kNameColours / sizeof kNameColours[0]);
 
 constexpr float kRocketSize = 0.1f; // metres
@@ -370,7 +372,9 @@ void ClosingCeremonies::Draw() {
         if (font != nullptr) {
             const bool hops =
                 withComputers && p.computer == 0 && gApp.frameCounter % kBobPeriod < kBobPeriod / 2;
-            font->Print(kNameRightX, y + (hops ? kHumanBob : 0.0f), kAlignRight, kTextScale,
+            const float scale = font->FitScale(p.nation.name, kTextScale, kNameFieldWidth);
+            const float lower = 0.5f * font->height * (kTextScale - scale);
+            font->Print(kNameRightX, y + lower + (hops ? kHumanBob : 0.0f), kAlignRight, scale,
                         kNameColours[colourIndex], p.nation.name);
             const int32_t counts[3] = {p.gold, p.silver, p.bronze};
             for (int m = 0; m < 3; ++m)

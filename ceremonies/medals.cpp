@@ -83,6 +83,7 @@ constexpr float kRowHeight = 52.0f;
 constexpr Colour kRowColour = 0x19000000u;         // black, alpha 25
 constexpr Colour kSwimmingRowColour = 0x2D000000u; // black, alpha 45: the pool is bright
 constexpr float kNameX = 480.0f;
+constexpr float kNameFieldWidth = 528.0f; // to 16 px short of the right edge
 constexpr float kResultRightX = 408.0f;
 constexpr float kTextBelowRow = 16.0f;
 constexpr float kHumanHop = -4.0f;
@@ -332,7 +333,10 @@ void MedalPresentation::DrawHud() {
         if (font != nullptr) {
             const bool hops =
                 withComputers && p.computer == 0 && gApp.frameCounter % kHopPeriod < kHopPeriod / 2;
-            font->Print(kNameX, y + kTextBelowRow + (hops ? kHumanHop : 0.0f), kAlignLeft, kTextScale, kBlack,
+            // A long name shrinks to the field and stays centred on the row's text line.
+            const float scale = font->FitScale(p.nation.name, kTextScale, kNameFieldWidth);
+            const float lower = 0.5f * font->height * (kTextScale - scale);
+            font->Print(kNameX, y + kTextBelowRow + lower + (hops ? kHumanHop : 0.0f), kAlignLeft, scale, kBlack,
                         p.nation.name);
         }
         DrawResult(kResultRightX, y + kTextBelowRow, kAlignRight, kTextScale, kWhite, finishedEvent,

@@ -123,6 +123,13 @@ void BitmapFont::Load(const char* fileName, int textureSlot) {
     std::free(data);
 }
 
+float BitmapFont::FitScale(const char* text, float newScale, float width) const {
+    // GetStringWidth answers at the current scale; this wants the width at scale 1.
+    const float natural = scale > 0.0f ? GetStringWidth(text, false) / scale : 0.0f;
+    if (!(natural > 0.0f) || natural * newScale <= width) return newScale;
+    return width > 0.0f ? width / natural : newScale;
+}
+
 float BitmapFont::GetStringWidth(const char* text, bool multiline) const {
     if (!text) return 0.0f;
     float best = 0.0f;
@@ -144,6 +151,20 @@ float BitmapFont::GetStringWidth(const char* text, bool multiline) const {
 
 void BitmapFont::Render(float x, float y, int align, const char* text) {
     if (!gApp.showText || !text) return;
+    // Light text gets a soft dark shadow one font px down and right, so it reads on a pale sky as
+    // well as on dark ground. Dark text needs none.
+    const uint32_t lightness = ColourR(colour) + ColourG(colour) + ColourB(colour);
+    if (lightness >= kShadowedLightness && ColourA(colour) > 0) {
+        const Colour own = colour;
+        const float offset = scale * proportion;
+        colour = PackColour(0, 0, 0, ColourA(own) * kShadowAlpha / 255u);
+        RenderGlyphs(x + offset, y + offset, align, text);
+        colour = own;
+    }
+    RenderGlyphs(x, y, align, text);
+}
+
+void BitmapFont::RenderGlyphs(float x, float y, int align, const char* text) {
     align &= 3;
     const float width = GetStringWidth(text, false);
     float penX = x;

@@ -34,6 +34,9 @@ public:
         __attribute__((format(printf, 7, 8)));
     void PrintfCurrent(float x, float y, int align, const char* format, ...) __attribute__((format(printf, 5, 6)));
     float GetStringWidth(const char* text, bool multiline) const;
+    // The scale at which `text` fits `width` (in the units the scale maps font px to): `scale`
+    // when it already fits, smaller when not. Names are shrunk to their field, never cut.
+    float FitScale(const char* text, float scale, float width) const;
 
     int texture = 0;
     Glyph* glyphs[256] = {};
@@ -48,6 +51,10 @@ public:
 
 private:
     void Render(float x, float y, int align, const char* text);
+    void RenderGlyphs(float x, float y, int align, const char* text);
+    // R + G + B at or above which text is drawn with a shadow, and the shadow's share of its alpha.
+    static constexpr uint32_t kShadowedLightness = 3u * 170u;
+    static constexpr uint32_t kShadowAlpha = 150u;
     void Reset();
     char formatBuffer[1024] = {};
 };

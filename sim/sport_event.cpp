@@ -329,6 +329,12 @@ void SportEvent::DrawFrame() {
     }
 }
 
+constexpr float kBannerNameScale = 4.0f;
+constexpr float kBannerMargin = 16.0f; // screen px kept clear each side of a long name
+constexpr float kClickHintScale = 3.0f;
+constexpr int kClickHintPeriod = 60; // frames; the hint shows in the first kClickHintOn of each
+constexpr int kClickHintOn = 45;
+
 // Before the first click the player's tag stands large with the name; after it the tag slides
 // to the top-right in 20 frames while the name, band and label fade and slide up within 10.
 void SportEvent::DrawIntroBanner() {
@@ -343,8 +349,12 @@ void SportEvent::DrawIntroBanner() {
     if (t >= 0.5f) return;
     if (gApp.font != nullptr) {
         const uint32_t alpha = static_cast<uint32_t>(255.0f - 510.0f * t);
-        gApp.font->Print(sw / 2.0f, y0 + 160.0f, kAlignCentre, 4.0f, PackColour(0, 0, 0, alpha),
+        const float nameScale = gApp.font->FitScale(player->nation.name, kBannerNameScale, sw - 2.0f * kBannerMargin);
+        gApp.font->Print(sw / 2.0f, y0 + 160.0f, kAlignCentre, nameScale, PackColour(0, 0, 0, alpha),
                          player->nation.name);
+        // Nothing else moves until the first click, so say that the click starts the attempt.
+        if (startFrames == 0 && gApp.frameCounter % kClickHintPeriod < kClickHintOn)
+            gApp.font->Print(sw / 2.0f, y0 + 230.0f, kAlignCentre, kClickHintScale, kWhite, "CLICK TO START");
     }
     FillRect(0.0f, 8.0f - 70.0f * t, 1024.0f, 58.0f, PackColour(255, 255, 255, 0x80));
     if (IsEventId(eventId)) {

@@ -109,7 +109,8 @@ TEST_F(FontTest, CentredLinesAndTruncatedHalfWidth) {
     Write(kFont);
     BitmapFont font;
     font.Load(path.c_str(), 0);
-    font.Print(100.0f, 10.0f, kAlignCentre, 1.0f, kWhite, "AC\nC");
+    // Black: light text brings its shadow, which would be a second draw.
+    font.Print(100.0f, 10.0f, kAlignCentre, 1.0f, kBlack, "AC\nC");
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     const auto& v = gl.draws[0].vertices;
@@ -125,7 +126,7 @@ TEST_F(FontTest, QuestionMarkMissingTooSkipsWithoutMoving) {
     Write("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
     BitmapFont font;
     font.Load(path.c_str(), 0);
-    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "AzA");
+    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
     FlushBatch();
     ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
     EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
@@ -162,12 +163,31 @@ TEST_F(FontTest, HiddenTextDrawsNothingButStillMeasures) {
     EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
 }
 
+TEST_F(FontTest, LightTextGetsADarkShadowAndDarkTextNone) {
+    Write(kFont);
+    BitmapFont font;
+    font.Load(path.c_str(), 0);
+    font.Print(10.0f, 10.0f, kAlignLeft, 2.0f, kWhite, "A");
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 2u);
+    // The shadow comes first, one font px (2 screen px at scale 2) down and right, translucent black.
+    EXPECT_FLOAT_EQ(gl.draws[0].vertices[0].x, gl.draws[1].vertices[0].x + 2.0f);
+    EXPECT_FLOAT_EQ(gl.draws[0].vertices[0].y, gl.draws[1].vertices[0].y + 2.0f);
+    EXPECT_FLOAT_EQ(gl.draws[0].colour[0], 0.0f);
+    EXPECT_LT(gl.draws[0].colour[3], 1.0f);
+    EXPECT_FLOAT_EQ(gl.draws[1].colour[0], 1.0f);
+    gl.Reset();
+    font.Print(10.0f, 10.0f, kAlignLeft, 2.0f, kBlack, "A");
+    FlushBatch();
+    EXPECT_EQ(gl.draws.size(), 1u);
+}
+
 TEST_F(FontTest, LongPrintfIsCut) {
     Write(kFont);
     BitmapFont font;
     font.Load(path.c_str(), 0);
     std::string longText(3000, 'A');
-    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "%s", longText.c_str());
+    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "%s", longText.c_str());
     FlushBatch();
     size_t vertices = 0;
     for (const auto& d : gl.draws) vertices += d.vertices.size();

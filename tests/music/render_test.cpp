@@ -90,7 +90,8 @@ TEST(MusicRender, RoomEchoAndADrumOnTheLastStepWrapIntoTheStart) {
     wet.replace(wet.find('R'), 1, "1");
     double dryStart = EnergyAtStart(RenderScore(MustParse(dry)), 0.3);
     double wetStart = EnergyAtStart(RenderScore(MustParse(wet)), 0.3);
-    EXPECT_LT(dryStart, 1e-6);
+    // Dry, only the DC blocker's settling reaches the start, far below hearing.
+    EXPECT_LT(dryStart, 1e-4);
     EXPECT_GT(wetStart, 1.0);
     // A crash on the last step starts 1/16 bar before the end and lasts two seconds: most of it
     // rings at the start.
@@ -103,7 +104,7 @@ TEST(MusicRender, LoudnessIsMatchedAndNothingClips) {
     Score quiet = MustParse("tempo 70\nbars 2\nvoice f flute vol 0.1\nf: !pp c5:w e5:w\n");
     for (const Score* score : {&busy, &quiet}) {
         StereoLoop loop = RenderScore(*score);
-        EXPECT_NEAR(Rms(loop), kTargetRms, kTargetRms * 0.03);
+        EXPECT_NEAR(Loudness(loop), kTargetLufs, 0.3);
         for (size_t i = 0; i < loop.Frames(); ++i) {
             ASSERT_LE(std::fabs(loop.left[i]), kPeakLimit);
             ASSERT_LE(std::fabs(loop.right[i]), kPeakLimit);
@@ -111,16 +112,17 @@ TEST(MusicRender, LoudnessIsMatchedAndNothingClips) {
     }
 }
 
-TEST(MusicRender, LoudPeaksAreBentBelowTheLimit) {
-    // Sparse loud hits over silence: raising the RMS to the target pushes the hits far past 1.
+TEST(MusicRender, SparseHitsReachTheTargetLoudnessUnderTheLimit) {
+    // Loud hits over silence: the gate leaves the silence out of the loudness, so the hits are not
+    // pushed up to fill it, and the peaks stay under the limit.
     Score score =
-        MustParse("tempo 60\nbars 2\nreverb 0\nvoice d kit\nd: K...............|................\n");
+        MustParse("tempo 60\nbars 2\nreverb 0\nvoice d kit\nd: K...............|K...............\n");
     StereoLoop loop = RenderScore(score);
     float peak = 0.0f;
     for (size_t i = 0; i < loop.Frames(); ++i)
         peak = std::max({peak, std::fabs(loop.left[i]), std::fabs(loop.right[i])});
     EXPECT_LE(peak, kPeakLimit);
-    EXPECT_GT(peak, 0.8f);
+    EXPECT_NEAR(Loudness(loop), kTargetLufs, 0.5);
 }
 
 TEST(MusicMp3, DecodesToTheRenderedLengthAlignedSampleForSample) {

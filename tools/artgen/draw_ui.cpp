@@ -782,6 +782,10 @@ void DrawBigPanel(Canvas& c) {
 void DrawNext(Canvas& c) {
     CaptionButton(c, "NEXT", kGo);
 }
+// The pause panel's way back into the attempt; NEXT there read as skipping to the next competitor.
+void DrawResume(Canvas& c) {
+    CaptionButton(c, "RESUME", kGo);
+}
 void DrawSkip(Canvas& c) {
     CaptionButton(c, "SKIP", kPlain);
 }
@@ -832,10 +836,15 @@ void DrawPause(Canvas& c) {
 
 void DrawCreditsIcon(Canvas& c) {
     IconTile(c, 'm', 'w', 'c');
-    // A note: who made the game and the music.
-    c.Rect(9, 3, 1, 8, Pal('u'));
-    c.Rect(10, 3, 3, 2, Pal('u'));
-    c.Ellipse(7.5f, 11, 2.5f, 1.8f, Pal('u'));
+    // An "i" for who made the game and two sliders for the volumes: the panel it opens holds both.
+    // (A note alone read as a music switch.)
+    c.Rect(3, 3, 2, 2, Pal('u'));
+    c.Rect(3, 6, 2, 7, Pal('u'));
+    c.Rect(2, 12, 4, 1, Pal('u'));
+    c.Rect(7, 5, 7, 1, Pal('u'));
+    c.Rect(9, 3, 2, 5, Pal('k'));
+    c.Rect(7, 10, 7, 1, Pal('u'));
+    c.Rect(11, 8, 2, 5, Pal('k'));
 }
 
 void DrawQuitIcon(Canvas& c) {
@@ -1058,7 +1067,7 @@ const DrawnSprite kUi[] = {
     {90, DrawQuit},
     {91, DrawBlankButton},
     {92, DrawFast},
-    {93, DrawBlankButton},
+    {93, DrawResume},
     {94, DrawAgain},
     {95, DrawBigPanel},
     {96, DrawGridCaption},

@@ -2,6 +2,7 @@
 #include "render.h"
 
 #include "instruments.h"
+#include "synth/synth.h"
 
 #include <algorithm>
 #include <cmath>
@@ -88,6 +89,13 @@ std::vector<float> RenderVoice(const Voice& voice, size_t voiceIndex, double fra
         size_t start = size_t(std::llround(note.startBeats * framesPerBeat));
         AddWrapped(mono, start, sound, voice.volume);
     }
+    // Instruments leave a small offset (up to about 0.008). The blocker runs over the loop twice,
+    // keeping the second pass, so its state at the start already follows the end: no seam.
+    synth::DcBlocker blocker;
+    for (float s : mono)
+        blocker.Process(s);
+    for (float& s : mono)
+        s = blocker.Process(s);
     return mono;
 }
 
@@ -115,6 +123,10 @@ double Rms(const StereoLoop& loop) {
     for (size_t i = 0; i < loop.Frames(); ++i)
         sum += double(loop.left[i]) * loop.left[i] + double(loop.right[i]) * loop.right[i];
     return loop.Frames() == 0 ? 0.0 : std::sqrt(sum / (2.0 * double(loop.Frames())));
+}
+
+float Loudness(const StereoLoop& loop) {
+    return synth::IntegratedLufs(loop.left, loop.right);
 }
 
 StereoLoop RenderScore(const Score& score, std::vector<double>* voiceRms) {
@@ -161,14 +173,18 @@ StereoLoop RenderScore(const Score& score, std::vector<double>* voiceRms) {
             roomL.Process(send[i]);
             roomR.Process(send[i]);
         }
+        // Each side hears mostly its own room and some of the other, so a wet piece (Diving) keeps a
+        // left/right correlation above 0.5 and does not thin out on a mono speaker.
+        constexpr float kOwnRoom = 0.75f, kOtherRoom = 0.25f;
         for (size_t i = 0; i < frames; ++i) {
-            loop.left[i] += roomL.Process(send[i]) * gain;
-            loop.right[i] += roomR.Process(send[i]) * gain;
+            const float l = roomL.Process(send[i]) * gain, r = roomR.Process(send[i]) * gain;
+            loop.left[i] += l * kOwnRoom + r * kOtherRoom;
+            loop.right[i] += r * kOwnRoom + l * kOtherRoom;
         }
     }
 
-    double rms = Rms(loop);
-    float scale = rms > 0.0 ? float(kTargetRms / rms) : 1.0f;
+    const float lufs = Loudness(loop);
+    float scale = lufs > -150.0f ? synth::DbToGain(kTargetLufs - lufs) : 1.0f;
     for (size_t i = 0; i < frames; ++i) {
         loop.left[i] = SoftLimit(loop.left[i] * scale);
         loop.right[i] = SoftLimit(loop.right[i] * scale);

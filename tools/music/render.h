@@ -10,8 +10,9 @@
 
 namespace kel::music {
 
-// Loudness every piece is brought to, as the RMS of both channels (about -18 dBFS).
-constexpr float kTargetRms = 0.125f;
+// Integrated loudness every piece is brought to: 4 dB or more under the effects (whose loudest
+// 100 ms sit near -11.5 LUFS), so a soft effect is never masked by the music.
+constexpr float kTargetLufs = -20.0f;
 // Samples are kept at or below this magnitude.
 constexpr float kPeakLimit = 0.97f;
 
@@ -30,5 +31,7 @@ StereoLoop RenderScore(const Score& score, std::vector<double>* voiceRms = nullp
 
 // RMS over both channels.
 double Rms(const StereoLoop& loop);
+// Integrated loudness of both channels, in LUFS.
+float Loudness(const StereoLoop& loop);
 
 } // namespace kel::music

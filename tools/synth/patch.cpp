@@ -94,6 +94,8 @@ void ParsePatchKeyword(LineReader& in, Patch* patch) {
     if (key == "peak") {
         if (in.ExactCount(1, 1) && in.Bounded(1, -40.0f, 0.0f, &patch->peakDb))
             patch->peakDb = std::min(patch->peakDb, kMaxPeakDb);
+    } else if (key == "level") {
+        if (in.ExactCount(1, 1)) in.Bounded(1, -24.0f, 6.0f, &patch->levelDb);
     } else if (key == "drive") {
         if (in.ExactCount(1, 1)) in.Bounded(1, 0.0f, 20.0f, &patch->drive);
     } else if (key == "fadeout") {
@@ -454,6 +456,36 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain) {
 
 // ---- RenderPatch ------------------------------------------------------------------------------
 
+namespace {
+
+// Bends samples above 3 dB under the ceiling smoothly towards it; quieter ones stay exact. It has no
+// memory, so a loop keeps its seam.
+float BendUnder(float x, float ceiling) {
+    const float knee = ceiling * 0.708f;
+    const float a = std::fabs(x);
+    if (a <= knee) return x;
+    const float room = ceiling - knee;
+    const float bent = knee + room * std::tanh((a - knee) / room);
+    return x < 0.0f ? -bent : bent;
+}
+
+// Brings the loudest 100 ms to `lufs`. A sharp click needs peaks above the ceiling to sound as loud
+// as a long tone: those peaks are bent under it and the level measured again (bending costs a
+// little loudness), a few rounds at most.
+void NormalizeLoudness(Buffer& mix, float lufs, float peakDb) {
+    const float ceiling = DbToGain(peakDb);
+    for (int round = 0; round < 4; ++round) {
+        const float now = LoudestWindowLufs(mix);
+        if (now < -150.0f) return;
+        if (std::fabs(now - lufs) < 0.05f && Peak(mix) <= ceiling) return;
+        Scale(mix, DbToGain(lufs - now));
+        for (float& s : mix)
+            s = BendUnder(s, ceiling);
+    }
+}
+
+} // namespace
+
 Buffer RenderPatch(const Patch& patch) {
     Buffer mix;
     for (const Layer& layer : patch.layers) {
@@ -489,10 +521,10 @@ Buffer RenderPatch(const Patch& patch) {
         if (mix.size() < loop + SamplesFor(patch.loopFade))
             mix.resize(loop + SamplesFor(patch.loopFade), 0.0f);
         MakeLoop(mix, patch.loopSeconds, patch.loopFade);
-        NormalizeTo(mix, peakDb);
+        NormalizeLoudness(mix, kEffectLoudnessLufs + patch.levelDb, peakDb);
         return mix;
     }
-    NormalizeTo(mix, peakDb);
+    NormalizeLoudness(mix, kEffectLoudnessLufs + patch.levelDb, peakDb);
     TrimSilence(mix, kSilenceDb, 0.002f);
     if (patch.fadeOut > 0.0f) FadeOut(mix, patch.fadeOut);
     // Both ends reach exact zero, so starting or stopping the sample never clicks.

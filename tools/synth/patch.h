@@ -59,7 +59,8 @@ struct Layer {
 
 struct Patch {
     std::string name;
-    float peakDb = -1.1f;
+    float peakDb = -1.1f;      // ceiling for the highest peak
+    float levelDb = 0.0f;      // loudness against the house level kEffectLoudnessLufs
     float drive = 0.0f;       // > 0: soft clip the mix with this drive before normalising
     float fadeOut = 0.0f;     // seconds of final fade (after trimming)
     float loopSeconds = 0.0f; // > 0: make a seamless loop of this length instead of trimming
@@ -71,8 +72,9 @@ struct Patch {
 // usable only when no error was added.
 bool ParsePatch(const std::string& text, Patch* patch, std::vector<std::string>* errors);
 
-// Renders the layers, mixes them and finishes the effect: peak at `peakDb` (never above -1 dBFS),
-// leading and trailing silence trimmed and the end faded to exact zero, or cut to a seamless loop.
+// Renders the layers, mixes them and finishes the effect: its loudest 100 ms brought to the house
+// level plus `levelDb`, peaks bent smoothly under `peakDb` (never above -1 dBFS), leading and
+// trailing silence trimmed and the end faded to exact zero, or cut to a seamless loop.
 Buffer RenderPatch(const Patch& patch);
 
 // Renders one copy of a layer (before its start offset), at a speed ratio and linear gain.
@@ -80,6 +82,9 @@ Buffer RenderLayer(const Layer& layer, uint32_t seed, float ratio, float gain);
 
 // The loudest peak a patch may ask for; rounding to 16 bits stays below -1 dBFS.
 constexpr float kMaxPeakDb = -1.05f;
+// Every effect's loudest 100 ms (K-weighted) is brought to this, so effects of any shape sound
+// equally loud in the game; the music sits at -20 LUFS, well under it.
+constexpr float kEffectLoudnessLufs = -11.5f;
 // Trailing and leading material below this level counts as silence.
 constexpr float kSilenceDb = -60.0f;
 

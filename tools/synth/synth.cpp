@@ -437,6 +437,118 @@ float RmsDb(const Buffer& buffer) {
     return GainToDb(Rms(buffer));
 }
 
+KWeighting::KWeighting() {
+    const double fs = kSampleRate;
+    {
+        const double f0 = 1681.974450955533, gainDb = 3.999843853973347, q = 0.7071752369554196;
+        const double A = std::pow(10.0, gainDb / 40.0), w = 2.0 * 3.14159265358979 * f0 / fs;
+        const double cw = std::cos(w), alpha = std::sin(w) / (2.0 * q), sa = 2.0 * std::sqrt(A) * alpha;
+        const double a0 = (A + 1.0) - (A - 1.0) * cw + sa;
+        shelf.b0 = float(A * ((A + 1.0) + (A - 1.0) * cw + sa) / a0);
+        shelf.b1 = float(-2.0 * A * ((A - 1.0) + (A + 1.0) * cw) / a0);
+        shelf.b2 = float(A * ((A + 1.0) + (A - 1.0) * cw - sa) / a0);
+        shelf.a1 = float(2.0 * ((A - 1.0) - (A + 1.0) * cw) / a0);
+        shelf.a2 = float(((A + 1.0) - (A - 1.0) * cw - sa) / a0);
+    }
+    highPass.SetHighPass(38.13547087602444f, 0.5003270373238773f);
+}
+
+float KWeighting::Process(float x) {
+    return highPass.Process(shelf.Process(x));
+}
+
+namespace {
+
+constexpr double kLufsOffset = -0.691;
+
+double MeanSquareToLufs(double meanSquare) {
+    return meanSquare > 1e-20 ? kLufsOffset + 10.0 * std::log10(meanSquare) : -200.0;
+}
+
+std::vector<double> KWeightedSquares(const Buffer& samples) {
+    KWeighting k;
+    std::vector<double> squares(samples.size());
+    for (size_t i = 0; i < samples.size(); ++i) {
+        const double y = k.Process(samples[i]);
+        squares[i] = y * y;
+    }
+    return squares;
+}
+
+} // namespace
+
+float LoudestWindowLufs(const Buffer& mono, float windowSeconds) {
+    const size_t window = std::max<size_t>(1, SamplesFor(windowSeconds));
+    const size_t hop = SamplesFor(0.01f);
+    const std::vector<double> squares = KWeightedSquares(mono);
+    std::vector<double> prefix(squares.size() + 1, 0.0);
+    for (size_t i = 0; i < squares.size(); ++i)
+        prefix[i + 1] = prefix[i] + squares[i];
+    double loudest = 0.0;
+    for (size_t start = 0; start == 0 || start < squares.size(); start += hop) {
+        const size_t end = std::min(squares.size(), start + window);
+        loudest = std::max(loudest, (prefix[end] - prefix[start]) / double(window));
+    }
+    return float(MeanSquareToLufs(loudest));
+}
+
+float IntegratedLufs(const Buffer& left, const Buffer& right) {
+    const size_t frames = std::min(left.size(), right.size());
+    const size_t block = SamplesFor(0.4f), hop = SamplesFor(0.1f);
+    const std::vector<double> l = KWeightedSquares(left), r = KWeightedSquares(right);
+    std::vector<double> blocks;
+    for (size_t start = 0; start + block <= frames; start += hop) {
+        double sum = 0.0;
+        for (size_t i = start; i < start + block; ++i)
+            sum += l[i] + r[i];
+        blocks.push_back(sum / double(block));
+    }
+    auto gatedMean = [&](double floor) {
+        double sum = 0.0;
+        size_t n = 0;
+        for (double b : blocks)
+            if (MeanSquareToLufs(b) > floor) sum += b, ++n;
+        return n > 0 ? sum / double(n) : 0.0;
+    };
+    const double relativeGate = MeanSquareToLufs(gatedMean(-70.0)) - 10.0;
+    return float(MeanSquareToLufs(gatedMean(std::max(-70.0, relativeGate))));
+}
+
+float Correlation(const Buffer& a, const Buffer& b) {
+    const size_t n = std::min(a.size(), b.size());
+    double ma = 0.0, mb = 0.0;
+    for (size_t i = 0; i < n; ++i)
+        ma += a[i], mb += b[i];
+    if (n == 0) return 0.0f;
+    ma /= double(n), mb /= double(n);
+    double ab = 0.0, aa = 0.0, bb = 0.0;
+    for (size_t i = 0; i < n; ++i) {
+        const double da = a[i] - ma, db = b[i] - mb;
+        ab += da * db, aa += da * da, bb += db * db;
+    }
+    return aa > 0.0 && bb > 0.0 ? float(ab / std::sqrt(aa * bb)) : 0.0f;
+}
+
+Buffer HighPassed(const Buffer& buffer, float hz) {
+    Biquad filter;
+    filter.SetHighPass(hz);
+    Buffer out(buffer.size());
+    for (size_t i = 0; i < buffer.size(); ++i)
+        out[i] = filter.Process(buffer[i]);
+    return out;
+}
+
+// ---- DC blocker -------------------------------------------------------------------------------
+
+float DcBlocker::Process(float x) {
+    // Pole radius for a corner near 5 Hz at 44.1 kHz.
+    constexpr float kPole = 0.9993f;
+    const float y = x - x1 + kPole * y1;
+    x1 = x;
+    y1 = std::fabs(y) < 1e-20f ? 0.0f : y;
+    return y1;
+}
+
 // ---- WAV files --------------------------------------------------------------------------------
 
 namespace {

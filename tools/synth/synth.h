@@ -4,7 +4,7 @@
 // in Hz, gains in linear amplitude unless a name says dB.
 //
 // Sections: constants and units | random | oscillators | envelopes | sweeps | filters |
-// formants | shaping and mixing | measuring | WAV files
+// formants | shaping and mixing | measuring | DC blocker | WAV files
 #pragma once
 
 #include <cstddef>
@@ -223,6 +223,40 @@ float Peak(const Buffer& buffer);
 float PeakDb(const Buffer& buffer);
 float Rms(const Buffer& buffer);
 float RmsDb(const Buffer& buffer);
+
+// The K-weighting of loudness meters (ITU-R BS.1770): a +4 dB shelf above about 1.7 kHz and a
+// high-pass at 38 Hz, designed for 44.1 kHz.
+struct KWeighting {
+    Biquad shelf;
+    Biquad highPass;
+
+    KWeighting();
+    float Process(float x);
+};
+
+// Loudness (LUFS of a single channel: K-weighted mean square in dB, -0.691) of the loudest
+// `windowSeconds` of a mono buffer, in 10 ms steps. A sound shorter than the window counts as if
+// padded with silence, so a 30 ms click measures softer than a 100 ms one of the same level.
+// -200 for silence.
+float LoudestWindowLufs(const Buffer& mono, float windowSeconds = 0.1f);
+// Integrated loudness of a stereo pair: 400 ms blocks overlapping by 75 %, an absolute gate at
+// -70 LUFS and a relative gate 10 dB under the ungated mean.
+float IntegratedLufs(const Buffer& left, const Buffer& right);
+// Pearson correlation of two equally long channels: 1 identical, 0 unrelated, -1 opposite.
+float Correlation(const Buffer& a, const Buffer& b);
+// A copy of `buffer` through a 12 dB/octave high-pass at `hz` (what a small speaker leaves).
+Buffer HighPassed(const Buffer& buffer, float hz);
+
+// ---- DC blocker -------------------------------------------------------------------------------
+
+// Removes a constant offset and drift below about 5 Hz (y = x - x1 + r*y1) while leaving everything
+// audible alone; an offset only costs headroom and thumps when a sound starts or stops.
+struct DcBlocker {
+    float x1 = 0.0f;
+    float y1 = 0.0f;
+
+    float Process(float x);
+};
 
 // ---- WAV files --------------------------------------------------------------------------------
 
