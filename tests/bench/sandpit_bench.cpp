@@ -10,7 +10,7 @@
 // stack allocator holds, so Box2D mallocs once per step whether the step is bare or the scene's.
 #include "base/app_state.h"
 #include "events/longjump/longjump.h"
-#include "runner/alloc_count.h"
+#include "platform/alloc_count.h"
 
 #include <box2d/box2d.h>
 
