@@ -169,17 +169,21 @@ TEST_F(FontTest, LightTextGetsADarkShadowAndDarkTextNone) {
     font.Load(path.c_str(), 0);
     font.Print(10.0f, 10.0f, kAlignLeft, 2.0f, kWhite, "A");
     FlushBatch();
-    ASSERT_EQ(gl.draws.size(), 2u);
-    // The shadow comes first, one font px (2 screen px at scale 2) down and right, translucent black.
-    EXPECT_FLOAT_EQ(gl.draws[0].vertices[0].x, gl.draws[1].vertices[0].x + 2.0f);
-    EXPECT_FLOAT_EQ(gl.draws[0].vertices[0].y, gl.draws[1].vertices[0].y + 2.0f);
-    EXPECT_FLOAT_EQ(gl.draws[0].colour[0], 0.0f);
-    EXPECT_LT(gl.draws[0].colour[3], 1.0f);
-    EXPECT_FLOAT_EQ(gl.draws[1].colour[0], 1.0f);
+    // Colour travels per vertex, so shadow and glyph share one draw: the shadow's quad comes first,
+    // one font px (2 screen px at scale 2) down and right, translucent black.
+    ASSERT_EQ(gl.draws.size(), 1u);
+    const std::vector<Vertex>& v = gl.draws[0].vertices;
+    ASSERT_EQ(v.size(), 12u);
+    EXPECT_FLOAT_EQ(v[0].x, v[6].x + 2.0f);
+    EXPECT_FLOAT_EQ(v[0].y, v[6].y + 2.0f);
+    EXPECT_EQ(v[0].colour & 0xFFFFFFu, 0u);
+    EXPECT_LT(v[0].colour >> 24, 255u);
+    EXPECT_EQ(v[6].colour, kWhite);
     gl.Reset();
     font.Print(10.0f, 10.0f, kAlignLeft, 2.0f, kBlack, "A");
     FlushBatch();
-    EXPECT_EQ(gl.draws.size(), 1u);
+    ASSERT_EQ(gl.draws.size(), 1u);
+    EXPECT_EQ(gl.draws[0].vertices.size(), 6u) << "dark text casts no shadow";
 }
 
 TEST_F(FontTest, LongPrintfIsCut) {
