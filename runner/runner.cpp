@@ -115,12 +115,12 @@ bool ParseRunnerArgs(int argc, const char* const* argv, RunnerOptions* options, 
             i += 2;
         } else if (arg == "--attempt") {
             if (!needValue()) return false;
-            const std::string spec = value;
-            const size_t colon = spec.find(':');
-            if (colon == std::string::npos || colon + 1 >= spec.size() ||
-                !ParseWhole(spec.substr(0, colon).c_str(), 0, kEventCount - 1, &n))
-                return fail("--attempt needs EVENT:FILE with an event id 0..16, not '" + spec + "'");
-            options->attempts.push_back({static_cast<int>(n), spec.substr(colon + 1)});
+            const std::string pair = value;
+            const size_t colon = pair.find(':');
+            if (colon == std::string::npos || colon + 1 >= pair.size() ||
+                !ParseWhole(pair.substr(0, colon).c_str(), 0, kEventCount - 1, &n))
+                return fail("--attempt needs EVENT:FILE with an event id 0..16, not '" + pair + "'");
+            options->attempts.push_back({static_cast<int>(n), pair.substr(colon + 1)});
         } else if (arg == "--input") {
             if (!needValue()) return false;
             options->inputPath = value;
