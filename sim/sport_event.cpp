@@ -468,18 +468,23 @@ b2BodyDef BodyAt(float x, float y, float density) {
     return def;
 }
 
+// One fixture of the shape on the body, default filter and tag 0.
+b2Fixture* AddFixture(b2Body* body, const b2Shape& shape, float density, float friction, float restitution) {
+    b2FixtureDef def;
+    def.shape = &shape;
+    def.density = density;
+    def.friction = friction;
+    def.restitution = restitution;
+    return body->CreateFixture(&def);
+}
+
 } // namespace
 
 b2Fixture* SportEvent::AddGroundBox(float x, float y, float width, float height, float friction,
                                     float restitution) {
     b2PolygonShape shape;
     shape.SetAsBox(width / 2.0f, height / 2.0f, b2Vec2(x + width / 2.0f, y + height / 2.0f), 0.0f);
-    b2FixtureDef def;
-    def.shape = &shape;
-    def.density = 0.0f;
-    def.friction = friction;
-    def.restitution = restitution;
-    return groundBody->CreateFixture(&def);
+    return AddFixture(groundBody, shape, 0.0f, friction, restitution);
 }
 
 b2Body* SportEvent::CreateBox(float x, float y, float width, float height, float density, float friction,
@@ -488,12 +493,7 @@ b2Body* SportEvent::CreateBox(float x, float y, float width, float height, float
     b2Body* body = world->CreateBody(&bodyDef);
     b2PolygonShape shape;
     shape.SetAsBox(width / 2.0f, height / 2.0f);
-    b2FixtureDef def;
-    def.shape = &shape;
-    def.density = density;
-    def.friction = friction;
-    def.restitution = restitution;
-    body->CreateFixture(&def);
+    AddFixture(body, shape, density, friction, restitution);
     return body;
 }
 
@@ -503,12 +503,7 @@ b2Body* SportEvent::CreateCircle(float x, float y, float radius, float density, 
     b2Body* body = world->CreateBody(&bodyDef);
     b2CircleShape shape;
     shape.m_radius = radius;
-    b2FixtureDef def;
-    def.shape = &shape;
-    def.density = density;
-    def.friction = friction;
-    def.restitution = restitution;
-    body->CreateFixture(&def);
+    AddFixture(body, shape, density, friction, restitution);
     return body;
 }
 
@@ -542,24 +537,14 @@ b2Body* SportEvent::CreatePolygon(float x, float y, const b2Vec2* points, int co
     if (!SetPolygonChecked(&shape, local, count)) return nullptr;
     const b2BodyDef bodyDef = BodyAt(x, y, density);
     b2Body* body = world->CreateBody(&bodyDef);
-    b2FixtureDef def;
-    def.shape = &shape;
-    def.density = density;
-    def.friction = friction;
-    def.restitution = restitution;
-    body->CreateFixture(&def);
+    AddFixture(body, shape, density, friction, restitution);
     return body;
 }
 
 b2Fixture* SportEvent::AddGroundPolygon(const b2Vec2* points, int count, float friction, float restitution) {
     b2PolygonShape shape;
     if (!SetPolygonChecked(&shape, points, count)) return nullptr;
-    b2FixtureDef def;
-    def.shape = &shape;
-    def.density = 0.0f;
-    def.friction = friction;
-    def.restitution = restitution;
-    return groundBody->CreateFixture(&def);
+    return AddFixture(groundBody, shape, 0.0f, friction, restitution);
 }
 
 b2WeldJoint* SportEvent::CreateWeld(b2Body* bodyA, b2Body* bodyB) {
