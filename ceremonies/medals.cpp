@@ -55,8 +55,10 @@ constexpr int kTwinklePan = -30;
 
 // Sprites and their scales (metres per sprite px).
 constexpr int kPodiumSprite = 3;
-constexpr float kPodiumX = -3.45f; // metres; the picture is drawn twice, one above the other
-constexpr float kPodiumY[2] = {4.0f, 7.0f};
+constexpr int kPodiumBaseSprite = 54; // plain columns, drawn under the podium and lower down
+constexpr float kPodiumX = -3.45f;    // metres
+constexpr float kPodiumY = 4.0f;
+constexpr float kPodiumBaseY = 7.0f;
 constexpr int kGoldSprite = 5; // then silver and bronze
 constexpr float kSpriteScale = 0.1f;
 constexpr float kMedalScale = 0.05f;
@@ -286,8 +288,8 @@ void MedalPresentation::Update() {
 void MedalPresentation::Draw() {
     if (standIn) FillRect(kSkyLeft, kSkyTop, kSkyWidth, kSkyHeight, kSkyColour);
     if (!nobodyQualified) {
-        for (const float y : kPodiumY)
-            DrawSpriteScaled(kPodiumSprite, kPodiumX, y, kSpriteScale, kSpriteScale);
+        DrawSpriteScaled(kPodiumBaseSprite, kPodiumX, kPodiumBaseY, kSpriteScale, kSpriteScale);
+        DrawSpriteScaled(kPodiumSprite, kPodiumX, kPodiumY, kSpriteScale, kSpriteScale);
     }
     for (int k = 0; k < kMedalPlaces; ++k) {
         const b2Body* figure = figures[k];

@@ -73,6 +73,8 @@ inline constexpr LayoutRow kLayout[] = {
     {51, 2, 22, 9, 0, 0},
     {52, 2, 22, 9, 0, 0},
     {53, 2, 22, 9, 0, 0},
+    // Slot 1: the podium's base.
+    {54, 1, 69, 42, 0, 0},
     // Slot 1: player badges.
     {67, 1, 30, 18, 0, 0},
     {68, 1, 30, 18, 0, 0},
@@ -278,7 +280,7 @@ inline constexpr LayoutRow kLayout[] = {
 };
 
 inline constexpr int kLayoutCount = int(sizeof(kLayout) / sizeof(kLayout[0]));
-static_assert(kLayoutCount == 233, "the atlas lists 233 sprites");
+static_assert(kLayoutCount == 234, "the atlas lists 234 sprites");
 
 // The game's atlas table has one row per sprite number 0..250; unlisted numbers are empty rows.
 inline constexpr int kAtlasRows = 251;

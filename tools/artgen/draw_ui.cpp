@@ -1,6 +1,6 @@
 // The interface art: grab pieces, podium, medals and balls, progress bar, event icons and labels,
 // player badges, the logo and its overlays, the menu backdrop, buttons, slider and cursor.
-// Sections: helpers - small pieces (0-13) - event icons (14-33) - labels (34-53) - badges (67-70)
+// Sections: helpers - small pieces (0-13) - event icons (14-33) - labels (34-53) - podium base (54) - badges (67-70)
 // - logo (71-74) - menu backdrop (75) - buttons and icons (76-111) - progress bar fill - the list.
 #include "drawn.h"
 #include "palette.h"
@@ -133,6 +133,12 @@ void DrawPodium(Canvas& c) {
         Box(c, s.x, s.top, 23, c.height - s.top, Pal('l'), Pal('w'), Pal('i'));
         DrawText(c, s.x + 8, s.top + 16, s.label, Pal('u'));
     }
+}
+
+void DrawPodiumBase(Canvas& c) {
+    // The same three columns with neither tops nor numbers: drawn under the podium and lower down,
+    // it carries the steps down to the bottom of the screen.
+    for (const int x : {0, 23, 46}) Box(c, x, -4, 23, c.height + 8, Pal('l'), Pal('w'), Pal('i'));
 }
 
 void DrawAthlete(Canvas& c) {
@@ -1041,6 +1047,7 @@ const DrawnSprite kUi[] = {
     {51, DrawLabelSpare},
     {52, DrawLabelSpare},
     {53, DrawLabelSpare},
+    {54, DrawPodiumBase},
     {67, DrawBadge1},
     {68, DrawBadge2},
     {69, DrawBadge3},
