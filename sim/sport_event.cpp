@@ -28,6 +28,11 @@ constexpr int kGrabLineSprite = 1;
 constexpr int kGrabDotSprite = 2;
 constexpr int kProgressBarSprite = 13;
 constexpr int kProgressSlot = 1;
+// The bar's fill: 400 x 32 px at (512, 96) of the 1024 x 128 sprite sheet.
+constexpr float kSpriteSheetWidth = 1024.0f;
+constexpr float kFillU = 0.5f;
+constexpr float kFillTopV = 0.75f;
+constexpr float kFillBottomV = 1.0f;
 constexpr float kProgressWidth = 400.0f; // px
 constexpr int kHudHiddenFrames = 20;     // after the first click in a competition
 constexpr Colour kHoverColour = PackColour(210, 210, 210, 255);
@@ -454,7 +459,8 @@ void SportEvent::DrawProgressBar(float value, float max) {
     DrawSpriteScaled(kProgressBarSprite, x, 20.0f, 4.0f, 4.0f);
     // A bar never leaves its frame, whatever the scene passes.
     const float w = max > 0.0f ? Clamp(value * kProgressWidth / max, 0.0f, kProgressWidth) : 0.0f;
-    DrawTextureRegion(kProgressSlot, x + 4.0f, 24.0f, w, 32.0f, 0.5f, 0.5f + w / 1024.0f, 0.5f, 0.53125f);
+    DrawTextureRegion(kProgressSlot, x + 4.0f, 24.0f, w, 32.0f, kFillU, kFillU + w / kSpriteSheetWidth,
+                      kFillTopV, kFillBottomV);
 }
 
 // ---- Builders --------------------------------------------------------------------------------

@@ -295,10 +295,10 @@ struct SheetInfo {
 };
 
 inline constexpr SheetInfo kSheets[] = {
-    {0, "c64", 128, 128},          {1, "sprites", 1024, 1024},
+    {0, "c64", 128, 128},          {1, "sprites", 1024, 128},
     {2, "eventlabels2", 128, 256}, {3, "flags", 1024, 1024},
     {4, "logo", 1024, 512},        {5, "mm", 256, 256},
-    {8, "buttons2", 1024, 512},    {9, "opening", 512, 256},
+    {8, "buttons2", 1024, 256},    {9, "opening", 512, 256},
     {10, "closing", 256, 256},     {11, "diving", 512, 256},
     {12, "javelin", 256, 256},     {13, "equis", 256, 256},
     {14, "sprint", 256, 256},      {15, "rings", 512, 256},
@@ -318,9 +318,10 @@ inline constexpr bool IsBackdrop(const LayoutRow& row) {
     return row.width == 256 && row.height == 192 && row.slot >= 9;
 }
 
-// The progress bar's fill: a fixed 400x32 block of art/sprites that the HUD samples directly.
+// The progress bar's fill: a fixed 400x32 block in the bottom right of art/sprites that the HUD
+// samples directly (texture coordinates u 0.5.., v 0.75..1).
 inline constexpr int kBarFillX = 512;
-inline constexpr int kBarFillY = 512;
+inline constexpr int kBarFillY = 96;
 inline constexpr int kBarFillW = 400;
 inline constexpr int kBarFillH = 32;
 
