@@ -479,6 +479,7 @@ void GameSession::ReturnToMenu() {
     competition = 0;
     gApp.mousePressed = 0;
     gApp.mouseReleased = 0;
+    ReleaseTextureSlotsExcept(nullptr, 0);
     ResetMenu();
 }
 

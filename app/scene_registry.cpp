@@ -130,6 +130,9 @@ SportEvent* CreateSceneById(int id) {
         LogDebug("Scene %d does not exist", id);
         return nullptr;
     }
+    // The medal presentation draws over the event that has just finished, so that event's sheet
+    // stays; any other scene frees the sheets the scenes before it used.
+    if (id != kSceneMedals) ReleaseTextureSlotsExcept(kSceneSlots[id], 2);
     for (const int slot : kSceneSlots[id])
         if (slot >= 0) EnsureTextureSlot(slot);
     SportEvent* scene = kSceneFactories[id]();

@@ -122,6 +122,23 @@ bool EnsureTextureSlot(int slot) {
     return loaded;
 }
 
+void ReleaseTextureSlotsExcept(const int* keep, int keepCount) {
+    bool kept[kTextureSlotCount] = {};
+    for (const int slot : kStartSlots) kept[slot] = true;
+    for (int i = 0; i < keepCount; ++i)
+        if (keep[i] >= 0 && keep[i] < kTextureSlotCount) kept[keep[i]] = true;
+    for (int slot = 0; slot < kTextureSlotCount; ++slot) {
+        TextureSlot& s = R().slots[slot];
+        if (kept[slot] || !gSlotTried[slot]) continue;
+        if (R().boundSlot == slot) FlushBatch();
+        if (s.name != 0 && R().gl) R().gl->DeleteTexture(s.name);
+        // The size stays, so the atlas keeps valid coordinates for the slot's sprites.
+        s.name = 0;
+        gSlotTried[slot] = false;
+        if (R().boundSlot == slot) R().boundSlot = -1;
+    }
+}
+
 int LoadAllTextureSlots() {
     int failed = 0;
     for (int i = 0; i < kSlotTableCount; ++i) {

@@ -101,6 +101,9 @@ int LoadStartTextureSlots();
 // Loads a slot of the slot table unless it was loaded or tried before; false when it has no
 // texture afterwards.
 bool EnsureTextureSlot(int slot);
+// Frees the texture of every slot that is loaded but neither one of the menu's nor in keep, so
+// that only the current scene's sheets stay in memory. A freed slot loads again on demand.
+void ReleaseTextureSlotsExcept(const int* keep, int keepCount);
 
 void BuildSpriteAtlas(const AtlasRow* rows, int count);
 
