@@ -20,6 +20,10 @@ class CeremonyTest : public EventTest {
         }
     }
 
+    static void StepN(SportEvent& s, int frames) {
+        for (int i = 0; i < frames; ++i)
+            Step(s);
+    }
     template <class Scene>
     static void RunUntilTimer(Scene& s, int timer) {
         while (s.timer < timer)

@@ -112,8 +112,7 @@ TEST_F(MedalsTest, TheCameraSinksIn34FramesAndTheWinnersStandOnTheirSteps) {
     ExpectLoopingMusic("MedalPresentation.mp3");
     EXPECT_FLOAT_EQ(s.cameraX, 0.0f);
     EXPECT_FLOAT_EQ(s.cameraY, -8.0f);
-    for (int i = 0; i < 33; ++i)
-        Step(s);
+    StepN(s, 33);
     EXPECT_FLOAT_EQ(s.cameraY, 0.25f);
     Step(s);
     EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
@@ -376,8 +375,7 @@ TEST_F(MedalsTest, AHostStandingThatNamesAnUnknownSlotIsDroppedAndLogged) {
     EXPECT_NE(s->figures[0], nullptr);
     ASSERT_FALSE(sink.Lines().empty());
     EXPECT_EQ(sink.Lines().front(), "Medals: standing 0 names slot 7, skipped");
-    for (int i = 0; i < 100; ++i)
-        Step(*s);
+    StepN(*s, 100);
 }
 
 TEST_F(MedalsTest, WithoutAHostFourStandInsWithBlendedNamesFromTheSeed) {

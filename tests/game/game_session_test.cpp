@@ -1,8 +1,7 @@
 // The game flow: practice attempts and their analytics lines, competitions from the opening to
 // the closing ceremonies with computer opponents, standings, ties and medals, world records kept
 // in records.rec, leaving with Escape, saving on quit and the developer keys.
-//
-// Sections: fixture; standings and medals; practice; competitions; records and saving; keys.
+// Sections: fixture; standings and medals; practice and the menu; competitions; records; keys.
 #include "app/game_session.h"
 
 #include "app/input_script.h"
@@ -62,6 +61,8 @@ class GameSessionTest : public EventTest {
         Open();
         for (int e = 0; e < kEventCount; ++e)
             session->events[e].included = e == kEventDash;
+        for (int k = 0; k < kPlayerCount; ++k)
+            own[k] = session->players[k].nation;
         return *session;
     }
     // A competition of `humans` players (one alone meets three computers without a specialty)
@@ -121,6 +122,7 @@ class GameSessionTest : public EventTest {
     std::string path;
     CaptureLogSink log;
     std::unique_ptr<GameSession> session;
+    Nation own[kPlayerCount]; // the slots' nations before a competition
 };
 
 // ---- Standings and medals --------------------------------------------------------------------
@@ -258,7 +260,7 @@ TEST_F(GameSessionTest, SlotButtonsSelectAddAndRemovePlayers) {
     EXPECT_EQ(s.selectedPlayer, 0);
 }
 
-TEST_F(GameSessionTest, TheNationPickerGivesTheSelectedSlotItsCountry) {
+TEST_F(GameSessionTest, TheNationPickerGivesTheSelectedSlotItsCountryAndEscapeClosesPanelsWithoutQuitting) {
     GameSession& s = Open();
     Click(s.menu->clickedButton, kButtonFirstSlot + 1);
     Click(s.menu->clickedButton, kButtonPickNation);
@@ -275,11 +277,6 @@ TEST_F(GameSessionTest, TheNationPickerGivesTheSelectedSlotItsCountry) {
     PressKey(kKeyEscape);
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_STREQ(s.players[1].nation.name, kCountries[29].name);
-    EXPECT_EQ(gApp.quitRequested, 0);
-}
-
-TEST_F(GameSessionTest, TheCreditsPanelTurnsItsPageAndClosesOnEscape) {
-    GameSession& s = Open();
     Click(s.menu->clickedButton, kButtonCredits);
     ASSERT_EQ(s.state, kStateCreditsOpen);
     Click(s.creditsPanel->clicked, kButtonNextPage);
@@ -287,16 +284,13 @@ TEST_F(GameSessionTest, TheCreditsPanelTurnsItsPageAndClosesOnEscape) {
     Step();
     PressKey(kKeyEscape);
     EXPECT_EQ(s.state, kStateMenu);
-    EXPECT_EQ(gApp.quitRequested, 0) << "Escape on a panel closes it and does not quit";
+    EXPECT_EQ(gApp.quitRequested, 0);
 }
 
 // ---- Competitions ----------------------------------------------------------------------------
 
 TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing) {
     GameSession& s = OpenDashOnly();
-    Nation before[kPlayerCount];
-    for (int k = 0; k < kPlayerCount; ++k)
-        before[k] = s.players[k].nation;
     s.StartCompetition();
     ASSERT_EQ(s.state, kStateInScene);
     EXPECT_EQ(s.sceneEventId, kSceneOpening);
@@ -349,7 +343,7 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     EXPECT_EQ(s.players[0].active, 1);
     for (int k = 1; k < kPlayerCount; ++k) {
         EXPECT_EQ(s.players[k].active, 0);
-        EXPECT_STREQ(s.players[k].nation.name, before[k].name);
+        EXPECT_STREQ(s.players[k].nation.name, own[k].name);
     }
     EXPECT_EQ(s.players[0].silver, 1) << "medals stay counted after the competition";
     EXPECT_EQ(Analytics().size(), 1u);
@@ -466,14 +460,18 @@ TEST_F(GameSessionTest, ARecordsFileThatCannotBeReadIsKeptAsideBeforeTheFirstSav
     EXPECT_TRUE(logged);
 }
 
-TEST_F(GameSessionTest, TheVolumesAreKeptInOnePlaceFromLoadToSave) {
+// The volumes live in the sound system alone, from the load to the save.
+TEST_F(GameSessionTest, EscapeOnTheMenuSavesThePlayersAndTheVolumesAndQuits) {
     GameSession& s = Open();
+    s.players[2].active = 1;
     SetEffectsVolume(40);
     PressKey('m');
-    s.Save();
+    PressKey(kKeyEscape);
+    EXPECT_EQ(gApp.quitRequested, 1);
     session.reset();
     RecordsData saved;
     ASSERT_TRUE(LoadRecords(&saved, path.c_str()));
+    EXPECT_EQ(saved.players[2].active, 1);
     EXPECT_EQ(saved.musicVolume, 0);
     EXPECT_EQ(saved.effectsVolume, 40);
     SetEffectsVolume(100);
@@ -485,7 +483,6 @@ TEST_F(GameSessionTest, TheVolumesAreKeptInOnePlaceFromLoadToSave) {
 
 TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     GameSession& s = Compete();
-    const Nation human = s.players[0].nation;
     FinishAttempt(330.0f);
     ASSERT_EQ(s.newRecord, 1);
     EXPECT_TRUE(s.NewWorldRecord());
@@ -496,35 +493,16 @@ TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
     EXPECT_EQ(kept.events[kEventDash].hasRecord, 1);
     EXPECT_FLOAT_EQ(kept.events[kEventDash].recordValue, 330.0f);
-    EXPECT_STREQ(kept.events[kEventDash].recordHolder.name, human.name);
-    for (int k = 1; k < kPlayerCount; ++k)
-        EXPECT_EQ(kept.players[k].active, 0) << "opponents are not kept as players";
+    EXPECT_STREQ(kept.events[kEventDash].recordHolder.name, own[0].name);
+    for (int k = 1; k < kPlayerCount; ++k) {
+        EXPECT_EQ(kept.players[k].active, 0) << "the players' own slots are kept, not the opponents";
+        EXPECT_STREQ(kept.players[k].nation.name, own[k].name);
+    }
+    EXPECT_EQ(s.players[3].active, 1) << "the running competition keeps its opponent";
     GameSession& again = Open();
     EXPECT_EQ(again.events[kEventDash].hasRecord, 1);
     EXPECT_FLOAT_EQ(again.events[kEventDash].recordValue, 330.0f);
     EXPECT_EQ(again.players[0].gold, 1);
-}
-
-TEST_F(GameSessionTest, EscapeOnTheMenuSavesAndQuits) {
-    GameSession& s = Open();
-    s.players[2].active = 1;
-    PressKey(kKeyEscape);
-    EXPECT_EQ(gApp.quitRequested, 1);
-    RecordsData kept;
-    ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
-    EXPECT_EQ(kept.players[2].active, 1);
-}
-
-TEST_F(GameSessionTest, ASaveDuringACompetitionKeepsThePlayersOwnSlots) {
-    GameSession& s = OpenDashOnly();
-    const Nation own = s.players[3].nation;
-    s.StartCompetition();
-    ASSERT_TRUE(s.Save());
-    RecordsData kept;
-    ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
-    EXPECT_EQ(kept.players[3].active, 0);
-    EXPECT_STREQ(kept.players[3].nation.name, own.name);
-    EXPECT_EQ(s.players[3].active, 1) << "the running competition keeps its opponent";
 }
 
 // ---- Developer keys --------------------------------------------------------------------------
@@ -576,9 +554,6 @@ TEST_F(GameSessionTest, TheClosingKeyJumpsToTheClosingCeremoniesAndKeepsThePlaye
     Step();
 
     GameSession& s = OpenDashOnly();
-    Nation before[kPlayerCount];
-    for (int k = 0; k < kPlayerCount; ++k)
-        before[k] = s.players[k].nation;
     s.StartCompetition();
     PressKey('c');
     ASSERT_EQ(s.sceneEventId, kSceneClosing);
@@ -586,7 +561,7 @@ TEST_F(GameSessionTest, TheClosingKeyJumpsToTheClosingCeremoniesAndKeepsThePlaye
     Click(s.scene->clickedButton, kButtonConfirm);
     for (int k = 1; k < kPlayerCount; ++k) {
         EXPECT_EQ(s.players[k].active, 0);
-        EXPECT_STREQ(s.players[k].nation.name, before[k].name);
+        EXPECT_STREQ(s.players[k].nation.name, own[k].name);
     }
 }
 
