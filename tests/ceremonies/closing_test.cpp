@@ -96,8 +96,6 @@ class ClosingTest : public CeremonyTest {
     CaptureLogSink sink;
 };
 
-// ---- Ranking and the medal table -------------------------------------------------------------
-
 TEST_F(ClosingTest, RanksByGoldThenSilverThenBronzeThenLowerSlot) {
     Medals(0, 1, 0, 5);
     Medals(1, 2, 0, 0);
@@ -263,8 +261,6 @@ TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
     EXPECT_EQ(empty.competitorCount, 0);
 }
 
-// ---- Timed cues ------------------------------------------------------------------------------
-
 TEST_F(ClosingTest, EachCueComesOnItsFrame) {
     ClosingCeremonies s(setup);
     const std::function<int()> launches = [&] { return CountEffect(kSfxFwLaunch); };
@@ -338,8 +334,6 @@ TEST_F(ClosingTest, AFallenBallIsTakenBackBeforeANewOneIsMade) {
     EXPECT_LT(std::fabs(first->GetLinearVelocity().x), 1e-3f);
 }
 
-// ---- Parade ----------------------------------------------------------------------------------
-
 TEST_F(ClosingTest, TheFiguresStandInLineUntilFrame241ThenParadeToCompetitorsPlusFourAndAHalf) {
     ClosingCeremonies s(setup);
     ExpectLoopingMusic("ClosingCeremonies.mp3");
@@ -375,8 +369,6 @@ TEST_F(ClosingTest, TheParadeResumesWhenTheLeaderIsDraggedBackInTime) {
         }
     }
 }
-
-// ---- End button and determinism --------------------------------------------------------------
 
 TEST_F(ClosingTest, TheButtonAtTheBottomReports88OnReleaseAndGrabsNothing) {
     ClosingCeremonies s(setup);

@@ -16,8 +16,6 @@
 namespace kel::test {
 namespace {
 
-constexpr float kStepTops[3] = {4.0f, 4.4f, 4.8f};
-
 struct FinishedEventHost : FakeHost {
     const PlayerRecord* records = nullptr;
     int count = 0;
@@ -102,12 +100,12 @@ class MedalsTest : public CeremonyTest {
     CaptureLogSink sink;
 };
 
-// ---- Podium, figures and camera --------------------------------------------------------------
-
+// A figure whose sprite has no size still gets a body, 2.5 m tall.
 TEST_F(MedalsTest, TheCameraSinksIn34FramesAndTheWinnersStandOnTheirSteps) {
     players[0].opponentIndex = 5;  // sprite 136: 30 px tall
-    players[1].opponentIndex = 0;  // sprite 128: 22 px
+    players[1].opponentIndex = 0;  // sprite 128, here without a size
     players[2].opponentIndex = 13; // sprite 149: 43 px
+    SetSprite(128, 0.0f, 0.0f, 0.0f, 0.0f);
     MedalPresentation s(setup);
     ExpectLoopingMusic("MedalPresentation.mp3");
     EXPECT_FLOAT_EQ(s.cameraX, 0.0f);
@@ -118,21 +116,14 @@ TEST_F(MedalsTest, TheCameraSinksIn34FramesAndTheWinnersStandOnTheirSteps) {
     EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
     RunUntilTimer(s, 60);
     EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
-    const float heights[3] = {3.0f, 2.2f, 4.3f};
+    const float heights[3] = {3.0f, 2.5f, 4.3f};
+    const float stepTops[3] = {4.0f, 4.4f, 4.8f};
     const float centres[3] = {0.0f, -2.3f, 2.3f};
     for (int k = 0; k < 3; ++k) {
         ASSERT_NE(s.figures[k], nullptr);
-        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, kStepTops[k], 0.03f) << "place " << k + 1;
+        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, stepTops[k], 0.03f) << "place " << k + 1;
         EXPECT_NEAR(s.figures[k]->GetPosition().x, centres[k], 0.01f) << "place " << k + 1;
     }
-}
-
-TEST_F(MedalsTest, AFigureWithoutASpriteStillGetsABody) {
-    SetSprite(128, 0.0f, 0.0f, 0.0f, 0.0f);
-    MedalPresentation s(setup);
-    ASSERT_NE(s.figures[0], nullptr);
-    RunUntilTimer(s, 60);
-    EXPECT_NEAR(s.figures[0]->GetPosition().y + 1.25f, kStepTops[0], 0.03f);
 }
 
 TEST_F(MedalsTest, TheWinnerOfAnAnimatedRowAlternatesItsTwoFrames) {
@@ -172,8 +163,6 @@ TEST_F(MedalsTest, OnlyTheTintableFiguresWearThePlayersColour) {
         EXPECT_NEAR(q->colour[2], tinted ? 0.2f : 1.0f, 1e-3f) << sprites[i];
     }
 }
-
-// ---- Medals, ties and faults -----------------------------------------------------------------
 
 TEST_F(MedalsTest, EqualResultsShareTheBetterMedal) {
     const struct {
@@ -239,8 +228,6 @@ TEST_F(MedalsTest, WhenNobodyQualifiedThereIsNoPodiumPictureAndNoMusic) {
     RunUntilTimer(none, 40);
     EXPECT_TRUE(ContinueShown(none));
 }
-
-// ---- The board -------------------------------------------------------------------------------
 
 TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesThenTheContinueButton) {
     UseBlockFont();
@@ -337,9 +324,7 @@ TEST_F(MedalsTest, ARecordTwinklesAtFrame30AndBlinksOnTheWinnersRow) {
     EXPECT_FALSE(HudText(s, 96.0f + 3.0f));
 }
 
-// ---- The game flow as the scene host ---------------------------------------------------------
-
-TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHost) {
+TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHostAndDropsAStandingOfAnUnknownSlot) {
     FinishedEventHost host;
     host.count = 3;
     const int slots[3] = {2, 0, 3};
@@ -361,15 +346,14 @@ TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHost) {
     EXPECT_NE(s->figures[1], nullptr);
     EXPECT_EQ(s->figures[2], nullptr);
     EXPECT_EQ(s->medals[1], 1);
-}
 
-TEST_F(MedalsTest, AHostStandingThatNamesAnUnknownSlotIsDroppedAndLogged) {
-    FinishedEventHost host;
     host.count = 2;
+    host.slotOf[0] = 0;
+    host.slotOf[1] = 1;
+    sink.Clear();
     host.ranked[0] = {7, 10.0f, false};
     host.ranked[1] = {1, 20.0f, false};
-    std::unique_ptr<SportEvent> scene;
-    MedalPresentation* s = FromHost(host, &scene);
+    s = FromHost(host, &scene);
     EXPECT_EQ(s->competitorCount, 1);
     EXPECT_EQ(s->standings[0].slot, 1);
     EXPECT_NE(s->figures[0], nullptr);

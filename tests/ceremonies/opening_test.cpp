@@ -49,8 +49,6 @@ class OpeningTest : public CeremonyTest {
     CompetitorHost host;
 };
 
-// ---- Who marches -----------------------------------------------------------------------------
-
 TEST_F(OpeningTest, WithoutAHostFourStandInsMarchWithTheirOwnNationsAndColours) {
     OpeningCeremonies s;
     ASSERT_EQ(s.competitorCount, 4);
@@ -96,8 +94,6 @@ TEST_F(OpeningTest, TheHostsCompetitorsMarchInTurnOrderAndABadListIsPatched) {
     StepN(bad, 900);
     EXPECT_GE(bad.stage, OpeningCeremonies::kMarch);
 }
-
-// ---- The stages ------------------------------------------------------------------------------
 
 // Settled, the cauldron stands on the stage (top 12.3) and the figures on the arena (14.8); about
 // 11 s for the 21.6 m torch run at 2.2 m/s, 8 s for the march, the rest pinned by the physics.
@@ -172,8 +168,6 @@ TEST_F(OpeningTest, FiguresArePushedOnlyWhileSlowerThanTheirLimit) {
     EXPECT_NEAR(s.torchBearer->GetPosition().x, torchX, 0.3f) << "the torch bearer is no longer pushed";
 }
 
-// ---- Cues of the march -----------------------------------------------------------------------
-
 TEST_F(OpeningTest, TheFlameIsLitOnFrameEightyOfTheMarchWithApplauseThirtyLater) {
     MarkSprites({118});
     OpeningCeremonies s;
@@ -239,8 +233,6 @@ TEST_F(OpeningTest, TheBlimpIsHeardByDistanceAndStoppedWithTheScene) {
     { OpeningCeremonies quiet; }
     EXPECT_EQ(FindCall(SoundCall::kStopChannel), -1) << "no channel, nothing to stop";
 }
-
-// ---- Celebration -----------------------------------------------------------------------------
 
 // Even poles stand 8 - a and odd ones 5.2 + a high with a = |t / 210 - 1| × 2.8 (t = timer mod
 // 420); the marchers wave in bursts from timer 301 on.

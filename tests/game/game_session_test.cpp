@@ -28,8 +28,6 @@
 namespace kel::test {
 namespace {
 
-// ---- Fixture ---------------------------------------------------------------------------------
-
 class GameSessionTest : public EventTest {
   protected:
     void SetUp() override {
@@ -125,8 +123,6 @@ class GameSessionTest : public EventTest {
     Nation own[kPlayerCount]; // the slots' nations before a competition
 };
 
-// ---- Standings and medals --------------------------------------------------------------------
-
 TEST(Standings, SortOrderTiesAndFaults) {
     struct Case {
         int eventId;
@@ -169,8 +165,6 @@ TEST(Standings, EqualResultsShareAMedalAtEveryPlaceAndFaultsGetNone) {
             EXPECT_EQ(medals[i], c.want[i]) << "case " << (&c - cases) << " rank " << i;
     }
 }
-
-// ---- Practice and the menu -------------------------------------------------------------------
 
 TEST_F(GameSessionTest, StartsOnTheMenuAndATileOpensTheCardWhosePlayStartsAPracticeAttempt) {
     GameSession& s = Open();
@@ -286,8 +280,6 @@ TEST_F(GameSessionTest, TheNationPickerGivesTheSelectedSlotItsCountryAndEscapeCl
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_EQ(gApp.quitRequested, 0);
 }
-
-// ---- Competitions ----------------------------------------------------------------------------
 
 TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing) {
     GameSession& s = OpenDashOnly();
@@ -442,8 +434,6 @@ TEST_F(GameSessionTest, TheRestartKeyDoesNotReplayAnEventWhoseMedalsAreGiven) {
     EXPECT_EQ(Medals(0) + Medals(1) + Medals(2) + Medals(3), 3);
 }
 
-// ---- Records and saving ----------------------------------------------------------------------
-
 TEST_F(GameSessionTest, ARecordsFileThatCannotBeReadIsKeptAsideBeforeTheFirstSave) {
     // Version 3: refused, yet it holds somebody's records.
     const std::string old("\x03\x00\x00\x00 older records", 19);
@@ -504,8 +494,6 @@ TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     EXPECT_FLOAT_EQ(again.events[kEventDash].recordValue, 330.0f);
     EXPECT_EQ(again.players[0].gold, 1);
 }
-
-// ---- Developer keys --------------------------------------------------------------------------
 
 TEST_F(GameSessionTest, DevelopersKeysFlipTheOverlaysMuteTheMusicAndRestart) {
     GameSession& s = Open();
