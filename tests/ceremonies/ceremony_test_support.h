@@ -1,8 +1,9 @@
-// Shared set-up for the ceremony tests: four named player slots, running to a frame of the
-// scene's timer, the looping music, the button at the bottom centre and a grab-and-fling.
+// Shared set-up for the ceremony tests: four named player slots, a captured log, running to a
+// frame of the scene's timer, the looping music, the button at the bottom centre and a grab-and-fling.
 #pragma once
 
 #include "events/event_test_support.h"
+#include "platform/log.h"
 #include "sim/records.h"
 
 #include <cstdio>
@@ -18,6 +19,11 @@ class CeremonyTest : public EventTest {
             players[i].active = 1;
             std::snprintf(players[i].nation.name, sizeof players[i].nation.name, "SLOT%d", i);
         }
+        SetLogSink(&sink);
+    }
+    void TearDown() override {
+        SetLogSink(nullptr);
+        EventTest::TearDown();
     }
 
     static void StepN(SportEvent& s, int frames) {
@@ -64,6 +70,7 @@ class CeremonyTest : public EventTest {
     }
 
     PlayerRecord players[kPlayerCount];
+    CaptureLogSink sink;
 };
 
 } // namespace kel::test

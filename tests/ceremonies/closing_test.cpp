@@ -4,7 +4,6 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/ceremony_test_support.h"
 
-#include "platform/log.h"
 
 #include <algorithm>
 #include <cmath>
@@ -41,11 +40,6 @@ class ClosingTest : public CeremonyTest {
         CeremonyTest::SetUp();
         setup.players = players;
         setup.competitorCount = kPlayerCount;
-        SetLogSink(&sink);
-    }
-    void TearDown() override {
-        SetLogSink(nullptr);
-        CeremonyTest::TearDown();
     }
 
     void Medals(int slot, int gold, int silver, int bronze) {
@@ -93,7 +87,6 @@ class ClosingTest : public CeremonyTest {
     }
 
     ClosingSetup setup;
-    CaptureLogSink sink;
 };
 
 TEST_F(ClosingTest, RanksByGoldThenSilverThenBronzeThenLowerSlot) {

@@ -6,7 +6,6 @@
 #include "ceremonies/ceremony_test_support.h"
 
 #include "app/scene_registry.h"
-#include "platform/log.h"
 
 #include <algorithm>
 #include <cmath>
@@ -49,11 +48,6 @@ class MedalsTest : public CeremonyTest {
         setup.eventId = kEventJavelin; // higher is better
         setup.competitorCount = kPlayerCount;
         Results(80.0f, 70.0f, 60.0f, 50.0f);
-        SetLogSink(&sink);
-    }
-    void TearDown() override {
-        SetLogSink(nullptr);
-        CeremonyTest::TearDown();
     }
 
     // Standings in rank order for slots 0..3.
@@ -97,7 +91,6 @@ class MedalsTest : public CeremonyTest {
     }
 
     MedalSetup setup;
-    CaptureLogSink sink;
 };
 
 // A figure whose sprite has no size still gets a body, 2.5 m tall.
