@@ -30,8 +30,7 @@ class CeremonyTest : public EventTest {
         for (int i = 0; i < frames; ++i)
             Step(s);
     }
-    template <class Scene>
-    static void RunUntilTimer(Scene& s, int timer) {
+    template <class Scene> static void RunUntilTimer(Scene& s, int timer) {
         while (s.timer < timer)
             Step(s);
     }

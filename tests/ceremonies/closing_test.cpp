@@ -4,7 +4,6 @@
 #include "ceremonies/closing.h"
 #include "ceremonies/ceremony_test_support.h"
 
-
 #include <algorithm>
 #include <cmath>
 #include <cstring>
@@ -165,9 +164,9 @@ TEST_F(ClosingTest, TheBestHaulRisesOnlyForAHigherHaulOfAHumanWinnerAgainstCompu
         int32_t want[3];
     } cases[] = {
         {{3, 1, 1}, {2, 5, 5}, true, {3, 1, 1}},
-        {{3, 2, 0}, {2, 5, 5}, true, {3, 2, 0}}, // silver decides before bronze
-        {{3, 0, 9}, {2, 5, 5}, true, {3, 1, 0}}, // lower
-        {{1, 0, 0}, {9, 0, 0}, true, {3, 1, 0}}, // a computer won
+        {{3, 2, 0}, {2, 5, 5}, true, {3, 2, 0}},  // silver decides before bronze
+        {{3, 0, 9}, {2, 5, 5}, true, {3, 1, 0}},  // lower
+        {{1, 0, 0}, {9, 0, 0}, true, {3, 1, 0}},  // a computer won
         {{9, 9, 9}, {0, 0, 0}, false, {3, 1, 0}}, // players alone
     };
     for (const auto& c : cases) {

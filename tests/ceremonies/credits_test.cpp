@@ -86,8 +86,10 @@ TEST_F(CreditsTest, ButtonsReportTheirIdsAndBackReturnsFromTheThanksPage) {
     const struct {
         float x, y;
         int id;
-    } buttons[] = {{30.0f, row, kCreditsMoreButton},           {close, row, kCreditsCloseButton},
-                   {panel.width / 2.0f, 60.0f, kCreditsMailButton}, {panel.width / 2.0f, 98.0f, kCreditsWebsiteButton},
+    } buttons[] = {{30.0f, row, kCreditsMoreButton},
+                   {close, row, kCreditsCloseButton},
+                   {panel.width / 2.0f, 60.0f, kCreditsMailButton},
+                   {panel.width / 2.0f, 98.0f, kCreditsWebsiteButton},
                    {panel.width / 2.0f, 136.0f, kCreditsMusicButton}};
     for (const auto& b : buttons) {
         SCOPED_TRACE(b.id);
@@ -161,7 +163,8 @@ TEST_F(CreditsTest, TheTextsFitThePanel) {
     // Every role's title and the name beside it, at two thirds size, share a line.
     const float name = static_cast<float>(std::strlen(kCreditsName)) * kGlyphUnits * 2.0f / 3.0f;
     for (const char* role : kCreditsRoles)
-        EXPECT_LT(6.0f + static_cast<float>(std::strlen(role)) * kGlyphUnits, panel.width - 6.0f - name) << role;
+        EXPECT_LT(6.0f + static_cast<float>(std::strlen(role)) * kGlyphUnits, panel.width - 6.0f - name)
+            << role;
 }
 
 } // namespace

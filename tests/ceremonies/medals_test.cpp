@@ -114,7 +114,8 @@ TEST_F(MedalsTest, TheCameraSinksIn34FramesAndTheWinnersStandOnTheirSteps) {
     const float centres[3] = {0.0f, -2.3f, 2.3f};
     for (int k = 0; k < 3; ++k) {
         ASSERT_NE(s.figures[k], nullptr);
-        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, stepTops[k], 0.03f) << "place " << k + 1;
+        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, stepTops[k], 0.03f)
+            << "place " << k + 1;
         EXPECT_NEAR(s.figures[k]->GetPosition().x, centres[k], 0.01f) << "place " << k + 1;
     }
 }

@@ -57,7 +57,8 @@ TEST_F(OpeningTest, WithoutAHostFourStandInsMarchWithTheirOwnNationsAndColours) 
         ASSERT_EQ(s.competitors[k], &s.standIns[k]);
         EXPECT_NE(s.standIns[k].nation.name[0], '\0') << "a blended nation has a name";
         const Colour c = s.standIns[k].colour;
-        int ch[3] = {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF), static_cast<int>((c >> 16) & 0xFF)};
+        int ch[3] = {static_cast<int>(c & 0xFF), static_cast<int>((c >> 8) & 0xFF),
+                     static_cast<int>((c >> 16) & 0xFF)};
         EXPECT_EQ(c >> 24, 0xFFu);
         std::sort(ch, ch + 3);
         // The three channels come from 165..204, 195..229 and 225..254, one each.
@@ -250,7 +251,8 @@ TEST_F(OpeningTest, ThePolesSwapHeightsAlongATriangleWaveAndTheMarchersWaveInBur
         const int i = t == 419 ? 4 : t % 105 == 0 ? t / 105 : -1;
         if (t < 0 || t > 419 || i < 0) continue;
         for (int k = 0; k < 4; ++k)
-            EXPECT_NEAR(s.poleHeights[k], k % 2 == 1 ? odd[i] : 13.2f - odd[i], 1e-4f) << "t " << t << " pole " << k;
+            EXPECT_NEAR(s.poleHeights[k], k % 2 == 1 ? odd[i] : 13.2f - odd[i], 1e-4f)
+                << "t " << t << " pole " << k;
     }
 }
 

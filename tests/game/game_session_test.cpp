@@ -193,7 +193,8 @@ TEST_F(GameSessionTest, TheLevelInTheAnalyticsLineFollowsTheMarks) {
     FinishAttempt(400.0f);
     FinishAttempt(1000.0f);
     FinishAttempt(300.0f, true);
-    const std::vector<std::string> want = {"Flurry:  100m Dash  3", "Flurry:  100m Dash  1", "Flurry:  100m Dash  0"};
+    const std::vector<std::string> want = {"Flurry:  100m Dash  3", "Flurry:  100m Dash  1",
+                                           "Flurry:  100m Dash  0"};
     EXPECT_EQ(Analytics(), want);
     // Continue starts the practice attempt again and leaves medals and records alone.
     EXPECT_EQ(s.state, kStateInScene);
@@ -341,7 +342,8 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     EXPECT_EQ(Analytics().size(), 1u);
 }
 
-TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResultAndEscapeEndsTheCompetition) {
+// R does not replay an event whose medals are given; Escape on the medals ends the competition.
+TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResultAndTheRestartKeyDoesNotReplayIt) {
     GameSession& s = Compete();
     s.players[s.order[3]].opponentIndex = 5; // the sprinter
     ASSERT_EQ(kOpponents[5].specialty, kEventDash);
@@ -349,6 +351,10 @@ TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResultAndE
     ASSERT_EQ(s.state, kStateMedalCeremony);
     EXPECT_FLOAT_EQ(s.standings[0].result, kOpponents[5].result);
     EXPECT_EQ(s.standings[0].slot, s.order[3]);
+    PressKey('r');
+    EXPECT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_EQ(s.resultsIn, s.competitorCount) << "the decided event is not played again";
+    EXPECT_EQ(Medals(0) + Medals(1) + Medals(2) + Medals(3), 3);
     PressKey(kKeyEscape);
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_EQ(s.players[1].active + s.players[2].active + s.players[3].active, 0);
@@ -356,8 +362,9 @@ TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResultAndE
 }
 
 // Results are rounded to 0.01 before they are compared: 12.344 and 12.336 tie at 12.34 (cut
-// off, they would not). A faulted attempt is listed last without a medal.
-TEST_F(GameSessionTest, PlayersTakeTurnsAndTheirRoundedResultsDecideTheMedals) {
+// off, they would not). A faulted attempt is listed last without a medal. Without computers the
+// turn order reverses for the next event.
+TEST_F(GameSessionTest, PlayersTakeTurnsInAnOrderThatReversesAndTheirRoundedResultsDecideTheMedals) {
     const struct {
         int humans;
         float result[3];
@@ -369,7 +376,7 @@ TEST_F(GameSessionTest, PlayersTakeTurnsAndTheirRoundedResultsDecideTheMedals) {
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.humans);
-        GameSession& s = Compete(c.humans);
+        GameSession& s = Compete(c.humans, 2);
         EXPECT_FALSE(s.WithComputers());
         ASSERT_EQ(s.competitorCount, c.humans);
         for (int k = 0; k < c.humans; ++k) {
@@ -387,23 +394,14 @@ TEST_F(GameSessionTest, PlayersTakeTurnsAndTheirRoundedResultsDecideTheMedals) {
         }
         EXPECT_EQ(s.standings[c.humans - 1].fault, c.fault[0]);
         EXPECT_EQ(Analytics().size(), static_cast<size_t>(c.humans));
+        Click(s.medalScreen->clickedButton, kButtonContinue);
+        EXPECT_EQ(s.sceneEventId, kEventDash);
+        EXPECT_EQ(s.order[0], c.humans - 1);
+        EXPECT_EQ(s.currentCompetitor, c.humans - 1);
+        EXPECT_EQ(s.resultsIn, 0);
         session.reset();
         log.Clear();
     }
-}
-
-TEST_F(GameSessionTest, WithoutComputersTheTurnOrderReversesBetweenEvents) {
-    GameSession& s = Compete(3, 2);
-    EXPECT_EQ(s.currentCompetitor, 0);
-    FinishAttempt(400.0f);
-    FinishAttempt(500.0f);
-    FinishAttempt(600.0f);
-    ASSERT_EQ(s.state, kStateMedalCeremony);
-    Click(s.medalScreen->clickedButton, kButtonContinue);
-    EXPECT_EQ(s.sceneEventId, kEventDash);
-    EXPECT_EQ(s.order[0], 2);
-    EXPECT_EQ(s.currentCompetitor, 2);
-    EXPECT_EQ(s.resultsIn, 0);
 }
 
 TEST_F(GameSessionTest, NoActivePlayerOrNoIncludedEventBuzzesAndStaysOnTheMenu) {
@@ -422,16 +420,6 @@ TEST_F(GameSessionTest, NoActivePlayerOrNoIncludedEventBuzzesAndStaysOnTheMenu) 
     s.StartCompetition();
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_EQ(CountEffect(kSfxShortbuzz), 2);
-}
-
-TEST_F(GameSessionTest, TheRestartKeyDoesNotReplayAnEventWhoseMedalsAreGiven) {
-    GameSession& s = Compete();
-    FinishAttempt(400.0f);
-    ASSERT_EQ(s.state, kStateMedalCeremony);
-    PressKey('r');
-    EXPECT_EQ(s.state, kStateMedalCeremony);
-    EXPECT_EQ(s.resultsIn, s.competitorCount) << "the decided event is not played again";
-    EXPECT_EQ(Medals(0) + Medals(1) + Medals(2) + Medals(3), 3);
 }
 
 TEST_F(GameSessionTest, ARecordsFileThatCannotBeReadIsKeptAsideBeforeTheFirstSave) {
@@ -568,7 +556,8 @@ TEST_F(GameSessionTest, F5SavesTheAttemptAsAReplayThatPlaysBackTheSameRun) {
         s.CreateScene(kEventDash);
         InputScript script;
         std::string why;
-        ASSERT_TRUE(ParseInputScript(run == 0 ? EventScriptText("sprint_good_run.txt") : replay, &script, &why))
+        ASSERT_TRUE(
+            ParseInputScript(run == 0 ? EventScriptText("sprint_good_run.txt") : replay, &script, &why))
             << why;
         ScriptPlayer player(script);
         for (int frame = 0; frame < 3000 && !s.scene->finished; ++frame) {

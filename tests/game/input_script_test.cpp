@@ -27,7 +27,8 @@ TEST(InputScript, ParsesMouseKeysCommentsAndEditorArtefacts) {
     EXPECT_EQ(s.keys[0].key, 27);
     EXPECT_EQ(s.keys[1].key, 112);
     EXPECT_EQ(s.keys[2].key, 'q');
-    s = Parse("\xEF\xBB\xBF" "0 1 2 0\r\n3 key p\r\n\r\n"); // a byte-order mark and CR LF
+    s = Parse("\xEF\xBB\xBF"
+              "0 1 2 0\r\n3 key p\r\n\r\n"); // a byte-order mark and CR LF
     ASSERT_EQ(s.mouse.size(), 1u);
     EXPECT_EQ(s.mouse[0].y, 2);
     ASSERT_EQ(s.keys.size(), 1u);
@@ -45,7 +46,11 @@ TEST(InputScript, ErrorsNameTheLine) {
         // A down and up inside one frame would be a click the game never sees.
         {"0 1 1 0\n4 1 1 1\n4 key a\n4 1 1 0\n", "line 4: frame 4 already has a mouse line"},
         {"0 10 20 0\n2 30 40 1\n4 50 60 0\n3 key a\n", ""},
-        {"1 key banana\n", ""}, {"1 1 2 3\n", ""}, {"x 1 2 1\n", ""}, {"-1 1 2 1\n", ""}, {"1 key 600\n", ""},
+        {"1 key banana\n", ""},
+        {"1 1 2 3\n", ""},
+        {"x 1 2 1\n", ""},
+        {"-1 1 2 1\n", ""},
+        {"1 key 600\n", ""},
     };
     for (const auto& c : cases) {
         InputScript s;
@@ -59,9 +64,9 @@ TEST(InputScript, KeyNames) {
     const struct {
         const char* name;
         int code;
-    } names[] = {{"escape", 27}, {"Escape", 27}, {"RETURN", 13}, {"Q", 'q'},       {"f1", 282},
-                 {"F5", 286},    {"f12", 293},   {"up", 273},    {"left", 276},    {"pagedown", 281},
-                 {"510", 510},   {"f0", -1},     {"f13", -1},    {"f+1", -1},      {"511", -1},
+    } names[] = {{"escape", 27}, {"Escape", 27}, {"RETURN", 13}, {"Q", 'q'},    {"f1", 282},
+                 {"F5", 286},    {"f12", 293},   {"up", 273},    {"left", 276}, {"pagedown", 281},
+                 {"510", 510},   {"f0", -1},     {"f13", -1},    {"f+1", -1},   {"511", -1},
                  {"-1", -1},     {"", -1},       {"ab", -1},     {"esc", -1}};
     for (const auto& n : names)
         EXPECT_EQ(ScriptKeyCode(n.name), n.code) << n.name;
@@ -71,7 +76,8 @@ TEST(InputScript, PlayerDerivesPressAndReleaseFromHeld) {
     const InputScript s = Parse("0 10 20 0\n2 30 40 1\n3 key a\n4 50 60 0\n");
     ScriptPlayer player(s);
     gApp.keyHeld['a'] = 0;
-    const int want[6][4] = {{0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 1, 0}, {0, 0, 1, 1}, {0, 1, 0, 0}, {0, 0, 0, 0}};
+    const int want[6][4] = {{0, 0, 0, 0}, {0, 0, 0, 0}, {1, 0, 1, 0},
+                            {0, 0, 1, 1}, {0, 1, 0, 0}, {0, 0, 0, 0}};
     for (int f = 0; f < 6; ++f) {
         ClearFrameInput();
         player.Apply(f);

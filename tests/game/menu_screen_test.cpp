@@ -102,7 +102,7 @@ TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxAndNotOnePixelBeyond) {
         const struct {
             float x, y;
             bool hit;
-        } clicks[] = {{x, y, true},          {x + 119.0f, y + 71.0f, true}, {x - 1.0f, y + 36.0f, false},
+        } clicks[] = {{x, y, true},           {x + 119.0f, y + 71.0f, true}, {x - 1.0f, y + 36.0f, false},
                       {x + 120.0f, y, false}, {x + 60.0f, y - 1.0f, false},  {x + 60.0f, y + 72.0f, false}};
         for (const auto& c : clicks) {
             EXPECT_EQ(ClickAt(c.x, c.y), c.hit ? kMenuFirstSlotButton + k : -1) << c.x << ", " << c.y;
@@ -208,7 +208,8 @@ TEST_F(MenuScreenTest, EveryTileReportsItsIconIdAndAnExcludedOneIsMarkedButStill
             if (e != kEventDash) continue;
             events[e].included = 0;
             EXPECT_TRUE(DrewMark(r, c));
-            EXPECT_EQ(ClickAt(x, y), EventIconSprite(e)) << "its card must still open, or it could never be included again";
+            EXPECT_EQ(ClickAt(x, y), EventIconSprite(e))
+                << "its card must still open, or it could never be included again";
         }
     }
     EXPECT_GT(tested, 0) << "the 100 m dash at least is built";

@@ -25,7 +25,9 @@ InputEvent Make(InputEvent::Type type, int key = 0, int mods = 0, int x = 0, int
     e.y = y;
     return e;
 }
-InputEvent Motion(int x, int y) { return Make(InputEvent::kMotion, 0, 0, x, y); }
+InputEvent Motion(int x, int y) {
+    return Make(InputEvent::kMotion, 0, 0, x, y);
+}
 
 class ShellTest : public ::testing::Test {
   protected:
@@ -161,10 +163,10 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     ASSERT_NE(shot, nullptr);
     // GL's bottom row (y = 0) is the picture's last row; colours arrive as B,G,R,A.
     const uint32_t bottomLeft = shot->pixels[31 * 64 + 0];
-    EXPECT_EQ(bottomLeft & 0xFFu, 200u);              // blue byte
-    EXPECT_EQ((bottomLeft >> 8) & 0xFFu, 0u);         // green = GL row 0
-    EXPECT_EQ((shot->pixels[0] >> 8) & 0xFFu, 31u);   // top row is GL row 31
-    EXPECT_EQ((shot->pixels[5] >> 16) & 0xFFu, 5u);   // red = x
+    EXPECT_EQ(bottomLeft & 0xFFu, 200u);            // blue byte
+    EXPECT_EQ((bottomLeft >> 8) & 0xFFu, 0u);       // green = GL row 0
+    EXPECT_EQ((shot->pixels[0] >> 8) & 0xFFu, 31u); // top row is GL row 31
+    EXPECT_EQ((shot->pixels[5] >> 16) & 0xFFu, 5u); // red = x
     delete shot;
     std::filesystem::current_path(old);
     std::filesystem::remove_all(dir);
