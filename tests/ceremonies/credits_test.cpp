@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
-#include <string>
 
 namespace kel {
 namespace {
@@ -63,20 +63,12 @@ class CreditsTest : public test::SimTest {
         Step();
     }
 
-    float CloseX() const { return panel.width - 54.0f + 24.0f; }
-    float ButtonRowY() const { return panel.height - 27.0f + 10.0f; }
-
     CreditsPanel panel;
 };
 
-// ---- Opening and pages -----------------------------------------------------------------------
-
-TEST_F(CreditsTest, PanelIsCentredOnTheScreen) {
+TEST_F(CreditsTest, OpeningCentresThePanelOnTheCreditsPageAndReadsTheMusicVolume) {
     EXPECT_NEAR((panel.x + panel.width / 2.0f) * 3.0f, 512.0f, 0.01f);
     EXPECT_NEAR((panel.y + panel.height / 2.0f) * 3.0f, 384.0f, 0.01f);
-}
-
-TEST_F(CreditsTest, OpeningShowsTheCreditsPageAndReadsTheMusicVolume) {
     panel.NextPage();
     panel.clicked = kCreditsFastButton;
     SetMusicVolume(30);
@@ -87,49 +79,44 @@ TEST_F(CreditsTest, OpeningShowsTheCreditsPageAndReadsTheMusicVolume) {
     EXPECT_EQ(panel.openArg, 5);
 }
 
-TEST_F(CreditsTest, MoreButtonLeadsToTheThanksPage) {
-    EXPECT_EQ(ClickAt(30.0f, ButtonRowY()), kCreditsMoreButton);
-    panel.NextPage(); // what the session does with it
+// MORE leads to the thanks page; BACK there returns to the credits page instead of closing.
+TEST_F(CreditsTest, ButtonsReportTheirIdsAndBackReturnsFromTheThanksPage) {
+    const float row = panel.height - 27.0f + 10.0f;
+    const float close = panel.width - 54.0f + 24.0f;
+    const struct {
+        float x, y;
+        int id;
+    } buttons[] = {{30.0f, row, kCreditsMoreButton},
+                   {close, row, kCreditsCloseButton},
+                   {panel.width / 2.0f, 60.0f, kCreditsMailButton},
+                   {panel.width / 2.0f, 98.0f, kCreditsWebsiteButton},
+                   {panel.width / 2.0f, 136.0f, kCreditsMusicButton}};
+    for (const auto& b : buttons) {
+        SCOPED_TRACE(b.id);
+        EXPECT_EQ(ClickAt(b.x, b.y), b.id);
+        panel.Update();
+        EXPECT_EQ(panel.clicked, b.id) << "left for the session";
+        EXPECT_FALSE(panel.OnThanksPage());
+        EXPECT_EQ(gApp.fastMode, 0);
+    }
+    panel.NextPage(); // what the session does with MORE
     panel.clicked = -1;
-    EXPECT_TRUE(panel.OnThanksPage());
-    EXPECT_EQ(ClickAt(30.0f, ButtonRowY()), -1) << "no MORE button on the thanks page";
-}
-
-TEST_F(CreditsTest, BackClosesOnTheCreditsPageButReturnsToItFromTheThanksPage) {
-    EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
-    panel.Update();
-    EXPECT_EQ(panel.clicked, kCreditsCloseButton) << "left for the session to close";
-    panel.Open(0);
-    panel.NextPage();
-    EXPECT_EQ(ClickAt(CloseX(), ButtonRowY()), kCreditsCloseButton);
+    EXPECT_EQ(ClickAt(30.0f, row), -1) << "no MORE button on the thanks page";
+    EXPECT_EQ(ClickAt(close, row), kCreditsCloseButton);
     panel.Update();
     EXPECT_FALSE(panel.OnThanksPage());
     EXPECT_EQ(panel.clicked, -1) << "the session must not close the panel";
 }
 
-TEST_F(CreditsTest, LinkButtonsReportTheirIdsAndChangeNothing) {
-    const int ids[kCreditsRoleCount] = {kCreditsMailButton, kCreditsWebsiteButton, kCreditsMusicButton};
-    const float ys[kCreditsRoleCount] = {54.0f, 92.0f, 130.0f};
-    for (int k = 0; k < kCreditsRoleCount; ++k) {
-        EXPECT_EQ(ClickAt(panel.width / 2.0f, ys[k] + 6.0f), ids[k]);
-        panel.Update();
-        EXPECT_FALSE(panel.OnThanksPage());
-        EXPECT_EQ(gApp.fastMode, 0);
-    }
-}
-
-// ---- Double speed ----------------------------------------------------------------------------
-
 TEST_F(CreditsTest, FastToggleFlipsOncePerClickOnRelease) {
-    ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
-    Step();
-    EXPECT_EQ(gApp.fastMode, 1);
-    Step();
-    Step();
-    EXPECT_EQ(gApp.fastMode, 1) << "one click, one flip";
-    ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
-    Step();
-    EXPECT_EQ(gApp.fastMode, 0);
+    for (const int want : {1, 0}) {
+        ASSERT_EQ(ClickAt(20.0f, 15.0f), kCreditsFastButton);
+        Step();
+        EXPECT_EQ(gApp.fastMode, want);
+        Step();
+        Step();
+        EXPECT_EQ(gApp.fastMode, want) << "one click, one flip";
+    }
     MouseAt(Px(20.0f), Py(15.0f));
     Press();
     Step();
@@ -138,8 +125,6 @@ TEST_F(CreditsTest, FastToggleFlipsOncePerClickOnRelease) {
     Step();
     EXPECT_EQ(gApp.fastMode, 0) << "pressed but not released";
 }
-
-// ---- Volume slider ---------------------------------------------------------------------------
 
 TEST_F(CreditsTest, SliderReactsAnywhereInItsBandAndPinsAtTheEnds) {
     const float cx = panel.width / 2.0f;
@@ -161,34 +146,25 @@ TEST_F(CreditsTest, SliderReactsAnywhereInItsBandAndPinsAtTheEnds) {
     EXPECT_FLOAT_EQ(panel.volume, before) << "the slider is only on the credits page";
 }
 
-// ---- Texts -----------------------------------------------------------------------------------
-
-TEST_F(CreditsTest, ThanksTextEndsAboveTheBackButtonAndFitsTheWidth) {
-    int lines = 0;
+TEST_F(CreditsTest, TheTextsFitThePanel) {
+    int line = 0;
+    int lastTextLine = 0;
     size_t longest = 0;
     size_t current = 0;
-    size_t lastTextLine = 0;
     for (const char* p = kCreditsThanksText; *p != '\0'; ++p) {
-        if (*p == '\n') {
-            ++lines;
-            current = 0;
-        } else {
-            ++current;
-            longest = current > longest ? current : longest;
-            lastTextLine = static_cast<size_t>(lines);
-        }
+        current = *p == '\n' ? 0 : current + 1;
+        line += *p == '\n';
+        longest = std::max(longest, current);
+        if (*p != '\n') lastTextLine = line;
     }
-    const float bottom = 6.0f + (static_cast<float>(lastTextLine) + 1.0f) * kGlyphUnits;
-    EXPECT_LE(bottom, panel.height - 27.0f);
+    EXPECT_LE(6.0f + static_cast<float>(lastTextLine + 1) * kGlyphUnits, panel.height - 27.0f)
+        << "the thanks end above the BACK button";
     EXPECT_LE(static_cast<float>(longest) * kGlyphUnits, panel.width - 12.0f);
-}
-
-TEST_F(CreditsTest, EveryRoleTitleAndItsNameFitOnOneLineWithoutOverlap) {
+    // Every role's title and the name beside it, at two thirds size, share a line.
     const float name = static_cast<float>(std::strlen(kCreditsName)) * kGlyphUnits * 2.0f / 3.0f;
-    for (const char* role : kCreditsRoles) {
-        const float title = static_cast<float>(std::strlen(role)) * kGlyphUnits;
-        EXPECT_LT(6.0f + title, panel.width - 6.0f - name) << role;
-    }
+    for (const char* role : kCreditsRoles)
+        EXPECT_LT(6.0f + static_cast<float>(std::strlen(role)) * kGlyphUnits, panel.width - 6.0f - name)
+            << role;
 }
 
 } // namespace

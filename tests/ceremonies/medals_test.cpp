@@ -3,152 +3,121 @@
 // record fanfare and blinking line, the continue button, the game flow as the scene host, bad
 // input, the stand-ins of the headless runner and a pinned world hash.
 #include "ceremonies/medals.h"
-#include "events/event_test_support.h"
+#include "ceremonies/ceremony_test_support.h"
 
-#include "base/random.h"
 #include "app/scene_registry.h"
-#include "platform/log.h"
-#include "sim/records.h"
-
-#include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <limits>
+#include <memory>
 
 namespace kel::test {
 namespace {
 
-constexpr float kStepTops[3] = {4.0f, 4.4f, 4.8f};
-constexpr float kFigureCentreX[3] = {0.0f, -2.3f, 2.3f};
+struct FinishedEventHost : FakeHost {
+    const PlayerRecord* records = nullptr;
+    int count = 0;
+    int slotOf[kPlayerCount] = {0, 1, 2, 3};
+    RankedResult ranked[kPlayerCount];
+    bool record = false;
+    int CompetitorCount() const override { return count; }
+    const PlayerRecord* Competitor(int k) const override { return &records[slotOf[k]]; }
+    int CompetitorSlot(int k) const override { return slotOf[k]; }
+    bool WithComputers() const override { return true; }
+    int FinishedEvent() const override { return kEventSwimming; }
+    bool EventStanding(int rank, RankedResult* out) const override {
+        if (rank < 0 || rank >= count) return false;
+        *out = ranked[rank];
+        return true;
+    }
+    bool NewWorldRecord() const override { return record; }
+};
 
-class MedalsTest : public EventTest {
+class MedalsTest : public CeremonyTest {
   protected:
     void SetUp() override {
-        EventTest::SetUp();
+        CeremonyTest::SetUp();
         // Figure sprites of the opponent table: 20 px wide, 22 + (id - 128) px tall.
         for (int id = 128; id <= 150; ++id)
             SetSprite(id, 20.0f, 22.0f + static_cast<float>(id - 128), 10.0f, 11.0f);
         SetSprite(3, 60.0f, 30.0f, 0.0f, 0.0f);
         for (int id = 5; id <= 7; ++id)
             SetSprite(id, 8.0f, 8.0f, 4.0f, 4.0f);
-        for (int i = 0; i < kPlayerCount; ++i) {
-            players[i] = PlayerRecord{};
-            players[i].active = 1;
-            std::snprintf(players[i].nation.name, sizeof players[i].nation.name, "SLOT%d", i);
-        }
-        setup = MedalSetup{};
         setup.players = players;
         setup.eventId = kEventJavelin; // higher is better
         setup.competitorCount = kPlayerCount;
         Results(80.0f, 70.0f, 60.0f, 50.0f);
     }
-    void TearDown() override {
-        SetLogSink(nullptr);
-        EventTest::TearDown();
-    }
 
     // Standings in rank order for slots 0..3.
     void Results(float a, float b, float c, float d) {
         const float r[4] = {a, b, c, d};
-        for (int i = 0; i < kPlayerCount; ++i) {
-            setup.standings[i].slot = i;
-            setup.standings[i].result = r[i];
-            setup.standings[i].fault = false;
+        for (int i = 0; i < kPlayerCount; ++i)
+            setup.standings[i] = RankedResult{i, r[i], false};
+    }
+
+    // Left and right edges of the HUD text quads whose top is at y (block font, scale 3) and
+    // which lie within fromX..toX; false when there are none.
+    bool HudText(MedalPresentation& s, float y, float fromX = 0.0f, float toX = 1e9f, float* left = nullptr,
+                 float* right = nullptr) {
+        float lo = 1e9f;
+        float hi = -1e9f;
+        for (const DrawnQuad& q : Drawn(s, true)) {
+            if (q.top != y || q.bottom != y + 24.0f || q.left < fromX || q.right > toX) continue;
+            lo = std::min(lo, q.left);
+            hi = std::max(hi, q.right);
         }
+        if (left != nullptr) *left = lo;
+        if (right != nullptr) *right = hi;
+        return lo <= hi;
     }
-
-    static void RunUntilTimer(MedalPresentation& s, int timer) {
-        while (s.timer < timer)
-            Step(s);
-    }
-
-    // Left and right edges of the HUD text quads whose top is at y (block font, scale 3), only
-    // those between `fromX` and `toX`; false when there are none.
-    bool HudTextExtent(MedalPresentation& s, float y, float fromX, float* left, float* right,
-                       float toX = 1e9f) {
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.DrawHud();
-        FlushBatch();
-        SetGlBackend(&nullGl);
-        *left = 1e9f;
-        *right = -1e9f;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (size_t i = 0; i + 6 <= d.vertices.size(); i += 6) {
-                float top = 1e9f;
-                float bottom = -1e9f;
-                float lo = 1e9f;
-                float hi = -1e9f;
-                for (size_t j = i; j < i + 6; ++j) {
-                    top = std::min(top, d.vertices[j].y);
-                    bottom = std::max(bottom, d.vertices[j].y);
-                    lo = std::min(lo, d.vertices[j].x);
-                    hi = std::max(hi, d.vertices[j].x);
-                }
-                if (top != y || bottom != y + 24.0f || lo < fromX || hi > toX) continue;
-                *left = std::min(*left, lo);
-                *right = std::max(*right, hi);
-            }
-        }
-        return *left <= *right;
-    }
-
-    // Board rows whose result text is printed (block font).
+    static float RowY(int i) { return 96.0f + 72.0f * static_cast<float>(i) + 16.0f; }
     int RowsShown(MedalPresentation& s) {
         int rows = 0;
-        for (int i = 0; i < 4; ++i) {
-            float l = 0.0f;
-            float r = 0.0f;
-            rows += HudTextExtent(s, 96.0f + 72.0f * static_cast<float>(i) + 16.0f, 0.0f, &l, &r);
-        }
+        for (int i = 0; i < 4; ++i)
+            rows += HudText(s, RowY(i));
         return rows;
     }
-
     bool ContinueShown(MedalPresentation& s) {
         MarkSprites({78});
         return Drew(s, 78, true);
     }
+    MedalPresentation* FromHost(FinishedEventHost& host, std::unique_ptr<SportEvent>* scene) {
+        host.records = players;
+        SetSceneHost(&host);
+        scene->reset(CreateSceneById(kSceneMedals));
+        return static_cast<MedalPresentation*>(scene->get());
+    }
 
-    PlayerRecord players[kPlayerCount];
     MedalSetup setup;
 };
 
-// ---- Podium, figures and music ---------------------------------------------------------------
-
-TEST_F(MedalsTest, TheWinnersStandOnTheirStepsAndTheMusicLoops) {
+// A figure whose sprite has no size still gets a body, 2.5 m tall.
+TEST_F(MedalsTest, TheCameraSinksIn34FramesAndTheWinnersStandOnTheirSteps) {
     players[0].opponentIndex = 5;  // sprite 136: 30 px tall
-    players[1].opponentIndex = 0;  // sprite 128: 22 px
+    players[1].opponentIndex = 0;  // sprite 128, here without a size
     players[2].opponentIndex = 13; // sprite 149: 43 px
+    SetSprite(128, 0.0f, 0.0f, 0.0f, 0.0f);
     MedalPresentation s(setup);
-    const int music = FindCall(SoundCall::kMusic);
-    ASSERT_NE(music, -1);
-    EXPECT_EQ(sounds[static_cast<size_t>(music)].music, "MedalPresentation.mp3");
-    EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
-    for (int i = 0; i < 60; ++i)
-        Step(s);
-    const float heights[3] = {3.0f, 2.2f, 4.3f};
-    for (int k = 0; k < 3; ++k) {
-        ASSERT_NE(s.figures[k], nullptr);
-        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, kStepTops[k], 0.03f)
-            << "place " << k + 1;
-        EXPECT_NEAR(s.figures[k]->GetPosition().x, kFigureCentreX[k], 0.01f) << "place " << k + 1;
-    }
-}
-
-TEST_F(MedalsTest, TheCameraSinksOntoThePodiumIn34Frames) {
-    MedalPresentation s(setup);
+    ExpectLoopingMusic("MedalPresentation.mp3");
     EXPECT_FLOAT_EQ(s.cameraX, 0.0f);
     EXPECT_FLOAT_EQ(s.cameraY, -8.0f);
-    for (int i = 0; i < 33; ++i)
-        Step(s);
+    StepN(s, 33);
     EXPECT_FLOAT_EQ(s.cameraY, 0.25f);
     Step(s);
     EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
-    Step(s);
+    RunUntilTimer(s, 60);
     EXPECT_FLOAT_EQ(s.cameraY, 0.4f);
+    const float heights[3] = {3.0f, 2.5f, 4.3f};
+    const float stepTops[3] = {4.0f, 4.4f, 4.8f};
+    const float centres[3] = {0.0f, -2.3f, 2.3f};
+    for (int k = 0; k < 3; ++k) {
+        ASSERT_NE(s.figures[k], nullptr);
+        EXPECT_NEAR(s.figures[k]->GetPosition().y + heights[k] / 2.0f, stepTops[k], 0.03f)
+            << "place " << k + 1;
+        EXPECT_NEAR(s.figures[k]->GetPosition().x, centres[k], 0.01f) << "place " << k + 1;
+    }
 }
 
 TEST_F(MedalsTest, TheWinnerOfAnAnimatedRowAlternatesItsTwoFrames) {
@@ -159,71 +128,53 @@ TEST_F(MedalsTest, TheWinnerOfAnAnimatedRowAlternatesItsTwoFrames) {
     gApp.frameCounter = 3;
     EXPECT_TRUE(Drew(s, 131));
     EXPECT_FALSE(Drew(s, 130));
-    EXPECT_TRUE(Drew(s, 134));
     gApp.frameCounter = 20;
     EXPECT_TRUE(Drew(s, 130));
     EXPECT_FALSE(Drew(s, 131));
+    EXPECT_TRUE(Drew(s, 134));
     EXPECT_FALSE(Drew(s, 135)) << "only the winner is animated";
 }
 
 TEST_F(MedalsTest, OnlyTheTintableFiguresWearThePlayersColour) {
-    players[0].opponentIndex = 9;  // 142, tinted
-    players[1].opponentIndex = 2;  // 132, drawn as it is
-    players[2].opponentIndex = 13; // 149, tinted
-    for (int i = 0; i < 3; ++i)
+    const int rows[3] = {9, 2, 13}; // sprites 142 and 149 tinted, 132 drawn as it is
+    const int sprites[3] = {142, 132, 149};
+    for (int i = 0; i < 3; ++i) {
+        players[i].opponentIndex = rows[i];
         players[i].colour = 0xFF3366CCu; // R 0xCC, G 0x66, B 0x33
+    }
     MarkSprites({142, 132, 149});
     MedalPresentation s(setup);
     gApp.frameCounter = 20; // the winner shows its first frame
-    SetGlBackend(&gl);
-    gl.Reset();
-    s.Draw();
-    FlushBatch();
-    SetGlBackend(&nullGl);
-    auto colourOf = [this](int sprite, float out[4]) {
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.u == static_cast<float>(sprite) / 1000.0f) {
-                    for (int i = 0; i < 4; ++i) out[i] = static_cast<float>((v.colour >> (8 * i)) & 0xFFu) / 255.0f;
-                    return true;
-                }
-            }
-        }
-        return false;
-    };
-    float c[4] = {};
-    ASSERT_TRUE(colourOf(142, c));
-    EXPECT_NEAR(c[0], 0.8f, 1e-3f);
-    EXPECT_NEAR(c[1], 0.4f, 1e-3f);
-    EXPECT_NEAR(c[2], 0.2f, 1e-3f);
-    ASSERT_TRUE(colourOf(149, c));
-    EXPECT_NEAR(c[1], 0.4f, 1e-3f);
-    ASSERT_TRUE(colourOf(132, c));
-    EXPECT_FLOAT_EQ(c[0], 1.0f);
-    EXPECT_FLOAT_EQ(c[1], 1.0f);
-    EXPECT_FLOAT_EQ(c[2], 1.0f);
+    const std::vector<DrawnQuad> quads = Drawn(s);
+    for (int i = 0; i < 3; ++i) {
+        const auto q = std::find_if(quads.begin(), quads.end(), [&](const DrawnQuad& d) {
+            return d.u == static_cast<float>(sprites[i]) / 1000.0f;
+        });
+        ASSERT_NE(q, quads.end()) << sprites[i];
+        const bool tinted = i != 1;
+        EXPECT_NEAR(q->colour[0], tinted ? 0.8f : 1.0f, 1e-3f) << sprites[i];
+        EXPECT_NEAR(q->colour[1], tinted ? 0.4f : 1.0f, 1e-3f) << sprites[i];
+        EXPECT_NEAR(q->colour[2], tinted ? 0.2f : 1.0f, 1e-3f) << sprites[i];
+    }
 }
 
-// ---- Medals and ties -------------------------------------------------------------------------
-
 TEST_F(MedalsTest, EqualResultsShareTheBetterMedal) {
-    struct Case {
+    const struct {
         float r[3];
         int32_t want[3];
-    };
-    const Case cases[] = {
+    } cases[] = {
         {{80.0f, 70.0f, 60.0f}, {0, 1, 2}},
         {{80.0f, 80.0f, 60.0f}, {0, 0, 1}},
         {{80.0f, 70.0f, 70.0f}, {0, 1, 1}},
         {{80.0f, 80.0f, 80.0f}, {0, 0, 0}},
     };
     MarkSprites({5, 6, 7});
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.r[0] << " " << c.r[1] << " " << c.r[2]);
         Results(c.r[0], c.r[1], c.r[2], 10.0f);
         MedalPresentation s(setup);
         for (int k = 0; k < 3; ++k)
-            EXPECT_EQ(s.medals[k], c.want[k])
-                << c.r[0] << " " << c.r[1] << " " << c.r[2] << " place " << k + 1;
+            EXPECT_EQ(s.medals[k], c.want[k]) << "place " << k + 1;
         // Each figure wears its medal's sprite (gold 5, silver 6, bronze 7).
         for (int m = 0; m < 3; ++m)
             EXPECT_EQ(Drew(s, 5 + m), std::count(c.want, c.want + 3, m) > 0) << "medal " << m;
@@ -242,7 +193,7 @@ TEST_F(MedalsTest, AFaultedEntryGetsNoFigureButABoardRowSayingDnq) {
     ASSERT_EQ(RowsShown(s), 4);
     float left = 0.0f;
     float right = 0.0f;
-    ASSERT_TRUE(HudTextExtent(s, 96.0f + 72.0f * 2.0f + 16.0f, 0.0f, &left, &right, 470.0f));
+    ASSERT_TRUE(HudText(s, RowY(2), 0.0f, 470.0f, &left, &right));
     EXPECT_FLOAT_EQ(right, 408.0f) << "results are right-aligned";
     EXPECT_FLOAT_EQ(left, 408.0f - 3.0f * 24.0f) << "three letters: DNQ";
 }
@@ -268,12 +219,9 @@ TEST_F(MedalsTest, WhenNobodyQualifiedThereIsNoPodiumPictureAndNoMusic) {
     MedalPresentation none(setup);
     EXPECT_TRUE(none.nobodyQualified) << "no competitors";
     EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
-    for (int i = 0; i < 40; ++i)
-        Step(none);
+    RunUntilTimer(none, 40);
     EXPECT_TRUE(ContinueShown(none));
 }
-
-// ---- The board -------------------------------------------------------------------------------
 
 TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesThenTheContinueButton) {
     UseBlockFont();
@@ -286,38 +234,13 @@ TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesThenTheContinueButton) {
         if (shownAt[rows] < 0) shownAt[rows] = s.timer;
         if (buttonAt < 0 && ContinueShown(s)) buttonAt = s.timer;
     }
-    EXPECT_EQ(shownAt[0], 1);
-    EXPECT_EQ(shownAt[1], 30);
-    EXPECT_EQ(shownAt[2], 60);
-    EXPECT_EQ(shownAt[3], 90);
-    EXPECT_EQ(shownAt[4], 120);
+    const int want[5] = {1, 30, 60, 90, 120};
+    for (int r = 0; r < 5; ++r)
+        EXPECT_EQ(shownAt[r], want[r]) << r << " rows";
     EXPECT_EQ(buttonAt, 151) << "after the timer exceeds 30 (n + 1)";
 }
 
-TEST_F(MedalsTest, TheHumanNameHopsAgainstComputers) {
-    for (int i = 1; i < kPlayerCount; ++i)
-        players[i].computer = 1;
-    setup.withComputers = true;
-    UseBlockFont();
-    MedalPresentation s(setup);
-    RunUntilTimer(s, 130);
-    float l = 0.0f;
-    float r = 0.0f;
-    gApp.frameCounter = 5; // first half of the 40-frame hop: 4 px up
-    EXPECT_TRUE(HudTextExtent(s, 96.0f + 12.0f, 470.0f, &l, &r));
-    EXPECT_FLOAT_EQ(l, 480.0f);
-    EXPECT_TRUE(HudTextExtent(s, 96.0f + 72.0f + 16.0f, 470.0f, &l, &r)) << "a computer stays on its line";
-    gApp.frameCounter = 25;
-    EXPECT_TRUE(HudTextExtent(s, 96.0f + 16.0f, 470.0f, &l, &r));
-
-    setup.withComputers = false;
-    MedalPresentation t(setup);
-    RunUntilTimer(t, 130);
-    gApp.frameCounter = 5;
-    EXPECT_TRUE(HudTextExtent(t, 96.0f + 16.0f, 470.0f, &l, &r)) << "no hop among humans";
-}
-
-TEST_F(MedalsTest, AReleaseRevealsTheWholeBoardAtOnce) {
+TEST_F(MedalsTest, AReleaseRevealsTheWholeBoardAtOnceAndTheContinueButtonReportsItsClick) {
     UseBlockFont();
     MedalPresentation s(setup);
     RunUntilTimer(s, 40);
@@ -332,61 +255,43 @@ TEST_F(MedalsTest, AReleaseRevealsTheWholeBoardAtOnce) {
     Release(); // a later release changes nothing
     Step(s);
     EXPECT_EQ(s.timer, 192);
-}
-
-TEST_F(MedalsTest, TheContinueButtonReportsItsClick) {
-    MedalPresentation s(setup);
-    RunUntilTimer(s, 151);
-    const int x = static_cast<int>(gApp.screenCentreX);
-    const int y = static_cast<int>(gApp.screenHeightF - 44.0f);
-    MouseAt(x, y);
-    Press();
-    Step(s);
-    EXPECT_EQ(s.pressedButton, 78);
-    EXPECT_EQ(CountEffect(kSfxTap1), 1);
-    Release();
-    gApp.frameCounter += 1;
-    s.Update();
-    s.DrawFrame();
+    EXPECT_EQ(s.clickedButton, -1);
+    ClickBottomButton(s);
+    EXPECT_EQ(CountEffect(kSfxTap1), 2) << "a tap on the press and one on the release";
     EXPECT_EQ(s.clickedButton, kContinueButtonCompetition);
 }
 
-// ---- The world record ------------------------------------------------------------------------
-
-TEST_F(MedalsTest, ARecordTwinklesAtFrame30AndBlinksOnTheWinnersRow) {
-    setup.newRecord = true;
+TEST_F(MedalsTest, TheHumanNameHopsAgainstComputers) {
+    for (int i = 1; i < kPlayerCount; ++i)
+        players[i].computer = 1;
+    setup.withComputers = true;
     UseBlockFont();
     MedalPresentation s(setup);
-    RunUntilTimer(s, 29);
-    EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
-    Step(s);
-    ASSERT_EQ(CountEffect(kSfxTwinkle), 1);
-    const int i = FindCall(SoundCall::kEffect, kSfxTwinkle);
-    EXPECT_EQ(sounds[static_cast<size_t>(i)].volume, 100);
-    EXPECT_EQ(sounds[static_cast<size_t>(i)].pan, -30);
-    RunUntilTimer(s, 300);
-    EXPECT_EQ(CountEffect(kSfxTwinkle), 1);
+    RunUntilTimer(s, 130);
+    float left = 0.0f;
+    gApp.frameCounter = 5; // first half of the 40-frame hop: 4 px up
+    EXPECT_TRUE(HudText(s, RowY(0) - 4.0f, 470.0f, 1e9f, &left));
+    EXPECT_FLOAT_EQ(left, 480.0f);
+    EXPECT_TRUE(HudText(s, RowY(1), 470.0f)) << "a computer stays on its line";
+    gApp.frameCounter = 25;
+    EXPECT_TRUE(HudText(s, RowY(0), 470.0f));
 
-    float l = 0.0f;
-    float r = 0.0f;
-    gApp.frameCounter = 17;
-    ASSERT_TRUE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
-    EXPECT_FLOAT_EQ(l, 16.0f);
-    EXPECT_TRUE(HudTextExtent(s, 96.0f + 3.0f + 24.0f, 0.0f, &l, &r)) << "RECORD on the second line";
-    gApp.frameCounter = 18;
-    EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r));
+    setup.withComputers = false;
+    MedalPresentation t(setup);
+    RunUntilTimer(t, 130);
+    gApp.frameCounter = 5;
+    EXPECT_TRUE(HudText(t, RowY(0), 470.0f)) << "no hop among humans";
 }
 
-TEST_F(MedalsTest, NoRecordOrARevealBeforeFrame30MeansNoTwinkle) {
+// A record twinkles at frame 30 (not when the board was revealed earlier) and its line blinks.
+TEST_F(MedalsTest, ARecordTwinklesAtFrame30AndBlinksOnTheWinnersRow) {
     UseBlockFont();
-    MedalPresentation s(setup);
-    RunUntilTimer(s, 200);
-    EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
-    float l = 0.0f;
-    float r = 0.0f;
-    gApp.frameCounter = 0;
-    EXPECT_FALSE(HudTextExtent(s, 96.0f + 3.0f, 0.0f, &l, &r)) << "no record line";
-
+    {
+        MedalPresentation none(setup);
+        RunUntilTimer(none, 200);
+        gApp.frameCounter = 0;
+        EXPECT_FALSE(HudText(none, 96.0f + 3.0f)) << "no record line";
+    }
     setup.newRecord = true;
     MedalPresentation revealed(setup);
     RunUntilTimer(revealed, 10);
@@ -394,45 +299,37 @@ TEST_F(MedalsTest, NoRecordOrARevealBeforeFrame30MeansNoTwinkle) {
     Step(revealed);
     RunUntilTimer(revealed, 400);
     EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
+
+    MedalPresentation s(setup);
+    RunUntilTimer(s, 29);
+    EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
+    Step(s);
+    ASSERT_EQ(CountEffect(kSfxTwinkle), 1);
+    EXPECT_EQ(LastEffect(kSfxTwinkle)->volume, 100);
+    EXPECT_EQ(LastEffect(kSfxTwinkle)->pan, -30);
+    RunUntilTimer(s, 300);
+    EXPECT_EQ(CountEffect(kSfxTwinkle), 1);
+    float left = 0.0f;
+    gApp.frameCounter = 17;
+    ASSERT_TRUE(HudText(s, 96.0f + 3.0f, 0.0f, 1e9f, &left));
+    EXPECT_FLOAT_EQ(left, 16.0f);
+    EXPECT_TRUE(HudText(s, 96.0f + 3.0f + 24.0f)) << "RECORD on the second line";
+    gApp.frameCounter = 18;
+    EXPECT_FALSE(HudText(s, 96.0f + 3.0f));
 }
 
-// ---- The game flow as the scene host -----------------------------------------------------------
-
-struct FinishedEventHost : FakeHost {
-    const PlayerRecord* records = nullptr;
-    int count = 0;
-    int slotOf[kPlayerCount] = {0, 1, 2, 3};
-    RankedResult ranked[kPlayerCount];
-    int event = kEventSwimming;
-    bool record = false;
-    int CompetitorCount() const override { return count; }
-    const PlayerRecord* Competitor(int k) const override { return &records[slotOf[k]]; }
-    int CompetitorSlot(int k) const override { return slotOf[k]; }
-    bool WithComputers() const override { return true; }
-    int FinishedEvent() const override { return event; }
-    bool EventStanding(int rank, RankedResult* out) const override {
-        if (rank < 0 || rank >= count) return false;
-        *out = ranked[rank];
-        return true;
-    }
-    bool NewWorldRecord() const override { return record; }
-};
-
-TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHost) {
+TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHostAndDropsAStandingOfAnUnknownSlot) {
     FinishedEventHost host;
-    host.records = players;
     host.count = 3;
-    host.slotOf[0] = 2;
-    host.slotOf[1] = 0;
-    host.slotOf[2] = 3;
+    const int slots[3] = {2, 0, 3};
+    std::copy(slots, slots + 3, host.slotOf);
     host.ranked[0] = {3, 1200.0f, false};
     host.ranked[1] = {2, 1300.0f, false};
     host.ranked[2] = {0, 0.0f, true};
     host.record = true;
     players[3].opponentIndex = 6;
-    SetSceneHost(&host);
-    SportEvent* scene = CreateSceneById(kSceneMedals);
-    auto* s = static_cast<MedalPresentation*>(scene);
+    std::unique_ptr<SportEvent> scene;
+    MedalPresentation* s = FromHost(host, &scene);
     EXPECT_EQ(s->finishedEvent, kEventSwimming);
     EXPECT_EQ(s->competitorCount, 3);
     EXPECT_TRUE(s->newRecord);
@@ -443,28 +340,20 @@ TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheSceneHost) {
     EXPECT_NE(s->figures[1], nullptr);
     EXPECT_EQ(s->figures[2], nullptr);
     EXPECT_EQ(s->medals[1], 1);
-    delete scene;
-}
 
-TEST_F(MedalsTest, AHostStandingThatNamesAnUnknownSlotIsDroppedAndLogged) {
-    CaptureLogSink sink;
-    SetLogSink(&sink);
-    FinishedEventHost host;
-    host.records = players;
     host.count = 2;
+    host.slotOf[0] = 0;
+    host.slotOf[1] = 1;
+    sink.Clear();
     host.ranked[0] = {7, 10.0f, false};
     host.ranked[1] = {1, 20.0f, false};
-    SetSceneHost(&host);
-    SportEvent* scene = CreateSceneById(kSceneMedals);
-    auto* s = static_cast<MedalPresentation*>(scene);
+    s = FromHost(host, &scene);
     EXPECT_EQ(s->competitorCount, 1);
     EXPECT_EQ(s->standings[0].slot, 1);
     EXPECT_NE(s->figures[0], nullptr);
     ASSERT_FALSE(sink.Lines().empty());
     EXPECT_EQ(sink.Lines().front(), "Medals: standing 0 names slot 7, skipped");
-    for (int i = 0; i < 100; ++i)
-        Step(*s);
-    delete scene;
+    StepN(*s, 100);
 }
 
 TEST_F(MedalsTest, WithoutAHostFourStandInsWithBlendedNamesFromTheSeed) {
@@ -473,8 +362,8 @@ TEST_F(MedalsTest, WithoutAHostFourStandInsWithBlendedNamesFromTheSeed) {
     for (Nation& n : want)
         MixNation(&n);
     SeedRandom(777u);
-    SportEvent* scene = CreateSceneById(kSceneMedals);
-    auto* s = static_cast<MedalPresentation*>(scene);
+    std::unique_ptr<SportEvent> scene(CreateSceneById(kSceneMedals));
+    auto* s = static_cast<MedalPresentation*>(scene.get());
     ASSERT_EQ(s->competitorCount, 4);
     for (int i = 0; i < kPlayerCount; ++i) {
         EXPECT_STREQ(s->slots[i].nation.name, want[i].name);
@@ -485,14 +374,9 @@ TEST_F(MedalsTest, WithoutAHostFourStandInsWithBlendedNamesFromTheSeed) {
     EXPECT_EQ(s->medals[2], 1) << "the stand-ins tie for second";
     EXPECT_TRUE(s->standings[3].fault);
     EXPECT_TRUE(s->newRecord);
-    delete scene;
 }
 
-// ---- Bad input -------------------------------------------------------------------------------
-
 TEST_F(MedalsTest, BadSetupValuesAreClampedAndLogged) {
-    CaptureLogSink sink;
-    SetLogSink(&sink);
     setup.eventId = 42;
     setup.competitorCount = 9;
     players[1].opponentIndex = 99;
@@ -510,37 +394,15 @@ TEST_F(MedalsTest, BadSetupValuesAreClampedAndLogged) {
     EXPECT_EQ(s.standings[3].slot, 0);
     EXPECT_GE(sink.Lines().size(), 5u);
     UseBlockFont();
-    for (int i = 0; i < 200; ++i)
-        Step(s);
+    RunUntilTimer(s, 200);
     EXPECT_EQ(RowsShown(s), 4);
 }
 
-TEST_F(MedalsTest, AFigureWithoutASpriteStillGetsABody) {
-    SetSprite(128, 0.0f, 0.0f, 0.0f, 0.0f);
-    MedalPresentation s(setup);
-    ASSERT_NE(s.figures[0], nullptr);
-    for (int i = 0; i < 60; ++i)
-        Step(s);
-    EXPECT_NEAR(s.figures[0]->GetPosition().y + 1.25f, kStepTops[0], 0.03f);
-}
-
-// ---- Determinism -----------------------------------------------------------------------------
-
+// Lift the winner by its head and throw it onto the second step.
 TEST_F(MedalsTest, AFixedRunWithAGrabGivesThePinnedWorldHash) {
     MedalPresentation s(setup);
     RunUntilTimer(s, 60);
-    // Lift the winner by its head and throw it onto the second step.
-    const b2Vec2 head = s.figures[0]->GetWorldPoint(b2Vec2(0.0f, -1.0f));
-    MouseAt(PxX(s, head.x), PxY(s, head.y));
-    Press();
-    Step(s);
-    ASSERT_NE(s.mouseJoint, nullptr);
-    for (int i = 0; i < 40; ++i) {
-        MouseAt(PxX(s, head.x) - 80, PxY(s, head.y) - 100);
-        gApp.mouseHeld = 1;
-        Step(s);
-    }
-    Release();
+    EXPECT_TRUE(Fling(s, s.figures[0], -80, -100, 40));
     RunUntilTimer(s, 600);
     EXPECT_GT(std::fabs(s.figures[0]->GetPosition().x), 0.5f) << "the throw moved the winner";
     EXPECT_EQ(WorldHashText(s.world), "cd8f7d5fc98465e2");

@@ -49,25 +49,26 @@ class PauseScreenTest : public test::SimTest {
         gApp.mouseHeld = 1;
         Step();
     }
-    bool DrewMutedMark() const {
-        // Sprite 105, 9 x 8 with its anchor in the middle, at (width / 2 - 41, 102).
-        const float left = pause.width / 2.0f - 41.0f - 4.5f;
-        for (const RecordingGlBackend::Draw& d : gl.draws) {
-            for (const Vertex& v : d.vertices) {
-                if (v.x == left && v.y == 98.0f) return true;
-            }
-        }
+    // Sprite 105, 9 x 8 with its anchor in the middle, at (width / 2 - 41, 102).
+    bool DrewMutedMark() {
+        for (const test::DrawnQuad& q : test::TakeQuads(gl))
+            if (q.left == pause.width / 2.0f - 41.0f - 4.5f && q.top == 98.0f) return true;
         return false;
     }
 
     PauseScreen pause;
 };
 
-TEST_F(PauseScreenTest, PanelCoversTheMiddleOfTheScreen) {
+TEST_F(PauseScreenTest, PanelCoversTheMiddleOfTheScreenAndResetReadsTheMusicVolume) {
     EXPECT_FLOAT_EQ(pause.x * 4.0f, 256.0f);
     EXPECT_FLOAT_EQ((pause.x + pause.width) * 4.0f, 768.0f);
     EXPECT_FLOAT_EQ(pause.y * 4.0f, 160.0f);
     EXPECT_FLOAT_EQ((pause.y + pause.height) * 4.0f, 632.0f);
+    SetMusicVolume(40);
+    pause.clickedButton = kPauseQuitButton;
+    pause.Reset();
+    EXPECT_FLOAT_EQ(pause.volume, 0.4f);
+    EXPECT_EQ(pause.clickedButton, -1);
 }
 
 TEST_F(PauseScreenTest, ResumeAndQuitReportTheirIdsOnRelease) {
@@ -88,34 +89,23 @@ TEST_F(PauseScreenTest, ResumeAndQuitReportTheirIdsOnRelease) {
     EXPECT_EQ(pause.clickedButton, -1) << "pressed on one button, released on the other";
 }
 
-TEST_F(PauseScreenTest, ResetReadsTheMusicVolumeAndClearsAClick) {
-    SetMusicVolume(40);
-    pause.clickedButton = kPauseQuitButton;
-    pause.Reset();
-    EXPECT_FLOAT_EQ(pause.volume, 0.4f);
-    EXPECT_EQ(pause.clickedButton, -1);
-}
-
-TEST_F(PauseScreenTest, DraggingTheSliderToItsLeftEndSilencesBothAndShowsTheMutedMark) {
+// The slider follows the held button up to 32 units beyond either end, clamped.
+TEST_F(PauseScreenTest, TheSliderSetsBothVolumesAndItsLeftEndShowsTheMutedMark) {
     pause.Reset();
     Step();
     EXPECT_FALSE(DrewMutedMark());
-    DragTo(64.0f - 32.0f - 20.0f); // 20 units beyond the left end
+    DragTo(64.0f - 32.0f - 20.0f);
     EXPECT_FLOAT_EQ(pause.volume, 0.0f);
     EXPECT_EQ(MusicVolume(), 0);
     EXPECT_EQ(EffectsVolume(), 0);
     EXPECT_TRUE(DrewMutedMark()) << "in the same frame as the drag";
-}
-
-TEST_F(PauseScreenTest, SliderFollowsUpToThirtyTwoUnitsBeyondEitherEndClamped) {
-    pause.Reset();
     DragTo(64.0f + 20.0f + 32.0f);
     EXPECT_FLOAT_EQ(pause.volume, 1.0f);
     DragTo(64.0f - 6.0f); // the middle of the knob's travel
     EXPECT_NEAR(pause.volume, 0.5f, 0.02f);
     EXPECT_EQ(MusicVolume(), static_cast<int>(pause.volume * 100.0f));
     const float before = pause.volume;
-    DragTo(64.0f + 20.0f + 34.0f); // beyond the band: no change
+    DragTo(64.0f + 20.0f + 34.0f); // beyond the band
     EXPECT_FLOAT_EQ(pause.volume, before);
     MouseAt(Px(40.0f), Py(102.0f)); // on the band without the button
     gApp.mouseHeld = 0;

@@ -1,3 +1,5 @@
+// The shell folds window events into the input state, one event per frame: keys, the mouse
+// clamped to the window, the wheel, Alt-F4 and Alt-Return, and numbered upright screenshots.
 #include "base/app_state.h"
 #include "app/shell.h"
 #include "gfx/renderer.h"
@@ -5,7 +7,6 @@
 #include "gfx/image.h"
 #include "platform/files.h"
 
-#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
@@ -14,52 +15,39 @@
 namespace kel {
 namespace {
 
-InputEvent Key(InputEvent::Type type, int key, int mods = 0) {
+InputEvent Make(InputEvent::Type type, int key = 0, int mods = 0, int x = 0, int y = 0) {
     InputEvent e;
     e.type = type;
     e.key = key;
+    e.button = key;
     e.modifiers = mods;
-    return e;
-}
-
-InputEvent Button(InputEvent::Type type, int button) {
-    InputEvent e;
-    e.type = type;
-    e.button = button;
-    return e;
-}
-
-InputEvent Motion(int x, int y) {
-    InputEvent e;
-    e.type = InputEvent::kMotion;
     e.x = x;
     e.y = y;
     return e;
 }
+InputEvent Motion(int x, int y) {
+    return Make(InputEvent::kMotion, 0, 0, x, y);
+}
 
 class ShellTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
         ClearFrameInput();
         gApp.mouseHeld = 0;
-        gApp.mouseX = 0;
-        gApp.mouseY = 0;
-        gApp.quitRequested = 0;
-        gApp.fullscreen = 0;
-        gApp.fullscreenToggleRequested = 0;
-        gApp.fastMode = 0;
+        gApp.mouseX = gApp.mouseY = 0;
+        gApp.quitRequested = gApp.fullscreen = gApp.fullscreenToggleRequested = gApp.fastMode = 0;
         gApp.screenshotCounter = 0;
         SetScreenSize(1024, 768);
     }
+    NullWindow window;
 };
 
 TEST_F(ShellTest, OneEventPerFrameInOrder) {
     // A quick click queues down and up together: the press shows in one frame, the release in
     // the next.
-    NullWindow window;
-    window.Push(Button(InputEvent::kButtonDown, 1));
-    window.Push(Button(InputEvent::kButtonUp, 1));
+    window.Push(Make(InputEvent::kButtonDown, 1));
+    window.Push(Make(InputEvent::kButtonUp, 1));
     PumpOneEvent(&window);
     EXPECT_EQ(gApp.mousePressed, 1u);
     EXPECT_EQ(gApp.mouseReleased, 0u);
@@ -70,7 +58,7 @@ TEST_F(ShellTest, OneEventPerFrameInOrder) {
     EXPECT_EQ(gApp.mouseReleased, 1u);
     EXPECT_EQ(gApp.mouseHeld, 0u);
     // A whole displayed frame takes one event too: the motion waits its turn behind the key.
-    window.Push(Key(InputEvent::kKeyDown, 'x'));
+    window.Push(Make(InputEvent::kKeyDown, 'x'));
     window.Push(Motion(10, 20));
     DisplayFrame(&window);
     EXPECT_EQ(gApp.keyHeld['x'], 1);
@@ -79,78 +67,70 @@ TEST_F(ShellTest, OneEventPerFrameInOrder) {
     EXPECT_EQ(gApp.mouseX, 10);
 }
 
-TEST_F(ShellTest, KeyPressedForOneFrameHeldUntilUp) {
-    NullWindow window;
-    window.Push(Key(InputEvent::kKeyDown, 'r'));
+TEST_F(ShellTest, KeyPressedForOneFrameHeldUntilUpAndKeysOutsideTheTableIgnored) {
+    window.Push(Make(InputEvent::kKeyDown, 'r'));
     PumpOneEvent(&window);
     EXPECT_EQ(gApp.keyPressed['r'], 1);
     EXPECT_EQ(gApp.keyHeld['r'], 1);
-    DisplayFrame(&window);  // ends the frame: pressed cleared, held kept
+    DisplayFrame(&window); // ends the frame: pressed cleared, held kept
     EXPECT_EQ(gApp.keyPressed['r'], 0);
     EXPECT_EQ(gApp.keyHeld['r'], 1);
-    FoldEvent(Key(InputEvent::kKeyUp, 'r'));
+    FoldEvent(Make(InputEvent::kKeyUp, 'r'));
     EXPECT_EQ(gApp.keyHeld['r'], 0);
-    // Keys outside the table are ignored.
-    FoldEvent(Key(InputEvent::kKeyDown, 511));
-    FoldEvent(Key(InputEvent::kKeyDown, -3));
-    FoldEvent(Key(InputEvent::kKeyDown, 510));
+    FoldEvent(Make(InputEvent::kKeyDown, 511));
+    FoldEvent(Make(InputEvent::kKeyDown, -3));
+    FoldEvent(Make(InputEvent::kKeyDown, 510));
     EXPECT_EQ(gApp.keyHeld[510], 1);
 }
 
-TEST_F(ShellTest, AltF4WithExactlyOneAltAndTheCloseBoxQuit) {
+TEST_F(ShellTest, AltF4WithExactlyOneAltAndTheCloseBoxQuitAndAltReturnGoesFullScreen) {
     constexpr int kNumLock = 0x1000;
-    FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModLeftAlt | kNumLock));
+    FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, kModLeftAlt | kNumLock));
     EXPECT_EQ(gApp.quitRequested, 0);
-    FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModAlt));
+    FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, kModAlt));
     EXPECT_EQ(gApp.quitRequested, 0);
-    FoldEvent(Key(InputEvent::kKeyDown, kKeyF4, kModRightAlt));
+    FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, kModRightAlt));
     EXPECT_EQ(gApp.quitRequested, 1);
     gApp.quitRequested = 0;
-    InputEvent close;
-    close.type = InputEvent::kQuit; // the window's close box
-    FoldEvent(close);
+    FoldEvent(Make(InputEvent::kQuit)); // the window's close box
     EXPECT_EQ(gApp.quitRequested, 1);
-}
+    gApp.quitRequested = 0;
 
-TEST_F(ShellTest, AltReturnRequestsFullScreenAndRecordsReturn) {
-    FoldEvent(Key(InputEvent::kKeyDown, kKeyReturn));
+    FoldEvent(Make(InputEvent::kKeyDown, kKeyReturn));
     EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
     EXPECT_EQ(gApp.keyPressed[kKeyReturn], 1);
-    FoldEvent(Key(InputEvent::kKeyDown, kKeyReturn, kModLeftAlt | 0x1000));
+    FoldEvent(Make(InputEvent::kKeyDown, kKeyReturn, kModLeftAlt | kNumLock));
     EXPECT_EQ(gApp.fullscreenToggleRequested, 1);
-    NullWindow window;
     DisplayFrame(&window);
     EXPECT_EQ(gApp.fullscreen, 1);
     EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
     EXPECT_EQ(gApp.quitRequested, 0);
 }
 
-TEST_F(ShellTest, MouseIsClampedToTheWindow) {
+TEST_F(ShellTest, MouseIsClampedToTheWindowAndTheWheelArrivesAsPageKeys) {
     FoldEvent(Motion(-5, 900));
     EXPECT_EQ(gApp.mouseX, 0);
     EXPECT_EQ(gApp.mouseY, 768);
     FoldEvent(Motion(2000, -1));
     EXPECT_EQ(gApp.mouseX, 1024);
     EXPECT_EQ(gApp.mouseY, 0);
-    // Buttons do not move the mouse.
-    FoldEvent(Button(InputEvent::kButtonDown, 1));
-    EXPECT_EQ(gApp.mouseX, 1024);
-}
+    FoldEvent(Make(InputEvent::kButtonDown, 1));
+    EXPECT_EQ(gApp.mouseX, 1024) << "buttons do not move the mouse";
 
-TEST_F(ShellTest, WheelArrivesAsPageKeys) {
-    FoldEvent(Button(InputEvent::kButtonDown, 4));
+    FoldEvent(Make(InputEvent::kButtonDown, 4));
     EXPECT_EQ(gApp.keyPressed[kKeyPageUp], 1);
-    FoldEvent(Button(InputEvent::kButtonDown, 5));
+    FoldEvent(Make(InputEvent::kButtonDown, 5));
     EXPECT_EQ(gApp.keyHeld[kKeyPageDown], 1);
-    FoldEvent(Button(InputEvent::kButtonUp, 5));
+    FoldEvent(Make(InputEvent::kButtonUp, 5));
     EXPECT_EQ(gApp.keyHeld[kKeyPageDown], 0);
-    FoldEvent(Button(InputEvent::kButtonDown, 3));
+    FoldEvent(Make(InputEvent::kButtonUp, 1));
+    FoldEvent(Make(InputEvent::kButtonDown, 3));
     EXPECT_EQ(gApp.mouseHeld, 0u);
 }
 
 // A GL backend whose screen is a known picture: pixel (x, y) counted from the bottom row.
 class PictureGl : public NullGlBackend {
-public:
+  public:
     bool ReadPixels(int w, int h, uint8_t* rgba) override {
         for (int y = 0; y < h; ++y)
             for (int x = 0; x < w; ++x) {
@@ -174,7 +154,8 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     PictureGl gl;
     GlBackend* previous = gRenderer.gl;
     gRenderer.gl = &gl;
-    for (int i = 0; i < 4; ++i) EXPECT_TRUE(TakeScreenshot());
+    for (int i = 0; i < 4; ++i)
+        EXPECT_TRUE(TakeScreenshot());
     gRenderer.gl = previous;
     EXPECT_TRUE(std::filesystem::exists("screenshots/0003.png"));
     EXPECT_FALSE(std::filesystem::exists("screenshots/0004.png"));
@@ -182,10 +163,10 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     ASSERT_NE(shot, nullptr);
     // GL's bottom row (y = 0) is the picture's last row; colours arrive as B,G,R,A.
     const uint32_t bottomLeft = shot->pixels[31 * 64 + 0];
-    EXPECT_EQ(bottomLeft & 0xFFu, 200u);           // blue byte
-    EXPECT_EQ((bottomLeft >> 8) & 0xFFu, 0u);      // green = GL row 0
-    EXPECT_EQ((shot->pixels[0] >> 8) & 0xFFu, 31u);  // top row is GL row 31
-    EXPECT_EQ((shot->pixels[5] >> 16) & 0xFFu, 5u);  // red = x
+    EXPECT_EQ(bottomLeft & 0xFFu, 200u);            // blue byte
+    EXPECT_EQ((bottomLeft >> 8) & 0xFFu, 0u);       // green = GL row 0
+    EXPECT_EQ((shot->pixels[0] >> 8) & 0xFFu, 31u); // top row is GL row 31
+    EXPECT_EQ((shot->pixels[5] >> 16) & 0xFFu, 5u); // red = x
     delete shot;
     std::filesystem::current_path(old);
     std::filesystem::remove_all(dir);
