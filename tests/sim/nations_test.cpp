@@ -25,96 +25,58 @@ uint32_t SeedDrawing(int r) {
 
 TEST(CountryChoice, WeightedWalkOverTheTable) {
     // Rows 0..4 weigh 1 each and ARGENTINA (5) weighs 2, so r = 5 and 6 are ARGENTINA, 7 ARMENIA.
-    const struct {
-        int r;
-        int country;
-    } cases[] = {{0, 0}, {4, 4}, {5, 5}, {6, 5}, {7, 6}, {232, 168}};
+    const int cases[][2] = {{0, 0}, {4, 4}, {5, 5}, {6, 5}, {7, 6}, {232, 168}};
     for (const auto& c : cases) {
-        SeedRandom(SeedDrawing(c.r));
-        EXPECT_EQ(RandomCountry(), c.country) << "r = " << c.r;
+        SeedRandom(SeedDrawing(c[0]));
+        EXPECT_EQ(RandomCountry(), c[1]) << "r = " << c[0];
     }
 }
 
-TEST(CountryChoice, VowelsAreUpperCaseAEIOUY) {
+TEST(CountryChoice, VowelsAreUpperCaseAEIOUYOnly) {
     for (char c : std::string("AEIOUY"))
         EXPECT_TRUE(IsVowel(c));
     for (char c : std::string("BZaey &'"))
         EXPECT_FALSE(IsVowel(c));
 }
 
-// Finds a seed whose draws for MixNation are: CANADA (r 37..38), BRAZIL (r 28..29), then the
-// given RandomInt(2) values in order. Returns the generator after them for the last two draws.
-Lcg SeedForCanadaBrazil(const std::vector<int>& coinDraws, uint32_t* seedOut) {
-    for (uint32_t seed = 0; seed < 400000000u; ++seed) {
-        Lcg lcg{seed};
-        const int a = lcg.Int(kCountryWeightTotal);
-        if (a != 37 && a != 38) continue;
-        const int b = lcg.Int(kCountryWeightTotal);
-        if (b != 28 && b != 29) continue;
-        bool match = true;
-        for (int want : coinDraws) {
-            if (lcg.Int(2) != want) {
-                match = false;
-                break;
-            }
-        }
-        if (!match) continue;
-        *seedOut = seed;
-        return lcg;
-    }
-    ADD_FAILURE() << "no seed found";
-    return Lcg{};
-}
+using MixTest = SimTest;
 
-class MixTest : public SimTest {};
-
-TEST_F(MixTest, VowelOfAMeetsConsonantOfB) {
-    // f (draw 0); no extra syllable in a (1); none in b (1). CANA + ZIL.
-    uint32_t seed = 0;
-    Lcg after = SeedForCanadaBrazil({0, 1, 1}, &seed);
-    SeedRandom(seed);
+// Known blends for fixed seeds. The CANADA + BRAZIL seeds take each branch of the joining rule:
+// a's vowel meets b's consonant (CANA + ZIL); extra syllables cut from both (CAN + IL); and
+// consonant meets vowel with no extra syllable (CANAD + AZIL).
+TEST_F(MixTest, FixedSeedsGiveKnownBlends) {
+    const struct {
+        uint32_t seed;
+        const char* name;
+        int countryA, countryB, firstSide, skipOnce;
+        uint32_t stateAfter; // every draw the blend makes, and no more
+    } cases[] = {
+        {95179, "CANAZIL", 29, 23, 0, 0, 1679012720u}, {2589130, "CANIL", 29, 23, 0, 0, 3725614157u},
+        {381726, "CANIL", 29, 23, 0, 0, 1424236241u},  {25042, "CANADAZIL", 29, 23, 0, 1, 4079748570u},
+        {0, "JAMEY", 78, 155, 1, 1, 2832368235u},      {1, "ARGENTINANZANIA", 5, 149, 1, 1, 752224798u},
+        {5, "IRAN", 71, 73, 1, 1, 1800435196u}, // INDIA + IRAN: all of the name comes from b
+    };
     CaptureLogSink log;
     SetLogSink(&log);
-    Nation n;
-    MixNation(&n);
+    for (const auto& c : cases) {
+        SeedRandom(c.seed);
+        Nation n;
+        MixNation(&n);
+        EXPECT_STREQ(n.name, c.name) << c.seed;
+        EXPECT_EQ(n.pure, 0);
+        EXPECT_EQ(n.countryA, c.countryA) << c.seed;
+        EXPECT_EQ(n.countryB, c.countryB) << c.seed;
+        EXPECT_EQ(n.firstSide, c.firstSide) << c.seed;
+        EXPECT_EQ(n.skipOnce, c.skipOnce) << c.seed;
+        EXPECT_EQ(RandomState(), c.stateAfter) << c.seed;
+    }
     SetLogSink(nullptr);
-    EXPECT_STREQ(n.name, "CANAZIL");
-    EXPECT_EQ(n.countryA, 29);
-    EXPECT_EQ(n.countryB, 23);
-    EXPECT_EQ(n.pure, 0);
-    EXPECT_EQ(n.firstSide, after.Int(2));
-    EXPECT_EQ(n.skipOnce, after.Int(2) == 0 ? 1 : 0);
-    EXPECT_EQ(RandomState(), after.s);
-    ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(log.Lines()[0], "CANADA + BRAZIL = CANAZIL");
 }
 
-TEST_F(MixTest, ConsonantOfAMeetsVowelOfBWithExtraSyllablesOnBothSides) {
-    // Not f (1); extra syllable in a (0, then any second draw: i = 4 is at least 3 or 4);
-    // extra in b (0, then 0: j = 2 < 6 - 0 - 3). CANAD -> CAN, AZIL -> IL.
-    for (int second : {0, 1}) {
-        uint32_t seed = 0;
-        Lcg after = SeedForCanadaBrazil({1, 0, second, 0, 0}, &seed);
-        SeedRandom(seed);
-        Nation n;
-        MixNation(&n);
-        EXPECT_STREQ(n.name, "CANIL");
-        EXPECT_EQ(n.firstSide, after.Int(2));
-        EXPECT_EQ(n.skipOnce, after.Int(2) == 0 ? 1 : 0);
-    }
-}
-
-TEST_F(MixTest, WithoutExtraSyllablesConsonantMeetsVowel) {
-    // Not f; a's extra refused (1); b's first draw 0 but the second 1 makes j = 2 < 2 false.
-    uint32_t seed = 0;
-    SeedForCanadaBrazil({1, 1, 0, 1}, &seed);
-    SeedRandom(seed);
-    Nation n;
-    MixNation(&n);
-    EXPECT_STREQ(n.name, "CANADAZIL");
-}
-
-TEST_F(MixTest, NeverBlendsACountryWithItself) {
+TEST_F(MixTest, NeverBlendsACountryWithItselfAndSetNationRefusesBadIndices) {
+    CaptureLogSink log;
+    SetLogSink(&log);
     for (uint32_t seed = 0; seed < 3000; ++seed) {
         SeedRandom(seed);
         Nation n;
@@ -123,9 +85,7 @@ TEST_F(MixTest, NeverBlendsACountryWithItself) {
         ASSERT_TRUE(IsValidNation(n));
         ASSERT_GT(std::strlen(n.name), 0u);
     }
-}
-
-TEST_F(MixTest, SetNationMakesAPureCountryAndRefusesBadIndices) {
+    SetLogSink(nullptr);
     Nation n;
     SetNation(&n, 23);
     EXPECT_STREQ(n.name, "BRAZIL");
@@ -143,7 +103,8 @@ class FlagTest : public SimTest {
         std::vector<std::pair<int, int>> cells;
         for (const DrawnQuad& q : TakeQuads(gl)) {
             if (q.u == 0.0f && q.v == 0.0f) continue; // untextured fill
-            cells.emplace_back(static_cast<int>(q.u * 1024.0f + 0.5f), static_cast<int>(q.v * 1024.0f + 0.5f));
+            cells.emplace_back(static_cast<int>(q.u * 1024.0f + 0.5f),
+                               static_cast<int>(q.v * 1024.0f + 0.5f));
         }
         return cells;
     }
@@ -151,22 +112,12 @@ class FlagTest : public SimTest {
 };
 
 TEST_F(FlagTest, CellsSitInFourColumnGroups) {
-    const struct {
-        int country;
-        int layer;
-        Cell cell;
-    } cases[] = {{0, 0, {2, 2}},
-                 {43, 2, {66, 991}},
-                 {44, 0, {225, 2}},
-                 {88, 1, {477, 2}},
-                 {129, 0, {445, 2 + 23 * 41}},
-                 {130, 0, {663, 2}},
-                 {168, 2, {727, 2 + 23 * 38}}};
+    // Country, layer, and the cell's x and y on the sheet; 43/44 and 129/130 are group edges.
+    const int cases[][4] = {{0, 0, 2, 2},       {43, 2, 66, 991}, {44, 0, 225, 2},   {88, 1, 477, 2},
+                            {129, 0, 445, 945}, {130, 0, 663, 2}, {168, 2, 727, 876}};
     for (const auto& c : cases) {
-        DrawFlagLayer(10.0f, 20.0f, c.country, c.layer, 2.0f);
-        const auto cells = Cells();
-        ASSERT_EQ(cells.size(), 1u);
-        EXPECT_EQ(cells[0], c.cell) << "country " << c.country << " layer " << c.layer;
+        DrawFlagLayer(10.0f, 20.0f, c[0], c[1], 2.0f);
+        EXPECT_EQ(Cells(), (std::vector<Cell>{{c[2], c[3]}})) << "country " << c[0] << " layer " << c[1];
     }
 }
 
@@ -201,19 +152,7 @@ TEST_F(FlagTest, PureFlagsAndBlendsDrawTheirLayersInOrder) {
     }
 }
 
-TEST_F(FlagTest, BadIndicesDrawNothing) {
-    Nation n;
-    n.pure = 0;
-    n.countryA = 0;
-    n.countryB = 400;
-    DrawFlag(n, 0.0f, 0.0f, 1.0f);
-    n.pure = 1;
-    n.countryA = -1;
-    DrawFlag(n, 0.0f, 0.0f, 1.0f);
-    EXPECT_TRUE(Cells().empty());
-}
-
-TEST_F(FlagTest, NationTagIsABlackBorderUnderTheFlag) {
+TEST_F(FlagTest, NationTagIsABlackBorderUnderTheFlagAndBadIndicesDrawNothing) {
     Nation n;
     SetNation(&n, 0);
     DrawNationTag(n, 100.0f, 50.0f, 2.0f);
@@ -228,6 +167,15 @@ TEST_F(FlagTest, NationTagIsABlackBorderUnderTheFlag) {
     EXPECT_EQ(border.vertices[5].x, 98.0f + 64.0f);
     EXPECT_EQ(border.vertices[5].y, 48.0f + 40.0f);
     EXPECT_EQ(Cells().size(), 3u);
+
+    n.pure = 0;
+    n.countryA = 0;
+    n.countryB = 400;
+    DrawFlag(n, 0.0f, 0.0f, 1.0f);
+    n.pure = 1;
+    n.countryA = -1;
+    DrawFlag(n, 0.0f, 0.0f, 1.0f);
+    EXPECT_TRUE(Cells().empty());
 }
 
 // ---- Nation picker -------------------------------------------------------------------------
@@ -255,7 +203,16 @@ class PickerTest : public SimTest {
     NationPicker picker;
 };
 
-TEST_F(PickerTest, ResetShowsTheChosenRowInTheMiddle) {
+TEST_F(PickerTest, ResetShowsTheChosenRowInTheMiddleAndTheWheelScrollsWithinLimits) {
+    gApp.keyPressed[kKeyPageDown] = 1;
+    NationPickerUpdate(&picker);
+    EXPECT_EQ(picker.scroll, 64.0f);
+    for (int i = 0; i < 2; ++i) {
+        Frame();
+        gApp.keyPressed[kKeyPageUp] = 1;
+        NationPickerUpdate(&picker);
+    }
+    EXPECT_EQ(picker.scroll, 0.0f);
     NationPickerReset(&picker, 0);
     EXPECT_EQ(picker.scroll, 0.0f);
     EXPECT_EQ(picker.selected, 0);
@@ -266,26 +223,6 @@ TEST_F(PickerTest, ResetShowsTheChosenRowInTheMiddle) {
     NationPickerReset(&picker, -1);
     EXPECT_EQ(picker.selected, -1);
     EXPECT_EQ(picker.scroll, 45.0f * 16.0f) << "-1 keeps the scroll";
-}
-
-TEST_F(PickerTest, ClickSelectsASecondConfirmsAndClicksOutsideSelectNothing) {
-    NationPickerReset(&picker, 50);
-    Click(300, RowY(53));
-    EXPECT_EQ(picker.selected, 53);
-    EXPECT_EQ(picker.clickedId, -1);
-    Click(300, RowY(53));
-    EXPECT_EQ(picker.clickedId, kPickerOkButton);
-    EXPECT_EQ(picker.selected, 53);
-
-    // Clicks right of the rows or just outside the panel select nothing.
-    NationPickerReset(&picker, -1);
-    picker.clickedId = -1;
-    Click(800, RowY(52));
-    EXPECT_EQ(picker.selected, -1);
-    Click(300, static_cast<int>((picker.y + 206.0f) * 3.0f)); // just below the panel
-    EXPECT_EQ(picker.selected, -1);
-    Click(300, static_cast<int>((picker.y - 2.0f) * 3.0f)); // just above it
-    EXPECT_EQ(picker.selected, -1);
 }
 
 TEST_F(PickerTest, SmallMovementIsStillAClick) {
@@ -302,6 +239,26 @@ TEST_F(PickerTest, SmallMovementIsStillAClick) {
     NationPickerUpdate(&picker);
     EXPECT_EQ(picker.selected, 4);
     EXPECT_EQ(picker.scroll, 0.0f);
+}
+
+TEST_F(PickerTest, ClickSelectsASecondConfirmsAndClicksOutsideSelectNothing) {
+    NationPickerReset(&picker, 50);
+    Click(300, RowY(53));
+    EXPECT_EQ(picker.selected, 53);
+    EXPECT_EQ(picker.clickedId, -1);
+    Click(300, RowY(53));
+    EXPECT_EQ(picker.clickedId, kPickerOkButton);
+    EXPECT_EQ(picker.selected, 53);
+
+    NationPickerReset(&picker, -1);
+    picker.clickedId = -1;
+    const int outside[][2] = {{800, RowY(52)},                                     // right of the rows
+                              {300, static_cast<int>((picker.y + 206.0f) * 3.0f)}, // just below the panel
+                              {300, static_cast<int>((picker.y - 2.0f) * 3.0f)}};  // just above it
+    for (const auto& at : outside) {
+        Click(at[0], at[1]);
+        EXPECT_EQ(picker.selected, -1) << at[0] << ", " << at[1];
+    }
 }
 
 TEST_F(PickerTest, DragScrollsThenCoastsAndSlowsDown) {
@@ -335,19 +292,6 @@ TEST_F(PickerTest, DragScrollsThenCoastsAndSlowsDown) {
     }
     EXPECT_LE(std::fabs(picker.velocity), 0.1f);
     EXPECT_LE(picker.scroll, picker.maxScroll);
-}
-
-TEST_F(PickerTest, WheelScrollsBySixtyFourWithinLimits) {
-    gApp.keyPressed[kKeyPageDown] = 1;
-    NationPickerUpdate(&picker);
-    EXPECT_EQ(picker.scroll, 64.0f);
-    Frame();
-    gApp.keyPressed[kKeyPageUp] = 1;
-    NationPickerUpdate(&picker);
-    Frame();
-    gApp.keyPressed[kKeyPageUp] = 1;
-    NationPickerUpdate(&picker);
-    EXPECT_EQ(picker.scroll, 0.0f);
 }
 
 TEST_F(PickerTest, OkButtonConfirms) {
