@@ -69,51 +69,33 @@ TEST_F(DrawingTest, NegativeScaleMirrorsInXOnly) {
     scene.DrawBodyPlain(20, scene.body, -0.1f);
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
-    const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 12u);
-    float width[2] = {0.0f, 0.0f};
-    float height[2] = {0.0f, 0.0f};
-    for (int q = 0; q < 2; ++q) {
-        for (int k = 0; k < 6; ++k) {
-            width[q] = Max(width[q], std::fabs(v[q * 6 + k].x - scene.body->GetPosition().x));
-            height[q] = Max(height[q], std::fabs(v[q * 6 + k].y - scene.body->GetPosition().y));
-        }
+    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
+    EXPECT_LT(gl.draws[0].vertices[6 + 1].x, gl.draws[0].vertices[6].x) << "mirrored quad runs right to left";
+    const std::vector<DrawnQuad> quads = TakeQuads(gl);
+    for (const DrawnQuad& q : quads) {
+        EXPECT_NEAR(q.right - q.left, 1.0f, 1e-5f);
+        EXPECT_NEAR(q.bottom - q.top, 2.0f, 1e-5f) << "height stays positive";
     }
-    EXPECT_NEAR(width[0], 1.0f, 1e-5f);
-    EXPECT_NEAR(width[1], 1.0f, 1e-5f);
-    EXPECT_NEAR(height[1], 2.0f, 1e-5f) << "height stays positive";
-    EXPECT_LT(v[6 + 1].x, v[6].x) << "mirrored quad runs right to left";
+    EXPECT_NEAR(quads[0].left, 0.0f, 1e-5f) << "the anchor on the body";
+    EXPECT_NEAR(quads[1].right, 0.0f, 1e-5f) << "mirrored about it";
 }
 
 TEST_F(DrawingTest, GrabLineOnlyWhileAJointExists) {
     Scene scene;
     scene.DrawGrabLine();
-    FlushBatch();
-    EXPECT_TRUE(gl.draws.empty());
-
+    EXPECT_TRUE(TakeQuads(gl).empty());
     scene.SetGrabParams(0.5f, 0.5f, 0);
     MouseAt(512, 384);
     Press();
     scene.Update();
     ASSERT_NE(scene.mouseJoint, nullptr);
-    // Target on the grab point: only the cursor dot is drawn.
     scene.DrawGrabLine();
-    FlushBatch();
-    size_t quads = 0;
-    for (const auto& d : gl.draws)
-        quads += d.vertices.size() / 6;
-    EXPECT_EQ(quads, 1u);
-    gl.Reset();
-    // Target pulled 2 m away: the line and the dot.
+    EXPECT_EQ(TakeQuads(gl).size(), 1u) << "target on the grab point: only the cursor dot";
     Frame();
     MouseAt(512 + 80, 384);
     scene.Update();
     scene.DrawGrabLine();
-    FlushBatch();
-    quads = 0;
-    for (const auto& d : gl.draws)
-        quads += d.vertices.size() / 6;
-    EXPECT_EQ(quads, 2u);
+    EXPECT_EQ(TakeQuads(gl).size(), 2u) << "target pulled 2 m away: the line and the dot";
 }
 
 class EventCardTest : public SimTest {
