@@ -43,18 +43,23 @@ TEST(RunnerArgs, SceneRunWithEveryOption) {
     EXPECT_TRUE(p.options.bench);
 }
 
-TEST(RunnerArgs, ToolModes) {
-    Parsed p = Parse({"--atlas"});
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.options.mode, RunMode::kAtlas);
-    p = Parse({"--load-image", "art/logo", "out.png"});
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.options.imagePath, "art/logo");
-    EXPECT_EQ(p.options.imageOut, "out.png");
-    p = Parse({"--session"});
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.options.mode, RunMode::kSession);
-    EXPECT_EQ(p.options.afterFinish, -1);
+TEST(RunnerArgs, ToolModesAndHelpWinningOverEverythingElse) {
+    const struct {
+        std::vector<const char*> args;
+        RunMode mode;
+    } cases[] = {{{"--atlas"}, RunMode::kAtlas},
+                 {{"--load-image", "art/logo", "out.png"}, RunMode::kLoadImage},
+                 {{"--session"}, RunMode::kSession},
+                 {{"--bogus", "--scene", "3", "-h"}, RunMode::kHelp}};
+    for (const auto& c : cases) {
+        const Parsed p = Parse(c.args);
+        ASSERT_TRUE(p.ok) << p.error;
+        EXPECT_EQ(p.options.mode, c.mode) << c.args[0];
+        EXPECT_EQ(p.options.afterFinish, -1);
+    }
+    const Parsed image = Parse({"--load-image", "art/logo", "out.png"});
+    EXPECT_EQ(image.options.imagePath, "art/logo");
+    EXPECT_EQ(image.options.imageOut, "out.png");
 }
 
 TEST(RunnerArgs, ErrorsSayWhatIsWrong) {
@@ -62,29 +67,27 @@ TEST(RunnerArgs, ErrorsSayWhatIsWrong) {
         std::vector<const char*> args;
         const char* mention;
     };
-    const Case cases[] = {
-        {{}, "--scene ID, --session"},
-        {{"--scene"}, "--scene needs a value"},
-        {{"--scene", "x"}, "'x'"},
-        {{"--scene", "17"}, "scene 17"},
-        {{"--scene", "18"}, "scene 18"},
-        {{"--scene", "-1"}, "scene -1"},
-        {{"--scene", "22"}, "scene 22"},
-        {{"--scene", "1", "--session"}, "cannot be combined"},
-        {{"--session", "--frames", "0"}, "--frames"},
-        {{"--session", "--frames", "12abc"}, "'12abc'"},
-        {{"--session", "--seed", "-3"}, "--seed"},
-        {{"--session", "--seed", "4294967296"}, "--seed"},
-        {{"--session", "--screenshot", "5"}, "FRAME:PATH"},
-        {{"--session", "--screenshot", "5:"}, "FRAME:PATH"},
-        {{"--session", "--screenshot", "x:a.png"}, "FRAME:PATH"},
-        {{"--session", "--after-finish", "5"}, "--after-finish goes with --scene"},
-        {{"--session", "--input"}, "--input needs a value"},
-        {{"--session", "--fast"}, "'--fast'"},
-        {{"--atlas", "--frames", "5"}, "go with --scene or --session"},
-        {{"--atlas", "--seed", "1"}, "go with --scene or --session"},
-        {{"--load-image", "a.png"}, "PATH and OUT"},
-    };
+    const Case cases[] = {{{}, "--scene ID, --session"},
+                          {{"--scene"}, "--scene needs a value"},
+                          {{"--scene", "x"}, "'x'"},
+                          {{"--scene", "17"}, "scene 17"},
+                          {{"--scene", "18"}, "scene 18"},
+                          {{"--scene", "-1"}, "scene -1"},
+                          {{"--scene", "22"}, "scene 22"},
+                          {{"--scene", "1", "--session"}, "cannot be combined"},
+                          {{"--session", "--frames", "0"}, "--frames"},
+                          {{"--session", "--frames", "12abc"}, "'12abc'"},
+                          {{"--session", "--seed", "-3"}, "--seed"},
+                          {{"--session", "--seed", "4294967296"}, "--seed"},
+                          {{"--session", "--screenshot", "5"}, "FRAME:PATH"},
+                          {{"--session", "--screenshot", "5:"}, "FRAME:PATH"},
+                          {{"--session", "--screenshot", "x:a.png"}, "FRAME:PATH"},
+                          {{"--session", "--after-finish", "5"}, "--after-finish goes with --scene"},
+                          {{"--session", "--input"}, "--input needs a value"},
+                          {{"--session", "--fast"}, "'--fast'"},
+                          {{"--atlas", "--frames", "5"}, "go with --scene or --session"},
+                          {{"--atlas", "--seed", "1"}, "go with --scene or --session"},
+                          {{"--load-image", "a.png"}, "PATH and OUT"}};
     for (const Case& c : cases) {
         const Parsed p = Parse(c.args);
         EXPECT_FALSE(p.ok) << c.mention;
@@ -92,34 +95,16 @@ TEST(RunnerArgs, ErrorsSayWhatIsWrong) {
     }
 }
 
-TEST(RunnerArgs, HelpWinsOverEverythingElse) {
-    const Parsed p = Parse({"--bogus", "--scene", "3", "-h"});
-    ASSERT_TRUE(p.ok) << p.error;
-    EXPECT_EQ(p.options.mode, RunMode::kHelp);
-}
-
-TEST(RunnerArgs, PlayableSceneIds) {
-    for (int id = 0; id <= 16; ++id)
-        EXPECT_TRUE(RunnableSceneId(id)) << id;
-    EXPECT_TRUE(RunnableSceneId(19));
-    EXPECT_TRUE(RunnableSceneId(20));
-    EXPECT_TRUE(RunnableSceneId(21));
-    for (int id : {-1, 17, 18, 22, 1000}) {
-        EXPECT_FALSE(RunnableSceneId(id)) << id;
-        EXPECT_FALSE(SceneBuilt(id)) << id;
-        EXPECT_EQ(CreateSceneById(id), nullptr) << id;
-    }
-}
-
-TEST(SceneRegistry, BuiltScenesAreCreatedWithTheirId) {
-    for (int id = 0; id < kSceneIdCount; ++id) {
+TEST(RunnerArgs, PlayableSceneIdsAndTheRegistryCreatesBuiltScenesWithTheirId) {
+    for (int id = -1; id <= kSceneIdCount; ++id) {
+        EXPECT_EQ(RunnableSceneId(id), (id >= 0 && id <= 16) || (id >= 19 && id <= 21)) << id;
         SportEvent* scene = CreateSceneById(id);
         EXPECT_EQ(scene != nullptr, SceneBuilt(id)) << id;
-        if (scene) {
-            EXPECT_EQ(scene->eventId, id);
-        }
+        EXPECT_TRUE(RunnableSceneId(id) || !SceneBuilt(id)) << id;
+        EXPECT_TRUE(scene == nullptr || scene->eventId == id) << id;
         delete scene;
     }
+    EXPECT_FALSE(RunnableSceneId(1000));
 }
 
 } // namespace
