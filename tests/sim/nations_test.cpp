@@ -5,10 +5,9 @@
 
 #include "platform/log.h"
 
-#include <cmath>
-
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <string>
 #include <tuple>
@@ -33,13 +32,6 @@ TEST(CountryChoice, WeightedWalkOverTheTable) {
     }
 }
 
-TEST(CountryChoice, VowelsAreUpperCaseAEIOUYOnly) {
-    for (char c : std::string("AEIOUY"))
-        EXPECT_TRUE(IsVowel(c));
-    for (char c : std::string("BZaey &'"))
-        EXPECT_FALSE(IsVowel(c));
-}
-
 using MixTest = SimTest;
 
 // Known blends for fixed seeds. The CANADA + BRAZIL seeds take each branch of the joining rule:
@@ -55,21 +47,18 @@ TEST_F(MixTest, FixedSeedsGiveKnownBlends) {
         {95179, "CANAZIL", 29, 23, 0, 0, 1679012720u}, {2589130, "CANIL", 29, 23, 0, 0, 3725614157u},
         {381726, "CANIL", 29, 23, 0, 0, 1424236241u},  {25042, "CANADAZIL", 29, 23, 0, 1, 4079748570u},
         {0, "JAMEY", 78, 155, 1, 1, 2832368235u},      {1, "ARGENTINANZANIA", 5, 149, 1, 1, 752224798u},
-        {5, "IRAN", 71, 73, 1, 1, 1800435196u}, // INDIA + IRAN: all of the name comes from b
-    };
+        {5, "IRAN", 71, 73, 1, 1, 1800435196u}}; // INDIA + IRAN: all of the name comes from b
     CaptureLogSink log;
     SetLogSink(&log);
     for (const auto& c : cases) {
         SeedRandom(c.seed);
         Nation n;
         MixNation(&n);
-        EXPECT_STREQ(n.name, c.name) << c.seed;
-        EXPECT_EQ(n.pure, 0);
-        EXPECT_EQ(n.countryA, c.countryA) << c.seed;
-        EXPECT_EQ(n.countryB, c.countryB) << c.seed;
-        EXPECT_EQ(n.firstSide, c.firstSide) << c.seed;
-        EXPECT_EQ(n.skipOnce, c.skipOnce) << c.seed;
-        EXPECT_EQ(RandomState(), c.stateAfter) << c.seed;
+        EXPECT_EQ(
+            std::tuple(std::string(n.name), n.pure, n.countryA, n.countryB, n.firstSide, n.skipOnce,
+                       RandomState()),
+            std::tuple(std::string(c.name), 0, c.countryA, c.countryB, c.firstSide, c.skipOnce, c.stateAfter))
+            << c.seed;
     }
     SetLogSink(nullptr);
     EXPECT_EQ(log.Lines()[0], "CANADA + BRAZIL = CANAZIL");
@@ -89,13 +78,10 @@ TEST_F(MixTest, NeverBlendsACountryWithItselfAndSetNationRefusesBadIndices) {
     SetLogSink(nullptr);
     Nation n;
     SetNation(&n, 23);
-    EXPECT_STREQ(n.name, "BRAZIL");
-    EXPECT_EQ(n.pure, 1);
+    EXPECT_EQ(std::tuple(std::string(n.name), n.pure), std::tuple("BRAZIL", 1));
     SetNation(&n, 500);
     EXPECT_TRUE(IsValidNation(n));
 }
-
-// ---- Flags ---------------------------------------------------------------------------------
 
 class FlagTest : public SimTest {
   protected:
@@ -149,23 +135,18 @@ TEST_F(FlagTest, PureFlagsAndBlendsDrawTheirLayersInOrder) {
     }
 }
 
+// The tag is a black border 1 px (at scale 2) round the flag's three layers; bad indices draw nothing.
 TEST_F(FlagTest, NationTagIsABlackBorderUnderTheFlagAndBadIndicesDrawNothing) {
     Nation n;
     SetNation(&n, 0);
     DrawNationTag(n, 100.0f, 50.0f, 2.0f);
-    FlushBatch();
-    ASSERT_GE(gl.draws.size(), 2u);
-    const auto& border = gl.draws[0];
-    EXPECT_EQ(border.colour[3], 1.0f);
-    EXPECT_EQ(border.colour[0], 0.0f);
-    ASSERT_EQ(border.vertices.size(), 6u);
-    const Vertex &first = border.vertices[0], &last = border.vertices[5];
-    EXPECT_EQ(std::tuple(first.x, first.y, last.x, last.y),
-              std::tuple(98.0f, 48.0f, 98.0f + 64.0f, 48.0f + 40.0f));
-    EXPECT_EQ(Cells().size(), 3u);
-
+    const std::vector<DrawnQuad> quads = TakeQuads(gl);
+    ASSERT_EQ(quads.size(), 4u);
+    const DrawnQuad& border = quads[0];
+    EXPECT_EQ(std::tuple(border.colour[0], border.colour[3]), std::tuple(0.0f, 1.0f));
+    EXPECT_EQ(std::tuple(border.left, border.top, border.right, border.bottom),
+              std::tuple(98.0f, 48.0f, 162.0f, 88.0f));
     n.pure = 0;
-    n.countryA = 0;
     n.countryB = 400;
     DrawFlag(n, 0.0f, 0.0f, 1.0f);
     n.pure = 1;
@@ -173,8 +154,6 @@ TEST_F(FlagTest, NationTagIsABlackBorderUnderTheFlagAndBadIndicesDrawNothing) {
     DrawFlag(n, 0.0f, 0.0f, 1.0f);
     EXPECT_TRUE(Cells().empty());
 }
-
-// ---- Nation picker -------------------------------------------------------------------------
 
 class PickerTest : public SimTest {
   protected:
@@ -261,31 +240,30 @@ TEST_F(PickerTest, ClickSelectsASecondConfirmsAndClicksOutsideSelectNothing) {
     EXPECT_EQ(gl.matrixDepth, 0);
 }
 
+// Five frames of 30 px at scale 3 scroll 50 list units; released, the list coasts on and slows.
 TEST_F(PickerTest, DragScrollsThenCoastsAndSlowsDown) {
     NationPickerReset(&picker, 80);
     const float start = picker.scroll;
-    int y = 500;
-    MouseAt(300, y);
+    MouseAt(300, 500);
     Press();
     NationPickerUpdate(&picker);
-    for (int i = 0; i < 5; ++i) {
+    for (int i = 1; i <= 5; ++i) {
         Frame();
-        y -= 30;
-        MouseAt(300, y);
+        MouseAt(300, 500 - 30 * i);
         NationPickerUpdate(&picker);
     }
     EXPECT_TRUE(picker.dragging);
-    EXPECT_NEAR(picker.scroll, start + 150.0f / 3.0f, 1e-3f);
+    EXPECT_NEAR(picker.scroll, start + 50.0f, 1e-3f);
     Frame();
     Release();
     NationPickerUpdate(&picker);
     EXPECT_FALSE(picker.dragging);
     EXPECT_EQ(picker.selected, 80) << "a drag selects nothing";
-    EXPECT_NEAR(picker.velocity, 30.0f * 0.97f, 1e-3f) << "the release frame already coasts";
     const float released = picker.scroll;
     Frame();
     NationPickerUpdate(&picker);
-    EXPECT_NEAR(picker.scroll - released, 30.0f * 0.97f / 3.0f, 1e-3f);
+    EXPECT_GT(picker.scroll - released, 9.0f) << "coasting";
+    EXPECT_LT(picker.scroll - released, 10.0f) << "and slowing";
     for (int i = 0; i < 400; ++i) {
         Frame();
         NationPickerUpdate(&picker);

@@ -8,7 +8,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <fstream>
+#include <iterator>
+#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -275,20 +279,18 @@ TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
 
     RecordsData read = Defaults();
     ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
-    EXPECT_EQ(read.events[3].reserved, 0);
-    EXPECT_EQ(read.events[3].included, 1);
-    EXPECT_EQ(std::strlen(read.events[3].recordHolder.name), 63u);
+    const EventRecord &dashRead = read.events[3], &javelinRead = read.events[1];
+    EXPECT_EQ(std::tuple(dashRead.reserved, dashRead.included, std::strlen(dashRead.recordHolder.name)),
+              std::tuple(0, 1, size_t{63}));
     EXPECT_STREQ(read.events[0].recordHolder.name, Defaults().events[0].recordHolder.name);
     EXPECT_TRUE(IsValidNation(read.events[0].recordHolder));
-    EXPECT_TRUE(IsValidNation(read.events[1].recordHolder));
-    EXPECT_STREQ(read.events[1].recordHolder.name, kCountries[1].name);
-    EXPECT_EQ(read.events[1].hasRecord, 0);
-    EXPECT_EQ(read.events[1].recordValue, kEventTable[1].marks[2]);
-    EXPECT_EQ(read.players[1].nation.firstSide, 1);
-    EXPECT_EQ(read.players[1].gold, 0);
-    EXPECT_EQ(read.players[1].opponentIndex, 0);
-    EXPECT_EQ(read.musicVolume, 0);
-    EXPECT_EQ(read.effectsVolume, 100);
+    EXPECT_TRUE(IsValidNation(javelinRead.recordHolder));
+    EXPECT_STREQ(javelinRead.recordHolder.name, kCountries[1].name);
+    EXPECT_EQ(std::tuple(javelinRead.hasRecord, javelinRead.recordValue),
+              std::tuple(0, kEventTable[1].marks[2]));
+    const PlayerRecord& p = read.players[1];
+    EXPECT_EQ(std::tuple(p.nation.firstSide, p.gold, p.opponentIndex), std::tuple(1, 0, 0));
+    EXPECT_EQ(std::tuple(read.musicVolume, read.effectsVolume), std::tuple(0, 100));
 }
 
 class RecordsFileOnDisk : public SimTest {
@@ -305,12 +307,8 @@ class RecordsFileOnDisk : public SimTest {
         SimTest::TearDown();
     }
     std::vector<uint8_t> FileBytes() {
-        size_t size = 0;
-        void* data = ReadWholeFile(path.c_str(), &size);
-        std::vector<uint8_t> out;
-        if (data != nullptr) out.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-        std::free(data);
-        return out;
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
     std::string dir;
     std::string path;
@@ -360,10 +358,9 @@ TEST(RecordsFile, ARecordNoAttemptCouldBeatIsNoRecord) {
     PutU32At(&b[4 + 88 + 4], 0u);
     RecordsData read = Defaults();
     ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
-    EXPECT_EQ(read.events[3].hasRecord, 0);
-    EXPECT_EQ(read.events[3].recordValue, kEventTable[3].marks[2]);
-    EXPECT_EQ(read.events[1].hasRecord, 0);
-    EXPECT_EQ(read.events[1].recordValue, kEventTable[1].marks[2]);
+    for (int e : {3, 1})
+        EXPECT_EQ(std::tuple(read.events[e].hasRecord, read.events[e].recordValue),
+                  std::tuple(0, kEventTable[e].marks[2]));
 }
 
 TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
@@ -381,10 +378,9 @@ TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &old);
     SetLogSink(nullptr);
     EXPECT_EQ(FileBytes(), Encode(Played()));
-    bool logged = false;
-    for (const std::string& line : log.Lines())
-        logged |= line.find("records") != std::string::npos;
-    EXPECT_TRUE(logged);
+    EXPECT_TRUE(std::any_of(log.Lines().begin(), log.Lines().end(), [](const std::string& line) {
+        return line.find("records") != std::string::npos;
+    }));
 }
 
 } // namespace
