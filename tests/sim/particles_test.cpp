@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kel::test {
 namespace {
 
@@ -18,28 +20,23 @@ class ParticleTest : public SimTest {
     Emitter emitter;
 };
 
-// The spray's store holds two bursts of 16: a third start while both live finds nothing free.
-TEST_F(ParticleTest, BurstLeavesWholeAndARestartWhileAliveEmitsOnlyWhatIsFree) {
-    EmitterInit(&emitter, kPresetRowingSpray);
-    for (int start = 0; start < 3; ++start) {
-        EmitterStart(&emitter);
-        EmitterUpdate(&emitter);
-        EXPECT_FALSE(emitter.emitting) << "a burst leaves whole on the first update and stops";
-        EXPECT_EQ(emitter.alive, start == 0 ? 16 : 32) << start;
-    }
-    EXPECT_EQ(emitter.particles.size(), 32u);
-    EXPECT_EQ(emitter.freeHead, -1);
-}
-
-TEST_F(ParticleTest, ParticleAtExactlyZeroLifeDiesAndIsReused) {
+// The spray bursts 16 at once into a store of 32. A particle at exactly zero life dies and its
+// slot heads the free list; restarts while the rest live emit only into free slots.
+TEST_F(ParticleTest, BurstLeavesWholeDeadParticlesAreReusedAndARestartEmitsOnlyWhatIsFree) {
     EmitterInit(&emitter, kPresetRowingSpray);
     EmitterStart(&emitter);
     EmitterUpdate(&emitter);
+    EXPECT_FALSE(emitter.emitting) << "a burst leaves whole on the first update and stops";
+    EXPECT_EQ(emitter.alive, 16);
     emitter.particles[5].life = kDt;
     EmitterUpdate(&emitter);
-    EXPECT_EQ(emitter.alive, 15);
-    EXPECT_EQ(emitter.freeHead, 5);
-    EXPECT_EQ(emitter.particles[5].link, 16);
+    EXPECT_EQ(std::tuple(emitter.alive, emitter.freeHead, emitter.particles[5].link), std::tuple(15, 5, 16));
+    for (int alive : {31, 32}) {
+        EmitterStart(&emitter);
+        EmitterUpdate(&emitter);
+        EXPECT_EQ(emitter.alive, alive);
+    }
+    EXPECT_EQ(std::tuple(emitter.particles.size(), emitter.freeHead), std::tuple(size_t{32}, -1));
 }
 
 TEST_F(ParticleTest, FireworkRateSpreadsTheBurstOverTwoFramesAndOwesTheRest) {
@@ -130,8 +127,7 @@ TEST_F(ParticleTest, FadingParticlesLoseAlphaAndASceneMayRecolourItsOwnEmitter) 
     EmitterDraw(emitter);
     const std::vector<DrawnQuad> blue = TakeQuads(gl);
     ASSERT_FALSE(blue.empty());
-    EXPECT_EQ(blue[0].colour[0], 0.0f);
-    EXPECT_EQ(blue[0].colour[2], 1.0f);
+    EXPECT_EQ(std::tuple(blue[0].colour[0], blue[0].colour[2]), std::tuple(0.0f, 1.0f));
     EXPECT_EQ(kEmitterPresets[kPresetFireworkRed].colour, emitter.preset->colour);
 }
 
