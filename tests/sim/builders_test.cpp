@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kel::test {
 namespace {
 
@@ -18,13 +20,12 @@ using BuilderTest = SimTest;
 TEST_F(BuilderTest, BoxesGoByTheirTopLeftCircleByItsCentreAndNoDensityIsStatic) {
     Scene scene;
     b2Body* moving = scene.CreateBox(1.0f, 2.0f, 4.0f, 2.0f, 0.5f, 0.3f, 0.1f);
-    EXPECT_EQ(scene.CreateBox(1.0f, 2.0f, 4.0f, 2.0f, 0.0f, 0.3f, 0.1f)->GetType(), b2_staticBody);
-    EXPECT_EQ(moving->GetType(), b2_dynamicBody);
-    EXPECT_EQ(moving->GetPosition(), b2Vec2(3.0f, 3.0f));
-    EXPECT_NEAR(moving->GetMass(), 0.5f * 8.0f, 1e-4f);
     b2Body* ball = scene.CreateCircle(-2.0f, 1.0f, 0.5f, 1.0f, 0.2f, 0.6f);
-    EXPECT_EQ(ball->GetPosition(), b2Vec2(-2.0f, 1.0f));
-    EXPECT_EQ(static_cast<const b2CircleShape*>(ball->GetFixtureList()->GetShape())->m_p, b2Vec2(0.0f, 0.0f));
+    EXPECT_EQ(std::tuple(moving->GetType(), moving->GetPosition(), ball->GetPosition(),
+                         static_cast<const b2CircleShape*>(ball->GetFixtureList()->GetShape())->m_p),
+              std::tuple(b2_dynamicBody, b2Vec2(3.0f, 3.0f), b2Vec2(-2.0f, 1.0f), b2Vec2(0.0f, 0.0f)));
+    EXPECT_NEAR(moving->GetMass(), 0.5f * 8.0f, 1e-4f);
+    EXPECT_EQ(scene.CreateBox(1.0f, 2.0f, 4.0f, 2.0f, 0.0f, 0.3f, 0.1f)->GetType(), b2_staticBody);
     EXPECT_EQ(scene.CreateCircle(0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f)->GetType(), b2_staticBody);
 }
 
@@ -50,15 +51,13 @@ TEST_F(BuilderTest, JointsRevoluteLimitedOnlyWithUnequalAnglesWeldHoldsRigidly) 
     b2Body* b = scene.CreateBox(1.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     EXPECT_FALSE(scene.CreateRevolute(a, b, 1.0f, 0.5f, 0.0f, 0.0f, false)->IsLimitEnabled());
     b2RevoluteJoint* limited = scene.CreateRevolute(a, b, 1.0f, 0.5f, -0.5f, 0.5f, true);
-    EXPECT_TRUE(limited->IsLimitEnabled());
-    EXPECT_TRUE(limited->GetCollideConnected());
+    EXPECT_TRUE(limited->IsLimitEnabled() && limited->GetCollideConnected());
     EXPECT_NEAR(limited->GetAnchorB().y, 0.5f, 1e-6f);
 
     b2Body* c = scene.CreateCircle(10.0f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f);
     b2Body* d = scene.CreateCircle(12.0f, 4.0f, 0.5f, 1.0f, 0.5f, 0.0f);
     b2WeldJoint* weld = scene.CreateWeld(c, d);
-    EXPECT_NEAR(weld->GetAnchorA().x, 11.0f, 1e-6f);
-    EXPECT_NEAR(weld->GetAnchorA().y, 2.0f, 1e-6f);
+    EXPECT_EQ(weld->GetAnchorA(), b2Vec2(11.0f, 2.0f)) << "midway";
     d->ApplyLinearImpulseToCenter(b2Vec2(5.0f, 0.0f), true);
     for (int i = 0; i < 60; ++i)
         scene.StepWorld();
@@ -95,15 +94,13 @@ TEST_F(BuilderTest, TagFilterAndValueReachTheBody) {
     int fixtures = 0;
     for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext()) {
         ++fixtures;
-        EXPECT_EQ(FixtureTag(f), kTagMat);
-        EXPECT_EQ(f->GetFilterData().categoryBits, 0x0004);
-        EXPECT_EQ(f->GetFilterData().maskBits, 0x00F0);
-        EXPECT_EQ(f->GetFilterData().groupIndex, 0);
+        const b2Filter& filter = f->GetFilterData();
+        EXPECT_EQ(std::tuple(FixtureTag(f), filter.categoryBits, filter.maskBits, filter.groupIndex),
+                  std::tuple(kTagMat, 0x0004, 0x00F0, 0));
     }
     EXPECT_EQ(fixtures, 3);
     SetBodyValue(body, 7);
-    EXPECT_EQ(BodyValue(body), 7u);
-    EXPECT_EQ(BodyValue(scene.groundBody), 0u);
+    EXPECT_EQ(std::tuple(BodyValue(body), BodyValue(scene.groundBody)), std::tuple(7u, 0u));
 }
 
 TEST_F(BuilderTest, PolygonsKeepWorldPointsInPlaceAndWithoutAreaAreRefusedInsteadOfAborting) {
@@ -112,7 +109,6 @@ TEST_F(BuilderTest, PolygonsKeepWorldPointsInPlaceAndWithoutAreaAreRefusedInstea
     EXPECT_NE(scene.AddGroundPolygon(hill, 3, 0.5f, 0.0f), nullptr);
     b2Body* hull = scene.CreatePolygon(10.0f, -2.0f, hill, 3, 1.0f, 0.5f, 0.0f);
     ASSERT_NE(hull, nullptr);
-    EXPECT_EQ(hull->GetType(), b2_dynamicBody);
     const auto* shape = static_cast<b2PolygonShape*>(hull->GetFixtureList()->GetShape());
     EXPECT_NEAR(hull->GetWorldPoint(shape->m_vertices[0]).x, 5.0f, 1e-4f);
     const b2Vec2 flat[] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {2.0f, 0.0f}};
@@ -124,10 +120,8 @@ TEST_F(BuilderTest, PolygonsKeepWorldPointsInPlaceAndWithoutAreaAreRefusedInstea
     const b2Vec2 line[3] = {{0.0f, 0.0f}, {1.0f, 1.0f}, {2.0f, 2.0f}};
     const b2Vec2 point[4] = {{0.0f, 0.0f}, {0.001f, 0.0f}, {0.0f, 0.001f}, {0.0f, 0.0f}};
     const b2Vec2 nan[3] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {std::nanf(""), 1.0f}};
-    EXPECT_FALSE(SetPolygonChecked(&box, line, 3));
-    EXPECT_FALSE(SetPolygonChecked(&box, point, 4));
-    EXPECT_FALSE(SetPolygonChecked(&box, nan, 3));
-    EXPECT_FALSE(SetPolygonChecked(&box, line, 2));
+    EXPECT_FALSE(SetPolygonChecked(&box, line, 3) || SetPolygonChecked(&box, point, 4) ||
+                 SetPolygonChecked(&box, nan, 3) || SetPolygonChecked(&box, line, 2));
     EXPECT_EQ(box.m_count, 4) << "the box is left as it was";
     const b2Vec2 triangle[3] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 0.0f}};
     EXPECT_TRUE(SetPolygonChecked(&box, triangle, 3));
