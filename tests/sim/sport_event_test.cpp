@@ -340,34 +340,6 @@ TEST_F(ButtonTest, FrameButtonsFollowPracticeCompetitionAndPause) {
     EXPECT_EQ(scene.hoverButton, -1);
 }
 
-// Top-left corners of the black fills drawn since the last reset (the nation tag's border).
-std::vector<std::pair<float, float>> BlackFills(RecordingGlBackend& gl) {
-    std::vector<std::pair<float, float>> out;
-    for (const DrawnQuad& q : TakeQuads(gl)) {
-        if (q.colour[0] == 0.0f && q.colour[1] == 0.0f && q.colour[3] == 1.0f)
-            out.emplace_back(q.left, q.top);
-    }
-    return out;
-}
-
-// At t = 0 the tag is at (1024 / 2 - 120, 140), scale 8, so its border starts 8 px up and left; at
-// t = 1 (20 frames) it is at (1024 - 128, 8), scale 4.
-TEST_F(ButtonTest, CompetitionBannerStandsUntilTheFirstClickThenSlidesToTheCorner) {
-    PlayerRecord record;
-    SetNation(&record.nation, 29);
-    scene.SetPlayer(&record);
-    scene.competition = true;
-    gl.Reset();
-    scene.DrawFrame();
-    EXPECT_EQ(BlackFills(gl), (std::vector<std::pair<float, float>>{{384.0f, 132.0f}}));
-    scene.startFrames = 20;
-    scene.DrawFrame();
-    EXPECT_EQ(BlackFills(gl), (std::vector<std::pair<float, float>>{{892.0f, 4.0f}}));
-    scene.SetPlayer(nullptr);
-    scene.DrawFrame();
-    EXPECT_TRUE(BlackFills(gl).empty());
-}
-
 TEST_F(ButtonTest, ProgressBarNeverLeavesItsFrame) {
     SetSprite(13, 104.0f, 10.0f, 0.0f, 0.0f);
     gl.Reset();
