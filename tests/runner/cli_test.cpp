@@ -3,7 +3,6 @@
 // art/ and sound/ beside itself in the build tree.
 #include "app/menu_screen.h"
 #include "app/scene_registry.h"
-#include "gfx/atlas_table.h"
 #include "gfx/image.h"
 #include "sim/records.h"
 #include "runner/runner.h"
@@ -14,7 +13,6 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -150,32 +148,6 @@ TEST_F(SimCli, TheSeedReachesTheSceneAndEqualSessionsGiveEqualBytes) {
     ASSERT_EQ(a.code, 0) << a.err;
     EXPECT_EQ(a.out, Sim("--session --frames 150 --seed 77 --input play.txt").out);
     EXPECT_NE(a.out.find("\"seed\":77"), std::string::npos) << a.out;
-}
-
-// One row per loaded sprite, in sprite order, as the table places it.
-TEST_F(SimCli, AtlasRowsMatchTheTableAgainstLoadedSizes) {
-    const SimRun r = Sim("--atlas");
-    ASSERT_EQ(r.code, 0) << r.err;
-    std::map<int, std::string> table;
-    for (int i = 0; i < kAtlasTableRows; ++i) {
-        const AtlasRow& row = kAtlasTable[i];
-        std::ostringstream line;
-        line << row.sprite << '\t' << row.slot << '\t' << row.x << '\t' << row.y << '\t' << row.width << '\t'
-             << row.height << '\t';
-        table[row.sprite] = line.str();
-    }
-    std::istringstream lines(r.out);
-    std::string line;
-    ASSERT_TRUE(std::getline(lines, line));
-    EXPECT_EQ(line, "sprite\tslot\tx\ty\tw\th\tanchorX\tanchorY");
-    int rows = 0, lastSprite = -1;
-    for (; std::getline(lines, line); ++rows) {
-        const int sprite = std::atoi(line.c_str());
-        EXPECT_GT(sprite, lastSprite) << "rows in sprite order";
-        lastSprite = sprite;
-        EXPECT_EQ(line.rfind(table[sprite], 0), 0u) << line;
-    }
-    EXPECT_GT(rows, 100);
 }
 
 TEST_F(SimCli, LoadImageWritesTheImageUprightOrFailsOnWhatDoesNotLoad) {
