@@ -193,29 +193,24 @@ TEST_F(PickerTest, ResetShowsTheChosenRowInTheMiddleAndTheWheelScrollsWithinLimi
         NationPickerUpdate(&picker);
     }
     EXPECT_EQ(picker.scroll, 0.0f);
-    NationPickerReset(&picker, 0);
-    EXPECT_EQ(picker.scroll, 0.0f);
-    EXPECT_EQ(picker.selected, 0);
-    NationPickerReset(&picker, 168);
-    EXPECT_EQ(picker.scroll, 2528.0f);
-    NationPickerReset(&picker, 50);
-    EXPECT_EQ(picker.scroll, 45.0f * 16.0f);
-    NationPickerReset(&picker, -1);
-    EXPECT_EQ(picker.selected, -1);
-    EXPECT_EQ(picker.scroll, 45.0f * 16.0f) << "-1 keeps the scroll";
+    // Row, then the scroll and selection after the reset: the last row stops at the end; -1 keeps the scroll.
+    const std::tuple<int, float, int> resets[] = {
+        {0, 0.0f, 0}, {168, 2528.0f, 168}, {50, 720.0f, 50}, {-1, 720.0f, -1}};
+    for (const auto& [row, scroll, selected] : resets) {
+        NationPickerReset(&picker, row);
+        EXPECT_EQ(std::tuple(picker.scroll, picker.selected), std::tuple(scroll, selected)) << row;
+    }
 }
 
 TEST_F(PickerTest, ClickSelectsASecondConfirmsAndClicksOutsideSelectNothing) {
     Click(300, RowY(4), 4);
-    EXPECT_EQ(picker.selected, 4) << "a small movement is still a click";
-    EXPECT_EQ(picker.scroll, 0.0f);
+    EXPECT_EQ(std::tuple(picker.selected, picker.scroll), std::tuple(4, 0.0f))
+        << "a small movement is still a click";
     NationPickerReset(&picker, 50);
     Click(300, RowY(53));
-    EXPECT_EQ(picker.selected, 53);
-    EXPECT_EQ(picker.clickedId, -1);
+    EXPECT_EQ(std::tuple(picker.selected, picker.clickedId), std::tuple(53, -1));
     Click(300, RowY(53));
-    EXPECT_EQ(picker.clickedId, kPickerOkButton);
-    EXPECT_EQ(picker.selected, 53);
+    EXPECT_EQ(std::tuple(picker.selected, picker.clickedId), std::tuple(53, kPickerOkButton));
 
     NationPickerReset(&picker, -1);
     picker.clickedId = -1;
