@@ -238,6 +238,11 @@ class ButtonTest : public SimTest {
         scene.clickedButton = -1;
         return scene.HitButton(94, 512.0f, 700.0f, 4.0f);
     }
+    // The button under the mouse once a frame is drawn.
+    int HoverAfterFrame() {
+        scene.DrawFrame();
+        return scene.hoverButton;
+    }
     BoxScene scene;
     FakeHost host;
 };
@@ -303,11 +308,11 @@ TEST_F(ButtonTest, CompetitionHidesTheHudAndPauseButtonForTwentyFramesAfterTheFi
     scene.competition = true;
     MouseAt(1024 - 200 + 8, 12); // over the pause button 85
     scene.startFrames = 19;
-    scene.DrawFrame();
-    EXPECT_EQ(std::tuple(scene.hudDraws, scene.hoverButton), std::tuple(0, -1));
+    EXPECT_EQ(HoverAfterFrame(), -1);
+    EXPECT_EQ(scene.hudDraws, 0);
     scene.startFrames = 20;
-    scene.DrawFrame();
-    EXPECT_EQ(std::tuple(scene.hudDraws, scene.hoverButton), std::tuple(1, 85));
+    EXPECT_EQ(HoverAfterFrame(), 85);
+    EXPECT_EQ(scene.hudDraws, 1);
 }
 
 TEST_F(ButtonTest, FrameButtonsFollowPracticeCompetitionAndPause) {
@@ -319,19 +324,15 @@ TEST_F(ButtonTest, FrameButtonsFollowPracticeCompetitionAndPause) {
         << "practice shows the HUD at once";
     EXPECT_EQ(std::tuple(gl.matrixDepth, host.debugDraws), std::tuple(0, 1));
     host.inScene = false;
-    scene.DrawFrame();
-    EXPECT_EQ(scene.hoverButton, -1);
+    EXPECT_EQ(HoverAfterFrame(), -1);
     host.inScene = true;
     scene.finished = true;
     MouseAt(512, 768 - 44);
-    scene.DrawFrame();
-    EXPECT_EQ(scene.hoverButton, 94);
+    EXPECT_EQ(HoverAfterFrame(), 94);
     host.competitionRunning = true;
-    scene.DrawFrame();
-    EXPECT_EQ(scene.hoverButton, 78);
+    EXPECT_EQ(HoverAfterFrame(), 78);
     host.paused = true;
-    scene.DrawFrame();
-    EXPECT_EQ(scene.hoverButton, -1);
+    EXPECT_EQ(HoverAfterFrame(), -1);
 }
 
 TEST_F(ButtonTest, ProgressBarNeverLeavesItsFrame) {
