@@ -10,16 +10,15 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iterator>
-#include <tuple>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace kel::test {
@@ -59,17 +58,12 @@ TEST(ResultCompare, LowerTimesAndHigherDistancesWinAndLevelsFollowTheMarks) {
     EXPECT_TRUE(IsBetter(2, 10.0f, 9.0f));
     EXPECT_FALSE(IsBetter(5, 10.0f, 10.0f));
     // Dash, a time: marks at 360 and 900 frames; javelin, a distance.
-    const struct {
-        int event;
-        float value;
-        bool fault;
-        int level;
-    } cases[] = {{kEventDash, 360.0f, false, 4},   {kEventDash, 361.0f, false, 3},
-                 {kEventDash, 900.0f, false, 2},   {kEventDash, 901.0f, false, 1},
-                 {kEventDash, 300.0f, true, 0},    {kEventJavelin, 150.0f, false, 4},
-                 {kEventJavelin, 49.9f, false, 1}, {kEventJavelin, 0.0f, false, 0}};
-    for (const auto& c : cases)
-        EXPECT_EQ(AchievementLevel(c.event, c.value, c.fault), c.level) << c.event << " " << c.value;
+    const std::tuple<int, float, bool, int> cases[] = {
+        {kEventDash, 360.0f, false, 4},   {kEventDash, 361.0f, false, 3}, {kEventDash, 900.0f, false, 2},
+        {kEventDash, 901.0f, false, 1},   {kEventDash, 300.0f, true, 0},  {kEventJavelin, 150.0f, false, 4},
+        {kEventJavelin, 49.9f, false, 1}, {kEventJavelin, 0.0f, false, 0}};
+    for (const auto& [event, value, fault, level] : cases)
+        EXPECT_EQ(AchievementLevel(event, value, fault), level) << event << " " << value;
 }
 
 class WorldRecordTest : public SimTest {};
@@ -82,9 +76,8 @@ TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThreeAndEqualD
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, true, false, holder)) << "fault";
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, false, true, holder)) << "computer";
     EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder));
-    EXPECT_EQ(record.hasRecord, 1);
-    EXPECT_EQ(record.recordValue, 2000.0f);
-    EXPECT_STREQ(record.recordHolder.name, "CANADA");
+    EXPECT_EQ(std::tuple(record.hasRecord, record.recordValue, std::string(record.recordHolder.name)),
+              std::tuple(1, 2000.0f, "CANADA"));
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder))
         << "a time must be lower";
     EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 1999.0f, false, false, holder));
