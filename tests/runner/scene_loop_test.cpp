@@ -15,6 +15,7 @@
 
 #include <cstring>
 #include <string>
+#include <tuple>
 #include <vector>
 
 namespace kel {
@@ -40,9 +41,15 @@ class BoxScene : public SportEvent {
         ++phaseFrames;
         if (phaseFrames == decideAt) result = -box->GetPosition().y;
         if (phaseFrames == decideAt + 10) finished = true;
+        if (allocateEvery > 0 && phaseFrames % allocateEvery == 0) {
+            auto* list = new std::vector<int>(100); // two blocks of heap memory
+            gKeep = list;
+            delete list;
+        }
     }
     int phaseFrames = 0;
     int decideAt = 0;
+    int allocateEvery = 0;
     b2Body* box = nullptr;
     bool wasGrabbed = false;
 };
@@ -67,11 +74,16 @@ class SceneLoop : public ::testing::Test {
         gApp.mouseHeld = 0;
     }
 
-    static InputScript Script(const char* text) {
-        InputScript s;
-        std::string error;
-        EXPECT_TRUE(ParseInputScript(text, &s, &error)) << error;
-        return s;
+    static SceneReport Run(BoxScene* scene, int maxFrames, int afterFinish = -1,
+                           const InputScript* script = nullptr, FrameTiming* timing = nullptr) {
+        LoopControl control;
+        control.maxFrames = maxFrames;
+        control.afterFinish = afterFinish;
+        control.script = script;
+        control.timing = timing;
+        SceneReport report;
+        RunSceneFrames(scene, control, &report);
+        return report;
     }
 
     NullGlBackend gl;
@@ -82,41 +94,31 @@ TEST_F(SceneLoop, RunsOnAfterFinishingUnlessAskedToStop) {
         int decideAt, maxFrames, afterFinish;
         bool finished;
         int finishedFrame, frames;
-    } cases[] = {
-        {30, 100, -1, true, 39, 100}, // the update of frame 39 (the 40th) sets finished
-        {30, 100, 5, true, 39, 45},
-        {30, 100, 0, true, 39, 40},
-        {500, 50, 0, false, -1, 50},
-    };
+    } cases[] = {{30, 100, -1, true, 39, 100}, // the update of frame 39 (the 40th) sets finished
+                 {30, 100, 5, true, 39, 45},
+                 {30, 100, 0, true, 39, 40},
+                 {500, 50, 0, false, -1, 50}};
     for (const auto& c : cases) {
         BoxScene scene(c.decideAt);
-        LoopControl control;
-        control.maxFrames = c.maxFrames;
-        control.afterFinish = c.afterFinish;
-        SceneReport report;
-        RunSceneFrames(&scene, control, &report);
-        EXPECT_EQ(report.finished, c.finished) << c.afterFinish;
-        EXPECT_EQ(report.finishedFrame, c.finishedFrame) << c.afterFinish;
-        EXPECT_EQ(report.frames, c.frames) << c.afterFinish;
-        EXPECT_EQ(scene.phaseFrames, c.frames) << c.afterFinish;
+        const SceneReport report = Run(&scene, c.maxFrames, c.afterFinish);
+        EXPECT_EQ(std::tuple(report.finished, report.finishedFrame, report.frames, scene.phaseFrames),
+                  std::tuple(c.finished, c.finishedFrame, c.frames, c.frames))
+            << c.afterFinish;
     }
 }
 
+// The box starts at (0, -2.5) m: screen (512, 284) at 40 px per metre.
 TEST_F(SceneLoop, ReportsTheOutcomeAndTheScriptedMouseGrabsAndFlings) {
-    // The box starts at (0, -2.5) m: screen (512, 284) at 40 px per metre.
-    const InputScript fling = Script("0 512 284 0\n2 512 284 1\n3 512 200 1\n12 700 100 1\n20 700 100 0\n");
+    InputScript fling;
+    std::string error;
+    ASSERT_TRUE(ParseInputScript("0 512 284 0\n2 512 284 1\n3 512 200 1\n12 700 100 1\n20 700 100 0\n",
+                                 &fling, &error))
+        << error;
     BoxScene thrown(40);
-    LoopControl control;
-    control.script = &fling;
-    control.maxFrames = 40;
-    SceneReport flung;
-    RunSceneFrames(&thrown, control, &flung);
+    const SceneReport flung = Run(&thrown, 40, -1, &fling);
     EXPECT_TRUE(thrown.wasGrabbed);
-
     BoxScene still(40);
-    control.script = nullptr;
-    SceneReport resting;
-    RunSceneFrames(&still, control, &resting);
+    const SceneReport resting = Run(&still, 40);
     EXPECT_FALSE(still.wasGrabbed);
     // At rest on the floor the box's centre is half a metre above it; the report is the scene's.
     EXPECT_NEAR(resting.result, 0.5f, 0.05f);
@@ -128,54 +130,27 @@ TEST_F(SceneLoop, ReportsTheOutcomeAndTheScriptedMouseGrabsAndFlings) {
     EXPECT_GT(flung.result, resting.result + 1.0f);
 }
 
-TEST_F(SceneLoop, TimesEveryFrameAndSteadyFramesDoNotAllocate) {
+// Steady frames of the loop allocate nothing; a scene that allocates every tenth frame is seen on
+// exactly those frames.
+TEST_F(SceneLoop, TimesEveryFrameAndCountsOnlyAllocatingFrames) {
     if (!AllocationCountingAvailable()) GTEST_SKIP() << "this build does not replace the allocator";
-    BoxScene scene(1000);
-    FrameTiming timing;
-    timing.Reserve(200);
-    LoopControl control;
-    control.maxFrames = 200;
-    control.timing = &timing;
-    SceneReport report;
-    StartCountingAllocations();
-    RunSceneFrames(&scene, control, &report);
-    StopCountingAllocations();
-    ASSERT_EQ(timing.updateMicros.size(), 200u);
-    ASSERT_EQ(timing.drawMicros.size(), 200u);
-    ASSERT_EQ(timing.allocations.size(), 200u);
-    uint64_t steady = 0;
-    for (size_t f = kBenchWarmupFrames; f < timing.allocations.size(); ++f)
-        steady += timing.allocations[f];
-    EXPECT_EQ(steady, 0u);
-}
-
-TEST_F(SceneLoop, AllocatingFramesAreCounted) {
-    if (!AllocationCountingAvailable()) GTEST_SKIP() << "this build does not replace the allocator";
-    // A scene that takes two blocks of heap memory every tenth frame.
-    struct AllocatingScene : BoxScene {
-        AllocatingScene() : BoxScene(1000) {}
-        void Update() override {
-            BoxScene::Update();
-            if (phaseFrames % 10 == 0) {
-                auto* list = new std::vector<int>(100);
-                gKeep = list;
-                delete list;
-            }
-        }
-    } scene;
-    FrameTiming timing;
-    timing.Reserve(100);
-    LoopControl control;
-    control.maxFrames = 100;
-    control.timing = &timing;
-    SceneReport report;
-    StartCountingAllocations();
-    RunSceneFrames(&scene, control, &report);
-    StopCountingAllocations();
-    ASSERT_EQ(timing.allocations.size(), 100u);
-    EXPECT_GE(timing.allocations[79], 2u);
-    EXPECT_EQ(timing.allocations[78], 0u);
-    EXPECT_GE(timing.allocations[89], 2u);
+    for (int every : {0, 10}) {
+        BoxScene scene(1000);
+        scene.allocateEvery = every;
+        FrameTiming timing;
+        timing.Reserve(200);
+        StartCountingAllocations();
+        Run(&scene, 200, -1, nullptr, &timing);
+        StopCountingAllocations();
+        ASSERT_EQ(std::tuple(timing.updateMicros.size(), timing.drawMicros.size(), timing.allocations.size()),
+                  std::tuple(200u, 200u, 200u));
+        uint64_t steady = 0;
+        for (size_t f = kBenchWarmupFrames; f < timing.allocations.size(); ++f)
+            steady += (every > 0 && f % 10 == 9) ? 0 : timing.allocations[f];
+        EXPECT_EQ(steady, 0u) << every;
+        EXPECT_EQ(timing.allocations[79] >= 2u, every > 0);
+        EXPECT_EQ(timing.allocations[189] >= 2u, every > 0);
+    }
 }
 
 } // namespace

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 namespace kel::test {
 namespace {
 
@@ -13,80 +15,61 @@ class Scene : public SportEvent {
   public:
     explicit Scene(float gravity = 10.0f) : SportEvent(kEventDiving) { CreateWorld(gravity); }
 };
+using BuilderTest = SimTest;
 
-class BuilderTest : public SimTest {};
-
-TEST_F(BuilderTest, BoxIsPlacedByItsTopLeftCornerAndStaticWithoutDensity) {
+TEST_F(BuilderTest, BoxesGoByTheirTopLeftCircleByItsCentreAndNoDensityIsStatic) {
     Scene scene;
-    b2Body* still = scene.CreateBox(1.0f, 2.0f, 4.0f, 2.0f, 0.0f, 0.3f, 0.1f);
     b2Body* moving = scene.CreateBox(1.0f, 2.0f, 4.0f, 2.0f, 0.5f, 0.3f, 0.1f);
-    EXPECT_EQ(still->GetType(), b2_staticBody);
-    EXPECT_EQ(moving->GetType(), b2_dynamicBody);
-    EXPECT_EQ(moving->GetPosition(), b2Vec2(3.0f, 3.0f));
-    EXPECT_NEAR(moving->GetMass(), 0.5f * 8.0f, 1e-4f);
-}
-
-TEST_F(BuilderTest, CircleIsCentredOnItsPosition) {
-    Scene scene;
     b2Body* ball = scene.CreateCircle(-2.0f, 1.0f, 0.5f, 1.0f, 0.2f, 0.6f);
-    EXPECT_EQ(ball->GetPosition(), b2Vec2(-2.0f, 1.0f));
-    EXPECT_EQ(static_cast<const b2CircleShape*>(ball->GetFixtureList()->GetShape())->m_p, b2Vec2(0.0f, 0.0f));
+    EXPECT_EQ(std::tuple(moving->GetType(), moving->GetPosition(), ball->GetPosition(),
+                         static_cast<const b2CircleShape*>(ball->GetFixtureList()->GetShape())->m_p),
+              std::tuple(b2_dynamicBody, b2Vec2(3.0f, 3.0f), b2Vec2(-2.0f, 1.0f), b2Vec2(0.0f, 0.0f)));
+    EXPECT_NEAR(moving->GetMass(), 0.5f * 8.0f, 1e-4f);
+    EXPECT_EQ(scene.CreateBox(1.0f, 2.0f, 4.0f, 2.0f, 0.0f, 0.3f, 0.1f)->GetType(), b2_staticBody);
     EXPECT_EQ(scene.CreateCircle(0.0f, 0.0f, 1.0f, 0.0f, 0.0f, 0.0f)->GetType(), b2_staticBody);
 }
 
-TEST_F(BuilderTest, GroundBoxTopIsAtItsY) {
+TEST_F(BuilderTest, GroundBoxTopIsAtItsYAndABoxComesToRestOnIt) {
     Scene scene;
     b2Fixture* f = scene.AddGroundBox(-100.0f, 0.0f, 103.0f, 4.0f, 1.0f, 0.0f);
     EXPECT_EQ(f->GetBody(), scene.groundBody);
-    const auto* poly = static_cast<const b2PolygonShape*>(f->GetShape());
-    float minX = 1e9f, maxX = -1e9f, minY = 1e9f, maxY = -1e9f;
-    for (int i = 0; i < poly->m_count; ++i) {
-        minX = Min(minX, poly->m_vertices[i].x);
-        maxX = Max(maxX, poly->m_vertices[i].x);
-        minY = Min(minY, poly->m_vertices[i].y);
-        maxY = Max(maxY, poly->m_vertices[i].y);
-    }
-    EXPECT_FLOAT_EQ(minX, -100.0f);
-    EXPECT_FLOAT_EQ(maxX, 3.0f);
-    EXPECT_FLOAT_EQ(minY, 0.0f);
-    EXPECT_FLOAT_EQ(maxY, 4.0f);
-    // A box dropped on it comes to rest on y = 0.
+    b2AABB bounds;
+    f->GetShape()->ComputeAABB(&bounds, f->GetBody()->GetTransform(), 0);
+    EXPECT_NEAR(bounds.lowerBound.x, -100.0f, 0.02f);
+    EXPECT_NEAR(bounds.upperBound.x, 3.0f, 0.02f);
+    EXPECT_NEAR(bounds.lowerBound.y, 0.0f, 0.02f);
+    EXPECT_NEAR(bounds.upperBound.y, 4.0f, 0.02f);
     b2Body* box = scene.CreateBox(0.0f, -3.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     for (int i = 0; i < 180; ++i)
         scene.StepWorld();
     EXPECT_NEAR(box->GetPosition().y, -0.5f, 0.03f);
 }
 
-TEST_F(BuilderTest, RevoluteIsLimitedUnlessBothAnglesAreEqual) {
-    Scene scene;
+TEST_F(BuilderTest, JointsRevoluteLimitedOnlyWithUnequalAnglesWeldHoldsRigidly) {
+    Scene scene(0.0f);
     b2Body* a = scene.CreateBox(0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     b2Body* b = scene.CreateBox(1.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
-    b2RevoluteJoint* free = scene.CreateRevolute(a, b, 1.0f, 0.5f, 0.0f, 0.0f, false);
+    EXPECT_FALSE(scene.CreateRevolute(a, b, 1.0f, 0.5f, 0.0f, 0.0f, false)->IsLimitEnabled());
     b2RevoluteJoint* limited = scene.CreateRevolute(a, b, 1.0f, 0.5f, -0.5f, 0.5f, true);
-    EXPECT_FALSE(free->IsLimitEnabled());
-    EXPECT_TRUE(limited->IsLimitEnabled());
-    EXPECT_TRUE(limited->GetCollideConnected());
+    EXPECT_TRUE(limited->IsLimitEnabled() && limited->GetCollideConnected());
     EXPECT_NEAR(limited->GetAnchorB().y, 0.5f, 1e-6f);
-}
 
-TEST_F(BuilderTest, WeldAnchorsMidwayAndHoldsRigidly) {
-    Scene scene(0.0f);
-    b2Body* a = scene.CreateCircle(0.0f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f);
-    b2Body* b = scene.CreateCircle(2.0f, 4.0f, 0.5f, 1.0f, 0.5f, 0.0f);
-    b2WeldJoint* weld = scene.CreateWeld(a, b);
-    EXPECT_NEAR(weld->GetAnchorA().x, 1.0f, 1e-6f);
-    EXPECT_NEAR(weld->GetAnchorA().y, 2.0f, 1e-6f);
-    b->ApplyLinearImpulseToCenter(b2Vec2(5.0f, 0.0f), true);
+    b2Body* c = scene.CreateCircle(10.0f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f);
+    b2Body* d = scene.CreateCircle(12.0f, 4.0f, 0.5f, 1.0f, 0.5f, 0.0f);
+    b2WeldJoint* weld = scene.CreateWeld(c, d);
+    EXPECT_EQ(weld->GetAnchorA(), b2Vec2(11.0f, 2.0f)) << "midway";
+    d->ApplyLinearImpulseToCenter(b2Vec2(5.0f, 0.0f), true);
     for (int i = 0; i < 60; ++i)
         scene.StepWorld();
-    EXPECT_NEAR(b2Distance(a->GetPosition(), b->GetPosition()), std::sqrt(20.0f), 0.02f);
+    EXPECT_NEAR(b2Distance(c->GetPosition(), d->GetPosition()), std::sqrt(20.0f), 0.02f);
 }
 
 TEST_F(BuilderTest, RopeLimitsTheDistanceButLetsTheBodiesCloser) {
     Scene scene(10.0f);
     b2Body* anchor = scene.CreateBox(-0.5f, -0.5f, 1.0f, 1.0f, 0.0f, 0.5f, 0.0f);
     b2Body* weight = scene.CreateCircle(0.0f, 1.0f, 0.1f, 1.0f, 0.5f, 0.0f);
-    scene.CreateRope(anchor, weight, 0.0f, 0.0f, 0.0f, 0.0f, 2.3f);
+    EXPECT_FALSE(scene.CreateRope(anchor, weight, 0.0f, 0.0f, 0.0f, 0.0f, 2.3f)->GetCollideConnected());
+    EXPECT_TRUE(scene.CreateRope(anchor, weight, 0, 0, 0, 0, 9.0f, true)->GetCollideConnected());
     // Closer than the limit the weight falls freely.
     scene.StepWorld();
     EXPECT_NEAR(weight->GetLinearVelocity().y, 10.0f / 60.0f, 1e-4f);
@@ -99,7 +82,7 @@ TEST_F(BuilderTest, RopeLimitsTheDistanceButLetsTheBodiesCloser) {
     EXPECT_LT(longest, 2.31f);
 }
 
-TEST_F(BuilderTest, TagAndFilterReachEveryFixture) {
+TEST_F(BuilderTest, TagFilterAndValueReachTheBody) {
     Scene scene;
     b2Body* body = scene.CreateBox(0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     b2CircleShape extra;
@@ -111,51 +94,55 @@ TEST_F(BuilderTest, TagAndFilterReachEveryFixture) {
     int fixtures = 0;
     for (b2Fixture* f = body->GetFixtureList(); f != nullptr; f = f->GetNext()) {
         ++fixtures;
-        EXPECT_EQ(FixtureTag(f), kTagMat);
-        EXPECT_EQ(f->GetFilterData().categoryBits, 0x0004);
-        EXPECT_EQ(f->GetFilterData().maskBits, 0x00F0);
-        EXPECT_EQ(f->GetFilterData().groupIndex, 0);
+        const b2Filter& filter = f->GetFilterData();
+        EXPECT_EQ(std::tuple(FixtureTag(f), filter.categoryBits, filter.maskBits, filter.groupIndex),
+                  std::tuple(kTagMat, 0x0004, 0x00F0, 0));
     }
     EXPECT_EQ(fixtures, 3);
+    SetBodyValue(body, 7);
+    EXPECT_EQ(std::tuple(BodyValue(body), BodyValue(scene.groundBody)), std::tuple(7u, 0u));
 }
 
-class CompatTest : public SimTest {};
+TEST_F(BuilderTest, PolygonsKeepWorldPointsInPlaceAndWithoutAreaAreRefusedInsteadOfAborting) {
+    Scene scene;
+    const b2Vec2 hill[] = {{-5.0f, 0.0f}, {0.0f, -3.0f}, {5.0f, 0.0f}};
+    EXPECT_NE(scene.AddGroundPolygon(hill, 3, 0.5f, 0.0f), nullptr);
+    b2Body* hull = scene.CreatePolygon(10.0f, -2.0f, hill, 3, 1.0f, 0.5f, 0.0f);
+    ASSERT_NE(hull, nullptr);
+    const auto* shape = static_cast<b2PolygonShape*>(hull->GetFixtureList()->GetShape());
+    EXPECT_NEAR(hull->GetWorldPoint(shape->m_vertices[0]).x, 5.0f, 1e-4f);
+    const b2Vec2 flat[] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {2.0f, 0.0f}};
+    EXPECT_EQ(scene.CreatePolygon(0.0f, 0.0f, flat, 3, 1.0f, 0.5f, 0.0f), nullptr);
+    EXPECT_EQ(scene.AddGroundPolygon(flat, 3, 0.5f, 0.0f), nullptr);
 
-TEST_F(CompatTest, DampingKeepsTheTunedFeelPerStep) {
+    b2PolygonShape box;
+    box.SetAsBox(1.0f, 1.0f);
+    const b2Vec2 line[3] = {{0.0f, 0.0f}, {1.0f, 1.0f}, {2.0f, 2.0f}};
+    const b2Vec2 point[4] = {{0.0f, 0.0f}, {0.001f, 0.0f}, {0.0f, 0.001f}, {0.0f, 0.0f}};
+    const b2Vec2 nan[3] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {std::nanf(""), 1.0f}};
+    EXPECT_FALSE(SetPolygonChecked(&box, line, 3) || SetPolygonChecked(&box, point, 4) ||
+                 SetPolygonChecked(&box, nan, 3) || SetPolygonChecked(&box, line, 2));
+    EXPECT_EQ(box.m_count, 4) << "the box is left as it was";
+    const b2Vec2 triangle[3] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 0.0f}};
+    EXPECT_TRUE(SetPolygonChecked(&box, triangle, 3));
+    EXPECT_EQ(box.m_count, 3);
+}
+
+TEST_F(BuilderTest, DampingKeepsTheTunedFeelPerStepAndForcesWakeSleepingBodies) {
     Scene scene(0.0f);
     b2Body* body = scene.CreateCircle(0.0f, 0.0f, 0.5f, 1.0f, 0.0f, 0.0f);
     SetTunedLinearDamping(body, 6.0f);
     body->SetLinearVelocity(b2Vec2(10.0f, 0.0f));
     scene.StepWorld();
-    // The tuned rule keeps 1 - h·c = 0.9 of the speed per step.
-    EXPECT_NEAR(body->GetLinearVelocity().x, 9.0f, 1e-4f);
+    EXPECT_NEAR(body->GetLinearVelocity().x, 9.0f, 1e-4f) << "1 - h·c = 0.9 of the speed per step";
     EXPECT_GT(DampingCoefficient(1000.0f), 0.0f) << "a rule that stopped at once stays finite and positive";
-}
 
-TEST_F(CompatTest, ForcesWakeSleepingBodies) {
-    Scene scene(0.0f);
-    b2Body* body = scene.CreateCircle(0.0f, 0.0f, 0.5f, 1.0f, 0.0f, 0.0f);
-    body->SetAwake(false);
-    ApplyForceWaking(body, b2Vec2(60.0f, 0.0f), body->GetWorldCenter());
-    EXPECT_TRUE(body->IsAwake());
+    b2Body* sleeper = scene.CreateCircle(5.0f, 0.0f, 0.5f, 1.0f, 0.0f, 0.0f);
+    sleeper->SetAwake(false);
+    ApplyForceWaking(sleeper, b2Vec2(60.0f, 0.0f), sleeper->GetWorldCenter());
+    EXPECT_TRUE(sleeper->IsAwake());
     scene.StepWorld();
-    EXPECT_GT(body->GetLinearVelocity().x, 0.0f);
-}
-
-TEST_F(CompatTest, PolygonsWithoutAreaAreRefusedInsteadOfAborting) {
-    b2PolygonShape shape;
-    shape.SetAsBox(1.0f, 1.0f);
-    const b2Vec2 line[3] = {{0.0f, 0.0f}, {1.0f, 1.0f}, {2.0f, 2.0f}};
-    const b2Vec2 point[4] = {{0.0f, 0.0f}, {0.001f, 0.0f}, {0.0f, 0.001f}, {0.0f, 0.0f}};
-    const b2Vec2 nan[3] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {std::nanf(""), 1.0f}};
-    EXPECT_FALSE(SetPolygonChecked(&shape, line, 3));
-    EXPECT_FALSE(SetPolygonChecked(&shape, point, 4));
-    EXPECT_FALSE(SetPolygonChecked(&shape, nan, 3));
-    EXPECT_FALSE(SetPolygonChecked(&shape, line, 2));
-    EXPECT_EQ(shape.m_count, 4) << "the box is left as it was";
-    const b2Vec2 triangle[3] = {{0.0f, 0.0f}, {0.0f, 1.0f}, {1.0f, 0.0f}};
-    EXPECT_TRUE(SetPolygonChecked(&shape, triangle, 3));
-    EXPECT_EQ(shape.m_count, 3);
+    EXPECT_GT(sleeper->GetLinearVelocity().x, 0.0f);
 }
 
 } // namespace

@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
+#include <tuple>
 
 namespace kel::test {
 namespace {
@@ -22,23 +22,20 @@ class Scene : public SportEvent {
 
 class DrawingTest : public SimTest {
   protected:
-    // Colour of every non-empty draw since the last reset, as 0..255 RGBA.
+    // Colour of every quad drawn since the last reset.
     std::vector<Colour> DrawColours() {
         FlushBatch();
         std::vector<Colour> out;
         for (const auto& d : gl.draws) {
-            if (d.vertices.empty()) continue;
-            out.push_back(PackColour(static_cast<uint32_t>(d.colour[0] * 255.0f + 0.5f),
-                                     static_cast<uint32_t>(d.colour[1] * 255.0f + 0.5f),
-                                     static_cast<uint32_t>(d.colour[2] * 255.0f + 0.5f),
-                                     static_cast<uint32_t>(d.colour[3] * 255.0f + 0.5f)));
+            for (size_t q = 0; q < d.vertices.size(); q += 6)
+                out.push_back(d.vertices[q].colour);
         }
         gl.Reset();
         return out;
     }
 };
 
-TEST_F(DrawingTest, BodiesTakeThePlayersColourAndTheHintBlinksWhite) {
+TEST_F(DrawingTest, BodiesTakeThePlayersColourTheHintBlinksWhiteAndNegativeScalesMirrorInXOnly) {
     Scene scene;
     SetSprite(20, 10.0f, 10.0f, 5.0f, 5.0f);
     scene.DrawBody(20, scene.body, 0.1f);
@@ -49,7 +46,6 @@ TEST_F(DrawingTest, BodiesTakeThePlayersColourAndTheHintBlinksWhite) {
     scene.SetPlayer(&record);
     scene.DrawBody(20, scene.body, 0.1f);
     EXPECT_EQ(DrawColours(), std::vector<Colour>{PackColour(200, 30, 40)});
-
     scene.hintBody = scene.body;
     gApp.frameCounter = 5;
     scene.DrawBody(20, scene.body, 0.1f);
@@ -60,60 +56,38 @@ TEST_F(DrawingTest, BodiesTakeThePlayersColourAndTheHintBlinksWhite) {
 
     scene.DrawBodyPlain(20, scene.body, 0.1f);
     EXPECT_EQ(DrawColours(), std::vector<Colour>{kWhite});
-}
 
-TEST_F(DrawingTest, NegativeScaleMirrorsInXOnly) {
-    Scene scene;
+    // A negative scale mirrors the sprite about its anchor in x only.
     SetSprite(20, 10.0f, 20.0f, 0.0f, 0.0f);
     scene.DrawBodyPlain(20, scene.body, 0.1f);
     scene.DrawBodyPlain(20, scene.body, -0.1f);
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
-    const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 12u);
-    float width[2] = {0.0f, 0.0f};
-    float height[2] = {0.0f, 0.0f};
-    for (int q = 0; q < 2; ++q) {
-        for (int k = 0; k < 6; ++k) {
-            width[q] = Max(width[q], std::fabs(v[q * 6 + k].x - scene.body->GetPosition().x));
-            height[q] = Max(height[q], std::fabs(v[q * 6 + k].y - scene.body->GetPosition().y));
-        }
-    }
-    EXPECT_NEAR(width[0], 1.0f, 1e-5f);
-    EXPECT_NEAR(width[1], 1.0f, 1e-5f);
-    EXPECT_NEAR(height[1], 2.0f, 1e-5f) << "height stays positive";
-    EXPECT_LT(v[6 + 1].x, v[6].x) << "mirrored quad runs right to left";
+    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
+    EXPECT_LT(gl.draws[0].vertices[6 + 1].x, gl.draws[0].vertices[6].x) << "mirrored quad runs right to left";
+    const std::vector<DrawnQuad> quads = TakeQuads(gl);
+    for (const DrawnQuad& q : quads)
+        EXPECT_EQ(std::tuple(q.right - q.left, q.bottom - q.top), std::tuple(1.0f, 2.0f))
+            << "height stays positive";
+    EXPECT_EQ(std::tuple(quads[0].left, quads[1].right), std::tuple(0.0f, 0.0f)) << "the anchor on the body";
 }
 
 TEST_F(DrawingTest, GrabLineOnlyWhileAJointExists) {
     Scene scene;
     scene.DrawGrabLine();
-    FlushBatch();
-    EXPECT_TRUE(gl.draws.empty());
-
+    EXPECT_TRUE(TakeQuads(gl).empty());
     scene.SetGrabParams(0.5f, 0.5f, 0);
     MouseAt(512, 384);
     Press();
     scene.Update();
     ASSERT_NE(scene.mouseJoint, nullptr);
-    // Target on the grab point: only the cursor dot is drawn.
     scene.DrawGrabLine();
-    FlushBatch();
-    size_t quads = 0;
-    for (const auto& d : gl.draws)
-        quads += d.vertices.size() / 6;
-    EXPECT_EQ(quads, 1u);
-    gl.Reset();
-    // Target pulled 2 m away: the line and the dot.
+    EXPECT_EQ(TakeQuads(gl).size(), 1u) << "target on the grab point: only the cursor dot";
     Frame();
     MouseAt(512 + 80, 384);
     scene.Update();
     scene.DrawGrabLine();
-    FlushBatch();
-    quads = 0;
-    for (const auto& d : gl.draws)
-        quads += d.vertices.size() / 6;
-    EXPECT_EQ(quads, 2u);
+    EXPECT_EQ(TakeQuads(gl).size(), 2u) << "target pulled 2 m away: the line and the dot";
 }
 
 class EventCardTest : public SimTest {
@@ -137,16 +111,14 @@ TEST_F(EventCardTest, IncludeButtonTogglesTheEvent) {
     MouseAt(152, 520);
     Press();
     DrawEventCard(&card, events[kEventShotPut]);
-    EXPECT_EQ(card.hoverId, kCardIncludeButton);
-    EXPECT_EQ(card.clickedId, -1);
+    EXPECT_EQ(std::tuple(card.hoverId, card.clickedId), std::tuple(kCardIncludeButton, -1));
     Frame();
     Release();
     DrawEventCard(&card, events[kEventShotPut]);
     EXPECT_EQ(card.clickedId, kCardIncludeButton);
     EventCardClick(card, events);
-    EXPECT_EQ(events[kEventShotPut].included, 1);
-    EXPECT_EQ(CountEffect(kSfxTap1), 2);
-    EXPECT_EQ(gl.matrixDepth, 0);
+    EXPECT_EQ(std::tuple(events[kEventShotPut].included, CountEffect(kSfxTap1), gl.matrixDepth),
+              std::tuple(1, 2, 0));
 
     // Pressed outside, released on the play button 80: no click.
     Frame();
@@ -157,8 +129,7 @@ TEST_F(EventCardTest, IncludeButtonTogglesTheEvent) {
     MouseAt((28 + 6) * 4, (40 + 110) * 4);
     Release();
     DrawEventCard(&card, events[kEventShotPut]);
-    EXPECT_EQ(card.hoverId, kCardPlayButton);
-    EXPECT_EQ(card.clickedId, -1);
+    EXPECT_EQ(std::tuple(card.hoverId, card.clickedId), std::tuple(kCardPlayButton, -1));
 }
 
 } // namespace

@@ -8,14 +8,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
+#include <tuple>
 #include <unistd.h>
 
 namespace kel::test {
@@ -27,6 +30,7 @@ std::string Format(int kind, float value, bool fault = false) {
     return text;
 }
 
+// Frames are truncated (90.9 gives 1.50), and huge values stay defined.
 TEST(ResultFormat, TimesDistancesPointsAndDnq) {
     const struct {
         int kind;
@@ -34,40 +38,37 @@ TEST(ResultFormat, TimesDistancesPointsAndDnq) {
         bool fault;
         const char* text;
     } cases[] = {
-        {0, 900.0f, false, "15.00"},  {0, 3725.0f, false, "1:02.08"}, {0, 61.0f, false, "1.01"},
-        {0, 359.0f, false, "5.98"},   {0, 3600.0f, false, "1:00.00"}, {0, 0.0f, false, "0.00"},
-        {0, 90.9f, false, "1.50"}, // frames are truncated
-        {1, 61.0f, false, "1.016"},   {1, 3661.0f, false, "1:01.01"}, {3, 12.345f, false, "12.35"},
-        {2, 12.345f, false, "12.3"},  {4, 7.25f, false, "7.2"},       {5, 90.7f, false, "90"},
-        {9, 5.0f, false, ""},         {0, -1.0f, false, "DNQ"},       {2, 50.0f, true, "DNQ"},
-        {3, std::nanf(""), false, "DNQ"},
-        {5, 3.0e9f, false, "2147483520"}, // huge values stay defined
+        {0, 900.0f, false, "15.00"},      {0, 3725.0f, false, "1:02.08"},
+        {0, 61.0f, false, "1.01"},        {0, 359.0f, false, "5.98"},
+        {0, 3600.0f, false, "1:00.00"},   {0, 0.0f, false, "0.00"},
+        {0, 90.9f, false, "1.50"},        {1, 61.0f, false, "1.016"},
+        {1, 3661.0f, false, "1:01.01"},   {3, 12.345f, false, "12.35"},
+        {2, 12.345f, false, "12.3"},      {4, 7.25f, false, "7.2"},
+        {5, 90.7f, false, "90"},          {9, 5.0f, false, ""},
+        {0, -1.0f, false, "DNQ"},         {2, 50.0f, true, "DNQ"},
+        {3, std::nanf(""), false, "DNQ"}, {5, 3.0e9f, false, "2147483520"} // huge values stay defined
     };
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.kind, c.value, c.fault), c.text) << c.kind << " " << c.value;
 }
 
-TEST(ResultCompare, LowerTimesAndHigherDistancesWin) {
+TEST(ResultCompare, LowerTimesAndHigherDistancesWinAndLevelsFollowTheMarks) {
     EXPECT_TRUE(IsBetter(0, 300.0f, 301.0f));
     EXPECT_FALSE(IsBetter(1, 301.0f, 300.0f));
     EXPECT_TRUE(IsBetter(2, 10.0f, 9.0f));
     EXPECT_FALSE(IsBetter(5, 10.0f, 10.0f));
-}
-
-TEST(ResultCompare, AchievementLevelsFollowTheMarks) {
-    EXPECT_EQ(AchievementLevel(kEventDash, 360.0f, false), 4);
-    EXPECT_EQ(AchievementLevel(kEventDash, 361.0f, false), 3);
-    EXPECT_EQ(AchievementLevel(kEventDash, 900.0f, false), 2);
-    EXPECT_EQ(AchievementLevel(kEventDash, 901.0f, false), 1);
-    EXPECT_EQ(AchievementLevel(kEventDash, 300.0f, true), 0);
-    EXPECT_EQ(AchievementLevel(kEventJavelin, 150.0f, false), 4);
-    EXPECT_EQ(AchievementLevel(kEventJavelin, 49.9f, false), 1);
-    EXPECT_EQ(AchievementLevel(kEventJavelin, 0.0f, false), 0);
+    // Dash, a time: marks at 360 and 900 frames; javelin, a distance.
+    const std::tuple<int, float, bool, int> cases[] = {
+        {kEventDash, 360.0f, false, 4},   {kEventDash, 361.0f, false, 3}, {kEventDash, 900.0f, false, 2},
+        {kEventDash, 901.0f, false, 1},   {kEventDash, 300.0f, true, 0},  {kEventJavelin, 150.0f, false, 4},
+        {kEventJavelin, 49.9f, false, 1}, {kEventJavelin, 0.0f, false, 0}};
+    for (const auto& [event, value, fault, level] : cases)
+        EXPECT_EQ(AchievementLevel(event, value, fault), level) << event << " " << value;
 }
 
 class WorldRecordTest : public SimTest {};
 
-TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThree) {
+TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThreeAndEqualDistancesTakeIt) {
     EventRecord record;
     record.recordValue = kEventTable[kEventDash].marks[2];
     Nation holder;
@@ -75,25 +76,21 @@ TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThree) {
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, true, false, holder)) << "fault";
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, false, true, holder)) << "computer";
     EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder));
-    EXPECT_EQ(record.hasRecord, 1);
-    EXPECT_EQ(record.recordValue, 2000.0f);
-    EXPECT_STREQ(record.recordHolder.name, "CANADA");
+    EXPECT_EQ(std::tuple(record.hasRecord, record.recordValue, std::string(record.recordHolder.name)),
+              std::tuple(1, 2000.0f, "CANADA"));
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder))
         << "a time must be lower";
     EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 1999.0f, false, false, holder));
-}
 
-TEST_F(WorldRecordTest, AnEqualDistanceTakesTheRecordAndDnqNeverDoes) {
-    EventRecord record;
-    Nation first;
+    EventRecord javelin;
+    Nation first, second;
     SetNation(&first, 0);
-    Nation second;
     SetNation(&second, 5);
-    EXPECT_FALSE(ApplyWorldRecord(&record, kEventJavelin, -1.0f, false, false, first));
-    EXPECT_TRUE(ApplyWorldRecord(&record, kEventJavelin, 60.0f, false, false, first));
-    EXPECT_FALSE(ApplyWorldRecord(&record, kEventJavelin, 59.9f, false, false, second));
-    EXPECT_TRUE(ApplyWorldRecord(&record, kEventJavelin, 60.0f, false, false, second));
-    EXPECT_STREQ(record.recordHolder.name, "ARGENTINA");
+    EXPECT_FALSE(ApplyWorldRecord(&javelin, kEventJavelin, -1.0f, false, false, first)) << "DNQ";
+    EXPECT_TRUE(ApplyWorldRecord(&javelin, kEventJavelin, 60.0f, false, false, first));
+    EXPECT_FALSE(ApplyWorldRecord(&javelin, kEventJavelin, 59.9f, false, false, second));
+    EXPECT_TRUE(ApplyWorldRecord(&javelin, kEventJavelin, 60.0f, false, false, second));
+    EXPECT_STREQ(javelin.recordHolder.name, "ARGENTINA");
 }
 
 TEST_F(WorldRecordTest, SavingWithComputersGivesPlayersTheirOwnNations) {
@@ -145,18 +142,19 @@ RecordsData Played() {
     RecordsData d = Defaults();
     d.events[3].hasRecord = 1;
     d.events[3].recordValue = 355.0f;
-    d.events[3].recordHolder.pure = 0;
-    d.events[3].recordHolder.countryA = 29;
-    d.events[3].recordHolder.countryB = 23;
-    d.events[3].recordHolder.firstSide = 1;
-    d.events[3].recordHolder.skipOnce = 1;
-    std::snprintf(d.events[3].recordHolder.name, kNationNameSize, "CANAZIL");
-    d.players[2].active = 1;
-    d.players[2].gold = 3;
-    d.players[2].silver = 2;
-    d.players[2].bronze = 1;
-    d.players[2].computer = 1;
-    d.players[2].opponentIndex = 13;
+    Nation& holder = d.events[3].recordHolder;
+    holder.pure = 0;
+    holder.countryA = 29;
+    holder.countryB = 23;
+    holder.firstSide = 1;
+    holder.skipOnce = 1;
+    std::snprintf(holder.name, kNationNameSize, "CANAZIL");
+    PlayerRecord& p = d.players[2];
+    p.active = p.computer = 1;
+    p.gold = 3;
+    p.silver = 2;
+    p.bronze = 1;
+    p.opponentIndex = 13;
     d.musicVolume = 40;
     d.effectsVolume = 70;
     d.bestTally[0] = 5;
@@ -174,36 +172,24 @@ std::vector<uint8_t> Encode(const RecordsData& d) {
 TEST(RecordsFile, LayoutIsLittleEndianAtTheFixedOffsets) {
     const std::vector<uint8_t> b = Encode(Played());
     ASSERT_EQ(b.size(), 1952u);
-    EXPECT_EQ(U32At(&b[0]), 5u);
-    const uint8_t* dash = &b[4 + 3 * 88];
-    EXPECT_EQ(dash[0], 0);
-    EXPECT_EQ(dash[1], 1);
-    EXPECT_EQ(dash[2], 1);
-    float value = 0.0f;
-    const uint32_t bits = U32At(dash + 4);
-    std::memcpy(&value, &bits, 4);
-    EXPECT_EQ(value, 355.0f);
-    EXPECT_STREQ(reinterpret_cast<const char*>(dash + 8), "CANAZIL");
-    EXPECT_EQ(U32At(dash + 8 + 64), 29u);
-    EXPECT_EQ(U32At(dash + 8 + 68), 23u);
-    EXPECT_EQ(U32At(dash + 8 + 72), 1u);
-    EXPECT_EQ(dash[8 + 76], 1);
-    EXPECT_EQ(dash[8 + 77], 0);
-    EXPECT_EQ(b[4 + 7 * 88 + 1], 0) << "shot put not included";
-    const uint8_t* p2 = &b[1500 + 2 * 108];
-    EXPECT_EQ(p2[0], 1);
-    EXPECT_STREQ(reinterpret_cast<const char*>(p2 + 4), kCountries[152].name);
-    EXPECT_EQ(U32At(p2 + 84), 0xFF000030u);
-    EXPECT_EQ(U32At(p2 + 88), 3u);
-    EXPECT_EQ(U32At(p2 + 92), 2u);
-    EXPECT_EQ(U32At(p2 + 96), 1u);
-    EXPECT_EQ(p2[100], 1);
-    EXPECT_EQ(U32At(p2 + 104), 13u);
-    EXPECT_EQ(U32At(&b[1932]), 40u);
-    EXPECT_EQ(U32At(&b[1936]), 70u);
-    EXPECT_EQ(U32At(&b[1940]), 5u);
-    EXPECT_EQ(U32At(&b[1944]), 6u);
-    EXPECT_EQ(U32At(&b[1948]), 7u);
+    const size_t dash = 4 + 3 * 88, p2 = 1500 + 2 * 108; // event records of 88 bytes, players of 108
+    const std::pair<size_t, uint32_t> words[] = {{0, 5u},          {dash + 4, 0x43B18000u /* 355.0f */},
+                                                 {dash + 72, 29u}, {dash + 76, 23u},
+                                                 {dash + 80, 1u},  {p2 + 84, 0xFF000030u},
+                                                 {p2 + 88, 3u},    {p2 + 92, 2u},
+                                                 {p2 + 96, 1u},    {p2 + 104, 13u},
+                                                 {1932, 40u},      {1936, 70u},
+                                                 {1940, 5u},       {1944, 6u},
+                                                 {1948, 7u}};
+    for (const auto& [at, value] : words)
+        EXPECT_EQ(U32At(&b[at]), value) << "offset " << at;
+    const std::pair<size_t, uint8_t> bytes[] = {{dash, 0},      {dash + 1, 1},      {dash + 2, 1},
+                                                {dash + 84, 1}, {dash + 85, 0},     {p2, 1},
+                                                {p2 + 100, 1},  {4 + 7 * 88 + 1, 0}};
+    for (const auto& [at, value] : bytes)
+        EXPECT_EQ(b[at], value) << "offset " << at;
+    EXPECT_STREQ(reinterpret_cast<const char*>(&b[dash + 8]), "CANAZIL");
+    EXPECT_STREQ(reinterpret_cast<const char*>(&b[p2 + 4]), kCountries[152].name);
 }
 
 TEST(RecordsFile, DecodeThenEncodeGivesTheSameBytesEvenFromALongerFileOrVersionSix) {
@@ -286,20 +272,18 @@ TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
 
     RecordsData read = Defaults();
     ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
-    EXPECT_EQ(read.events[3].reserved, 0);
-    EXPECT_EQ(read.events[3].included, 1);
-    EXPECT_EQ(std::strlen(read.events[3].recordHolder.name), 63u);
+    const EventRecord &dashRead = read.events[3], &javelinRead = read.events[1];
+    EXPECT_EQ(std::tuple(dashRead.reserved, dashRead.included, std::strlen(dashRead.recordHolder.name)),
+              std::tuple(0, 1, size_t{63}));
     EXPECT_STREQ(read.events[0].recordHolder.name, Defaults().events[0].recordHolder.name);
     EXPECT_TRUE(IsValidNation(read.events[0].recordHolder));
-    EXPECT_TRUE(IsValidNation(read.events[1].recordHolder));
-    EXPECT_STREQ(read.events[1].recordHolder.name, kCountries[1].name);
-    EXPECT_EQ(read.events[1].hasRecord, 0);
-    EXPECT_EQ(read.events[1].recordValue, kEventTable[1].marks[2]);
-    EXPECT_EQ(read.players[1].nation.firstSide, 1);
-    EXPECT_EQ(read.players[1].gold, 0);
-    EXPECT_EQ(read.players[1].opponentIndex, 0);
-    EXPECT_EQ(read.musicVolume, 0);
-    EXPECT_EQ(read.effectsVolume, 100);
+    EXPECT_TRUE(IsValidNation(javelinRead.recordHolder));
+    EXPECT_STREQ(javelinRead.recordHolder.name, kCountries[1].name);
+    EXPECT_EQ(std::tuple(javelinRead.hasRecord, javelinRead.recordValue),
+              std::tuple(0, kEventTable[1].marks[2]));
+    const PlayerRecord& p = read.players[1];
+    EXPECT_EQ(std::tuple(p.nation.firstSide, p.gold, p.opponentIndex), std::tuple(1, 0, 0));
+    EXPECT_EQ(std::tuple(read.musicVolume, read.effectsVolume), std::tuple(0, 100));
 }
 
 class RecordsFileOnDisk : public SimTest {
@@ -316,12 +300,8 @@ class RecordsFileOnDisk : public SimTest {
         SimTest::TearDown();
     }
     std::vector<uint8_t> FileBytes() {
-        size_t size = 0;
-        void* data = ReadWholeFile(path.c_str(), &size);
-        std::vector<uint8_t> out;
-        if (data != nullptr) out.assign(static_cast<uint8_t*>(data), static_cast<uint8_t*>(data) + size);
-        std::free(data);
-        return out;
+        std::ifstream in(path, std::ios::binary);
+        return {std::istreambuf_iterator<char>(in), {}};
     }
     std::string dir;
     std::string path;
@@ -371,10 +351,9 @@ TEST(RecordsFile, ARecordNoAttemptCouldBeatIsNoRecord) {
     PutU32At(&b[4 + 88 + 4], 0u);
     RecordsData read = Defaults();
     ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
-    EXPECT_EQ(read.events[3].hasRecord, 0);
-    EXPECT_EQ(read.events[3].recordValue, kEventTable[3].marks[2]);
-    EXPECT_EQ(read.events[1].hasRecord, 0);
-    EXPECT_EQ(read.events[1].recordValue, kEventTable[1].marks[2]);
+    for (int e : {3, 1})
+        EXPECT_EQ(std::tuple(read.events[e].hasRecord, read.events[e].recordValue),
+                  std::tuple(0, kEventTable[e].marks[2]));
 }
 
 TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
@@ -392,10 +371,9 @@ TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
     setrlimit(RLIMIT_FSIZE, &old);
     SetLogSink(nullptr);
     EXPECT_EQ(FileBytes(), Encode(Played()));
-    bool logged = false;
-    for (const std::string& line : log.Lines())
-        logged |= line.find("records") != std::string::npos;
-    EXPECT_TRUE(logged);
+    EXPECT_TRUE(std::any_of(log.Lines().begin(), log.Lines().end(), [](const std::string& line) {
+        return line.find("records") != std::string::npos;
+    }));
 }
 
 } // namespace
