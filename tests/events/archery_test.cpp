@@ -11,7 +11,7 @@ class ArcheryTest : public EventTest {
     // Starts the clock with a click on the top arrow, then sends `arrow` flying from 2 m before
     // the board's centre at `angle`, level at 15 m/s, and lets it fly for half a second.
     static void Shoot(ArcheryEvent& s, b2Body* arrow, float angle) {
-        if (s.phase == ArcheryEvent::kWaiting) Click(s, s.arrows[0]->GetPosition().x, s.arrows[0]->GetPosition().y);
+        if (s.phase == ArcheryEvent::kWaiting) Click(s, s.arrows[0]->GetPosition());
         const b2Vec2 centre = s.target->GetPosition();
         arrow->SetTransform(b2Vec2(centre.x - 2.0f, centre.y), angle);
         arrow->SetLinearVelocity(b2Vec2(15.0f, 0.0f));
@@ -30,31 +30,22 @@ TEST_F(ArcheryTest, TheLowestArrowLiesOnTheGroundFromTheStart) {
 TEST_F(ArcheryTest, OnlyTheTopArrowsMayBeGrabbedAndTheBowTwangsAfterTheGrab) {
     ArcheryEvent s;
     Step(s);
-    Click(s, s.archer->GetPosition().x, s.archer->GetPosition().y);
+    Click(s, s.archer->GetPosition());
     // Low on the second arrow, so the query box (with Box2D's 0.1 m margin) misses the first.
-    Click(s, s.arrows[1]->GetPosition().x, s.arrows[1]->GetPosition().y + 0.15f);
+    Click(s, s.arrows[1]->GetPosition() + b2Vec2(0.0f, 0.15f));
     EXPECT_EQ(s.phase, ArcheryEvent::kWaiting) << "neither the archer nor the second arrow";
 
-    MouseAt(PxX(s, s.arrows[0]->GetPosition().x), PxY(s, s.arrows[0]->GetPosition().y));
-    Press();
-    Step(s);
+    Grab(s, s.arrows[0]->GetPosition());
     ASSERT_EQ(s.grabbedBody, s.arrows[0]);
     EXPECT_EQ(s.phase, ArcheryEvent::kShooting);
-    for (int i = 1; i < 28; ++i) {
-        gApp.mouseHeld = 1;
-        Step(s);
-    }
+    Hold(s, 27);
     EXPECT_EQ(CountEffect(kSfxBow), 0);
-    gApp.mouseHeld = 1;
-    Step(s);
+    Hold(s, 1);
     EXPECT_EQ(CountEffect(kSfxBow), 1) << "28 frames after the grab frame";
 
     // Lift the top arrow clear of the stack: the next one becomes grabbable.
     MouseAt(PxX(s, 6.0f), PxY(s, -6.0f));
-    for (int i = 0; i < 60; ++i) {
-        gApp.mouseHeld = 1;
-        Step(s);
-    }
+    Hold(s, 60);
     EXPECT_EQ(s.nextArrow, 1);
 }
 
@@ -62,7 +53,8 @@ TEST_F(ArcheryTest, PointsFallWithTheTipsOffsetFromTheCentre) {
     const struct {
         float offset;
         int points;
-    } cases[] = {{0.0f, 10}, {0.12f, 10}, {0.13f, 9}, {-0.13f, 9}, {1.0f, 6}, {1.92f, 2}, {1.93f, 1}, {5.0f, 1}};
+    } cases[] = {{0.0f, 10}, {0.12f, 10}, {0.13f, 9}, {-0.13f, 9},
+                 {1.0f, 6},  {1.92f, 2},  {1.93f, 1}, {5.0f, 1}};
     for (const auto& c : cases)
         EXPECT_EQ(ArrowPoints(c.offset), c.points) << c.offset;
 }

@@ -11,7 +11,7 @@ namespace {
 class CyclingTest : public EventTest {
   protected:
     // Grabs the bike where it stands and lets go: the race clock runs, nobody holds the bike.
-    static void StartAndLetGo(CyclingEvent& s) { Click(s, s.bike->GetPosition().x, s.bike->GetPosition().y); }
+    static void StartAndLetGo(CyclingEvent& s) { Click(s, s.bike->GetPosition()); }
     static void Move(CyclingEvent& s, float x, float y, b2Vec2 v = b2Vec2(0.0f, 0.0f)) {
         s.bike->SetTransform(b2Vec2(x, y), 0.0f);
         s.bike->SetLinearVelocity(v);
@@ -24,10 +24,14 @@ TEST_F(CyclingTest, TheGrassBeginsAtTheRoundedOuterEdge) {
         float x, y;
         bool grass;
     } cases[] = {
-        {0.0f, -9.29f, false}, {0.0f, -9.31f, true},  {12.49f, 0.0f, false}, {-12.51f, 0.0f, true},
+        {0.0f, -9.29f, false},
+        {0.0f, -9.31f, true},
+        {12.49f, 0.0f, false},
+        {-12.51f, 0.0f, true},
         // The corner about (5.8, 2.5) has a radius of 6.8 m: its diagonal at 4.80 m is track,
         // at 4.82 m grass, though both lie well inside the bounding rectangle.
-        {5.8f + 4.80f, 2.5f + 4.80f, false}, {-5.8f - 4.82f, -2.5f - 4.82f, true},
+        {5.8f + 4.80f, 2.5f + 4.80f, false},
+        {-5.8f - 4.82f, -2.5f - 4.82f, true},
     };
     for (const auto& c : cases)
         EXPECT_EQ(CyclingEvent::OnGrass(c.x, c.y), c.grass) << c.x << ", " << c.y;
@@ -68,14 +72,10 @@ TEST_F(CyclingTest, TheGrassBrakesOnlyADraggedBike) {
 
     CyclingEvent dragged;
     const b2Vec2 p = dragged.bike->GetPosition();
-    MouseAt(PxX(dragged, p.x), PxY(dragged, p.y));
-    Press();
-    Step(dragged);
+    Grab(dragged, p);
     MouseAt(PxX(dragged, p.x), 2); // on the grass above the track
-    for (int i = 0; i < 120 && dragged.grassFrames < 5; ++i) {
-        gApp.mouseHeld = 1;
-        Step(dragged);
-    }
+    for (int i = 0; i < 120 && dragged.grassFrames < 5; ++i)
+        Hold(dragged, 1);
     EXPECT_EQ(dragged.grassFrames, 5);
     EXPECT_EQ(CountEffect(kSfxSkid), 1) << "the skid sounds on the fifth frame";
     EXPECT_GT(dragged.bike->GetLinearDamping(), 4.0f);

@@ -9,7 +9,6 @@
 
 #include <cstdio>
 #include <memory>
-#include <unistd.h>
 
 namespace kel::test {
 namespace {
@@ -22,8 +21,7 @@ class DivingTest : public EventTest {
         s.diver->SetTransform(b2Vec2(x, -0.6f), angle);
         s.diver->SetLinearVelocity(b2Vec2(0.0f, speed));
         s.diver->SetAngularVelocity(0.0f);
-        for (int i = 0; i < 600 && !s.diveOver; ++i)
-            Step(s);
+        StepWhile(s, 600, [&] { return !s.diveOver; });
     }
 };
 
@@ -72,8 +70,7 @@ TEST_F(DivingTest, TheEntryRules) {
     // Upright on a deck with budget left: only the deck-level rule can end this.
     DivingEvent deck;
     deck.diver->SetTransform(b2Vec2(16.0f, -2.05f), 0.0f);
-    for (int i = 0; i < 200 && !deck.diveOver; ++i)
-        Step(deck);
+    StepWhile(deck, 200, [&] { return !deck.diveOver; });
     EXPECT_LT(deck.diver->GetPosition().y, -2.0f) << "the box rests with its origin above y = -2";
     EXPECT_TRUE(deck.fouled);
 }
@@ -85,8 +82,7 @@ TEST_F(DivingTest, TheSplashIsCappedAndTheBusiestFrameStaysWithin30DrawCalls) {
     s.splashCount = 395;
     s.diver->SetTransform(b2Vec2(6.0f, -0.6f), kPi / 2.0f); // flat: about 12 droplets a frame
     s.diver->SetLinearVelocity(b2Vec2(0.0f, 12.0f));
-    for (int i = 0; i < 20 && s.waterFrames == 0; ++i)
-        Step(s);
+    StepWhile(s, 20, [&] { return s.waterFrames == 0; });
     ASSERT_GE(s.waterFrames, 1);
     EXPECT_EQ(s.splashCount, DivingEvent::kMaxDroplets);
 
@@ -106,9 +102,7 @@ TEST_F(DivingTest, TheSplashIsCappedAndTheBusiestFrameStaysWithin30DrawCalls) {
 // but not updated) and fast mode (two whole game frames per displayed frame) keep them in step.
 TEST_F(DivingTest, EachStepAfterTheDiveFiresOnceAtItsGameFrame) {
     MarkSprites({155});
-    char pattern[] = "/tmp/kelvaro_diving_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern), nullptr);
-    const std::string file = std::string(pattern) + "/records.rec";
+    const std::string file = testing::TempDir() + "kelvaro_diving_records.rec";
     auto session = std::make_unique<GameSession>(file.c_str());
     auto frame = [&] {
         gApp.frameCounter += 1;
@@ -177,7 +171,6 @@ TEST_F(DivingTest, EachStepAfterTheDiveFiresOnceAtItsGameFrame) {
     session.reset();
     gApp.fastMode = 0;
     std::remove(file.c_str());
-    rmdir(pattern);
 }
 
 } // namespace

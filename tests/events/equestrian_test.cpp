@@ -9,7 +9,7 @@ namespace {
 class EquestrianTest : public EventTest {
   protected:
     // Grabs the horse where it stands and lets go: the ride is on, nobody holds the horse.
-    static void StartAndLetGo(EquestrianEvent& s) { Click(s, s.horse->GetPosition().x, s.horse->GetPosition().y); }
+    static void StartAndLetGo(EquestrianEvent& s) { Click(s, s.horse->GetPosition()); }
 };
 
 TEST_F(EquestrianTest, TheRiderSitsTiedOnTheStandingHorse) {

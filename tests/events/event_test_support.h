@@ -67,7 +67,27 @@ class EventTest : public SimTest {
         Release();
         Step(s);
     }
-    static void Click(SportEvent& s, float x, float y) { ClickPx(s, PxX(s, x), PxY(s, y)); }
+    static void Click(SportEvent& s, b2Vec2 at) { ClickPx(s, PxX(s, at.x), PxY(s, at.y)); }
+    // A press at a world point, held for this one frame.
+    static void Grab(SportEvent& s, b2Vec2 at) {
+        MouseAt(PxX(s, at.x), PxY(s, at.y));
+        Press();
+        Step(s);
+    }
+    // Frames with the mouse button held down, until the attempt is finished.
+    static void Hold(SportEvent& s, int frames) {
+        for (int i = 0; i < frames && !s.finished; ++i) {
+            gApp.mouseHeld = 1;
+            Step(s);
+        }
+    }
+    // Steps while `more()` holds, `limit` frames at most; returns the frames stepped.
+    template <typename More> static int StepWhile(SportEvent& s, int limit, More more) {
+        int frames = 0;
+        for (; frames < limit && more(); ++frames)
+            Step(s);
+        return frames;
+    }
 
     // A script kept in tests/events/ for the headless runner, parsed.
     static InputScript LoadScript(const char* name) {
@@ -84,7 +104,8 @@ class EventTest : public SimTest {
     // 9000 frames pass); returns the frame in which `finished` was first set, -1 if never.
     // `watch` runs after each frame.
     template <typename Watch = void (*)(int)>
-    static int PlayFile(SportEvent& s, const char* name, int afterFinish = 60, Watch watch = [](int) {}) {
+    static int PlayFile(
+        SportEvent& s, const char* name, int afterFinish = 60, Watch watch = [](int) {}) {
         const InputScript script = LoadScript(name);
         ScriptPlayer player(script);
         int finishedFrame = -1;
@@ -104,15 +125,6 @@ class EventTest : public SimTest {
         ASSERT_NE(music, -1);
         EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
         EXPECT_NE(FindCall(SoundCall::kStopMusic, -1, music), -1);
-    }
-
-    // An attempt ended as a foul the way every event ends one: no result, one buzz, no applause.
-    void ExpectFoul(const SportEvent& s, const std::string& what) const {
-        EXPECT_TRUE(s.finished) << what;
-        EXPECT_TRUE(s.fault) << what;
-        EXPECT_EQ(s.result, 0.0f) << what;
-        EXPECT_EQ(CountEffect(kSfxShortbuzz), 1) << what;
-        EXPECT_EQ(CountEffect(kSfxClapping), 0) << what;
     }
 
     // Index of the first recorded call of `kind` (and effect, for effects) at or after `from`,

@@ -14,8 +14,11 @@ TEST_F(HammerTest, TheSectorIncludesItsLinesAndTheDistanceRunsAlongX) {
         bool valid;
         float result;
     } cases[] = {
-        {30.0f, 25.0f, true, 24.4f}, {30.0f, -30.0f, true, 24.4f}, {30.0f, 30.01f, false, 0.0f},
-        {5.6f, 0.0f, true, 0.0f},    {5.59f, 0.0f, false, 0.0f},
+        {30.0f, 25.0f, true, 24.4f},
+        {30.0f, -30.0f, true, 24.4f},
+        {30.0f, 30.01f, false, 0.0f},
+        {5.6f, 0.0f, true, 0.0f},
+        {5.59f, 0.0f, false, 0.0f},
         {2.0f, 18.0f, false, 0.0f}, // beside the sector and past the cage line: one buzz only
     };
     for (const auto& c : cases) {
@@ -44,9 +47,7 @@ TEST_F(HammerTest, LettingGoOfAStillBallWaitsThenEndsAsAFoul) {
     HammerThrowEvent s;
     ClickPx(s, 512, 384);
     ASSERT_EQ(s.phase, HammerThrowEvent::kWhirling) << "a release with a still ball is no throw";
-    int frames = 0;
-    for (; !s.finished && frames < 2000; ++frames)
-        Step(s);
+    const int frames = StepWhile(s, 2000, [&] { return !s.finished; });
     EXPECT_TRUE(s.fault);
     EXPECT_GT(frames, 600);
     EXPECT_LT(frames, 700);

@@ -24,8 +24,7 @@ TEST_F(HighJumpTest, TheBarFollowsTheDragWithinItsLimitsAndFallsFreeOnRelease) {
     // Above the top of the standard and below its foot, the bar stops at 12.5 and 3.0 m.
     for (const int py : {0, 767, 340}) {
         MouseAt(592, py);
-        gApp.mouseHeld = 1;
-        Step(s);
+        Hold(s, 1);
     }
     EXPECT_FLOAT_EQ(s.barHeight, 8.1f);
     EXPECT_NEAR(s.barRest->GetPosition().y, 0.55f - 8.1f, 1e-5f) << "the rest's top meets the bar's bottom";
@@ -61,8 +60,7 @@ TEST_F(HighJumpTest, HeadOverButFeetUnderIsFaultedAtTheEndOfTheJump) {
     EXPECT_TRUE(s.topCleared);
     EXPECT_FALSE(s.bottomCleared);
     s.grabBudget = 0;
-    for (int i = 0; i < 200 && s.phase == HighJumpEvent::kJump; ++i)
-        Step(s);
+    StepWhile(s, 200, [&] { return s.phase == HighJumpEvent::kJump; });
     EXPECT_EQ(s.phase, HighJumpEvent::kLanded);
     EXPECT_TRUE(s.fault);
     EXPECT_EQ(CountEffect(kSfxShortbuzz), 0) << "the buzz waits 90 frames";

@@ -20,9 +20,7 @@ class JavelinTest : public EventTest {
     }
     // Steps until the javelin sticks (30 frames at most); returns the frames stepped.
     static int StepUntilStuck(JavelinEvent& s) {
-        int frames = 0;
-        for (; s.stickJoint == nullptr && frames < 30; ++frames)
-            Step(s);
+        const int frames = StepWhile(s, 30, [&] { return s.stickJoint == nullptr; });
         return frames;
     }
 };
@@ -50,8 +48,7 @@ TEST_F(JavelinTest, ATumblingJavelinBouncesOnceInsteadOfSticking) {
     Steps(tumbling, touch);
     EXPECT_EQ(tumbling.stickJoint, nullptr);
     EXPECT_LT(std::fabs(tumbling.airSpin), 7.0f) << "the spin is taken again at the touch";
-    for (int i = 0; i < 60 && tumbling.stickJoint == nullptr; ++i)
-        Step(tumbling);
+    StepWhile(tumbling, 60, [&] { return tumbling.stickJoint == nullptr; });
     EXPECT_NE(tumbling.stickJoint, nullptr) << "a later touch judges the slower spin";
 }
 
@@ -75,17 +72,15 @@ TEST_F(JavelinTest, AnAttemptNobodyFinishesEndsAsAFoul) {
     // A grab and release leaves the javelin resting on the thrower, where it never lies low enough
     // to count as lying on the ground.
     JavelinEvent idle;
-    Click(idle, 6.0f, -1.5f);
-    int frames = 0;
-    for (; !idle.finished && frames < 2000; ++frames)
-        Step(idle);
+    Click(idle, b2Vec2(6.0f, -1.5f));
+    const int frames = StepWhile(idle, 2000, [&] { return !idle.finished; });
     EXPECT_TRUE(idle.fault);
     EXPECT_GT(frames, 600) << "ten seconds of stillness, then the usual 60 frames";
     EXPECT_LT(frames, 700);
 
     // A javelin beyond the ground's end would fall for ever.
     JavelinEvent lost;
-    Click(lost, 6.0f, -1.5f);
+    Click(lost, b2Vec2(6.0f, -1.5f));
     lost.javelin->SetTransform(b2Vec2(-21.0f, 1.0f), 0.0f);
     Step(lost);
     EXPECT_TRUE(lost.fouled);

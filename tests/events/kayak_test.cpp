@@ -11,7 +11,7 @@ class KayakTest : public EventTest {
     // Grabs the kayak's centre and lets go at once: the race is under way, the boat left to the water.
     static void Start(WhitewaterEvent& s) {
         Step(s);
-        Click(s, s.kayak->GetPosition().x, s.kayak->GetPosition().y);
+        Click(s, s.kayak->GetPosition());
     }
     // Carries the kayak's centre (and its paddle) from `from` to `to` over two frames, standing
     // still; the jump to `from` crosses no gate line.
@@ -103,8 +103,7 @@ TEST_F(KayakTest, ThePenaltyCountsASecondEveryTwoFramesAndAClickAddsTheRest) {
         Steps(s, 20);
         EXPECT_EQ(s.penalty, 90);
         EXPECT_EQ(s.result, time + 600.0f);
-        for (int i = 0; i < 200 && s.phase == WhitewaterEvent::kPenalties; ++i)
-            Step(s);
+        StepWhile(s, 200, [&] { return s.phase == WhitewaterEvent::kPenalties; });
         EXPECT_EQ(s.result, time + 6000.0f);
         EXPECT_EQ(CountEffect(kSfxBlip), 50) << "every second second blips";
         Steps(s, 60);
@@ -119,12 +118,14 @@ TEST_F(KayakTest, TheScriptedRunThatMissesAGateShowsTenSecondsAdded) {
     WhitewaterEvent s;
     bool shownPlusTen = false;
     float timeAtFinish = 0.0f;
-    ASSERT_GE(PlayFile(s, "kayak_missed_gate.txt", 0, [&](int) {
-        if (s.phase == WhitewaterEvent::kPenalties && s.timer == 0) {
-            timeAtFinish = s.result;
-            shownPlusTen = s.penalty == 10 && HudLineAt(s, 90.0f);
-        }
-    }), 0);
+    ASSERT_GE(PlayFile(s, "kayak_missed_gate.txt", 0,
+                       [&](int) {
+                           if (s.phase == WhitewaterEvent::kPenalties && s.timer == 0) {
+                               timeAtFinish = s.result;
+                               shownPlusTen = s.penalty == 10 && HudLineAt(s, 90.0f);
+                           }
+                       }),
+              0);
     EXPECT_TRUE(shownPlusTen) << "+10 beside the time while the penalty waits";
     EXPECT_EQ(s.result, timeAtFinish + 600.0f);
     EXPECT_EQ(CountEffect(kSfxShortbuzz), 1);

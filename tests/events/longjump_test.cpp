@@ -10,11 +10,8 @@ class LongJumpTest : public EventTest {
   protected:
     // Starts the run-up and takes off at once, in the air over the pit.
     static void TakeOff(LongJumpEvent& s) {
-        MouseAt(PxX(s, s.jumper->GetPosition().x), PxY(s, s.jumper->GetPosition().y));
-        Press();
-        Step(s);
-        gApp.mouseHeld = 1;
-        Step(s);
+        Grab(s, s.jumper->GetPosition());
+        Hold(s, 1);
         ASSERT_EQ(s.phase, LongJumpEvent::kJump);
         Release();
         s.jumper->SetTransform(b2Vec2(20.0f, -10.0f), 0.0f);
@@ -37,7 +34,8 @@ TEST_F(LongJumpTest, TheSandSettlesAsleepBelowTheRayLine) {
         ASSERT_GT(grain->GetPosition().y - 0.15f, -0.02f) << "no grain reaches up to the landing ray";
         asleep += !grain->IsAwake();
     }
-    EXPECT_EQ(asleep, static_cast<int>(s.sandGrains.size())) << "a settled pit sleeps until a landing wakes it";
+    EXPECT_EQ(asleep, static_cast<int>(s.sandGrains.size()))
+        << "a settled pit sleeps until a landing wakes it";
 }
 
 TEST_F(LongJumpTest, AGrabInTheFrameTheEdgePassesTheLineIsStillAFoul) {
@@ -77,8 +75,7 @@ TEST_F(LongJumpTest, AnAthleteLyingAcrossThePitEdgeMarksTheEdge) {
     TakeOff(s);
     Place(s, 2.5f, -0.35f, 1.5707964f);
     EXPECT_FLOAT_EQ(s.markX, 3.0f);
-    for (int i = 0; i < 200 && !s.finished; ++i)
-        Step(s);
+    StepWhile(s, 200, [&] { return !s.finished; });
     EXPECT_FALSE(s.fault) << "a mark, so no short landing";
     EXPECT_FLOAT_EQ(s.result, 3.0f);
 }
@@ -88,13 +85,12 @@ TEST_F(LongJumpTest, RestingBelowTheRayLineWithoutAMarkIsAFoulAfterSixtyStillFra
     TakeOff(s);
     // Clear a bed in the sand and lay the athlete flat on the pit floor, under the ray line.
     for (b2Body* grain : s.sandGrains) {
-        if (std::fabs(grain->GetPosition().x - 20.0f) < 2.5f) grain->SetTransform(b2Vec2(grain->GetPosition().x, 50.0f), 0.0f);
+        if (std::fabs(grain->GetPosition().x - 20.0f) < 2.5f)
+            grain->SetTransform(b2Vec2(grain->GetPosition().x, 50.0f), 0.0f);
     }
     Place(s, 20.0f, 0.64f, 1.5707964f);
     ASSERT_FALSE(s.hasMark);
-    int frames = 1;
-    for (; s.phase == LongJumpEvent::kJump && frames < 200; ++frames)
-        Step(s);
+    const int frames = 1 + StepWhile(s, 199, [&] { return s.phase == LongJumpEvent::kJump; });
     EXPECT_TRUE(s.fault);
     EXPECT_EQ(s.restFrames, 60);
     EXPECT_LE(frames, 61);

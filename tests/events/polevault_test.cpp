@@ -11,7 +11,7 @@ class PoleVaultTest : public EventTest {
     // Grabs the pole, then lets go at once: the vault begins, the vaulter stands.
     static void Begin(PoleVaultEvent& s) {
         const b2Vec2 at = s.pole->GetWorldPoint(b2Vec2(-4.0f, 0.0f));
-        Click(s, at.x, at.y);
+        Click(s, at);
         ASSERT_EQ(s.phase, PoleVaultEvent::kVaulting);
     }
     static void Place(PoleVaultEvent& s, float x, float y) {
@@ -23,19 +23,15 @@ class PoleVaultTest : public EventTest {
 
 TEST_F(PoleVaultTest, OnlyThePoleCanBeTakenAndTheRopeHoldsTheVaulterToIt) {
     PoleVaultEvent s;
-    Click(s, 0.35f, -1.5f);
+    Click(s, b2Vec2(0.35f, -1.5f));
     EXPECT_EQ(s.phase, PoleVaultEvent::kWaiting) << "a click on the vaulter takes nothing";
     // Dragging the pole forward 6 m brings the vaulter along, no further than the rope allows.
-    const b2Vec2 at = s.pole->GetPosition();
-    MouseAt(PxX(s, at.x), PxY(s, at.y));
-    Press();
-    Step(s);
+    Grab(s, s.pole->GetPosition());
     ASSERT_EQ(s.grabbedBody, s.pole);
     for (int i = 0; i < 120; ++i) {
         const b2Vec2 now = s.pole->GetPosition();
         MouseAt(PxX(s, now.x) + 300, PxY(s, now.y));
-        gApp.mouseHeld = 1;
-        Step(s);
+        Hold(s, 1);
     }
     EXPECT_GT(s.vaulter->GetPosition().x, 3.0f) << "the vaulter slides along behind the pole";
     const b2Vec2 hand = s.vaulter->GetWorldPoint(b2Vec2(0.0f, -0.5f));
@@ -51,8 +47,7 @@ TEST_F(PoleVaultTest, AVaulterSlidingOnTheFrictionlessRunwayStillEndsWhenNobodyP
     Steps(s, 290);
     EXPECT_EQ(s.phase, PoleVaultEvent::kVaulting);
     EXPECT_GT(s.vaulter->GetLinearVelocity().x, 0.2f) << "still sliding, never still";
-    for (int i = 0; i < 20 && s.phase == PoleVaultEvent::kVaulting; ++i)
-        Step(s);
+    StepWhile(s, 20, [&] { return s.phase == PoleVaultEvent::kVaulting; });
     EXPECT_EQ(s.phase, PoleVaultEvent::kEnded);
     EXPECT_TRUE(s.fault);
 }
@@ -61,8 +56,7 @@ TEST_F(PoleVaultTest, OnlyTheLowestCrossingAfterTheReleaseCounts) {
     PoleVaultEvent s;
     Begin(s);
     s.vaulter->SetTransform(b2Vec2(31.0f, -9.0f), 0.0f);
-    gApp.mouseHeld = 1;
-    Step(s);
+    Hold(s, 1);
     EXPECT_FALSE(s.hasClearance) << "held over the plane: nothing is measured";
     gApp.mouseHeld = 0;
     ASSERT_EQ(s.phase, PoleVaultEvent::kFlight);
@@ -92,9 +86,7 @@ TEST_F(PoleVaultTest, AVaulterRestingHighAfterTheReleaseEndsAsALanding) {
         s.pole->SetTransform(b2Vec2(24.2f, -4.6f), 0.0f);
         Step(s);
         ASSERT_EQ(s.phase, PoleVaultEvent::kFlight);
-        int frames = 0;
-        for (; s.phase == PoleVaultEvent::kFlight && frames < 1000; ++frames)
-            Step(s);
+        const int frames = StepWhile(s, 1000, [&] { return s.phase == PoleVaultEvent::kFlight; });
         EXPECT_EQ(s.phase, PoleVaultEvent::kEnded);
         EXPECT_GE(frames, 300);
         EXPECT_EQ(s.idleFrames, 300) << "five still seconds";

@@ -9,8 +9,7 @@ class WalkTest : public EventTest {
   protected:
     static void StartRace(WalkEvent& s) {
         ClickPx(s);
-        for (int i = 0; i < 200 && s.phase == WalkEvent::kReady; ++i)
-            Step(s);
+        StepWhile(s, 200, [&] { return s.phase == WalkEvent::kReady; });
         ASSERT_EQ(s.phase, WalkEvent::kWalking);
     }
 };
@@ -59,9 +58,7 @@ TEST_F(WalkTest, AWalkerDraggedOffTheLeftEndIsLostNotLeftFalling) {
     StartRace(s);
     // Past the ground's left end at x = -20 but short of the backward limit at -30.
     s.walker->SetTransform(b2Vec2(-21.0f, -1.0f), 0.0f);
-    int frames = 0;
-    for (; s.phase == WalkEvent::kWalking && frames < 600; ++frames)
-        Step(s);
+    const int frames = StepWhile(s, 600, [&] { return s.phase == WalkEvent::kWalking; });
     ASSERT_EQ(s.phase, WalkEvent::kDisqualified);
     EXPECT_GT(s.walker->GetPosition().y, 5.0f) << "he fell below the ground's underside";
     EXPECT_LT(frames, 120);

@@ -24,9 +24,7 @@ TEST_F(RingsTest, TheStrapsStartTautAndTheRingsAreNotTheGymnast) {
     EXPECT_LT((s.rightRing->GetPosition() - ring).Length(), 0.02f) << "no snap on the first step";
     Steps(s, 200);
     EXPECT_EQ(s.phase, RingsEvent::kHanging) << "the routine waits for the first click";
-    MouseAt(PxX(s, s.leftRing->GetPosition().x), PxY(s, s.leftRing->GetPosition().y));
-    Press();
-    Step(s);
+    Grab(s, s.leftRing->GetPosition());
     EXPECT_EQ(s.mouseJoint, nullptr);
     EXPECT_EQ(s.phase, RingsEvent::kRoutine);
 }

@@ -9,25 +9,14 @@ namespace {
 class RowingTest : public EventTest {
   protected:
     // Grabs the hull's middle and holds it there; returns with the race under way.
-    static void GrabHull(RowingEvent& s) {
-        const b2Vec2 at = s.hull->GetWorldPoint(b2Vec2(3.9f, 0.35f));
-        MouseAt(PxX(s, at.x), PxY(s, at.y));
-        Press();
-        Step(s);
-    }
-    static void Hold(RowingEvent& s, int frames) {
-        for (int i = 0; i < frames; ++i) {
-            gApp.mouseHeld = 1;
-            Step(s);
-        }
-    }
+    static void GrabHull(RowingEvent& s) { Grab(s, s.hull->GetWorldPoint(b2Vec2(3.9f, 0.35f))); }
 };
 
 TEST_F(RowingTest, OnlyTheHullCanBeTakenAndItStartsTheRace) {
     RowingEvent s;
     Steps(s, 120);
     const b2Vec2 rower = s.rower->GetWorldPoint(b2Vec2(0.4f, 0.6f));
-    Click(s, rower.x, rower.y);
+    Click(s, rower);
     EXPECT_EQ(s.phase, RowingEvent::kWaiting) << "the rower is not for the mouse";
     GrabHull(s);
     ASSERT_EQ(s.grabbedBody, s.hull);

@@ -5,7 +5,10 @@
 #include "app/scene_registry.h"
 #include "sim/records.h"
 
+#include <map>
 #include <memory>
+#include <string>
+#include <vector>
 
 namespace kel::test {
 namespace {
@@ -67,85 +70,80 @@ TEST_F(ScriptedRunTest, EachGoodRunReachesItsMarksWithItsPinnedHash) {
     }
 }
 
-// Frames are pinned where a rule counts them out: a budget, an idle cap, a time limit.
+// Each foul script ends in a foul with its sound. Frames are pinned where a rule counts them out:
+// a budget, an idle cap, a time limit, a time to the line.
 TEST_F(ScriptedRunTest, EachFoulScriptEndsInAFoulWithItsSound) {
     struct Case {
         int event;
-        const char* script;
-        int finishedFrame; // -1: not pinned
+        std::vector<const char*> scripts;
         int sound = kSfxShortbuzz; // -1: the foul is silent
     };
     const Case cases[] = {
-        {kEventDiving, "diving_flat_entry.txt", -1},
-        {kEventDiving, "diving_deck_rest.txt", -1},
-        {kEventDiving, "diving_budget_spent.txt", -1},
-        {kEventDiving, "diving_out_of_pool.txt", -1},
-        {kEventDiving, "diving_left_standing.txt", -1},
-        {kEventJavelin, "javelin_step_over.txt", -1},
-        {kEventJavelin, "javelin_back_off_runway.txt", -1},
-        {kEventJavelin, "javelin_skid.txt", -1},
-        {kEventJavelin, "javelin_impale.txt", -1},
-        {kEventJavelin, "javelin_behind_line.txt", -1},
-        {kEventEquestrian, "equestrian_fall_dnq.txt", -1},
-        {kEventEquestrian, "equestrian_stall_dnq.txt", -1},
-        {kEventEquestrian, "equestrian_idle_dnq.txt", -1},
-        {kEventHighJump, "highjump_foul_ran_past.txt", -1},
-        {kEventHighJump, "highjump_foul_stalled_low_bar.txt", -1},
-        {kEventHighJump, "highjump_foul_under.txt", -1},
-        {kEventHighJump, "highjump_foul_bar_down.txt", -1},
-        {kEventHighJump, "highjump_foul_let_go.txt", -1},
-        {kEventHighJump, "highjump_foul_not_cleared.txt", -1},
-        {kEventWeightlifting, "weightlifting_lifter_falls.txt", -1},
-        {kEventWeightlifting, "weightlifting_dropped_bar.txt", -1},
+        {kEventDiving,
+         {"diving_flat_entry", "diving_deck_rest", "diving_budget_spent", "diving_out_of_pool",
+          "diving_left_standing"}},
+        {kEventJavelin,
+         {"javelin_step_over", "javelin_back_off_runway", "javelin_skid", "javelin_impale",
+          "javelin_behind_line"}},
+        {kEventEquestrian, {"equestrian_fall_dnq", "equestrian_stall_dnq", "equestrian_idle_dnq"}},
+        {kEventHighJump,
+         {"highjump_foul_ran_past", "highjump_foul_stalled_low_bar", "highjump_foul_under",
+          "highjump_foul_bar_down", "highjump_foul_let_go", "highjump_foul_not_cleared"}},
+        {kEventWeightlifting,
+         {"weightlifting_lifter_falls", "weightlifting_dropped_bar", "weightlifting_bar_left_lying"}},
+        {kEventShotPut, {"shotput_over_the_front", "shotput_behind_front", "shotput_no_throw"}},
+        {kEventPoleVault,
+         {"polevault_foul_pole_over", "polevault_foul_no_crossing", "polevault_foul_run_back",
+          "polevault_foul_budget_on_ground", "polevault_foul_idle"}},
+        {kEventRowing, {"rowing_overboard", "rowing_behind_wall", "rowing_idle"}},
+        {kEventSwimming, {"swimming_out_of_pool", "swimming_time_limit"}, -1},
+        {kEventWalk, {"racewalk_false_start", "racewalk_lean_dnq", "racewalk_idle_dnq"}},
+        {kEventLongJump, {"longjump_foul_overstep", "longjump_foul_short"}, -1},
+        {kEventHammer, {"hammer_leave_circle", "hammer_short", "hammer_outside_sector", "hammer_cage"}},
+        {kEventCycling, {"cycling_crash", "cycling_time_limit"}, kSfxCrash},
+        {kEventArchery, {"archery_archer_knocked_over"}},
+    };
+    const std::map<std::string, int> finishedFrames = {
         // Released in frame 20; 600 idle frames from there, handed over 30 later.
-        {kEventWeightlifting, "weightlifting_bar_left_lying.txt", 620 + 30},
-        {kEventShotPut, "shotput_over_the_front.txt", -1},
-        {kEventShotPut, "shotput_behind_front.txt", -1},
-        {kEventShotPut, "shotput_no_throw.txt", 10 + 1800 + 60}, // 30 s from the grab
-        {kEventPoleVault, "polevault_foul_pole_over.txt", -1},
-        {kEventPoleVault, "polevault_foul_no_crossing.txt", -1},
-        {kEventPoleVault, "polevault_foul_run_back.txt", -1},
+        {"weightlifting_bar_left_lying", 620 + 30},
+        {"shotput_no_throw", 10 + 1800 + 60}, // 30 s from the grab
+        // Let go in frame 140: the 241st frame with the button up fouls.
+        {"highjump_foul_let_go", 140 + 240 + 30},
         // The 420th held frame spends the budget in frame 419.
-        {kEventPoleVault, "polevault_foul_budget_on_ground.txt", 419 + 60},
+        {"polevault_foul_budget_on_ground", 419 + 60},
         // Frames 11 to 310 without input, after the release in frame 10.
-        {kEventPoleVault, "polevault_foul_idle.txt", 310 + 60},
-        {kEventRowing, "rowing_overboard.txt", 103 + 60},
-        {kEventRowing, "rowing_behind_wall.txt", 250 + 60},
-        {kEventRowing, "rowing_idle.txt", 1206 + 60}, // 600 frames with no input and the hull still
-        {kEventSwimming, "swimming_out_of_pool.txt", 302 + 30, -1}, // 300 frames on the block
-        {kEventSwimming, "swimming_time_limit.txt", 7201 + 30, -1}, // 7200 frames of racing
-        {kEventWalk, "racewalk_false_start.txt", -1},
-        {kEventWalk, "racewalk_lean_dnq.txt", -1},
-        // The gun at frame 120, then 600 frames standing with no input, handed over 30 later.
-        {kEventWalk, "racewalk_idle_dnq.txt", 120 + 600 + 29},
+        {"polevault_foul_idle", 310 + 60},
+        {"rowing_overboard", 103 + 60},     // the rower's origin reaches the water line
+        {"rowing_behind_wall", 250 + 60},   // the rower passes x = -110
+        {"rowing_idle", 1206 + 60},         // 600 frames with no input and the hull still
+        {"swimming_out_of_pool", 302 + 30}, // 300 frames on the block
+        {"swimming_time_limit", 7201 + 30}, // 7200 frames of racing
+        // The gun at frame 120, then 600 frames standing with no input.
+        {"racewalk_idle_dnq", 120 + 600 + 29},
         // 7 N on 1.75 kg from rest cover the 18.95 m to the line in about 185 frames.
-        {kEventLongJump, "longjump_foul_overstep.txt", 186 + 30, -1},
-        {kEventLongJump, "longjump_foul_short.txt", -1, -1},
-        {kEventHammer, "hammer_leave_circle.txt", -1},
-        {kEventHammer, "hammer_short.txt", -1},
-        {kEventHammer, "hammer_outside_sector.txt", -1},
-        {kEventHammer, "hammer_cage.txt", -1},
-        {kEventCycling, "cycling_crash.txt", -1, kSfxCrash},
+        {"longjump_foul_overstep", 186 + 30},
         // The first grab in frame 1 starts the clock; 7201 frames later it is over time.
-        {kEventCycling, "cycling_time_limit.txt", 1 + 7201 + 30, kSfxCrash},
-        {kEventArchery, "archery_archer_knocked_over.txt", -1},
+        {"cycling_time_limit", 1 + 7201 + 30},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.script);
-        sounds.clear();
-        SeedRandom(1u);
-        const std::unique_ptr<SportEvent> s = Build(c.event);
-        const int finishedFrame = PlayFile(*s, c.script, 0);
-        if (c.finishedFrame >= 0) {
-            EXPECT_EQ(finishedFrame, c.finishedFrame);
+        for (const char* name : c.scripts) {
+            SCOPED_TRACE(name);
+            sounds.clear();
+            SeedRandom(1u);
+            const std::unique_ptr<SportEvent> s = Build(c.event);
+            const int finishedFrame = PlayFile(*s, (std::string(name) + ".txt").c_str(), 0);
+            const auto pinned = finishedFrames.find(name);
+            if (pinned != finishedFrames.end()) {
+                EXPECT_EQ(finishedFrame, pinned->second);
+            }
+            EXPECT_TRUE(s->finished);
+            EXPECT_TRUE(s->fault);
+            EXPECT_EQ(s->result, 0.0f);
+            if (c.sound >= 0) {
+                EXPECT_EQ(CountEffect(c.sound), 1);
+            }
+            EXPECT_EQ(CountEffect(kSfxClapping), 0);
         }
-        EXPECT_TRUE(s->finished);
-        EXPECT_TRUE(s->fault);
-        EXPECT_EQ(s->result, 0.0f);
-        if (c.sound >= 0) {
-            EXPECT_EQ(CountEffect(c.sound), 1);
-        }
-        EXPECT_EQ(CountEffect(kSfxClapping), 0);
     }
 }
 

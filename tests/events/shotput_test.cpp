@@ -37,9 +37,7 @@ TEST_F(ShotPutTest, AnAttemptLeftStillEndsAsAFoul) {
     ShotPutEvent s;
     GrabAndLetGo(s);
     ASSERT_EQ(s.phase, ShotPutEvent::kHolding);
-    int frames = 0;
-    for (; !s.finished && frames < 2000; ++frames)
-        Step(s);
+    const int frames = StepWhile(s, 2000, [&] { return !s.finished; });
     EXPECT_TRUE(s.fault);
     EXPECT_GT(frames, 600) << "ten seconds of stillness, then the usual 60 frames";
     EXPECT_LT(frames, 700);

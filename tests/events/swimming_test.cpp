@@ -10,7 +10,7 @@ class SwimmingTest : public EventTest {
   protected:
     // A press and an immediate release on the body: the race clock starts and, on the release,
     // the swimming phase.
-    static void Tap(SwimmingEvent& s, const b2Body* body) { Click(s, body->GetPosition().x, body->GetPosition().y); }
+    static void Tap(SwimmingEvent& s, const b2Body* body) { Click(s, body->GetPosition()); }
 };
 
 TEST_F(SwimmingTest, TheWaterSettlesInThePoolAndOnlyTheSwimmerAndOfficialsMayBeGrabbed) {

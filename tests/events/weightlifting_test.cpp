@@ -11,17 +11,7 @@ namespace {
 class WeightliftingTest : public EventTest {
   protected:
     // Grabs the barbell at its origin; the clock starts in this frame.
-    static void GrabBarbell(WeightliftingEvent& s) {
-        MouseAt(PxX(s, s.barbell->GetPosition().x), PxY(s, s.barbell->GetPosition().y));
-        Press();
-        Step(s);
-    }
-    static void Hold(WeightliftingEvent& s, int frames) {
-        for (int i = 0; i < frames && !s.finished; ++i) {
-            gApp.mouseHeld = 1;
-            Step(s);
-        }
-    }
+    static void GrabBarbell(WeightliftingEvent& s) { Grab(s, s.barbell->GetPosition()); }
 };
 
 TEST_F(WeightliftingTest, TheBarbellStartsTheClockWhichBeepsEverySecond) {
@@ -56,9 +46,7 @@ TEST_F(WeightliftingTest, ABarHeldStillOverheadIsNoLiftUntilItIsLetGo) {
     EXPECT_LT(s.barbell->GetLinearVelocity().Length(), 0.01f);
 
     Release();
-    int frames = 0;
-    for (; s.phase == WeightliftingEvent::kLifting && frames < 200; ++frames)
-        Step(s);
+    const int frames = StepWhile(s, 200, [&] { return s.phase == WeightliftingEvent::kLifting; });
     ASSERT_EQ(s.phase, WeightliftingEvent::kEnded);
     EXPECT_FALSE(s.fault);
     EXPECT_GE(frames, 30) << "Box2D needs half a second of rest before both sleep";
