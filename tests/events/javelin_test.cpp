@@ -64,21 +64,12 @@ TEST_F(JavelinTest, AThrowerSlidingOverTheLineAfterAValidStickKeepsTheResult) {
     EXPECT_NEAR(s.result, 30.0f + 1.3f * std::cos(0.8f) - 20.0f, 0.1f);
 }
 
-TEST_F(JavelinTest, AnAttemptNobodyFinishesEndsAsAFoul) {
+// Waiting before the first grab is the player's choice; a javelin beyond the ground's end would
+// fall for ever.
+TEST_F(JavelinTest, AnAttemptWaitsForTheGrabButNotForALostJavelin) {
     JavelinEvent waiting;
     Steps(waiting, 900);
-    EXPECT_FALSE(waiting.ended) << "waiting before the first grab is the player's choice";
-
-    // A grab and release leaves the javelin resting on the thrower, where it never lies low enough
-    // to count as lying on the ground.
-    JavelinEvent idle;
-    Click(idle, b2Vec2(6.0f, -1.5f));
-    const int frames = StepWhile(idle, 2000, [&] { return !idle.finished; });
-    EXPECT_TRUE(idle.fault);
-    EXPECT_GT(frames, 600) << "ten seconds of stillness, then the usual 60 frames";
-    EXPECT_LT(frames, 700);
-
-    // A javelin beyond the ground's end would fall for ever.
+    EXPECT_FALSE(waiting.ended);
     JavelinEvent lost;
     Click(lost, b2Vec2(6.0f, -1.5f));
     lost.javelin->SetTransform(b2Vec2(-21.0f, 1.0f), 0.0f);

@@ -84,14 +84,15 @@ TEST_F(ScriptedRunTest, EachFoulScriptEndsInAFoulWithItsSound) {
           "diving_left_standing"}},
         {kEventJavelin,
          {"javelin_step_over", "javelin_back_off_runway", "javelin_skid", "javelin_impale",
-          "javelin_behind_line"}},
+          "javelin_behind_line", "javelin_left_still"}},
         {kEventEquestrian, {"equestrian_fall_dnq", "equestrian_stall_dnq", "equestrian_idle_dnq"}},
         {kEventHighJump,
          {"highjump_foul_ran_past", "highjump_foul_stalled_low_bar", "highjump_foul_under",
           "highjump_foul_bar_down", "highjump_foul_let_go", "highjump_foul_not_cleared"}},
         {kEventWeightlifting,
          {"weightlifting_lifter_falls", "weightlifting_dropped_bar", "weightlifting_bar_left_lying"}},
-        {kEventShotPut, {"shotput_over_the_front", "shotput_behind_front", "shotput_no_throw"}},
+        {kEventShotPut,
+         {"shotput_over_the_front", "shotput_behind_front", "shotput_no_throw", "shotput_left_still"}},
         {kEventPoleVault,
          {"polevault_foul_pole_over", "polevault_foul_no_crossing", "polevault_foul_run_back",
           "polevault_foul_budget_on_ground", "polevault_foul_idle"}},
@@ -99,7 +100,9 @@ TEST_F(ScriptedRunTest, EachFoulScriptEndsInAFoulWithItsSound) {
         {kEventSwimming, {"swimming_out_of_pool", "swimming_time_limit"}, -1},
         {kEventWalk, {"racewalk_false_start", "racewalk_lean_dnq", "racewalk_idle_dnq"}},
         {kEventLongJump, {"longjump_foul_overstep", "longjump_foul_short"}, -1},
-        {kEventHammer, {"hammer_leave_circle", "hammer_short", "hammer_outside_sector", "hammer_cage"}},
+        {kEventHammer,
+         {"hammer_leave_circle", "hammer_short", "hammer_outside_sector", "hammer_cage",
+          "hammer_still_release"}},
         {kEventCycling, {"cycling_crash", "cycling_time_limit"}, kSfxCrash},
         {kEventArchery, {"archery_archer_knocked_over"}},
     };
@@ -107,6 +110,9 @@ TEST_F(ScriptedRunTest, EachFoulScriptEndsInAFoulWithItsSound) {
         // Released in frame 20; 600 idle frames from there, handed over 30 later.
         {"weightlifting_bar_left_lying", 620 + 30},
         {"shotput_no_throw", 10 + 1800 + 60}, // 30 s from the grab
+        // Let go in frame 11, then ten still seconds, handed over 60 frames later.
+        {"javelin_left_still", 11 + 600 + 60},
+        {"hammer_still_release", 11 + 600 + 60},
         // Let go in frame 140: the 241st frame with the button up fouls.
         {"highjump_foul_let_go", 140 + 240 + 30},
         // The 420th held frame spends the budget in frame 419.
