@@ -92,11 +92,7 @@ TEST_F(CyclingTest, TheBoardHidesUnderTheMedalPresentation) {
     SetSceneHost(&host);
     CyclingEvent s;
     auto opaqueVertices = [&]() { // light text also casts a translucent shadow
-        SetGlBackend(&gl);
-        gl.Reset();
-        s.Draw();
-        FlushBatch();
-        SetGlBackend(&nullGl);
+        Record(s);
         size_t n = 0;
         for (const RecordingGlBackend::Draw& d : gl.draws)
             for (const Vertex& v : d.vertices)

@@ -146,18 +146,18 @@ class EventTest : public SimTest {
         gApp.showText = 1;
     }
 
-    // The quads the scene's world drawing (or its HUD) sends to GL.
-    std::vector<DrawnQuad> Drawn(SportEvent& s, bool hud = false) {
+    // Records in `gl` what the scene's world drawing, its HUD or a whole frame sends to GL.
+    enum Drawing { kWorld, kHud, kWholeFrame };
+    void Record(SportEvent& s, Drawing what = kWorld) {
         SetGlBackend(&gl);
         gl.Reset();
-        if (hud) {
-            s.DrawHud();
-        } else {
-            s.Draw();
-        }
-        std::vector<DrawnQuad> quads = TakeQuads(gl);
+        what == kWorld ? s.Draw() : what == kHud ? s.DrawHud() : s.DrawFrame();
+        FlushBatch();
         SetGlBackend(&nullGl);
-        return quads;
+    }
+    std::vector<DrawnQuad> Drawn(SportEvent& s, bool hud = false) {
+        Record(s, hud ? kHud : kWorld);
+        return TakeQuads(gl);
     }
 
     // Whether the scene's HUD draws a text line whose top is at `y` px at the given font scale.

@@ -75,11 +75,7 @@ TEST_F(WeightliftingTest, TheKitWearsTheCurrentCompetitorsColour) {
     WeightliftingEvent s;
     s.SetPlayer(&player);
     Step(s);
-    SetGlBackend(&gl);
-    gl.Reset();
-    s.Draw();
-    FlushBatch();
-    SetGlBackend(&nullGl);
+    Record(s);
     int found = 0;
     for (const RecordingGlBackend::Draw& d : gl.draws) {
         for (const Vertex& v : d.vertices) {
