@@ -44,11 +44,11 @@ TEST_F(PoleVaultTest, AVaulterSlidingOnTheFrictionlessRunwayStillEndsWhenNobodyP
     PoleVaultEvent s;
     Begin(s);
     s.vaulter->SetLinearVelocity(b2Vec2(0.3f, 0.0f));
-    Steps(s, 290);
+    Steps(s, 299);
     EXPECT_EQ(s.phase, PoleVaultEvent::kVaulting);
     EXPECT_GT(s.vaulter->GetLinearVelocity().x, 0.2f) << "still sliding, never still";
-    StepWhile(s, 20, [&] { return s.phase == PoleVaultEvent::kVaulting; });
-    EXPECT_EQ(s.phase, PoleVaultEvent::kEnded);
+    Step(s);
+    EXPECT_EQ(s.phase, PoleVaultEvent::kEnded) << "the 300th frame without input";
     EXPECT_TRUE(s.fault);
 }
 
