@@ -1,6 +1,5 @@
 // Shared set-up for the event tests: a scene played frame by frame as the game session plays it,
-// window pixels of world points, the runner's input scripts kept beside the tests, and two ways
-// to see what a frame drew (HUD text lines and pose sprites).
+// the mouse at world points, the runner's input scripts, and what a frame drew.
 #pragma once
 
 #include "base/app_state.h"
