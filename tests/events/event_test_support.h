@@ -23,6 +23,19 @@
 
 namespace kel::test {
 
+// The world hash the headless runner reports as "worldHash".
+inline std::string WorldHashText(const b2World* world) {
+    return WorldHash(world);
+}
+
+// An input script kept in tests/events/ for the headless runner; empty when it cannot be read.
+inline std::string EventScriptText(const char* name) {
+    std::ifstream in(std::string(KELVARO_EVENT_SCRIPT_DIR "/") + name);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
 class EventTest : public SimTest {
   protected:
     void SetUp() override {
@@ -88,14 +101,11 @@ class EventTest : public SimTest {
         return frames;
     }
 
-    // A script kept in tests/events/ for the headless runner, parsed.
+    // A script kept beside the tests, parsed.
     static InputScript LoadScript(const char* name) {
-        std::ifstream in(std::string(KELVARO_EVENT_SCRIPT_DIR "/") + name);
-        std::ostringstream text;
-        text << in.rdbuf();
         InputScript script;
         std::string error;
-        EXPECT_TRUE(ParseInputScript(text.str(), &script, &error)) << name << ": " << error;
+        EXPECT_TRUE(ParseInputScript(EventScriptText(name), &script, &error)) << name << ": " << error;
         return script;
     }
 

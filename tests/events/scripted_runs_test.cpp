@@ -107,29 +107,22 @@ TEST_F(ScriptedRunTest, EachFoulScriptEndsInAFoulWithItsSound) {
         {kEventArchery, {"archery_archer_knocked_over"}},
     };
     const std::map<std::string, int> finishedFrames = {
-        // Released in frame 20; 600 idle frames from there, handed over 30 later.
-        {"weightlifting_bar_left_lying", 620 + 30},
-        {"shotput_no_throw", 10 + 1800 + 60}, // 30 s from the grab
-        // Let go in frame 11, then ten still seconds, handed over 60 frames later.
-        {"javelin_left_still", 11 + 600 + 60},
+        {"weightlifting_bar_left_lying", 620 + 30}, // let go in frame 20, then 600 idle frames
+        {"shotput_no_throw", 10 + 1800 + 60},       // 30 s from the grab
+        {"javelin_left_still", 11 + 600 + 60},      // let go in frame 11, then ten still seconds
         {"hammer_still_release", 11 + 600 + 60},
-        // Let go in frame 140: the 241st frame with the button up fouls.
-        {"highjump_foul_let_go", 140 + 240 + 30},
-        // The 420th held frame spends the budget in frame 419.
-        {"polevault_foul_budget_on_ground", 419 + 60},
-        // Frames 11 to 310 without input, after the release in frame 10.
-        {"polevault_foul_idle", 310 + 60},
-        {"rowing_overboard", 103 + 60},     // the rower's origin reaches the water line
-        {"rowing_behind_wall", 250 + 60},   // the rower passes x = -110
-        {"rowing_idle", 1206 + 60},         // 600 frames with no input and the hull still
-        {"swimming_out_of_pool", 302 + 30}, // 300 frames on the block
-        {"swimming_time_limit", 7201 + 30}, // 7200 frames of racing
-        // The gun at frame 120, then 600 frames standing with no input.
-        {"racewalk_idle_dnq", 120 + 600 + 29},
+        {"highjump_foul_let_go", 140 + 240 + 30},      // let go in frame 140: the 241st frame fouls
+        {"polevault_foul_budget_on_ground", 419 + 60}, // the 420th held frame spends the budget
+        {"polevault_foul_idle", 310 + 60},             // frames 11 to 310 without input
+        {"rowing_overboard", 103 + 60},                // the rower's origin reaches the water line
+        {"rowing_behind_wall", 250 + 60},              // the rower passes x = -110
+        {"rowing_idle", 1206 + 60},                    // 600 frames with no input and the hull still
+        {"swimming_out_of_pool", 302 + 30},            // 300 frames on the block
+        {"swimming_time_limit", 7201 + 30},            // 7200 frames of racing
+        {"racewalk_idle_dnq", 120 + 600 + 29},         // the gun at 120, then 600 frames standing still
         // 7 N on 1.75 kg from rest cover the 18.95 m to the line in about 185 frames.
         {"longjump_foul_overstep", 186 + 30},
-        // The first grab in frame 1 starts the clock; 7201 frames later it is over time.
-        {"cycling_time_limit", 1 + 7201 + 30},
+        {"cycling_time_limit", 1 + 7201 + 30}, // the clock from the grab in frame 1: 7201 frames is over time
     };
     for (const Case& c : cases) {
         for (const char* name : c.scripts) {
