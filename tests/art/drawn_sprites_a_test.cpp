@@ -29,7 +29,7 @@ Canvas Render(int id) {
     return canvas;
 }
 
-// Rows [top, top + 1) differ from the row above across the columns [x0, x1): an edge.
+// Columns in [x0, x1) where `row` differs from the row above: a horizontal edge.
 int EdgeColumns(const Canvas& c, int row, int x0, int x1) {
     int edges = 0;
     for (int x = x0; x < x1; ++x)
@@ -65,38 +65,27 @@ TEST(DrawnSpritesA, BackdropsAreOpaqueScenes) {
     }
 }
 
-TEST(DrawnSpritesA, DivingPlatformDecksAndCeilingSitOnTheirRows) {
-    const Canvas c = Render(151);
-    // Platform top at row 61 over px 28..88, nothing of it right of px 88.
-    EXPECT_EQ(EdgeColumns(c, 61, 28, 88), 60);
-    EXPECT_EQ(c.Get(40, 61), c.Get(80, 61));
-    EXPECT_NE(c.Get(95, 61), c.Get(80, 61));
-    // Decks at row 151 left of the pool and right of it; the pool between is lower.
-    EXPECT_EQ(EdgeColumns(c, 151, 0, 28), 28);
-    EXPECT_EQ(EdgeColumns(c, 151, 200, 256), 56);
-    EXPECT_NE(c.Get(140, 151), c.Get(10, 151));
-    // The ceiling's underside.
-    EXPECT_EQ(EdgeColumns(c, 21, 0, 256), 256);
-}
-
-TEST(DrawnSpritesA, RingsFloorMatAndCeilingSitOnTheirRows) {
-    const Canvas c = Render(183);
-    EXPECT_EQ(EdgeColumns(c, 164, 0, 87), 87);
-    EXPECT_EQ(EdgeColumns(c, 164, 169, 256), 87);
-    EXPECT_EQ(EdgeColumns(c, 159, 88, 168), 80);
-    EXPECT_EQ(EdgeColumns(c, 24, 0, 256), 256);
-}
-
-TEST(DrawnSpritesA, CeremonyAndHighJumpGroundsSitOnTheirRows) {
+// Where a static body of the scene has its top or underside, the backdrop has an edge across
+// exactly those columns (the rows are the bodies' heights at 10 px per metre).
+TEST(DrawnSpritesA, BackdropEdgesSitWhereTheBodiesAre) {
+    const struct {
+        const char* what;
+        int id, row, x0, x1, edges;
+    } cases[] = {
+        {"diving platform top", 151, 61, 28, 88, 60},     {"diving left deck", 151, 151, 0, 28, 28},
+        {"diving right deck", 151, 151, 200, 256, 56},    {"diving ceiling", 151, 21, 0, 256, 256},
+        {"rings floor left", 183, 164, 0, 87, 87},        {"rings floor right", 183, 164, 169, 256, 87},
+        {"rings mat", 183, 159, 88, 168, 80},             {"rings ceiling", 183, 24, 0, 256, 256},
+        {"opening stage", 117, 123, 0, 48, 48},           {"opening arena floor", 117, 148, 150, 256, 106},
+        {"closing ground", 127, 152, 0, 256, 256},        {"high jump ground", 192, 166, 0, 256, 256},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(EdgeColumns(Render(c.id), c.row, c.x0, c.x1), c.edges) << c.what;
+    const Canvas diving = Render(151);
+    EXPECT_NE(diving.Get(95, 61), diving.Get(80, 61)) << "nothing of the platform right of px 88";
+    EXPECT_NE(diving.Get(140, 151), diving.Get(10, 151)) << "the pool is lower than the decks";
     const Canvas opening = Render(117);
-    EXPECT_EQ(EdgeColumns(opening, 123, 0, 48), 48);     // stage top
-    EXPECT_EQ(EdgeColumns(opening, 148, 150, 256), 106); // arena floor beyond the ramp
-    // The ramp's surface passes through its middle at (98, 135 or 136).
-    EXPECT_NE(opening.Get(98, 137), opening.Get(98, 133));
-    const Canvas closing = Render(127);
-    EXPECT_EQ(EdgeColumns(closing, 152, 0, 256), 256);
-    const Canvas highJump = Render(192);
-    EXPECT_EQ(EdgeColumns(highJump, 166, 0, 256), 256);
+    EXPECT_NE(opening.Get(98, 137), opening.Get(98, 133)) << "the ramp passes through (98, 135)";
 }
 
 // The walker's untinted overlays are cut from the same pose as the tinted body frames, so every
@@ -132,7 +121,7 @@ TEST(DrawnSpritesA, TintedFiguresAreGrey) {
     }
 }
 
-TEST(FigureKit, PartsGetADarkOutlineAroundTheirFill) {
+TEST(FigureKit, PartsAndShapesGetADarkOutlineAroundTheirFill) {
     Canvas c(12, 12);
     DrawPart(c, {{3.0f, 6.0f}, {9.0f, 6.0f}, 1.5f}, ink::kWhite);
     EXPECT_EQ(c.Get(6, 6), ink::kWhite);
@@ -142,18 +131,13 @@ TEST(FigureKit, PartsGetADarkOutlineAroundTheirFill) {
         --y;
     EXPECT_EQ(c.Get(6, y - 1), ink::kOutline);
     EXPECT_EQ(c.Get(6, y - 3).a, 0);
-}
-
-TEST(FigureKit, OutlineOpaqueRingsAShapeWithoutTouchingIt) {
-    Canvas c(7, 7);
-    c.Set(3, 3, ink::kRed);
-    OutlineOpaque(c);
-    EXPECT_EQ(c.Get(3, 3), ink::kRed);
-    EXPECT_EQ(c.Get(2, 3), ink::kOutline);
-    EXPECT_EQ(c.Get(4, 3), ink::kOutline);
-    EXPECT_EQ(c.Get(3, 2), ink::kOutline);
-    EXPECT_EQ(c.Get(3, 4), ink::kOutline);
-    EXPECT_EQ(c.Get(2, 2).a, 0); // corners stay clear: a 4-connected outline
+    Canvas dot(7, 7);
+    dot.Set(3, 3, ink::kRed);
+    OutlineOpaque(dot);
+    EXPECT_EQ(dot.Get(3, 3), ink::kRed);
+    for (const auto& [x, y] : {std::pair{2, 3}, {4, 3}, {3, 2}, {3, 4}})
+        EXPECT_EQ(dot.Get(x, y), ink::kOutline) << x << "," << y;
+    EXPECT_EQ(dot.Get(2, 2).a, 0) << "corners stay clear: a 4-connected outline";
 }
 
 } // namespace

@@ -78,25 +78,21 @@ TEST(DrawnSpritesB, BackdropsAreOpaqueTexturedScenes) {
     }
 }
 
-TEST(DrawnSpritesB, WeightliftingStageFloorAndCeilingSitOnTheirRows) {
-    const Canvas c = Render(197);
+// Where a static body has its top or underside, the backdrop has an edge across those columns.
+TEST(DrawnSpritesB, BackdropEdgesSitWhereTheBodiesAre) {
+    const Canvas lifting = Render(197);
     // Floor top at row 164 from the stage edge (x = -15 m, px 18) on; nothing of it before.
-    EXPECT_EQ(EdgeColumns(c, 164, 18, 256), 256 - 18);
-    EXPECT_NE(c.Get(10, 164), c.Get(100, 164));
-    EXPECT_EQ(c.Get(10, 164), c.Get(10, 180));
-    // Ceiling underside at row 24.
-    EXPECT_EQ(EdgeColumns(c, 24, 18, 256), 256 - 18);
-}
-
-TEST(DrawnSpritesB, ShotPutAndArcheryGroundsSitOnTheirRows) {
-    const Canvas shot = Render(203);
-    EXPECT_EQ(EdgeColumns(shot, 167, 0, 256), 256);
+    EXPECT_EQ(EdgeColumns(lifting, 164, 18, 256), 256 - 18);
+    EXPECT_NE(lifting.Get(10, 164), lifting.Get(100, 164));
+    EXPECT_EQ(lifting.Get(10, 164), lifting.Get(10, 180));
+    EXPECT_EQ(EdgeColumns(lifting, 24, 18, 256), 256 - 18) << "ceiling underside";
+    EXPECT_EQ(EdgeColumns(Render(203), 167, 0, 256), 256) << "shot put ground";
     const Canvas archery = Render(238);
     EXPECT_GT(EdgeColumns(archery, 156, 0, 256), 250);
     // The target's easel stands on the ground under the board (px 219..247 at the ground).
     int easel = 0;
     for (int x = 215; x < 250; ++x)
-        if (!Greenish(archery.Get(x, 150))) ++easel;
+        easel += !Greenish(archery.Get(x, 150));
     EXPECT_GE(easel, 4);
 }
 
@@ -122,17 +118,15 @@ TEST(DrawnSpritesB, ShotPutAndNatatoriumRepeatSideways) {
 TEST(DrawnSpritesB, VelodromeFollowsTheTrackGeometry) {
     const Canvas c = Render(208);
     // Infield grass inside the stadium shape, boards on the riding surface, grass outside.
-    EXPECT_TRUE(Greenish(VelodromeAt(c, 0.0f, 4.5f)));
-    EXPECT_TRUE(Greenish(VelodromeAt(c, -7.0f, 1.0f)));
-    EXPECT_FALSE(Greenish(VelodromeAt(c, 0.0f, 7.0f)));
-    EXPECT_FALSE(Greenish(VelodromeAt(c, 10.0f, 0.0f)));
-    EXPECT_FALSE(Greenish(VelodromeAt(c, -10.0f, -5.0f)));
-    EXPECT_FALSE(Greenish(VelodromeAt(c, 0.0f, -9.2f)));
-    EXPECT_TRUE(Greenish(VelodromeAt(c, 0.0f, -9.5f)));
-    EXPECT_TRUE(Greenish(VelodromeAt(c, 12.7f, 0.0f)));
     // Beyond the rounded corner (more than 6.8 from (-5.8, -2.5)) it is grass again.
-    EXPECT_TRUE(Greenish(VelodromeAt(c, -11.5f, -7.8f)));
-    EXPECT_FALSE(Greenish(VelodromeAt(c, -10.5f, -6.5f)));
+    const struct {
+        float x, y;
+        bool grass;
+    } points[] = {{0.0f, 4.5f, true},     {-7.0f, 1.0f, true},  {0.0f, 7.0f, false},    {10.0f, 0.0f, false},
+                  {-10.0f, -5.0f, false}, {0.0f, -9.2f, false}, {0.0f, -9.5f, true},    {12.7f, 0.0f, true},
+                  {-11.5f, -7.8f, true},  {-10.5f, -6.5f, false}};
+    for (const auto& p : points)
+        EXPECT_EQ(Greenish(VelodromeAt(c, p.x, p.y)), p.grass) << p.x << "," << p.y;
     // The lap line crosses the top straight at x = -0.86 and only there.
     const Rgba line = VelodromeAt(c, -0.86f, -7.0f);
     EXPECT_LT(int(line.r) + line.g + line.b, 150);
@@ -153,7 +147,7 @@ TEST(DrawnSpritesB, WhiteWaterFlowsDownstreamFrameByFrame) {
     const Canvas tile = Render(250);
     int edgeChanges = 0;
     for (int y = 0; y < 32; ++y)
-        if (!(tile.Get(31, y) == tile.Get(0, y))) ++edgeChanges;
+        edgeChanges += !(tile.Get(31, y) == tile.Get(0, y));
     EXPECT_LT(edgeChanges, 16);
 }
 
@@ -164,11 +158,10 @@ TEST(DrawnSpritesB, HammerCageIsOpenTowardsTheSector) {
         return c.Get(int(56.0f + r * std::cos(a)), int(56.0f + r * std::sin(a)));
     };
     // Net behind and beside the thrower, nothing across the opening between the sector lines.
-    EXPECT_GT(at(180.0f, 54.5f).a, 0);
-    EXPECT_GT(at(90.0f, 54.5f).a, 0);
-    EXPECT_EQ(at(0.0f, 54.5f).a, 0);
-    EXPECT_EQ(at(30.0f, 54.5f).a, 0);
-    EXPECT_EQ(at(-30.0f, 54.5f).a, 0);
+    for (float degrees : {180.0f, 90.0f})
+        EXPECT_GT(at(degrees, 54.5f).a, 0) << degrees;
+    for (float degrees : {0.0f, 30.0f, -30.0f})
+        EXPECT_EQ(at(degrees, 54.5f).a, 0) << degrees;
     // The circle itself is solid up to its white rim.
     EXPECT_EQ(at(0.0f, 30.0f).a, 255);
     EXPECT_EQ(at(0.0f, 51.0f), Rgba::Hex(0xffffff));
