@@ -1,12 +1,10 @@
 // The sound system's own rules, over a fake backend that records what it is told: channel
 // handles, the four-playback limit, gains from the two volumes, pans, the recorder, effect
 // loading and the music stream's feeding and looping.
-//
-// Sections: fake backend; channels and handles; volumes, pan and pitch; effect loading; recorder;
-// music; no device.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 #include "audio/pcm.h"
 #include "audio/sound.h"
@@ -49,20 +47,14 @@ class FakeBackend : public SoundBackend {
         return static_cast<uint32_t>(world->samples.size());
     }
     void StartVoice(int voice, uint32_t sample, float gain, float pan, float pitch, bool loop) override {
-        FakeVoice& v = world->voices.at(static_cast<size_t>(voice));
+        FakeVoice& v = Voice(voice);
         v = FakeVoice{sample, gain, pan, pitch, loop, true, v.starts + 1};
     }
-    void StopVoice(int voice) override { world->voices.at(static_cast<size_t>(voice)).playing = false; }
-    bool VoicePlaying(int voice) override { return world->voices.at(static_cast<size_t>(voice)).playing; }
-    void SetVoiceGain(int voice, float gain) override {
-        world->voices.at(static_cast<size_t>(voice)).gain = gain;
-    }
-    void SetVoicePitch(int voice, float pitch) override {
-        world->voices.at(static_cast<size_t>(voice)).pitch = pitch;
-    }
-    void SetVoicePan(int voice, float pan) override {
-        world->voices.at(static_cast<size_t>(voice)).pan = pan;
-    }
+    void StopVoice(int voice) override { Voice(voice).playing = false; }
+    bool VoicePlaying(int voice) override { return Voice(voice).playing; }
+    void SetVoiceGain(int voice, float gain) override { Voice(voice).gain = gain; }
+    void SetVoicePitch(int voice, float pitch) override { Voice(voice).pitch = pitch; }
+    void SetVoicePan(int voice, float pan) override { Voice(voice).pan = pan; }
     bool StartStream(int channels, int, float gain) override {
         world->streamChannels = channels;
         world->streamGain = gain;
@@ -81,6 +73,7 @@ class FakeBackend : public SoundBackend {
     void SetStreamGain(float gain) override { world->streamGain = gain; }
 
   private:
+    FakeVoice& Voice(int voice) { return world->voices.at(static_cast<size_t>(voice)); }
     FakeWorld* world;
 };
 
@@ -108,12 +101,11 @@ class SoundLogic : public ::testing::Test {
         SetLogSink(nullptr);
     }
     void LoadTestEffects() { LoadEffects(kTestTable, 4); }
-    int VoiceOf(uint32_t handle) const {
-        for (size_t i = 0; i < world.voices.size(); ++i) {
-            if (world.voices[i].playing && world.voices[i].starts > 0 && handle % 256 == i)
-                return static_cast<int>(i);
-        }
-        return -1;
+    int Playing() const {
+        int n = 0;
+        for (const auto& v : world.voices)
+            n += v.playing;
+        return n;
     }
     bool Logged(const std::string& text) const {
         for (const auto& line : log.Lines()) {
@@ -144,19 +136,13 @@ TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
     uint32_t first[4];
     for (uint32_t& h : first)
         h = PlayEffect(kTone, 100, 0, 1.0f, true);
-    int playing = 0;
-    for (const auto& v : world.voices)
-        playing += v.playing;
-    EXPECT_EQ(playing, 5);
+    EXPECT_EQ(Playing(), 5);
 
     int oldestVoice = static_cast<int>(first[0] % 256);
     uint32_t fifth = PlayEffect(kTone, 60, 0, 1.0f, true);
     EXPECT_EQ(static_cast<int>(fifth % 256), oldestVoice);
     EXPECT_EQ(world.voices[static_cast<size_t>(oldestVoice)].starts, 2);
-    playing = 0;
-    for (const auto& v : world.voices)
-        playing += v.playing;
-    EXPECT_EQ(playing, 5) << "still four of the tone and the other effect";
+    EXPECT_EQ(Playing(), 5) << "still four of the tone and the other effect";
 
     // The replaced playback's handle no longer reaches the voice.
     SetChannelVolume(first[0], 10.0f);
@@ -184,7 +170,7 @@ TEST_F(SoundLogic, FinishedVoicesAreReusedFirstThenTheOldestGoes) {
     EXPECT_EQ(PlayEffect(kMp3Effect, 100, 0, 1.0f, true) % 256, a % 256);
 }
 
-TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolume) {
+TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolumeAndOutOfRangeValuesAreClamped) {
     LoadTestEffects();
     SetEffectsVolume(50);
     uint32_t h = PlayEffect(kTone, 80, 0, 1.0f, true);
@@ -202,27 +188,24 @@ TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolume) {
     EXPECT_TRUE(world.voices[p % 256].loop);
     SetChannelPitch(p, 0.5f);
     EXPECT_FLOAT_EQ(world.voices[p % 256].pitch, 0.5f);
-}
-
-TEST_F(SoundLogic, OutOfRangeValuesAreClamped) {
-    LoadTestEffects();
+    // Out-of-range values are clamped.
     SetEffectsVolume(250);
     EXPECT_EQ(EffectsVolume(), 100);
-    uint32_t h = PlayEffect(kTone, 400, -300, 1.0f, false);
-    FakeVoice& v = world.voices[h % 256];
-    EXPECT_FLOAT_EQ(v.gain, 1.0f);
-    EXPECT_FLOAT_EQ(v.pan, -1.0f);
-    SetChannelPan(h, 35);
-    EXPECT_FLOAT_EQ(v.pan, 0.35f);
-    SetChannelVolume(h, std::nanf(""));
-    EXPECT_FLOAT_EQ(v.gain, 0.0f);
-    SetChannelVolume(h, -1e30f);
-    EXPECT_FLOAT_EQ(v.gain, 0.0f);
+    uint32_t c = PlayEffect(kTone, 400, -300, 1.0f, false);
+    EXPECT_FLOAT_EQ(world.voices[c % 256].gain, 1.0f);
+    EXPECT_FLOAT_EQ(world.voices[c % 256].pan, -1.0f);
+    SetChannelPan(c, 35);
+    EXPECT_FLOAT_EQ(world.voices[c % 256].pan, 0.35f);
+    for (float bad : {std::nanf(""), -1e30f}) {
+        SetChannelVolume(c, bad);
+        EXPECT_FLOAT_EQ(world.voices[c % 256].gain, 0.0f) << bad;
+    }
     SetMusicVolume(-5);
     EXPECT_EQ(MusicVolume(), 0);
     EXPECT_EQ(PlayEffect(-1, 100, 0, 1.0f, false), 0u);
     EXPECT_EQ(PlayEffect(kEffectSlotCount, 100, 0, 1.0f, false), 0u);
 }
+
 
 TEST_F(SoundLogic, BadEffectFilesLeaveTheirSlotEmptyAndSayWhy) {
     auto wav = test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050);
@@ -307,17 +290,13 @@ TEST_F(SoundLogic, MusicWithoutLoopEndsAfterThePiece) {
     auto tone = test::SineFrames(440.0, 44100, 0.1, 1, 0.5);
     folder.WriteSound("Once.mp3", test::MakeMp3(tone, 44100));
     PlayMusic("Once.mp3", false);
-    size_t total = 0;
-    for (size_t frames : world.queuedChunks)
-        total += frames;
+    const size_t total = std::accumulate(world.queuedChunks.begin(), world.queuedChunks.end(), size_t{0});
     EXPECT_NEAR(static_cast<double>(total), static_cast<double>(tone.size()), 1152.0);
     EXPECT_LT(world.queuedChunks.size(), 4u);
     world.freeBuffers = 4;
     UpdateSound();
-    size_t after = 0;
-    for (size_t frames : world.queuedChunks)
-        after += frames;
-    EXPECT_EQ(after, total) << "nothing more once the piece is over";
+    EXPECT_EQ(std::accumulate(world.queuedChunks.begin(), world.queuedChunks.end(), size_t{0}), total)
+        << "nothing more once the piece is over";
 }
 
 TEST_F(SoundLogic, MutedMusicKeepsTheOldPieceAndIgnoresNewOnes) {

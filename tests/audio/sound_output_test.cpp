@@ -1,10 +1,8 @@
 // What the game really plays: OpenAL Soft's wave writer mixes everything into a WAV file in real
-// time, which the tests read back and measure (level, frequency by zero crossings, balance).
-// Times are seconds on the test's clock, tied to the recording by the first sound heard; checks
-// keep a margin of a few mixer blocks.
-//
-// Sections: wave writer set-up; test sounds; fixture; effects; music; other drivers (no device,
-// null driver) in fresh processes.
+// time, which the tests read back and measure (level, frequency by zero crossings, balance). The
+// rules themselves (gains, muting, queueing) are tested offline in sound_logic_test; these check
+// that the OpenAL backend carries them out. Times are seconds on the test's clock, tied to the
+// recording by the first sound heard; checks keep a margin of a few mixer blocks.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -49,46 +47,18 @@ const WaveWriter gWaveWriter;
 
 constexpr int kTone = 0;       // 440 Hz, mono 16-bit at 22050 Hz, 0.5 s
 constexpr int kStereoTone = 1; // 440 Hz, stereo 16-bit at 44100 Hz, 0.25 s
-constexpr int kByteTone = 2;   // 330 Hz, mono 8-bit at 11025 Hz, 0.25 s
-constexpr int kMp3Tone = 3;    // 550 Hz, an MP3 under a .wav name, 0.25 s
-constexpr int kHostile = 4;
-const EffectRow kTable[] = {{kTone, "tone"},
-                            {kStereoTone, "stereotone"},
-                            {kByteTone, "bytetone"},
-                            {kMp3Tone, "mp3tone"},
-                            {kHostile, "hostile"}};
+const EffectRow kTable[] = {{kTone, "tone"}, {kStereoTone, "stereotone"}};
 
 constexpr double kToneHz = 440.0;
 constexpr double kAmplitude = 0.5;
 constexpr double kTolerance = 0.015; // relative, for frequencies
-
-std::vector<uint8_t> EightBitWav(double hz, int rate, double seconds) {
-    auto samples = test::SineFrames(hz, rate, seconds, 1, kAmplitude);
-    auto wav = test::MakeWav16(samples, 1, rate);
-    // Rewrite as 8-bit: same header with halved sizes, unsigned bytes.
-    std::vector<uint8_t> out(wav.begin(), wav.begin() + 44);
-    uint32_t bytes = static_cast<uint32_t>(samples.size());
-    auto put32 = [&](size_t at, uint32_t v) {
-        for (int i = 0; i < 4; ++i)
-            out[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-    };
-    put32(4, 36 + bytes);
-    put32(28, static_cast<uint32_t>(rate));
-    out[32] = 1;
-    out[34] = 8;
-    put32(40, bytes);
-    for (int16_t s : samples)
-        out.push_back(static_cast<uint8_t>((s >> 8) + 128));
-    return out;
-}
 
 constexpr double kSettle = 0.05; // seconds
 constexpr double kGuard = 0.04;  // seconds
 constexpr double kOnsetLevel = 0.01;
 
 struct Segment {
-    double from = 0.0;
-    double to = 0.0;
+    double from, to;
 };
 
 class SoundOutput : public ::testing::Test {
@@ -98,18 +68,12 @@ class SoundOutput : public ::testing::Test {
                           test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.5, 1, kAmplitude), 1, 22050));
         folder.WriteSound("stereotone.wav",
                           test::MakeWav16(test::SineFrames(kToneHz, 44100, 0.25, 2, kAmplitude), 2, 44100));
-        folder.WriteSound("bytetone.wav", EightBitWav(330.0, 11025, 0.25));
-        folder.WriteSound("mp3tone.wav",
-                          test::MakeMp3(test::SineFrames(550.0, 44100, 0.25, 1, kAmplitude), 44100));
-        std::vector<uint8_t> hostile = {'R', 'I', 'F', 'F', 0xFF, 0xFF, 0xFF, 0xFF, 'W',  'A', 'V',
-                                        'E', 'f', 'm', 't', ' ',  0xF0, 0xFF, 0xFF, 0xFF, 1,   0};
-        folder.WriteSound("hostile.wav", hostile);
         SetLogSink(&log);
         ASSERT_TRUE(StartSound()) << "the wave writer device did not open";
         start = std::chrono::steady_clock::now();
         SetEffectsVolume(100);
         SetMusicVolume(100);
-        LoadEffects(kTable, 5);
+        LoadEffects(kTable, 2);
     }
     void TearDown() override {
         ShutDownSound();
@@ -179,53 +143,34 @@ TEST_F(SoundOutput, PanMovesEnergyBetweenChannelsAndVolumesScaleTheLevel) {
     SetChannelPan(h, 0);
     Segment full = HoldFor(0.25);
     SetEffectsVolume(50);
-    Segment half = HoldFor(0.2);
     SetChannelVolume(h, 50.0f);
     Segment quarter = HoldFor(0.2);
-    SetEffectsVolume(0);
-    Segment silent = HoldFor(0.2);
     test::Recording r = Finish();
     EXPECT_GT(r.Rms(0, left.from, left.to), 4.0 * r.Rms(1, left.from, left.to));
     EXPECT_GT(r.Rms(1, right.from, right.to), 4.0 * r.Rms(0, right.from, right.to));
     const double level = r.Rms(0, full.from, full.to);
     EXPECT_NEAR(level / r.Rms(1, full.from, full.to), 1.0, 0.05) << "centred";
     ASSERT_GT(level, 0.1);
-    EXPECT_NEAR(r.Rms(0, half.from, half.to) / level, 0.5, 0.05);
     EXPECT_NEAR(r.Rms(0, quarter.from, quarter.to) / level, 0.25, 0.03);
-    EXPECT_LT(r.Rms(0, silent.from, silent.to), 0.002);
 }
 
-TEST_F(SoundOutput, EveryKindOfEffectFilePlays) {
-    EXPECT_EQ(PlayEffect(kHostile, 100, 0, 1.0f, false), 0u);
-    ASSERT_FALSE(log.Lines().empty());
-    EXPECT_NE(log.Lines().back().find("hostile"), std::string::npos);
-    // Each sound lasts 0.25 s; the next starts 0.3 s later.
+// Effects arrive decoded to 16-bit PCM (wav_test); the backend must still queue stereo as stereo.
+TEST_F(SoundOutput, StereoEffectPlaysInBothChannels) {
     PlayEffect(kStereoTone, 100, 0, 1.0f, false);
     Segment stereo = HoldFor(0.3);
-    PlayEffect(kByteTone, 100, 0, 1.0f, false);
-    Segment bytes = HoldFor(0.3);
-    PlayEffect(kMp3Tone, 100, 0, 1.0f, false);
-    Segment mp3 = HoldFor(0.3);
     test::Recording r = Finish();
     constexpr double kTail = 0.05; // the sound ends 0.05 s before the segment
     EXPECT_NEAR(r.Frequency(0, stereo.from, stereo.to - kTail), kToneHz, kToneHz * kTolerance);
     EXPECT_NEAR(r.Frequency(1, stereo.from, stereo.to - kTail), kToneHz, kToneHz * kTolerance);
-    EXPECT_NEAR(r.Frequency(0, bytes.from, bytes.to - kTail), 330.0, 330.0 * kTolerance);
-    EXPECT_NEAR(r.Frequency(0, mp3.from, mp3.to - kTail), 550.0, 550.0 * kTolerance);
-    EXPECT_GT(r.Rms(0, mp3.from, mp3.to - kTail), 0.1);
+    EXPECT_GT(r.Rms(0, stereo.from, stereo.to - kTail), 0.1);
 }
 
-TEST_F(SoundOutput, MusicLoopsWithoutAGapAndFollowsVolumeMuteAndStop) {
+TEST_F(SoundOutput, MusicLoopsWithoutAGapAndFollowsVolumeAndStop) {
     folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.2, 1, kAmplitude), 44100));
     PlayMusic("Loop.mp3", true);
     Segment full = HoldFor(1.0);
     SetMusicVolume(50);
     Segment half = HoldFor(0.2);
-    SetMusicVolume(0);
-    PlayMusic("Other.mp3", true); // muted: ignored, the loop keeps running silently
-    Segment muted = HoldFor(0.2);
-    SetMusicVolume(100);
-    Segment back = HoldFor(0.2);
     StopMusic();
     Segment stopped = HoldFor(0.2);
     test::Recording r = Finish();
@@ -235,8 +180,6 @@ TEST_F(SoundOutput, MusicLoopsWithoutAGapAndFollowsVolumeMuteAndStop) {
     EXPECT_GT(r.QuietestWindow(0, full.from, full.to, 0.01), 0.7 * level);
     EXPECT_NEAR(r.Frequency(0, full.from, full.to), kToneHz, kToneHz * kTolerance);
     EXPECT_NEAR(r.Rms(0, half.from, half.to) / level, 0.5, 0.05);
-    EXPECT_LT(r.Rms(0, muted.from, muted.to), 0.002);
-    EXPECT_NEAR(r.Rms(0, back.from, back.to) / level, 1.0, 0.05) << "the old piece came back on unmuting";
     EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002);
 }
 
@@ -260,7 +203,7 @@ int PlayABitOfEverything() {
     folder.WriteSound("tone.wav", test::MakeWav16(test::SineFrames(kToneHz, 22050, 0.1, 1, 0.5), 1, 22050));
     folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.1, 1, 0.5), 44100));
     int seen = StartSound() ? 1 : 0;
-    LoadEffects(kTable, 5);
+    LoadEffects(kTable, 2);
     uint32_t h = PlayEffect(kTone, 100, 0, 1.0f, true);
     if (h != 0) seen |= 2;
     SetChannelVolume(h, 50.0f);

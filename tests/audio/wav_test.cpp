@@ -30,9 +30,8 @@ constexpr size_t kHeader = 44;
 
 std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {
     std::vector<uint8_t> out(id, id + 4);
-    uint32_t size = static_cast<uint32_t>(body.size());
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(size >> (8 * i)));
+    out.resize(8);
+    Set32(out, 4, static_cast<uint32_t>(body.size()));
     out.insert(out.end(), body.begin(), body.end());
     if (body.size() % 2) out.push_back(0);
     return out;
@@ -64,52 +63,37 @@ bool Parse(const std::vector<uint8_t>& bytes, PcmSound* out, std::string* why) {
     return ParseWav(copy.get(), bytes.size(), out, why);
 }
 
-TEST(WavAccepts, SixteenBitMonoKeepsSamplesAndRate) {
-    std::vector<int16_t> samples = {0, 1000, -1000, 32767, -32768};
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(MakeWav16(samples, 1, 22050), &sound, &why)) << why;
-    EXPECT_EQ(sound.channels, 1);
-    EXPECT_EQ(sound.rate, 22050);
-    EXPECT_EQ(sound.samples, samples);
-}
-
-TEST(WavAccepts, EightBitIsUnsignedAroundMidScale) {
-    std::vector<uint8_t> data = {128, 255, 0, 64};
-    auto bytes = Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8)), Chunk("data", data)});
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    ASSERT_EQ(sound.samples.size(), 4u);
-    EXPECT_EQ(sound.samples[0], 0);
-    EXPECT_EQ(sound.samples[1], 127 * 256);
-    EXPECT_EQ(sound.samples[2], -128 * 256);
-    EXPECT_EQ(sound.samples[3], -64 * 256);
-}
-
-TEST(WavAccepts, ChunksInAnyOrderWithOddPadding) {
-    std::vector<uint8_t> data = {1, 0, 2, 0, 3, 0, 4, 0};
-    std::vector<uint8_t> odd = {'x', 'y', 'z'};
-    auto bytes = Riff({Chunk("LIST", odd), Chunk("data", data), Chunk("junk", odd),
-                       Chunk("fmt ", FmtBody(1, 2, 44100, 16))});
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    EXPECT_EQ(sound.channels, 2);
-    EXPECT_EQ(sound.Frames(), 2u);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{1, 2, 3, 4}));
-}
-
-TEST(WavAccepts, ExtensiblePcm) {
-    std::vector<uint8_t> fmt = FmtBody(0xFFFE, 1, 44100, 16);
-    fmt.resize(40, 0);
-    Set16(fmt, 16, 22);
-    Set16(fmt, 24, 1); // sub-format GUID starts with the PCM tag
-    auto bytes = Riff({Chunk("fmt ", fmt), Chunk("data", {5, 0, 6, 0})});
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{5, 6}));
+TEST(WavAccepts, EveryFormTheEffectsUse) {
+    std::vector<uint8_t> extensible = FmtBody(0xFFFE, 1, 44100, 16);
+    extensible.resize(40, 0);
+    Set16(extensible, 16, 22);
+    Set16(extensible, 24, 1); // sub-format GUID starts with the PCM tag
+    const std::vector<uint8_t> odd = {'x', 'y', 'z'};
+    const struct {
+        const char* what;
+        std::vector<uint8_t> bytes;
+        int channels, rate;
+        std::vector<int16_t> samples;
+    } cases[] = {
+        {"16-bit mono", MakeWav16({0, 1000, -1000, 32767, -32768}, 1, 22050), 1, 22050,
+         {0, 1000, -1000, 32767, -32768}},
+        // 8-bit samples are unsigned around 128.
+        {"8-bit", Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8)), Chunk("data", {128, 255, 0, 64})}), 1, 8000,
+         {0, 127 * 256, -128 * 256, -64 * 256}},
+        {"chunks in any order with odd padding",
+         Riff({Chunk("LIST", odd), Chunk("data", {1, 0, 2, 0, 3, 0, 4, 0}), Chunk("junk", odd),
+               Chunk("fmt ", FmtBody(1, 2, 44100, 16))}),
+         2, 44100, {1, 2, 3, 4}},
+        {"extensible PCM", Riff({Chunk("fmt ", extensible), Chunk("data", {5, 0, 6, 0})}), 1, 44100, {5, 6}},
+    };
+    for (const auto& c : cases) {
+        PcmSound sound;
+        std::string why;
+        ASSERT_TRUE(Parse(c.bytes, &sound, &why)) << c.what << ": " << why;
+        EXPECT_EQ(sound.channels, c.channels) << c.what;
+        EXPECT_EQ(sound.rate, c.rate) << c.what;
+        EXPECT_EQ(sound.samples, c.samples) << c.what;
+    }
 }
 
 TEST(WavTrims, DataCutShortKeepsWholeFramesAndAnAbsurdSizeReadsOnlyWhatIsThere) {
