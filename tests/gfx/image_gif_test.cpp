@@ -1,8 +1,5 @@
 // GIF decoding: files built here by a small LZW encoder that mirrors the decoder's code-size
 // rules, served through an in-memory provider.
-//
-// Sections: LZW encoder; GIF container; well-formed files; early end of decoding; damaged
-// containers.
 #include "gfx/image.h"
 #include "gfx/image_memory_provider.h"
 
@@ -22,105 +19,74 @@ constexpr uint32_t Opaque(uint8_t r, uint8_t g, uint8_t b) {
 
 // ---- LZW encoder
 
-struct LzwOptions {
-    int minCodeSize = 8;
-    bool compress = true;      // false: every index as a literal code
-    bool clearWhenFull = true; // false: let the table fill up
-    bool leadingClear = true;
-};
-
-class BitWriter {
+// Mirrors the decoder's code-size rules; Put writes a raw code (clear, end, or a damaged one).
+class Lzw {
   public:
-    void Put(int code, int size) {
+    explicit Lzw(int minCodeSize = 8, bool compress = true, bool clearWhenFull = true)
+        : clear(1 << minCodeSize), minCodeSize(minCodeSize), compress(compress), clearWhenFull(clearWhenFull),
+          codeSize(minCodeSize + 1) {}
+
+    void Put(int code) {
         bits |= static_cast<uint64_t>(code) << held;
-        held += size;
-        while (held >= 8) {
+        for (held += codeSize; held >= 8; held -= 8, bits >>= 8)
             bytes.push_back(static_cast<uint8_t>(bits & 0xFF));
-            bits >>= 8;
-            held -= 8;
+    }
+    void Clear() {
+        Put(clear);
+        codeSize = minCodeSize + 1;
+        decoderNext = clear + 2;
+        sinceClear = 0;
+        table.clear();
+    }
+    // A data code: the decoder adds a table entry for every one but the first after a clear.
+    void Emit(int code) {
+        Put(code);
+        if (sinceClear++ > 0 && decoderNext < 4096 && (++decoderNext & ((1 << codeSize) - 1)) == 0 &&
+            decoderNext < 4096)
+            ++codeSize;
+        if (decoderNext >= 4096 && clearWhenFull) Clear();
+    }
+    Lzw& Encode(const std::vector<uint8_t>& indices) {
+        Clear();
+        int w = -1;
+        for (uint8_t c : indices) {
+            if (!compress) {
+                Emit(c);
+                continue;
+            }
+            if (w >= 0) {
+                auto it = table.find({w, c});
+                if (it != table.end()) {
+                    w = it->second;
+                    continue;
+                }
+                const int added = clear + 2 + sinceClear, before = sinceClear; // the entry this emission makes
+                Emit(w);
+                if (sinceClear > before && added < 4096) table[{w, c}] = added;
+            }
+            w = c;
         }
+        if (w >= 0) Emit(w);
+        return *this;
     }
     std::vector<uint8_t> Finish() {
+        Put(clear + 1);
         if (held > 0) bytes.push_back(static_cast<uint8_t>(bits & 0xFF));
-        held = 0;
         return bytes;
     }
 
   private:
+    int clear, minCodeSize;
+    bool compress, clearWhenFull;
+    int codeSize, decoderNext = 0, sinceClear = 0, held = 0;
     uint64_t bits = 0;
-    int held = 0;
     std::vector<uint8_t> bytes;
-};
-
-// Codes are written in raw form by Put (clear, end, or any code a test wants to inject).
-class LzwEncoder {
-  public:
-    explicit LzwEncoder(LzwOptions options) : options(options) {
-        clear = 1 << options.minCodeSize;
-        Reset();
-    }
-
-    void Reset() {
-        codeSize = options.minCodeSize + 1;
-        decoderNext = clear + 2;
-        codesSinceClear = 0;
-        table.clear();
-    }
-    void Clear() {
-        writer.Put(clear, codeSize);
-        Reset();
-    }
-    // A data code: the decoder adds a table entry for every one but the first after a clear.
-    void Emit(int code) {
-        writer.Put(code, codeSize);
-        if (codesSinceClear++ > 0 && decoderNext < 4096) {
-            ++decoderNext;
-            if ((decoderNext & ((1 << codeSize) - 1)) == 0 && decoderNext < 4096) ++codeSize;
-        }
-        if (decoderNext >= 4096 && options.clearWhenFull) Clear();
-    }
-    void Encode(const std::vector<uint8_t>& indices) {
-        if (options.leadingClear) Clear();
-        int w = -1;
-        for (uint8_t c : indices) {
-            if (!options.compress) {
-                Emit(c);
-                continue;
-            }
-            if (w < 0) {
-                w = c;
-                continue;
-            }
-            auto it = table.find({w, c});
-            if (it != table.end()) {
-                w = it->second;
-                continue;
-            }
-            const int added = clear + 2 + codesSinceClear; // the entry this emission creates
-            const int before = codesSinceClear;
-            Emit(w);
-            if (codesSinceClear > before && added < 4096) table[{w, c}] = added;
-            w = c;
-        }
-        if (w >= 0) Emit(w);
-    }
-    std::vector<uint8_t> Finish(bool endCode = true) {
-        if (endCode) writer.Put(clear + 1, codeSize);
-        return writer.Finish();
-    }
-    BitWriter& Writer() { return writer; }
-    int CodeSize() const { return codeSize; }
-    int DecoderNext() const { return decoderNext; }
-
-  private:
-    LzwOptions options;
-    int clear = 0;
-    int codeSize = 0;
-    int decoderNext = 0;
-    int codesSinceClear = 0;
     std::map<std::pair<int, int>, int> table;
-    BitWriter writer;
 };
+
+std::vector<uint8_t> Encode(const std::vector<uint8_t>& indices, int minCodeSize = 8) {
+    return Lzw(minCodeSize).Encode(indices).Finish();
+}
 
 // ---- GIF container
 
@@ -196,12 +162,6 @@ std::vector<uint8_t> BuildGif(const GifFile& gif) {
     return out;
 }
 
-std::vector<uint8_t> Encode(const std::vector<uint8_t>& indices, LzwOptions options = {}) {
-    LzwEncoder encoder(options);
-    encoder.Encode(indices);
-    return encoder.Finish();
-}
-
 std::vector<uint32_t> Greys(int count) {
     std::vector<uint32_t> table;
     for (int i = 0; i < count; ++i)
@@ -259,9 +219,7 @@ TEST_F(GifTest, SmallCodeSizeLongRunsAndBgraBytes) {
     for (int i = 0; i < 64; ++i)
         indices[static_cast<size_t>(i) * 65] = 3;
     indices[1] = 0;
-    LzwOptions options;
-    options.minCodeSize = 2;
-    gif.lzw = Encode(indices, options);
+    gif.lzw = Encode(indices, 2);
     auto image = Load(BuildGif(gif));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Opaque(255, 255, 255));
@@ -327,27 +285,21 @@ TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
     std::vector<uint8_t> literals(5000);
     for (size_t i = 0; i < literals.size(); ++i)
         literals[i] = static_cast<uint8_t>(i % 256);
-    LzwOptions noClear;
-    noClear.compress = false;
-    noClear.clearWhenFull = false;
-
-    LzwEncoder beyond({});
+    Lzw beyond;
     beyond.Clear();
-    beyond.Emit(1);
-    beyond.Emit(2);
-    beyond.Emit(3);
-    beyond.Writer().Put(400, beyond.CodeSize()); // next code is 260
+    for (int code : {1, 2, 3})
+        beyond.Emit(code);
+    beyond.Put(400); // next code is 260
     beyond.Emit(4);
 
     // After a clear the next code is 258; sending 258 (equal to next, but with no previous
     // string) must not read stale table entries.
-    LzwEncoder stale({});
+    Lzw stale;
     stale.Clear();
-    stale.Emit(7);
-    stale.Emit(7);
-    stale.Emit(258); // "7 7" from the table
+    for (int code : {7, 7, 258}) // 258 is "7 7" from the table
+        stale.Emit(code);
     stale.Clear();
-    stale.Writer().Put(258, stale.CodeSize());
+    stale.Put(258);
 
     struct Case {
         const char* what;
@@ -356,7 +308,7 @@ TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
         uint8_t last; // the index of the last decoded pixel
     };
     const Case cases[] = {
-        {"full table without a clear", Encode(literals, noClear), 3839, 3838 % 256},
+        {"full table without a clear", Lzw(8, false, false).Encode(literals).Finish(), 3839, 3838 % 256},
         {"code beyond the table", beyond.Finish(), 3, 3},
         {"string code right after a clear", stale.Finish(), 4, 7},
         {"end code after 5 pixels", Encode({1, 2, 3, 0, 1}), 5, 1},
