@@ -19,27 +19,10 @@ namespace kel::music {
 namespace {
 
 constexpr const char* kPieces[] = {
-    "KelvaroMainTheme",
-    "OpeningCeremonies",
-    "MedalPresentation",
-    "ClosingCeremonies",
-    "100MDash",
-    "Javelin",
-    "Equestrian",
-    "Diving",
-    "Rings",
-    "HighJump",
-    "Weightlifting",
-    "ShotPut",
-    "PoleVault",
-    "Rowing",
-    "Swimming",
-    "Racewalking",
-    "KayakSlalom",
-    "HammerThrow",
-    "Cycling",
-    "Archery",
-};
+    "KelvaroMainTheme", "OpeningCeremonies", "MedalPresentation", "ClosingCeremonies", "100MDash",
+    "Javelin",          "Equestrian",        "Diving",            "Rings",             "HighJump",
+    "Weightlifting",    "ShotPut",           "PoleVault",         "Rowing",            "Swimming",
+    "Racewalking",      "KayakSlalom",       "HammerThrow",       "Cycling",           "Archery"};
 
 class BuiltMusic : public testing::TestWithParam<const char*> {};
 
