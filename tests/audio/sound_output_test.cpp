@@ -100,8 +100,8 @@ class SoundOutput : public ::testing::Test {
         return Segment{begin + kSettle, Now() - kGuard};
     }
 
-    // Every test's first action starts a sound; where it begins in the recording ties the
-    // recording's clock to ours.
+    // The first action starts a sound; where it begins in the recording ties the recording's
+    // clock to ours.
     test::Recording Finish() {
         ShutDownSound();
         test::Recording r = test::ReadRecording(gWaveWriter.output);
@@ -118,26 +118,14 @@ class SoundOutput : public ::testing::Test {
     double firstAction = -1.0; // seconds
 };
 
-TEST_F(SoundOutput, EffectComesOutAtItsFrequencyAndPitchAndStops) {
-    uint32_t h = PlayEffect(kTone, 100, 0, 1.33f, true);
+// One timeline through what the backend carries out: pitch, pan, the two volumes and a stop on
+// one channel, a stereo effect (queued as stereo), then a music loop, its volume and its stop.
+TEST_F(SoundOutput, EffectsAndMusicComeOutAsTold) {
+    folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.2, 1, kAmplitude), 44100));
+    uint32_t h = PlayEffect(kTone, 100, -100, 1.33f, true);
     ASSERT_NE(h, 0u);
-    Segment raised = HoldFor(0.3);
+    Segment raisedLeft = HoldFor(0.3);
     SetChannelPitch(h, 1.0f);
-    Segment playing = HoldFor(0.3);
-    StopChannel(h);
-    Segment stopped = HoldFor(0.2);
-    test::Recording r = Finish();
-    ASSERT_GE(r.Seconds(), stopped.to);
-    EXPECT_NEAR(r.Frequency(0, raised.from, raised.to), kToneHz * 1.33, kToneHz * 1.33 * kTolerance);
-    EXPECT_NEAR(r.Frequency(0, playing.from, playing.to), kToneHz, kToneHz * kTolerance);
-    EXPECT_GT(r.Rms(0, playing.from, playing.to), 0.15);
-    EXPECT_GT(r.Rms(1, playing.from, playing.to), 0.15);
-    EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002) << "still sounding after StopChannel";
-}
-
-TEST_F(SoundOutput, PanMovesEnergyBetweenChannelsAndVolumesScaleTheLevel) {
-    uint32_t h = PlayEffect(kTone, 100, -100, 1.0f, true);
-    Segment left = HoldFor(0.25);
     SetChannelPan(h, 100);
     Segment right = HoldFor(0.25);
     SetChannelPan(h, 0);
@@ -145,42 +133,40 @@ TEST_F(SoundOutput, PanMovesEnergyBetweenChannelsAndVolumesScaleTheLevel) {
     SetEffectsVolume(50);
     SetChannelVolume(h, 50.0f);
     Segment quarter = HoldFor(0.2);
-    test::Recording r = Finish();
-    EXPECT_GT(r.Rms(0, left.from, left.to), 4.0 * r.Rms(1, left.from, left.to));
-    EXPECT_GT(r.Rms(1, right.from, right.to), 4.0 * r.Rms(0, right.from, right.to));
-    const double level = r.Rms(0, full.from, full.to);
-    EXPECT_NEAR(level / r.Rms(1, full.from, full.to), 1.0, 0.05) << "centred";
-    ASSERT_GT(level, 0.1);
-    EXPECT_NEAR(r.Rms(0, quarter.from, quarter.to) / level, 0.25, 0.03);
-}
-
-// Effects arrive decoded to 16-bit PCM (wav_test); the backend must still queue stereo as stereo.
-TEST_F(SoundOutput, StereoEffectPlaysInBothChannels) {
+    StopChannel(h);
+    SetEffectsVolume(100);
+    Segment stopped = HoldFor(0.2);
     PlayEffect(kStereoTone, 100, 0, 1.0f, false);
     Segment stereo = HoldFor(0.3);
-    test::Recording r = Finish();
-    constexpr double kTail = 0.05; // the sound ends 0.05 s before the segment
-    EXPECT_NEAR(r.Frequency(0, stereo.from, stereo.to - kTail), kToneHz, kToneHz * kTolerance);
-    EXPECT_NEAR(r.Frequency(1, stereo.from, stereo.to - kTail), kToneHz, kToneHz * kTolerance);
-    EXPECT_GT(r.Rms(0, stereo.from, stereo.to - kTail), 0.1);
-}
-
-TEST_F(SoundOutput, MusicLoopsWithoutAGapAndFollowsVolumeAndStop) {
-    folder.WriteSound("Loop.mp3", test::MakeMp3(test::SineFrames(kToneHz, 44100, 0.2, 1, kAmplitude), 44100));
+    stereo.to -= 0.05; // the sound ends 0.05 s before the segment
     PlayMusic("Loop.mp3", true);
-    Segment full = HoldFor(1.0);
+    Segment music = HoldFor(1.0);
     SetMusicVolume(50);
     Segment half = HoldFor(0.2);
     StopMusic();
-    Segment stopped = HoldFor(0.2);
+    Segment silent = HoldFor(0.2);
     test::Recording r = Finish();
-    double level = r.Rms(0, full.from, full.to);
+    ASSERT_GE(r.Seconds(), silent.to);
+
+    EXPECT_NEAR(r.Frequency(0, raisedLeft.from, raisedLeft.to), kToneHz * 1.33, kToneHz * 1.33 * kTolerance);
+    EXPECT_GT(r.Rms(0, raisedLeft.from, raisedLeft.to), 4.0 * r.Rms(1, raisedLeft.from, raisedLeft.to));
+    EXPECT_NEAR(r.Frequency(1, right.from, right.to), kToneHz, kToneHz * kTolerance);
+    EXPECT_GT(r.Rms(1, right.from, right.to), 4.0 * r.Rms(0, right.from, right.to));
+    const double level = r.Rms(0, full.from, full.to);
     ASSERT_GT(level, 0.1);
+    EXPECT_NEAR(level / r.Rms(1, full.from, full.to), 1.0, 0.05) << "centred";
+    EXPECT_NEAR(r.Rms(0, quarter.from, quarter.to) / level, 0.25, 0.03);
+    EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002) << "still sounding after StopChannel";
+    for (int channel : {0, 1})
+        EXPECT_NEAR(r.Frequency(channel, stereo.from, stereo.to), kToneHz, kToneHz * kTolerance) << channel;
+
+    const double musicLevel = r.Rms(0, music.from, music.to);
+    ASSERT_GT(musicLevel, 0.1);
     // A 10 ms window anywhere over four seams keeps most of the level.
-    EXPECT_GT(r.QuietestWindow(0, full.from, full.to, 0.01), 0.7 * level);
-    EXPECT_NEAR(r.Frequency(0, full.from, full.to), kToneHz, kToneHz * kTolerance);
-    EXPECT_NEAR(r.Rms(0, half.from, half.to) / level, 0.5, 0.05);
-    EXPECT_LT(r.Rms(0, stopped.from, stopped.to), 0.002);
+    EXPECT_GT(r.QuietestWindow(0, music.from, music.to, 0.01), 0.7 * musicLevel);
+    EXPECT_NEAR(r.Frequency(0, music.from, music.to), kToneHz, kToneHz * kTolerance);
+    EXPECT_NEAR(r.Rms(0, half.from, half.to) / musicLevel, 0.5, 0.05);
+    EXPECT_LT(r.Rms(0, silent.from, silent.to), 0.002);
 }
 
 // OpenAL picks its drivers once per process, so runs under other drivers happen in a fresh copy
