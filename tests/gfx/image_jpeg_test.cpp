@@ -13,8 +13,7 @@ namespace kel {
 namespace {
 
 struct JpegParams {
-    int width = 16;
-    int height = 8;
+    int width = 16, height = 8;
     int components = 3;
     J_COLOR_SPACE space = JCS_RGB;
     bool progressive = false;
@@ -52,9 +51,7 @@ template <typename Sample> std::vector<uint8_t> WriteJpegBytes(const JpegParams&
     return out;
 }
 
-uint8_t Flat(int, int, int c) {
-    return c == 0 ? 200 : c == 1 ? 100 : 50;
-}
+uint8_t Flat(int, int, int c) { return c == 0 ? 200 : c == 1 ? 100 : 50; }
 
 // Offset of the first start-of-frame marker's height field, or 0.
 size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {

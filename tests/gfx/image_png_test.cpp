@@ -12,8 +12,7 @@ namespace kel {
 namespace {
 
 struct PngParams {
-    int width = 4;
-    int height = 3;
+    int width = 4, height = 3;
     int colourType = PNG_COLOR_TYPE_RGB;
     int bitDepth = 8;
     bool interlaced = false;
@@ -71,10 +70,7 @@ template <typename Sample> std::vector<uint8_t> WritePngBytes(const PngParams& p
     return out;
 }
 
-uint8_t Sample(int x, int y, int c) {
-    return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5);
-}
-
+uint8_t Sample(int x, int y, int c) { return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5); }
 uint32_t Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
@@ -91,8 +87,6 @@ class PngTest : public ::testing::Test {
     MemoryFileProvider memory;
     ScopedFileProvider scope{&memory};
 };
-
-// ---- Reading
 
 TEST_F(PngTest, EveryColourTypeComesOutBgraWithAlpha) {
     const struct {
@@ -155,8 +149,6 @@ TEST_F(PngTest, InterlacedFileIsAssembled) {
                       Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
 }
 
-// ---- Damaged and hostile files
-
 TEST_F(PngTest, DamagedAndOversizedFilesAreRefused) {
     const auto bytes = WritePngBytes(PngParams{}, Sample);
     for (size_t length = 0; length < bytes.size(); ++length)
@@ -179,8 +171,6 @@ TEST_F(PngTest, DamagedAndOversizedFilesAreRefused) {
     SetImagePixelLimit(kDefaultImagePixelLimit);
     EXPECT_TRUE(Load(big));
 }
-
-// ---- Writing
 
 TEST(WritePng, RoundTripReversesRowsAndFailuresLeaveNoFile) {
     char folder[] = "/tmp/kelvaro_png_XXXXXX";

@@ -87,12 +87,19 @@ TEST_F(RendererTest, FillRectBetweenSpritesOfASheetWithoutWhiteRebindsAndLeavesW
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, ColourTravelsWithEachVertexAndNeverFlushes) {
-    const Colour a = PackColour(10, 20, 30);
-    const Colour b = PackColour(10, 20, 31, 128);
-    SetColour(a);
+// Colour travels with each vertex, so neither a colour change nor a plain shape (which samples
+// the bound sheet's white texel) splits the batch.
+TEST_F(RendererTest, ColoursAndPlainShapesShareTheSheetsBatch) {
+    gRenderer.slots[1].hasWhite = true;
+    gRenderer.slots[1].whiteU = 0.25f;
+    gRenderer.slots[1].whiteV = 0.75f;
+    const Colour tint = PackColour(10, 20, 31, 128);
+    SetColour(tint);
     DrawSprite(1, 0.0f, 0.0f);
-    SetColour(b);
+    FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
+    DrawLine(0.0f, 0.0f, 5.0f, 0.0f, 1.0f, PackColour(0, 255, 0));
+    EXPECT_EQ(gRenderer.colour, kWhite) << "plain shapes leave the colour white";
+    SetColour(tint);
     DrawSprite(1, 0.0f, 0.0f);
     ResetColour();
     DrawSprite(1, 0.0f, 0.0f);
@@ -100,33 +107,18 @@ TEST_F(RendererTest, ColourTravelsWithEachVertexAndNeverFlushes) {
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 18u);
-    EXPECT_EQ(v[5].colour, a);
-    EXPECT_EQ(v[6].colour, b);
-    EXPECT_EQ(v[12].colour, kWhite);
-    EXPECT_EQ(gl.colourChanges, 0) << "no GL colour state is set for the batch";
-}
-
-TEST_F(RendererTest, PlainShapesSampleTheBoundSheetsWhiteTexel) {
-    gRenderer.slots[1].hasWhite = true;
-    gRenderer.slots[1].whiteU = 0.25f;
-    gRenderer.slots[1].whiteV = 0.75f;
-    DrawSprite(1, 0.0f, 0.0f);
-    FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
-    DrawLine(0.0f, 0.0f, 5.0f, 0.0f, 1.0f, PackColour(0, 255, 0));
-    DrawSprite(1, 0.0f, 0.0f);
-    FlushBatch();
-    ASSERT_EQ(gl.draws.size(), 1u);
-    const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 24u);
+    ASSERT_EQ(v.size(), 30u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     for (int i = 6; i < 18; ++i) {
         EXPECT_FLOAT_EQ(v[i].u, 0.25f);
         EXPECT_FLOAT_EQ(v[i].v, 0.75f);
     }
+    EXPECT_EQ(v[5].colour, tint);
     EXPECT_EQ(v[6].colour, PackColour(255, 0, 0));
     EXPECT_EQ(v[12].colour, PackColour(0, 255, 0));
-    EXPECT_EQ(v[18].colour, kWhite);
+    EXPECT_EQ(v[18].colour, tint);
+    EXPECT_EQ(v[24].colour, kWhite);
+    EXPECT_EQ(gl.colourChanges, 0) << "no GL colour state is set for the batch";
 }
 
 TEST_F(RendererTest, OnlyABatchOfOpaqueTexelsAndColoursDrawsWithoutBlending) {
