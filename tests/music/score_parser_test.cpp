@@ -126,6 +126,8 @@ TEST(ScoreErrors, MistakesInTracksAreReportedWithFileAndLine) {
         {OneVoice("kit", "v: k...z..........."), "t.kms:5: unknown drum 'z'"},
         {OneVoice("lead", "v: c4:q d4:q e4:q | f4:q"), "t.kms:5: barline 3 beats into bar 1"},
         {OneVoice("lead", "v: c4:w", 2), "t.kms:4: voice 'v' lasts 1 bars; the loop has 2"},
+        {"voice v lead\nv: c4:w\nbars 1\n", "t.kms:2: 'bars' must come before the tracks"},
+        {"", "t.kms:1: missing 'bars'"},
     };
     for (const auto& c : cases) {
         ParseResult r = ParseScore(c.text, "t.kms");
@@ -159,11 +161,7 @@ TEST(ScoreErrors, AVoiceReportsOnlyItsFirstBadLine) {
     EXPECT_TRUE(HasErrorAt(r, "once.kms:5: bad note 'q4'")) << AllErrors(r);
 }
 
-TEST(ScoreErrors, TracksBeforeBarsAndEmptyScores) {
-    ParseResult early = ParseScore("voice v lead\nv: c4:w\nbars 1\n", "e.kms");
-    EXPECT_TRUE(HasErrorAt(early, "e.kms:2: 'bars' must come before the tracks")) << AllErrors(early);
-    ParseResult empty = ParseScore("", "empty.kms");
-    EXPECT_TRUE(HasErrorAt(empty, "empty.kms:1: missing 'bars'")) << AllErrors(empty);
+TEST(ScoreErrors, AMissingFileSaysSo) {
     ParseResult missing = LoadScore("/nonexistent/score.kms");
     EXPECT_TRUE(HasErrorAt(missing, "/nonexistent/score.kms:0: cannot open the file")) << AllErrors(missing);
 }
