@@ -1,7 +1,6 @@
 // GIF decoding: files built here by a small LZW encoder that mirrors the decoder's code-size
 // rules, served through an in-memory provider.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -151,20 +150,7 @@ std::vector<uint32_t> Greys(int count) {
     return table;
 }
 
-class GifTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.gif", bytes);
-        std::unique_ptr<Image> image(LoadGif("t.gif"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
-
-// ---- Well-formed files
+using GifTest = DecoderTest<LoadGif>;
 
 TEST_F(GifTest, CompressedImageRoundTripsThroughClearsAndCodeGrowth) {
     // 256 colours over 30000 pixels with runs and repeats: codes grow to 12 bits, the table

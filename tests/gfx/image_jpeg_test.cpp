@@ -1,6 +1,5 @@
 // JPEG decoding: files written here with libjpeg into memory.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -60,18 +59,7 @@ size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {
     return 0;
 }
 
-class JpegTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.jpg", bytes);
-        std::unique_ptr<Image> image(LoadJpeg("t.jpg"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
+using JpegTest = DecoderTest<LoadJpeg>;
 
 void ExpectNear(uint32_t pixel, int r, int g, int b) {
     const auto* p = reinterpret_cast<const uint8_t*>(&pixel);

@@ -1,6 +1,5 @@
 // PNG reading (files written here with libpng) and the PNG writer.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -75,18 +74,7 @@ uint32_t Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
-class PngTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.png", bytes);
-        std::unique_ptr<Image> image(LoadPng("t.png"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
+using PngTest = DecoderTest<LoadPng>;
 
 TEST_F(PngTest, EveryColourTypeComesOutBgraWithAlpha) {
     const struct {

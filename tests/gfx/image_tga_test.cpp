@@ -1,6 +1,5 @@
 // TGA decoding: only uncompressed 32-bit top-left files are accepted.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 #include "platform/log.h"
 
 #include <gtest/gtest.h>
@@ -24,18 +23,7 @@ std::vector<uint8_t> Tga(int width, int height, uint8_t depth, uint8_t descripto
     return out;
 }
 
-class TgaTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.tga", bytes);
-        std::unique_ptr<Image> image(LoadTga("t.tga"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
+using TgaTest = DecoderTest<LoadTga>;
 
 TEST_F(TgaTest, ThirtyTwoBitTopLeftIsCopiedAsIs) {
     const auto bytes = Tga(3, 2, 32, 0x28, 3 * 2 * 4);
