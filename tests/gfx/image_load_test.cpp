@@ -4,9 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <memory>
-#include <unistd.h>
 
 namespace kel {
 namespace {
@@ -91,22 +89,6 @@ TEST_F(LoadImageTest, FirstDecodingFormatWinsAndADamagedOneFallsThrough) {
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], 0xFF040506u);
     EXPECT_EQ(memory.OpenHandles(), 0);
-}
-
-TEST(LoadImageFromDisk, PlainFilesAreReadWithoutAProvider) {
-    char folder[] = "/tmp/kelvaro_image_XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const std::string path = std::string(folder) + "/sprites.tga";
-    const auto bytes = TinyTga(0xCAFEF00D);
-    FILE* f = std::fopen(path.c_str(), "wb");
-    ASSERT_NE(f, nullptr);
-    std::fwrite(bytes.data(), 1, bytes.size(), f);
-    std::fclose(f);
-    std::unique_ptr<Image> image(LoadImage((std::string(folder) + "\\sprites").c_str()));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->pixels[0], 0xCAFEF00Du);
-    std::remove(path.c_str());
-    rmdir(folder);
 }
 
 } // namespace
