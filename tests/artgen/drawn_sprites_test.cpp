@@ -2,7 +2,6 @@
 // static bodies of their scenes exactly where the physics has them, the velodrome drawn from the
 // track's own geometry, the white water that flows from frame to frame, and tinted pieces kept grey.
 #include "atlas_layout.h"
-#include "draw_figure.h"
 #include "drawn.h"
 
 #include <gtest/gtest.h>
@@ -167,30 +166,6 @@ TEST(DrawnSprites, WhiteWaterFlowsDownstreamFrameByFrame) {
     EXPECT_LT(edgeChanges, 16);
 }
 
-TEST(DrawnSprites, HammerCageIsOpenTowardsTheSector) {
-    const Canvas c = Render(220);
-    auto at = [&](float degrees, float r) {
-        const float a = degrees * 3.14159265f / 180.0f;
-        return c.Get(int(56.0f + r * std::cos(a)), int(56.0f + r * std::sin(a)));
-    };
-    // Net behind and beside the thrower, nothing across the opening between the sector lines.
-    for (float degrees : {180.0f, 90.0f})
-        EXPECT_GT(at(degrees, 54.5f).a, 0) << degrees;
-    for (float degrees : {0.0f, 30.0f, -30.0f})
-        EXPECT_EQ(at(degrees, 54.5f).a, 0) << degrees;
-    // The circle itself is solid up to its white rim.
-    EXPECT_EQ(at(0.0f, 30.0f).a, 255);
-    EXPECT_EQ(at(0.0f, 51.0f), Rgba::Hex(0xffffff));
-}
-
-TEST(DrawnSprites, PoleVaultHorizonStandsOnItsBottomRow) {
-    const Canvas c = Render(233);
-    // Sky at the top, the far field's grass along the bottom row that meets the ground band.
-    EXPECT_GT(c.Get(10, 2).b, c.Get(10, 2).g);
-    for (int x = 0; x < c.width; ++x)
-        EXPECT_TRUE(Greenish(c.Get(x, c.height - 1))) << x;
-}
-
 // The walker's untinted overlays are cut from the same pose as the tinted body frames, so every
 // overlay pixel lies on a drawn pixel of its body sprite.
 TEST(DrawnSprites, WalkerOverlaysCoverOnlyTheirBodyFrames) {
@@ -226,25 +201,6 @@ TEST(DrawnSprites, TintedFiguresAreGrey) {
             }
             EXPECT_GT(opaque, c.width * c.height / share) << "sprite " << id;
         }
-}
-
-TEST(FigureKit, PartsAndShapesGetADarkOutlineAroundTheirFill) {
-    Canvas c(12, 12);
-    DrawPart(c, {{3.0f, 6.0f}, {9.0f, 6.0f}, 1.5f}, ink::kWhite);
-    EXPECT_EQ(c.Get(6, 6), ink::kWhite);
-    // Straight above the fill, the first pixel out is outline, the next is empty.
-    int y = 6;
-    while (c.Get(6, y - 1) == ink::kWhite)
-        --y;
-    EXPECT_EQ(c.Get(6, y - 1), ink::kOutline);
-    EXPECT_EQ(c.Get(6, y - 3).a, 0);
-    Canvas dot(7, 7);
-    dot.Set(3, 3, ink::kRed);
-    OutlineOpaque(dot);
-    EXPECT_EQ(dot.Get(3, 3), ink::kRed);
-    for (const auto& [x, y] : {std::pair{2, 3}, {4, 3}, {3, 2}, {3, 4}})
-        EXPECT_EQ(dot.Get(x, y), ink::kOutline) << x << "," << y;
-    EXPECT_EQ(dot.Get(2, 2).a, 0) << "corners stay clear: a 4-connected outline";
 }
 
 } // namespace
