@@ -114,25 +114,6 @@ TEST(EffectPatches, CopiesMakeADenserLongerSound) {
     }
 }
 
-TEST(EffectPatches, FasterCopyIsHigherAndShorter) {
-    Layer layer;
-    layer.source = Source::kSine;
-    layer.length = 0.2f;
-    layer.envShape = EnvShape::kFlat;
-    layer.pitch.Add(0.0f, 500.0f);
-    const Buffer normal = RenderLayer(layer, 1, 1.0f, 1.0f);
-    const Buffer fast = RenderLayer(layer, 1, 1.25f, 1.0f);
-    EXPECT_EQ(fast.size(), SamplesFor(0.16f));
-    auto crossings = [](const Buffer& b) {
-        int n = 0;
-        for (size_t i = 1; i < b.size(); ++i)
-            n += (b[i - 1] < 0.0f) != (b[i] < 0.0f);
-        return n;
-    };
-    // Same number of cycles in a shorter time: the copy plays at 625 Hz.
-    EXPECT_NEAR(crossings(fast), crossings(normal), 2);
-}
-
 class ShippedEffect : public ::testing::TestWithParam<const char*> {};
 
 TEST_P(ShippedEffect, RendersAValidQuietEndingWav) {
