@@ -46,21 +46,6 @@ TEST(MusicRender, SameScoreGivesTheSameSamplesAndTheLoopLastsExactlyItsBars) {
     EXPECT_EQ(RenderScore(waltz).Frames(), size_t(std::llround(6.0 * kSampleRate)));
 }
 
-TEST(MusicRender, NoteHeldOverTheEndSoundsAtTheStart) {
-    // Silence, then a string chord held to the very end: its release must wrap into the start.
-    Score score = MustParse("tempo 120\nbars 2\nreverb 0\nvoice s strings\ns: r:w r:h C:h\n");
-    StereoLoop loop = RenderScore(score);
-    float early = 0.0f;
-    for (size_t i = 0; i < 2000; ++i)
-        early = std::max(early, std::fabs(loop.left[i]));
-    EXPECT_GT(early, 0.01f);
-    // The jump from the last sample back to the first is no bigger than the steps inside the loop.
-    float largest = 0.0f;
-    for (size_t i = 0; i + 1 < loop.left.size(); ++i)
-        largest = std::max(largest, std::fabs(loop.left[i + 1] - loop.left[i]));
-    EXPECT_LE(std::fabs(loop.left.front() - loop.left.back()), largest);
-}
-
 // Energy of the first `seconds` of the left channel.
 double EnergyAtStart(const StereoLoop& loop, double seconds) {
     double energy = 0.0;
