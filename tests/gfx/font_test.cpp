@@ -94,6 +94,13 @@ TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     missing.Print(0, 0, kAlignLeft, 1.0f, kWhite, "ABC");
     FlushBatch();
     EXPECT_TRUE(gl.draws.empty());
+    // Without a '?' either, a missing glyph is skipped without moving on.
+    Load("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
+    this->font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
+    EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
 }
 
 TEST_F(FontTest, WidthsUseQuestionMarkForMissingGlyphs) {
@@ -129,15 +136,7 @@ TEST_F(FontTest, CentredLinesAndTruncatedHalfWidth) {
     EXPECT_FLOAT_EQ(v[12].y, 20.0f);
 }
 
-TEST_F(FontTest, QuestionMarkMissingTooSkipsWithoutMoving) {
-    Load("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
-    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
-    FlushBatch();
-    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
-    EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
-}
-
-TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
+TEST_F(FontTest, ScaleAndColourStayForLaterCallsAndALongPrintfIsCut) {
     Load();
     font.Print(0.0f, 0.0f, kAlignLeft, 4.0f, PackColour(255, 0, 0), "A");
     font.PrintfCurrent(0.0f, 0.0f, kAlignLeft, "%c", 'A');
@@ -152,6 +151,13 @@ TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
         EXPECT_FLOAT_EQ(v[6 * glyph + 1].x - v[6 * glyph].x, 32.0f);
     }
     EXPECT_EQ(gRenderer.colour, kWhite);
+    gl.Reset();
+    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "%s", std::string(3000, 'A').c_str());
+    FlushBatch();
+    size_t vertices = 0;
+    for (const auto& d : gl.draws)
+        vertices += d.vertices.size();
+    EXPECT_EQ(vertices, 1023u * 6u) << "a long Printf is cut";
 }
 
 TEST_F(FontTest, LightTextGetsADarkShadowAndDarkTextNone) {
@@ -173,16 +179,6 @@ TEST_F(FontTest, LightTextGetsADarkShadowAndDarkTextNone) {
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     EXPECT_EQ(gl.draws[0].vertices.size(), 6u) << "dark text casts no shadow";
-}
-
-TEST_F(FontTest, LongPrintfIsCut) {
-    Load();
-    std::string longText(3000, 'A');
-    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "%s", longText.c_str());
-    FlushBatch();
-    size_t vertices = 0;
-    for (const auto& d : gl.draws) vertices += d.vertices.size();
-    EXPECT_EQ(vertices, 1023u * 6u);
 }
 
 } // namespace
