@@ -26,22 +26,17 @@ namespace {
 // OpenAL Soft reads its drivers and configuration once per process, at its first use, so the
 // wave writer is chosen before any test runs.
 struct WaveWriter {
-    std::string config;
-    std::string output;
+    const std::string stem = "/tmp/kelvaro-audio-wave-" + std::to_string(getpid());
+    const std::string config = stem + ".conf", output = stem + ".wav";
     WaveWriter() {
-        std::string stem = "/tmp/kelvaro-audio-wave-" + std::to_string(getpid());
-        config = stem + ".conf";
-        output = stem + ".wav";
-        std::ofstream file(config);
-        file << "[general]\nsample-type = int16\nfrequency = 44100\nchannels = stereo\nhrtf = false\n"
-             << "[wave]\nfile = " << output << "\n";
-        file.close();
+        std::ofstream(config) << "[general]\nsample-type = int16\nfrequency = 44100\nchannels = stereo\nhrtf = false\n"
+                              << "[wave]\nfile = " << output << "\n";
         setenv("ALSOFT_CONF", config.c_str(), 1);
         setenv("ALSOFT_DRIVERS", "wave", 1);
     }
     ~WaveWriter() {
-        if (!config.empty()) std::remove(config.c_str());
-        if (!output.empty()) std::remove(output.c_str());
+        std::remove(config.c_str());
+        std::remove(output.c_str());
     }
 };
 const WaveWriter gWaveWriter;
@@ -50,12 +45,9 @@ constexpr int kTone = 0;       // 440 Hz, mono 16-bit at 22050 Hz, 0.5 s
 constexpr int kStereoTone = 1; // 440 Hz, stereo 16-bit at 44100 Hz, 0.25 s
 const EffectRow kTable[] = {{kTone, "tone"}, {kStereoTone, "stereotone"}};
 
-constexpr double kToneHz = 440.0;
-constexpr double kAmplitude = 0.5;
-constexpr double kTolerance = 0.015; // relative, for frequencies
-
-constexpr double kSettle = 0.05; // seconds
-constexpr double kGuard = 0.04;  // seconds
+constexpr double kToneHz = 440.0, kAmplitude = 0.5;
+constexpr double kTolerance = 0.015;              // relative, for frequencies
+constexpr double kSettle = 0.05, kGuard = 0.04;   // seconds
 constexpr double kOnsetLevel = 0.01;
 
 struct Segment {
