@@ -17,11 +17,8 @@ namespace {
 
 struct FakeVoice {
     uint32_t sample = 0;
-    float gain = -1.0f;
-    float pan = 0.0f;
-    float pitch = 1.0f;
-    bool loop = false;
-    bool playing = false;
+    float gain = -1.0f, pan = 0.0f, pitch = 1.0f;
+    bool loop = false, playing = false;
     int starts = 0;
 };
 
@@ -75,10 +72,7 @@ class FakeBackend : public SoundBackend {
     FakeWorld* world;
 };
 
-constexpr int kTone = 0;
-constexpr int kOther = 1;
-constexpr int kMp3Effect = 2;
-constexpr int kBroken = 3;
+constexpr int kTone = 0, kOther = 1, kMp3Effect = 2, kBroken = 3;
 const EffectRow kTestTable[] = {
     {kTone, "tone"}, {kOther, "other"}, {kMp3Effect, "mp3tone"}, {kBroken, "broken"}};
 
