@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <numeric>
+#include <set>
 
 #include "audio/pcm.h"
 #include "audio/sound.h"
@@ -98,6 +99,7 @@ class SoundLogic : public ::testing::Test {
             n += v.playing;
         return n;
     }
+    FakeVoice& Of(uint32_t handle) { return world.voices.at(handle % 256); }
     bool Logged(const std::string& text) const {
         for (const auto& line : log.Lines()) {
             if (line.find(text) != std::string::npos) return true;
@@ -112,37 +114,30 @@ class SoundLogic : public ::testing::Test {
 
 TEST_F(SoundLogic, HandlesAreNonZeroAndNeverReused) {
     LoadTestEffects();
-    std::vector<uint32_t> seen;
+    std::set<uint32_t> seen;
     for (int i = 0; i < 40; ++i) {
-        uint32_t h = PlayEffect(i % 2 ? kTone : kOther, 100, 0, 1.0f, false);
-        ASSERT_NE(h, 0u);
-        EXPECT_EQ(std::count(seen.begin(), seen.end(), h), 0) << "handle " << h << " given twice";
-        seen.push_back(h);
+        const uint32_t h = PlayEffect(i % 2 ? kTone : kOther, 100, 0, 1.0f, false);
+        EXPECT_TRUE(h != 0 && seen.insert(h).second) << "handle " << h << " is zero or given twice";
     }
 }
 
 TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
     LoadTestEffects();
-    uint32_t other = PlayEffect(kOther, 100, 0, 1.0f, true);
+    const uint32_t other = PlayEffect(kOther, 100, 0, 1.0f, true);
     uint32_t first[4];
     for (uint32_t& h : first)
         h = PlayEffect(kTone, 100, 0, 1.0f, true);
     EXPECT_EQ(Playing(), 5);
-
-    int oldestVoice = static_cast<int>(first[0] % 256);
-    uint32_t fifth = PlayEffect(kTone, 60, 0, 1.0f, true);
-    EXPECT_EQ(static_cast<int>(fifth % 256), oldestVoice);
-    EXPECT_EQ(world.voices[static_cast<size_t>(oldestVoice)].starts, 2);
+    const uint32_t fifth = PlayEffect(kTone, 60, 0, 1.0f, true);
+    EXPECT_EQ(fifth % 256, first[0] % 256);
+    EXPECT_EQ(Of(fifth).starts, 2);
     EXPECT_EQ(Playing(), 5) << "still four of the tone and the other effect";
-
     // The replaced playback's handle no longer reaches the voice.
     SetChannelVolume(first[0], 10.0f);
     StopChannel(first[0]);
-    EXPECT_TRUE(world.voices[static_cast<size_t>(oldestVoice)].playing);
-    EXPECT_FLOAT_EQ(world.voices[static_cast<size_t>(oldestVoice)].gain, 0.6f);
-    // The other effect was not touched.
-    EXPECT_EQ(world.voices[other % 256].starts, 1);
-    EXPECT_TRUE(world.voices[other % 256].playing);
+    EXPECT_TRUE(Of(fifth).playing);
+    EXPECT_FLOAT_EQ(Of(fifth).gain, 0.6f);
+    EXPECT_TRUE(Of(other).playing && Of(other).starts == 1) << "the other effect was not touched";
 }
 
 TEST_F(SoundLogic, FinishedVoicesAreReusedFirstThenTheOldestGoes) {
@@ -150,9 +145,9 @@ TEST_F(SoundLogic, FinishedVoicesAreReusedFirstThenTheOldestGoes) {
     LoadTestEffects();
     uint32_t a = PlayEffect(kTone, 100, 0, 1.0f, false);
     uint32_t b = PlayEffect(kOther, 100, 0, 1.0f, false);
-    world.voices[a % 256].playing = false; // it ran out
+    Of(a).playing = false; // it ran out
     EXPECT_EQ(PlayEffect(kOther, 100, 0, 1.0f, false) % 256, a % 256);
-    EXPECT_TRUE(world.voices[b % 256].playing);
+    EXPECT_TRUE(Of(b).playing);
     for (int i = 0; i < 6; ++i)
         PlayEffect(i < 4 ? kTone : kOther, 100, 0, 1.0f, true);
     // All eight voices sound: the ninth playback takes the oldest voice, the tenth the next.
@@ -164,7 +159,7 @@ TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolumeAndOutOfRangeValuesAreCl
     LoadTestEffects();
     SetEffectsVolume(50);
     uint32_t h = PlayEffect(kTone, 80, 0, 1.0f, true);
-    FakeVoice& v = world.voices[h % 256];
+    FakeVoice& v = Of(h);
     EXPECT_FLOAT_EQ(v.gain, 0.4f);
     SetChannelVolume(h, 25.9f); // truncated to 25
     EXPECT_FLOAT_EQ(v.gain, 0.125f);
@@ -174,21 +169,20 @@ TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolumeAndOutOfRangeValuesAreCl
     EXPECT_FLOAT_EQ(v.gain, 0.0f);
     EXPECT_EQ(EffectsVolume(), 0);
     uint32_t p = PlayEffect(kTone, 100, 0, 1.33f, true);
-    EXPECT_FLOAT_EQ(world.voices[p % 256].pitch, 1.33f);
-    EXPECT_TRUE(world.voices[p % 256].loop);
+    EXPECT_TRUE(Of(p).pitch == 1.33f && Of(p).loop);
     SetChannelPitch(p, 0.5f);
-    EXPECT_FLOAT_EQ(world.voices[p % 256].pitch, 0.5f);
+    EXPECT_FLOAT_EQ(Of(p).pitch, 0.5f);
     // Out-of-range values are clamped.
     SetEffectsVolume(250);
     EXPECT_EQ(EffectsVolume(), 100);
     uint32_t c = PlayEffect(kTone, 400, -300, 1.0f, false);
-    EXPECT_FLOAT_EQ(world.voices[c % 256].gain, 1.0f);
-    EXPECT_FLOAT_EQ(world.voices[c % 256].pan, -1.0f);
+    EXPECT_FLOAT_EQ(Of(c).gain, 1.0f);
+    EXPECT_FLOAT_EQ(Of(c).pan, -1.0f);
     SetChannelPan(c, 35);
-    EXPECT_FLOAT_EQ(world.voices[c % 256].pan, 0.35f);
+    EXPECT_FLOAT_EQ(Of(c).pan, 0.35f);
     for (float bad : {std::nanf(""), -1e30f}) {
         SetChannelVolume(c, bad);
-        EXPECT_FLOAT_EQ(world.voices[c % 256].gain, 0.0f) << bad;
+        EXPECT_FLOAT_EQ(Of(c).gain, 0.0f) << bad;
     }
     SetMusicVolume(-5);
     EXPECT_EQ(MusicVolume(), 0);
