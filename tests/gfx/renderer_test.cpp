@@ -213,41 +213,29 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-// A w x 1 uncompressed true-colour TGA (image type 2, 32 bits, top-left origin) of B,G,R,A texels.
-std::vector<uint8_t> RowTga(std::vector<uint8_t> texels) {
-    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, uint8_t(texels.size() / 4), 0, 1, 0, 32, 0x28};
-    for (uint8_t b : texels)
+// Loading a sheet finds its first opaque white texel; each reload (Alt+Return) must free the
+// texture it replaces, and a failed one leaves none.
+TEST_F(RendererTest, LoadingASheetFindsItsWhiteTexelAndReloadingFreesTheOldTexture) {
+    // A 4 x 1 uncompressed true-colour TGA (top-left origin), B,G,R,A per texel: translucent
+    // white, opaque red, opaque white, opaque white.
+    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 32, 0x28};
+    for (uint8_t b : {255, 255, 255, 254, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255})
         tga.push_back(b);
-    return tga;
-}
-
-TEST_F(RendererTest, ReloadingASlotFreesItsOldTexture) {
     MemoryFileProvider files;
-    files.Add("art/sheet.tga", RowTga({0, 0, 255, 255, 0, 255, 0, 255}));
-    RegisterFileProvider(&files);
-    gRenderer.slots[3] = {};
+    ScopedFileProvider scope(&files);
+    files.Add("art/sheet.tga", tga);
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(LoadTextureSlot(3, "art\\sheet"));
-    EXPECT_EQ(gl.liveTextures, 1) << "each reload (Alt+Return) must free the texture it replaces";
-    files.Add("art/sheet.tga", std::vector<uint8_t>{1, 2, 3});
-    EXPECT_FALSE(LoadTextureSlot(3, "art\\sheet"));
-    EXPECT_EQ(gl.liveTextures, 0);
-    EXPECT_EQ(gRenderer.slots[3].name, 0u);
-    RegisterFileProvider(nullptr);
-}
-
-TEST_F(RendererTest, LoadingASheetFindsItsFirstOpaqueWhiteTexel) {
-    // Translucent white, opaque red, opaque white, opaque white.
-    MemoryFileProvider files;
-    files.Add("art/sheet.tga", RowTga({255, 255, 255, 254, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255}));
-    RegisterFileProvider(&files);
-    ASSERT_TRUE(LoadTextureSlot(3, "art\\sheet"));
+    EXPECT_EQ(gl.liveTextures, 1);
     const TextureSlot& slot = gRenderer.slots[3];
     EXPECT_FALSE(slot.opaque);
     ASSERT_TRUE(slot.hasWhite);
     EXPECT_FLOAT_EQ(slot.whiteU, 2.5f / 4.0f);
     EXPECT_FLOAT_EQ(slot.whiteV, 0.5f);
-    RegisterFileProvider(nullptr);
+    files.Add("art/sheet.tga", std::vector<uint8_t>{1, 2, 3});
+    EXPECT_FALSE(LoadTextureSlot(3, "art\\sheet"));
+    EXPECT_EQ(gl.liveTextures, 0);
+    EXPECT_EQ(slot.name, 0u);
 }
 
 } // namespace
