@@ -12,18 +12,42 @@
 
 namespace kel::test {
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
+void Set16(std::vector<uint8_t>& bytes, size_t at, uint16_t v) {
+    bytes[at] = static_cast<uint8_t>(v);
+    bytes[at + 1] = static_cast<uint8_t>(v >> 8);
 }
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
+void Set32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
+    Set16(bytes, at, static_cast<uint16_t>(v));
+    Set16(bytes, at + 2, static_cast<uint16_t>(v >> 16));
 }
 
-} // namespace
+std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {
+    std::vector<uint8_t> out(id, id + 4);
+    out.resize(8);
+    Set32(out, 4, static_cast<uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() % 2) out.push_back(0);
+    return out;
+}
+
+std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+    std::vector<uint8_t> body(16, 0);
+    Set16(body, 0, tag);
+    Set16(body, 2, channels);
+    Set32(body, 4, rate);
+    Set32(body, 8, rate * channels * bits / 8);
+    Set16(body, 12, static_cast<uint16_t>(channels * bits / 8));
+    Set16(body, 14, bits);
+    return body;
+}
+
+std::vector<uint8_t> Riff(const std::vector<std::vector<uint8_t>>& chunks) {
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    for (const auto& c : chunks)
+        out.insert(out.end(), c.begin(), c.end());
+    Set32(out, 4, static_cast<uint32_t>(out.size() - 8));
+    return out;
+}
 
 std::vector<int16_t> SineFrames(double hz, int rate, double seconds, int channels, double amplitude) {
     size_t frames = static_cast<size_t>(seconds * rate);
@@ -38,23 +62,10 @@ std::vector<int16_t> SineFrames(double hz, int rate, double seconds, int channel
 }
 
 std::vector<uint8_t> MakeWav16(const std::vector<int16_t>& samples, int channels, int rate) {
-    std::vector<uint8_t> out;
-    uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    Put32(out, 36 + dataBytes);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(out, 16);
-    Put16(out, 1);
-    Put16(out, static_cast<uint32_t>(channels));
-    Put32(out, static_cast<uint32_t>(rate));
-    Put32(out, static_cast<uint32_t>(rate * channels * 2));
-    Put16(out, static_cast<uint32_t>(channels * 2));
-    Put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put32(out, dataBytes);
-    for (int16_t s : samples)
-        Put16(out, static_cast<uint16_t>(s));
-    return out;
+    std::vector<uint8_t> data(samples.size() * 2);
+    for (size_t i = 0; i < samples.size(); ++i)
+        Set16(data, 2 * i, static_cast<uint16_t>(samples[i]));
+    return Riff({Chunk("fmt ", FmtBody(1, uint16_t(channels), uint32_t(rate), 16)), Chunk("data", data)});
 }
 
 std::vector<uint8_t> MakeMp3(const std::vector<int16_t>& samples, int rate) {

@@ -10,16 +10,12 @@
 namespace kel {
 namespace {
 
+using test::Chunk;
+using test::FmtBody;
 using test::MakeWav16;
-
-void Set32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-}
-void Set16(std::vector<uint8_t>& bytes, size_t at, uint16_t v) {
-    bytes[at] = static_cast<uint8_t>(v);
-    bytes[at + 1] = static_cast<uint8_t>(v >> 8);
-}
+using test::Riff;
+using test::Set16;
+using test::Set32;
 
 // Offsets in the canonical 44-byte header made by MakeWav16.
 constexpr size_t kFmtChannels = 22;
@@ -27,34 +23,6 @@ constexpr size_t kFmtRate = 24;
 constexpr size_t kFmtBits = 34;
 constexpr size_t kDataSize = 40;
 constexpr size_t kHeader = 44;
-
-std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {
-    std::vector<uint8_t> out(id, id + 4);
-    out.resize(8);
-    Set32(out, 4, static_cast<uint32_t>(body.size()));
-    out.insert(out.end(), body.begin(), body.end());
-    if (body.size() % 2) out.push_back(0);
-    return out;
-}
-
-std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
-    std::vector<uint8_t> body(16, 0);
-    Set16(body, 0, tag);
-    Set16(body, 2, channels);
-    Set32(body, 4, rate);
-    Set32(body, 8, rate * channels * bits / 8);
-    Set16(body, 12, static_cast<uint16_t>(channels * bits / 8));
-    Set16(body, 14, bits);
-    return body;
-}
-
-std::vector<uint8_t> Riff(const std::vector<std::vector<uint8_t>>& chunks) {
-    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const auto& c : chunks)
-        out.insert(out.end(), c.begin(), c.end());
-    Set32(out, 4, static_cast<uint32_t>(out.size() - 8));
-    return out;
-}
 
 // Parses from a heap copy of exactly the file's size, so an over-read trips the sanitizers.
 bool Parse(const std::vector<uint8_t>& bytes, PcmSound* out, std::string* why) {
