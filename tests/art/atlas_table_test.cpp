@@ -1,7 +1,8 @@
 // The generated atlas table: one row per sprite, every rectangle inside its sheet, no two
-// rectangles sharing a pixel, the fixed places.
+// rectangles sharing a pixel, the HUD's bar fill left free.
 #include "art_paths.h"
 
+#include "atlas_layout.h"
 #include "gfx/atlas_table.h"
 #include "gfx/image.h"
 
@@ -13,26 +14,8 @@
 
 namespace {
 
-// Sheet sizes as the game will see them: decoded from the generated files with the game's loader.
-struct SheetSize {
-    int width = 0, height = 0;
-};
-std::map<int, SheetSize> LoadSheetSizes() {
-    const std::map<int, const char*> names = {
-        {0, "c64"},      {1, "sprites"},  {2, "eventlabels2"}, {3, "flags"},
-        {4, "logo"},     {5, "mm"},       {8, "buttons2"},     {9, "opening"},
-        {10, "closing"}, {11, "diving"},  {12, "javelin"},     {13, "equis"},
-        {14, "sprint"},  {15, "rings"},   {16, "highjump"},    {17, "weightlifting"},
-        {18, "shotput"}, {19, "rowing"},  {20, "swimming"},    {21, "hammer"},
-        {22, "velo"},    {23, "archery"}, {24, "pvbackground"}};
-    std::map<int, SheetSize> sizes;
-    for (const auto& [slot, name] : names) {
-        const std::string path = arttest::ArtDir() + "/" + name + ".png";
-        std::unique_ptr<kel::Image> image(kel::LoadImage(path.c_str()));
-        EXPECT_NE(image, nullptr) << path << " does not decode";
-        if (image) sizes[slot] = {image->width, image->height};
-    }
-    return sizes;
+bool Overlap(const kel::AtlasRow& p, int x, int y, int w, int h) {
+    return p.x < x + w && x < p.x + p.width && p.y < y + h && y < p.y + p.height;
 }
 
 TEST(AtlasTable, OneRowPerSpriteNumberInOrder) {
@@ -41,22 +24,24 @@ TEST(AtlasTable, OneRowPerSpriteNumberInOrder) {
         EXPECT_EQ(kel::kAtlasTable[k].sprite, k);
 }
 
+// Sheet sizes as the game sees them: decoded from the generated files with the game's loader.
 TEST(AtlasTable, EveryRectangleInsideItsSheet) {
-    const std::map<int, SheetSize> sheets = LoadSheetSizes();
+    std::map<int, std::pair<int, int>> sheets;
+    for (const artgen::SheetInfo& s : artgen::kSheets) {
+        const std::string path = arttest::ArtDir() + "/" + s.base + ".png";
+        std::unique_ptr<kel::Image> image(kel::LoadImage(path.c_str()));
+        ASSERT_NE(image, nullptr) << path << " does not decode";
+        sheets[s.slot] = {image->width, image->height};
+    }
     for (int k = 0; k < kel::kAtlasTableRows; ++k) {
         const kel::AtlasRow& row = kel::kAtlasTable[k];
         if (row.width == 0) continue;
         const auto it = sheets.find(row.slot);
         ASSERT_NE(it, sheets.end()) << "sprite " << k << " in slot " << row.slot << " without a sheet";
-        EXPECT_GE(row.x, 0) << "sprite " << k;
-        EXPECT_GE(row.y, 0) << "sprite " << k;
-        EXPECT_LE(row.x + row.width, it->second.width) << "sprite " << k;
-        EXPECT_LE(row.y + row.height, it->second.height) << "sprite " << k;
+        EXPECT_TRUE(row.x >= 0 && row.y >= 0 && row.x + row.width <= it->second.first &&
+                    row.y + row.height <= it->second.second)
+            << "sprite " << k;
     }
-}
-
-bool Overlap(int ax, int ay, int aw, int ah, int bx, int by, int bw, int bh) {
-    return ax < bx + bw && bx < ax + aw && ay < by + bh && by < ay + ah;
 }
 
 TEST(AtlasTable, NoTwoSpritesShareAPixel) {
@@ -65,24 +50,16 @@ TEST(AtlasTable, NoTwoSpritesShareAPixel) {
             const kel::AtlasRow& p = kel::kAtlasTable[a];
             const kel::AtlasRow& q = kel::kAtlasTable[b];
             if (p.width == 0 || q.width == 0 || p.slot != q.slot) continue;
-            EXPECT_FALSE(Overlap(p.x, p.y, p.width, p.height, q.x, q.y, q.width, q.height))
+            EXPECT_FALSE(Overlap(p, q.x, q.y, q.width, q.height))
                 << "sprites " << a << " and " << b << " overlap in slot " << p.slot;
         }
-}
-
-TEST(AtlasTable, BackdropsSitAtTheFixedPlace) {
-    for (int id : {117, 127, 151, 183, 192, 197, 203, 208, 212, 218, 238}) {
-        EXPECT_EQ(kel::kAtlasTable[id].x, 0) << "backdrop " << id;
-        EXPECT_EQ(kel::kAtlasTable[id].y, 64) << "backdrop " << id;
-    }
 }
 
 TEST(AtlasTable, ProgressBarFillIsLeftFree) {
     // The HUD samples art/sprites at (512..912, 96..128) directly.
     for (int k = 0; k < kel::kAtlasTableRows; ++k) {
         const kel::AtlasRow& row = kel::kAtlasTable[k];
-        if (row.slot != 1 || row.width == 0) continue;
-        EXPECT_FALSE(Overlap(row.x, row.y, row.width, row.height, 512, 96, 400, 32)) << "sprite " << k;
+        EXPECT_FALSE(row.slot == 1 && row.width != 0 && Overlap(row, 512, 96, 400, 32)) << "sprite " << k;
     }
     std::unique_ptr<kel::Image> sheet(kel::LoadImage((arttest::ArtDir() + "/sprites.png").c_str()));
     ASSERT_NE(sheet, nullptr);

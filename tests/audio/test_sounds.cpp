@@ -12,22 +12,42 @@
 
 namespace kel::test {
 
-namespace {
-
-void Put16(std::vector<uint8_t>& out, uint32_t v) {
-    out.push_back(static_cast<uint8_t>(v));
-    out.push_back(static_cast<uint8_t>(v >> 8));
+void Set16(std::vector<uint8_t>& bytes, size_t at, uint16_t v) {
+    bytes[at] = static_cast<uint8_t>(v);
+    bytes[at + 1] = static_cast<uint8_t>(v >> 8);
 }
-void Put32(std::vector<uint8_t>& out, uint32_t v) {
-    Put16(out, v & 0xFFFF);
-    Put16(out, v >> 16);
-}
-uint32_t Get32(const uint8_t* p) {
-    return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
-           (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+void Set32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
+    Set16(bytes, at, static_cast<uint16_t>(v));
+    Set16(bytes, at + 2, static_cast<uint16_t>(v >> 16));
 }
 
-} // namespace
+std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {
+    std::vector<uint8_t> out(id, id + 4);
+    out.resize(8);
+    Set32(out, 4, static_cast<uint32_t>(body.size()));
+    out.insert(out.end(), body.begin(), body.end());
+    if (body.size() % 2) out.push_back(0);
+    return out;
+}
+
+std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
+    std::vector<uint8_t> body(16, 0);
+    Set16(body, 0, tag);
+    Set16(body, 2, channels);
+    Set32(body, 4, rate);
+    Set32(body, 8, rate * channels * bits / 8);
+    Set16(body, 12, static_cast<uint16_t>(channels * bits / 8));
+    Set16(body, 14, bits);
+    return body;
+}
+
+std::vector<uint8_t> Riff(const std::vector<std::vector<uint8_t>>& chunks) {
+    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
+    for (const auto& c : chunks)
+        out.insert(out.end(), c.begin(), c.end());
+    Set32(out, 4, static_cast<uint32_t>(out.size() - 8));
+    return out;
+}
 
 std::vector<int16_t> SineFrames(double hz, int rate, double seconds, int channels, double amplitude) {
     size_t frames = static_cast<size_t>(seconds * rate);
@@ -42,23 +62,10 @@ std::vector<int16_t> SineFrames(double hz, int rate, double seconds, int channel
 }
 
 std::vector<uint8_t> MakeWav16(const std::vector<int16_t>& samples, int channels, int rate) {
-    std::vector<uint8_t> out;
-    uint32_t dataBytes = static_cast<uint32_t>(samples.size() * 2);
-    out.insert(out.end(), {'R', 'I', 'F', 'F'});
-    Put32(out, 36 + dataBytes);
-    out.insert(out.end(), {'W', 'A', 'V', 'E', 'f', 'm', 't', ' '});
-    Put32(out, 16);
-    Put16(out, 1);
-    Put16(out, static_cast<uint32_t>(channels));
-    Put32(out, static_cast<uint32_t>(rate));
-    Put32(out, static_cast<uint32_t>(rate * channels * 2));
-    Put16(out, static_cast<uint32_t>(channels * 2));
-    Put16(out, 16);
-    out.insert(out.end(), {'d', 'a', 't', 'a'});
-    Put32(out, dataBytes);
-    for (int16_t s : samples)
-        Put16(out, static_cast<uint16_t>(s));
-    return out;
+    std::vector<uint8_t> data(samples.size() * 2);
+    for (size_t i = 0; i < samples.size(); ++i)
+        Set16(data, 2 * i, static_cast<uint16_t>(samples[i]));
+    return Riff({Chunk("fmt ", FmtBody(1, uint16_t(channels), uint32_t(rate), 16)), Chunk("data", data)});
 }
 
 std::vector<uint8_t> MakeMp3(const std::vector<int16_t>& samples, int rate) {
@@ -106,101 +113,6 @@ ScratchFolder::~ScratchFolder() {
 void ScratchFolder::WriteSound(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::ofstream file(path + "/sound/" + name, std::ios::binary);
     file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-}
-
-double Recording::Seconds() const {
-    return rate > 0 && channels > 0 ? static_cast<double>(samples.size()) / channels / rate : 0.0;
-}
-
-namespace {
-
-struct Span {
-    size_t from = 0;
-    size_t to = 0;
-};
-
-Span FramesOf(const Recording& r, double from, double to) {
-    size_t frames = r.channels > 0 ? r.samples.size() / static_cast<size_t>(r.channels) : 0;
-    auto at = [&](double t) {
-        double f = (t + r.offset) * r.rate;
-        if (f < 0) return size_t{0};
-        return std::min(frames, static_cast<size_t>(f));
-    };
-    return Span{at(from), at(to)};
-}
-
-double Sample(const Recording& r, size_t frame, int channel) {
-    int c = std::min(channel, r.channels - 1);
-    return r.samples[frame * static_cast<size_t>(r.channels) + static_cast<size_t>(c)] / 32768.0;
-}
-
-} // namespace
-
-double Recording::Onset(double threshold) const {
-    int limit = static_cast<int>(threshold * 32768.0);
-    for (size_t i = 0; i < samples.size(); ++i) {
-        if (std::abs(samples[i]) > limit)
-            return static_cast<double>(i / static_cast<size_t>(channels)) / rate;
-    }
-    return -1.0;
-}
-
-double Recording::Rms(int channel, double from, double to) const {
-    Span span = FramesOf(*this, from, to);
-    if (span.to <= span.from) return 0.0;
-    double sum = 0.0;
-    for (size_t i = span.from; i < span.to; ++i)
-        sum += Sample(*this, i, channel) * Sample(*this, i, channel);
-    return std::sqrt(sum / static_cast<double>(span.to - span.from));
-}
-
-double Recording::Frequency(int channel, double from, double to) const {
-    Span span = FramesOf(*this, from, to);
-    size_t first = 0;
-    size_t last = 0;
-    int crossings = 0;
-    for (size_t i = span.from + 1; i < span.to; ++i) {
-        if (Sample(*this, i - 1, channel) < 0.0 && Sample(*this, i, channel) >= 0.0) {
-            if (crossings == 0) first = i;
-            last = i;
-            ++crossings;
-        }
-    }
-    if (crossings < 2) return 0.0;
-    return (crossings - 1) * static_cast<double>(rate) / static_cast<double>(last - first);
-}
-
-double Recording::QuietestWindow(int channel, double from, double to, double window) const {
-    double quietest = 1.0;
-    for (double t = from; t + window <= to; t += window / 2)
-        quietest = std::min(quietest, Rms(channel, t, t + window));
-    return quietest;
-}
-
-Recording ReadRecording(const std::string& path) {
-    Recording r;
-    std::ifstream file(path, std::ios::binary);
-    std::vector<uint8_t> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 12 || std::memcmp(bytes.data(), "RIFF", 4) != 0) return r;
-    size_t offset = 12;
-    bool haveFormat = false;
-    while (offset + 8 <= bytes.size()) {
-        uint32_t size = Get32(&bytes[offset + 4]);
-        size_t body = offset + 8;
-        size_t available = std::min<size_t>(size, bytes.size() - body);
-        if (std::memcmp(&bytes[offset], "fmt ", 4) == 0 && available >= 16) {
-            r.channels = bytes[body + 2] | (bytes[body + 3] << 8);
-            r.rate = static_cast<int>(Get32(&bytes[body + 4]));
-            int bits = bytes[body + 14] | (bytes[body + 15] << 8);
-            haveFormat = bits == 16 && r.channels > 0;
-        } else if (std::memcmp(&bytes[offset], "data", 4) == 0 && haveFormat) {
-            r.samples.resize(available / 2);
-            std::memcpy(r.samples.data(), &bytes[body], r.samples.size() * 2);
-            r.ok = true;
-        }
-        offset = body + size + (size & 1);
-    }
-    return r;
 }
 
 } // namespace kel::test

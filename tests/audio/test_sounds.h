@@ -1,5 +1,5 @@
-// Test sounds made in the test (sine tones as WAV bytes and as MP3 bytes), a scratch folder to
-// hold them as "sound/<name>", and a reader for the wave writer's output.
+// Test sounds made in the test (sine tones as WAV bytes and as MP3 bytes), and a scratch folder to
+// hold them as "sound/<name>".
 #pragma once
 
 #include <cstdint>
@@ -11,7 +11,15 @@ namespace kel::test {
 // A sine tone of 16-bit samples at amplitude (0..1), the same in every channel.
 std::vector<int16_t> SineFrames(double hz, int rate, double seconds, int channels, double amplitude);
 
-// A RIFF/WAVE file around 16-bit PCM frames.
+// Little-endian fields written into bytes, and the pieces of a RIFF/WAVE file: a chunk (padded to
+// an even size), a "fmt " body for a format tag, and the file around its chunks.
+void Set16(std::vector<uint8_t>& bytes, size_t at, uint16_t v);
+void Set32(std::vector<uint8_t>& bytes, size_t at, uint32_t v);
+std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body);
+std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits);
+std::vector<uint8_t> Riff(const std::vector<std::vector<uint8_t>>& chunks);
+
+// A RIFF/WAVE file around 16-bit PCM frames, with the canonical 44-byte header.
 std::vector<uint8_t> MakeWav16(const std::vector<int16_t>& samples, int channels, int rate);
 
 // A mono MP3 of the samples at 44100 Hz, with the LAME tag written over its first frame so that
@@ -31,29 +39,5 @@ class ScratchFolder {
     std::string path;
     std::string previous;
 };
-
-// What the OpenAL wave writer recorded: stereo or mono 16-bit frames.
-struct Recording {
-    std::vector<int16_t> samples;
-    int channels = 0;
-    int rate = 0;
-    bool ok = false;
-
-    // Added to every time asked about below: the recording starts when the mixer does, which the
-    // caller can only find from the sound itself (see Onset).
-    double offset = 0.0;
-
-    double Seconds() const;
-    // Time of the first sample louder than threshold (0..1) in any channel; -1 when none is.
-    double Onset(double threshold) const;
-    // Root mean square over [from, to) seconds of one channel (0 left, 1 right), 0..1.
-    double Rms(int channel, double from, double to) const;
-    // Frequency from upward zero crossings of one channel over [from, to) seconds.
-    double Frequency(int channel, double from, double to) const;
-    // The quietest window of `window` seconds inside [from, to), as RMS.
-    double QuietestWindow(int channel, double from, double to, double window) const;
-};
-
-Recording ReadRecording(const std::string& path);
 
 } // namespace kel::test

@@ -10,16 +10,12 @@
 namespace kel {
 namespace {
 
+using test::Chunk;
+using test::FmtBody;
 using test::MakeWav16;
-
-void Set32(std::vector<uint8_t>& bytes, size_t at, uint32_t v) {
-    for (int i = 0; i < 4; ++i)
-        bytes[at + static_cast<size_t>(i)] = static_cast<uint8_t>(v >> (8 * i));
-}
-void Set16(std::vector<uint8_t>& bytes, size_t at, uint16_t v) {
-    bytes[at] = static_cast<uint8_t>(v);
-    bytes[at + 1] = static_cast<uint8_t>(v >> 8);
-}
+using test::Riff;
+using test::Set16;
+using test::Set32;
 
 // Offsets in the canonical 44-byte header made by MakeWav16.
 constexpr size_t kFmtChannels = 22;
@@ -28,35 +24,6 @@ constexpr size_t kFmtBits = 34;
 constexpr size_t kDataSize = 40;
 constexpr size_t kHeader = 44;
 
-std::vector<uint8_t> Chunk(const char* id, const std::vector<uint8_t>& body) {
-    std::vector<uint8_t> out(id, id + 4);
-    uint32_t size = static_cast<uint32_t>(body.size());
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(size >> (8 * i)));
-    out.insert(out.end(), body.begin(), body.end());
-    if (body.size() % 2) out.push_back(0);
-    return out;
-}
-
-std::vector<uint8_t> FmtBody(uint16_t tag, uint16_t channels, uint32_t rate, uint16_t bits) {
-    std::vector<uint8_t> body(16, 0);
-    Set16(body, 0, tag);
-    Set16(body, 2, channels);
-    Set32(body, 4, rate);
-    Set32(body, 8, rate * channels * bits / 8);
-    Set16(body, 12, static_cast<uint16_t>(channels * bits / 8));
-    Set16(body, 14, bits);
-    return body;
-}
-
-std::vector<uint8_t> Riff(const std::vector<std::vector<uint8_t>>& chunks) {
-    std::vector<uint8_t> out = {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'A', 'V', 'E'};
-    for (const auto& c : chunks)
-        out.insert(out.end(), c.begin(), c.end());
-    Set32(out, 4, static_cast<uint32_t>(out.size() - 8));
-    return out;
-}
-
 // Parses from a heap copy of exactly the file's size, so an over-read trips the sanitizers.
 bool Parse(const std::vector<uint8_t>& bytes, PcmSound* out, std::string* why) {
     std::unique_ptr<uint8_t[]> copy(new uint8_t[bytes.size() ? bytes.size() : 1]);
@@ -64,125 +31,96 @@ bool Parse(const std::vector<uint8_t>& bytes, PcmSound* out, std::string* why) {
     return ParseWav(copy.get(), bytes.size(), out, why);
 }
 
-TEST(WavAccepts, SixteenBitMonoKeepsSamplesAndRate) {
-    std::vector<int16_t> samples = {0, 1000, -1000, 32767, -32768};
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(MakeWav16(samples, 1, 22050), &sound, &why)) << why;
-    EXPECT_EQ(sound.channels, 1);
-    EXPECT_EQ(sound.rate, 22050);
-    EXPECT_EQ(sound.samples, samples);
-}
-
-TEST(WavAccepts, EightBitIsUnsignedAroundMidScale) {
-    std::vector<uint8_t> data = {128, 255, 0, 64};
-    auto bytes = Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8)), Chunk("data", data)});
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    ASSERT_EQ(sound.samples.size(), 4u);
-    EXPECT_EQ(sound.samples[0], 0);
-    EXPECT_EQ(sound.samples[1], 127 * 256);
-    EXPECT_EQ(sound.samples[2], -128 * 256);
-    EXPECT_EQ(sound.samples[3], -64 * 256);
-}
-
-TEST(WavAccepts, ChunksInAnyOrderWithOddPadding) {
-    std::vector<uint8_t> data = {1, 0, 2, 0, 3, 0, 4, 0};
-    std::vector<uint8_t> odd = {'x', 'y', 'z'};
-    auto bytes = Riff({Chunk("LIST", odd), Chunk("data", data), Chunk("junk", odd),
-                       Chunk("fmt ", FmtBody(1, 2, 44100, 16))});
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    EXPECT_EQ(sound.channels, 2);
-    EXPECT_EQ(sound.Frames(), 2u);
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{1, 2, 3, 4}));
-}
-
-TEST(WavAccepts, ExtensiblePcm) {
-    std::vector<uint8_t> fmt = FmtBody(0xFFFE, 1, 44100, 16);
-    fmt.resize(40, 0);
-    Set16(fmt, 16, 22);
-    Set16(fmt, 24, 1); // sub-format GUID starts with the PCM tag
-    auto bytes = Riff({Chunk("fmt ", fmt), Chunk("data", {5, 0, 6, 0})});
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    EXPECT_EQ(sound.samples, (std::vector<int16_t>{5, 6}));
-}
-
-TEST(WavTrims, DataCutShortKeepsWholeFramesAndAnAbsurdSizeReadsOnlyWhatIsThere) {
-    auto bytes = MakeWav16(std::vector<int16_t>(100, 7), 2, 44100);
-    bytes.resize(kHeader + 4 * 10 + 3); // ten stereo frames and three stray bytes
-    PcmSound sound;
-    std::string why;
-    ASSERT_TRUE(Parse(bytes, &sound, &why)) << why;
-    EXPECT_EQ(sound.Frames(), 10u);
-    auto absurd = MakeWav16(std::vector<int16_t>(6, 9), 1, 44100);
-    Set32(absurd, kDataSize, 0xFFFFFFFFu);
-    ASSERT_TRUE(Parse(absurd, &sound, &why)) << why;
-    EXPECT_EQ(sound.samples, std::vector<int16_t>(6, 9));
-}
-
-TEST(WavRejects, UnsupportedFormats) {
-    struct Case {
+TEST(WavAccepts, EveryFormTheEffectsUse) {
+    std::vector<uint8_t> extensible = FmtBody(0xFFFE, 1, 44100, 16);
+    extensible.resize(40, 0);
+    Set16(extensible, 16, 22);
+    Set16(extensible, 24, 1); // sub-format GUID starts with the PCM tag
+    const std::vector<uint8_t> odd = {'x', 'y', 'z'};
+    const struct {
         const char* what;
-        size_t at;
-        uint16_t value;
+        std::vector<uint8_t> bytes;
+        int channels, rate;
+        std::vector<int16_t> samples;
+    } cases[] = {
+        {"16-bit mono", MakeWav16({0, 1000, -1000, 32767, -32768}, 1, 22050), 1, 22050,
+         {0, 1000, -1000, 32767, -32768}},
+        // 8-bit samples are unsigned around 128.
+        {"8-bit", Riff({Chunk("fmt ", FmtBody(1, 1, 8000, 8)), Chunk("data", {128, 255, 0, 64})}), 1, 8000,
+         {0, 127 * 256, -128 * 256, -64 * 256}},
+        {"chunks in any order with odd padding",
+         Riff({Chunk("LIST", odd), Chunk("data", {1, 0, 2, 0, 3, 0, 4, 0}), Chunk("junk", odd),
+               Chunk("fmt ", FmtBody(1, 2, 44100, 16))}),
+         2, 44100, {1, 2, 3, 4}},
+        {"extensible PCM", Riff({Chunk("fmt ", extensible), Chunk("data", {5, 0, 6, 0})}), 1, 44100, {5, 6}},
     };
-    const Case cases[] = {{"24-bit", kFmtBits, 24},
-                          {"zero channels", kFmtChannels, 0},
-                          {"six channels", kFmtChannels, 6},
-                          {"zero rate", kFmtRate, 0}};
-    for (const Case& c : cases) {
-        auto bytes = MakeWav16(std::vector<int16_t>(8, 1), 1, 44100);
-        Set16(bytes, c.at, c.value);
-        if (c.at == kFmtRate) Set16(bytes, c.at + 2, 0);
+    for (const auto& c : cases) {
         PcmSound sound;
         std::string why;
-        EXPECT_FALSE(Parse(bytes, &sound, &why)) << c.what;
-        EXPECT_FALSE(why.empty()) << c.what;
+        ASSERT_TRUE(Parse(c.bytes, &sound, &why)) << c.what << ": " << why;
+        EXPECT_EQ(sound.channels, c.channels) << c.what;
+        EXPECT_EQ(sound.rate, c.rate) << c.what;
+        EXPECT_EQ(sound.samples, c.samples) << c.what;
     }
-    auto adpcm = Riff({Chunk("fmt ", FmtBody(2, 1, 44100, 4)), Chunk("data", {1, 2, 3, 4})});
-    PcmSound sound;
-    std::string why;
-    EXPECT_FALSE(Parse(adpcm, &sound, &why));
-    EXPECT_NE(why.find("not PCM"), std::string::npos) << why;
 }
 
-TEST(WavRejects, MissingEmptyOrRunawayChunksAndNoRiff) {
+TEST(WavRejects, UnsupportedFormatsAndDamagedChunksSayWhy) {
+    auto patched = [](size_t at, uint32_t value, bool wide) {
+        auto bytes = MakeWav16(std::vector<int16_t>(8, 1), 1, 44100);
+        wide ? Set32(bytes, at, value) : Set16(bytes, at, uint16_t(value));
+        return bytes;
+    };
+    const auto fmt = Chunk("fmt ", FmtBody(1, 1, 44100, 16));
+    // A chunk claiming 4 GiB must not wrap the offset round to an earlier chunk.
+    auto runaway = Chunk("junk", {0, 0});
+    Set32(runaway, 4, 0xFFFFFFFEu);
+    const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+        {"24-bit", patched(kFmtBits, 24, false)},
+        {"zero channels", patched(kFmtChannels, 0, false)},
+        {"six channels", patched(kFmtChannels, 6, false)},
+        {"zero rate", patched(kFmtRate, 0, true)},
+        {"ADPCM", Riff({Chunk("fmt ", FmtBody(2, 1, 44100, 4)), Chunk("data", {1, 2, 3, 4})})},
+        {"no fmt", Riff({Chunk("data", {1, 0})})},
+        {"no data", Riff({fmt})},
+        {"empty data", Riff({fmt, Chunk("data", {})})},
+        {"half a stereo frame", Riff({Chunk("fmt ", FmtBody(1, 2, 44100, 16)), Chunk("data", {1, 0})})},
+        {"short fmt", Riff({Chunk("fmt ", {1, 0, 1, 0})})},
+        {"runaway chunk", Riff({runaway, fmt, Chunk("data", {1, 0})})},
+        {"empty", {}},
+        {"AVI", {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '}},
+    };
+    for (const auto& [what, bytes] : cases) {
+        PcmSound sound;
+        std::string why;
+        EXPECT_FALSE(Parse(bytes, &sound, &why)) << what;
+        EXPECT_FALSE(why.empty()) << what;
+    }
     PcmSound sound;
     std::string why;
-    EXPECT_FALSE(Parse(Riff({Chunk("data", {1, 0})}), &sound, &why));
-    EXPECT_FALSE(Parse(Riff({Chunk("fmt ", FmtBody(1, 1, 44100, 16))}), &sound, &why));
-    EXPECT_FALSE(Parse(Riff({Chunk("fmt ", FmtBody(1, 1, 44100, 16)), Chunk("data", {})}), &sound, &why));
-    EXPECT_FALSE(Parse(Riff({Chunk("fmt ", FmtBody(1, 2, 44100, 16)), Chunk("data", {1, 0})}), &sound, &why))
-        << "half a stereo frame";
-    EXPECT_FALSE(Parse(Riff({Chunk("fmt ", {1, 0, 1, 0})}), &sound, &why)) << "short fmt";
-    // A chunk claiming 4 GiB must not wrap the offset round to an earlier chunk.
-    auto junk = Chunk("junk", {0, 0});
-    Set32(junk, 4, 0xFFFFFFFEu);
-    EXPECT_FALSE(Parse(Riff({junk, Chunk("fmt ", FmtBody(1, 1, 44100, 16)), Chunk("data", {1, 0})}), &sound, &why));
-    // Not RIFF at all.
+    Parse(cases[4].second, &sound, &why);
+    EXPECT_NE(why.find("not PCM"), std::string::npos) << why;
     EXPECT_FALSE(LooksLikeWav(nullptr, 0));
-    EXPECT_FALSE(Parse({}, &sound, &why));
-    EXPECT_FALSE(Parse({'R', 'I', 'F', 'F', 0, 0, 0, 0, 'A', 'V', 'I', ' '}, &sound, &why));
     EXPECT_FALSE(ParseWav(nullptr, 100, &sound, &why));
 }
 
-TEST(WavRejects, EveryTruncationOfAValidFileIsSafe) {
-    auto bytes = MakeWav16(std::vector<int16_t>(16, 3), 1, 44100);
+// Cut anywhere, a stereo file keeps its whole frames; a data size past the end reads only what is there.
+TEST(WavTrims, TruncationsKeepWholeFramesAndAnAbsurdSizeReadsOnlyWhatIsThere) {
+    auto bytes = MakeWav16(std::vector<int16_t>(16, 3), 2, 44100);
     for (size_t n = 0; n < bytes.size(); ++n) {
-        std::vector<uint8_t> cut(bytes.begin(), bytes.begin() + static_cast<long>(n));
         PcmSound sound;
         std::string why;
-        bool ok = Parse(cut, &sound, &why);
-        EXPECT_EQ(ok, n >= kHeader + 2) << n << " bytes";
+        const bool ok = Parse(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)), &sound, &why);
+        EXPECT_EQ(ok, n >= kHeader + 4) << n << " bytes";
         if (ok) {
-            EXPECT_EQ(sound.Frames(), (n - kHeader) / 2);
+            EXPECT_EQ(sound.Frames(), (n - kHeader) / 4) << n << " bytes";
         }
     }
+    auto absurd = MakeWav16(std::vector<int16_t>(6, 9), 1, 44100);
+    Set32(absurd, kDataSize, 0xFFFFFFFFu);
+    PcmSound sound;
+    std::string why;
+    ASSERT_TRUE(Parse(absurd, &sound, &why)) << why;
+    EXPECT_EQ(sound.samples, std::vector<int16_t>(6, 9));
 }
 
 // Deterministic damage: bytes overwritten, the file cut anywhere. In the sanitizer build any read

@@ -32,9 +32,11 @@ protected:
         std::fputs(text, f);
         std::fclose(f);
     }
+    void Load(const char* text);
 
     RecordingGlBackend gl;
     std::string path;
+    BitmapFont font;
 };
 
 constexpr const char* kFont =
@@ -45,10 +47,13 @@ constexpr const char* kFont =
     "Char=43,16,0,7,10,0,0\n"
     "Char=\"?\",24,0,8,8,0,0\n";
 
-TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
-    Write(kFont);
-    BitmapFont font;
+void FontTest::Load(const char* text = kFont) {
+    Write(text);
     font.Load(path.c_str(), 0);
+}
+
+TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
+    Load();
     ASSERT_NE(font.glyphs['A'], nullptr);
     ASSERT_NE(font.glyphs['B'], nullptr);
     EXPECT_FLOAT_EQ(font.glyphs['B']->width, 6.0f);
@@ -89,26 +94,35 @@ TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     missing.Print(0, 0, kAlignLeft, 1.0f, kWhite, "ABC");
     FlushBatch();
     EXPECT_TRUE(gl.draws.empty());
+    // Without a '?' either, a missing glyph is skipped without moving on.
+    Load("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
+    this->font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 1u);
+    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
+    EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
 }
 
 TEST_F(FontTest, WidthsUseQuestionMarkForMissingGlyphs) {
-    Write(kFont);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
+    Load();
     // A = 1 + 8 + 1, B = 6 + 2, z falls back to ? = 8.
     EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
     EXPECT_FLOAT_EQ(font.GetStringWidth("Az", false), 18.0f);
     EXPECT_FLOAT_EQ(font.GetStringWidth("A\nABAB", false), 10.0f);
     EXPECT_FLOAT_EQ(font.GetStringWidth("A\nABAB", true), 36.0f);
     EXPECT_FLOAT_EQ(font.GetStringWidth("", true), 0.0f);
+    // Hidden text draws nothing but still measures.
+    gApp.showText = 0;
+    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "AB");
+    FlushBatch();
+    gApp.showText = 1;
+    EXPECT_TRUE(gl.draws.empty());
     font.scale = 2.0f;
     EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 36.0f);
 }
 
 TEST_F(FontTest, CentredLinesAndTruncatedHalfWidth) {
-    Write(kFont);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
+    Load();
     // Black: light text brings its shadow, which would be a second draw.
     font.Print(100.0f, 10.0f, kAlignCentre, 1.0f, kBlack, "AC\nC");
     FlushBatch();
@@ -122,20 +136,8 @@ TEST_F(FontTest, CentredLinesAndTruncatedHalfWidth) {
     EXPECT_FLOAT_EQ(v[12].y, 20.0f);
 }
 
-TEST_F(FontTest, QuestionMarkMissingTooSkipsWithoutMoving) {
-    Write("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
-    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
-    FlushBatch();
-    ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
-    EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
-}
-
-TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
-    Write(kFont);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
+TEST_F(FontTest, ScaleAndColourStayForLaterCallsAndALongPrintfIsCut) {
+    Load();
     font.Print(0.0f, 0.0f, kAlignLeft, 4.0f, PackColour(255, 0, 0), "A");
     font.PrintfCurrent(0.0f, 0.0f, kAlignLeft, "%c", 'A');
     FlushBatch();
@@ -149,24 +151,17 @@ TEST_F(FontTest, ScaleAndColourStayForLaterCalls) {
         EXPECT_FLOAT_EQ(v[6 * glyph + 1].x - v[6 * glyph].x, 32.0f);
     }
     EXPECT_EQ(gRenderer.colour, kWhite);
-}
-
-TEST_F(FontTest, HiddenTextDrawsNothingButStillMeasures) {
-    Write(kFont);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
-    gApp.showText = 0;
-    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kWhite, "AB");
+    gl.Reset();
+    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "%s", std::string(3000, 'A').c_str());
     FlushBatch();
-    gApp.showText = 1;
-    EXPECT_TRUE(gl.draws.empty());
-    EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
+    size_t vertices = 0;
+    for (const auto& d : gl.draws)
+        vertices += d.vertices.size();
+    EXPECT_EQ(vertices, 1023u * 6u) << "a long Printf is cut";
 }
 
 TEST_F(FontTest, LightTextGetsADarkShadowAndDarkTextNone) {
-    Write(kFont);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
+    Load();
     font.Print(10.0f, 10.0f, kAlignLeft, 2.0f, kWhite, "A");
     FlushBatch();
     // Colour travels per vertex, so shadow and glyph share one draw: the shadow's quad comes first,
@@ -184,18 +179,6 @@ TEST_F(FontTest, LightTextGetsADarkShadowAndDarkTextNone) {
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     EXPECT_EQ(gl.draws[0].vertices.size(), 6u) << "dark text casts no shadow";
-}
-
-TEST_F(FontTest, LongPrintfIsCut) {
-    Write(kFont);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
-    std::string longText(3000, 'A');
-    font.Printf(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "%s", longText.c_str());
-    FlushBatch();
-    size_t vertices = 0;
-    for (const auto& d : gl.draws) vertices += d.vertices.size();
-    EXPECT_EQ(vertices, 1023u * 6u);
 }
 
 } // namespace

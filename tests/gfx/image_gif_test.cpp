@@ -1,10 +1,6 @@
 // GIF decoding: files built here by a small LZW encoder that mirrors the decoder's code-size
 // rules, served through an in-memory provider.
-//
-// Sections: LZW encoder; GIF container; well-formed files; early end of decoding; damaged
-// containers.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -20,120 +16,82 @@ constexpr uint32_t Opaque(uint8_t r, uint8_t g, uint8_t b) {
     return 0xFF000000u | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
-// ---- LZW encoder
-
-struct LzwOptions {
-    int minCodeSize = 8;
-    bool compress = true;      // false: every index as a literal code
-    bool clearWhenFull = true; // false: let the table fill up
-    bool leadingClear = true;
-};
-
-class BitWriter {
+// Mirrors the decoder's code-size rules; Put writes a raw code (clear, end, or a damaged one).
+class Lzw {
   public:
-    void Put(int code, int size) {
+    explicit Lzw(int minCodeSize = 8, bool compress = true, bool clearWhenFull = true)
+        : clear(1 << minCodeSize), minCodeSize(minCodeSize), compress(compress), clearWhenFull(clearWhenFull),
+          codeSize(minCodeSize + 1) {}
+
+    void Put(int code) {
         bits |= static_cast<uint64_t>(code) << held;
-        held += size;
-        while (held >= 8) {
+        for (held += codeSize; held >= 8; held -= 8, bits >>= 8)
             bytes.push_back(static_cast<uint8_t>(bits & 0xFF));
-            bits >>= 8;
-            held -= 8;
+    }
+    void Clear() {
+        Put(clear);
+        codeSize = minCodeSize + 1;
+        decoderNext = clear + 2;
+        sinceClear = 0;
+        table.clear();
+    }
+    // A data code: the decoder adds a table entry for every one but the first after a clear.
+    void Emit(int code) {
+        Put(code);
+        if (sinceClear++ > 0 && decoderNext < 4096 && (++decoderNext & ((1 << codeSize) - 1)) == 0 &&
+            decoderNext < 4096)
+            ++codeSize;
+        if (decoderNext >= 4096 && clearWhenFull) Clear();
+    }
+    Lzw& Encode(const std::vector<uint8_t>& indices) {
+        Clear();
+        int w = -1;
+        for (uint8_t c : indices) {
+            if (!compress) {
+                Emit(c);
+                continue;
+            }
+            if (w >= 0) {
+                auto it = table.find({w, c});
+                if (it != table.end()) {
+                    w = it->second;
+                    continue;
+                }
+                const int added = clear + 2 + sinceClear, before = sinceClear; // the entry this emission makes
+                Emit(w);
+                if (sinceClear > before && added < 4096) table[{w, c}] = added;
+            }
+            w = c;
         }
+        if (w >= 0) Emit(w);
+        return *this;
     }
     std::vector<uint8_t> Finish() {
+        Put(clear + 1);
         if (held > 0) bytes.push_back(static_cast<uint8_t>(bits & 0xFF));
-        held = 0;
         return bytes;
     }
 
   private:
+    int clear, minCodeSize;
+    bool compress, clearWhenFull;
+    int codeSize, decoderNext = 0, sinceClear = 0, held = 0;
     uint64_t bits = 0;
-    int held = 0;
     std::vector<uint8_t> bytes;
-};
-
-// Codes are written in raw form by Put (clear, end, or any code a test wants to inject).
-class LzwEncoder {
-  public:
-    explicit LzwEncoder(LzwOptions options) : options(options) {
-        clear = 1 << options.minCodeSize;
-        Reset();
-    }
-
-    void Reset() {
-        codeSize = options.minCodeSize + 1;
-        decoderNext = clear + 2;
-        codesSinceClear = 0;
-        table.clear();
-    }
-    void Clear() {
-        writer.Put(clear, codeSize);
-        Reset();
-    }
-    // A data code: the decoder adds a table entry for every one but the first after a clear.
-    void Emit(int code) {
-        writer.Put(code, codeSize);
-        if (codesSinceClear++ > 0 && decoderNext < 4096) {
-            ++decoderNext;
-            if ((decoderNext & ((1 << codeSize) - 1)) == 0 && decoderNext < 4096) ++codeSize;
-        }
-        if (decoderNext >= 4096 && options.clearWhenFull) Clear();
-    }
-    void Encode(const std::vector<uint8_t>& indices) {
-        if (options.leadingClear) Clear();
-        int w = -1;
-        for (uint8_t c : indices) {
-            if (!options.compress) {
-                Emit(c);
-                continue;
-            }
-            if (w < 0) {
-                w = c;
-                continue;
-            }
-            auto it = table.find({w, c});
-            if (it != table.end()) {
-                w = it->second;
-                continue;
-            }
-            const int added = clear + 2 + codesSinceClear; // the entry this emission creates
-            const int before = codesSinceClear;
-            Emit(w);
-            if (codesSinceClear > before && added < 4096) table[{w, c}] = added;
-            w = c;
-        }
-        if (w >= 0) Emit(w);
-    }
-    std::vector<uint8_t> Finish(bool endCode = true) {
-        if (endCode) writer.Put(clear + 1, codeSize);
-        return writer.Finish();
-    }
-    BitWriter& Writer() { return writer; }
-    int CodeSize() const { return codeSize; }
-    int DecoderNext() const { return decoderNext; }
-
-  private:
-    LzwOptions options;
-    int clear = 0;
-    int codeSize = 0;
-    int decoderNext = 0;
-    int codesSinceClear = 0;
     std::map<std::pair<int, int>, int> table;
-    BitWriter writer;
 };
 
-// ---- GIF container
+std::vector<uint8_t> Encode(const std::vector<uint8_t>& indices, int minCodeSize = 8) {
+    return Lzw(minCodeSize).Encode(indices).Finish();
+}
 
 struct GifFile {
-    int width = 1;
-    int height = 1;
-    std::vector<uint32_t> globalTable; // RGB as 0xRRGGBB; size a power of two >= 2
-    std::vector<uint32_t> localTable;
+    int width = 1, height = 1;
+    std::vector<uint32_t> globalTable, localTable; // RGB as 0xRRGGBB
     bool interlaced = false;
     int transparentIndex = -1;
     int minCodeSize = 8;
     std::vector<uint8_t> lzw; // packed code bytes, split into sub-blocks here
-    bool trailer = true;
 };
 
 int TableBits(size_t entries) {
@@ -144,28 +102,19 @@ int TableBits(size_t entries) {
 }
 
 void PutTable(std::vector<uint8_t>& out, const std::vector<uint32_t>& table) {
-    const size_t entries = size_t{2} << TableBits(table.size());
-    for (size_t i = 0; i < entries; ++i) {
-        const uint32_t c = i < table.size() ? table[i] : 0;
-        out.push_back(static_cast<uint8_t>(c >> 16));
-        out.push_back(static_cast<uint8_t>(c >> 8));
-        out.push_back(static_cast<uint8_t>(c));
-    }
+    for (size_t i = 0; i < size_t{2} << TableBits(table.size()); ++i)
+        for (int shift : {16, 8, 0})
+            out.push_back(static_cast<uint8_t>((i < table.size() ? table[i] : 0) >> shift));
 }
 
-void Put16(std::vector<uint8_t>& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
-}
+void Put16(std::vector<uint8_t>& out, int v) { out.insert(out.end(), {uint8_t(v & 0xFF), uint8_t((v >> 8) & 0xFF)}); }
 
 std::vector<uint8_t> BuildGif(const GifFile& gif) {
     std::vector<uint8_t> out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, gif.width);
     Put16(out, gif.height);
-    out.push_back(gif.globalTable.empty() ? 0
-                                          : static_cast<uint8_t>(0x80 | TableBits(gif.globalTable.size())));
-    out.push_back(0);
-    out.push_back(0);
+    out.insert(out.end(),
+               {gif.globalTable.empty() ? uint8_t{0} : uint8_t(0x80 | TableBits(gif.globalTable.size())), 0, 0});
     if (!gif.globalTable.empty()) PutTable(out, gif.globalTable);
     // An application block and a comment to skip on the way.
     const char app[] = "NETSCAPE2.0";
@@ -176,8 +125,7 @@ std::vector<uint8_t> BuildGif(const GifFile& gif) {
     if (gif.transparentIndex >= 0)
         out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(gif.transparentIndex), 0});
     out.push_back(',');
-    Put16(out, 0);
-    Put16(out, 0);
+    out.insert(out.end(), {0, 0, 0, 0});
     Put16(out, gif.width);
     Put16(out, gif.height);
     uint8_t flags = gif.interlaced ? 0x40 : 0;
@@ -191,88 +139,44 @@ std::vector<uint8_t> BuildGif(const GifFile& gif) {
         out.insert(out.end(), gif.lzw.begin() + static_cast<long>(i),
                    gif.lzw.begin() + static_cast<long>(i + n));
     }
-    out.push_back(0);
-    if (gif.trailer) out.push_back(';');
+    out.insert(out.end(), {0, ';'});
     return out;
 }
 
-std::vector<uint8_t> Encode(const std::vector<uint8_t>& indices, LzwOptions options = {}) {
-    LzwEncoder encoder(options);
-    encoder.Encode(indices);
-    return encoder.Finish();
-}
-
 std::vector<uint32_t> Greys(int count) {
-    std::vector<uint32_t> table;
+    std::vector<uint32_t> table(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i)
-        table.push_back(static_cast<uint32_t>(i * 0x010101));
+        table[static_cast<size_t>(i)] = static_cast<uint32_t>(i * 0x010101);
     return table;
 }
 
-class GifTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.gif", bytes);
-        std::unique_ptr<Image> image(LoadGif("t.gif"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
-
-// ---- Well-formed files
+using GifTest = DecoderTest<LoadGif>;
 
 TEST_F(GifTest, CompressedImageRoundTripsThroughClearsAndCodeGrowth) {
-    // 256 colours over 30000 pixels with runs and repeats: codes grow to 12 bits, the table
-    // fills and is cleared several times, and runs produce the code-equals-next case.
-    GifFile gif;
-    gif.width = 200;
-    gif.height = 150;
-    gif.globalTable = Greys(256);
-    std::vector<uint8_t> indices;
-    uint32_t s = 12345;
-    while (indices.size() < 30000) {
-        s = s * 214013u + 2531011u;
-        const size_t run = (s >> 16) % 9 + 1;
-        for (size_t i = 0; i < run && indices.size() < 30000; ++i)
-            indices.push_back(static_cast<uint8_t>(s >> 24));
+    // Runs and repeats over 30000 pixels: codes grow from the smallest size to 12 bits, the table
+    // fills and is cleared several times, and runs produce the code-equals-next case. With four
+    // colours the codes start at 3 bits.
+    for (const int codeSize : {8, 2}) {
+        GifFile gif;
+        gif.width = 200;
+        gif.height = 150;
+        gif.minCodeSize = codeSize;
+        gif.globalTable = Greys(1 << codeSize);
+        std::vector<uint8_t> indices;
+        uint32_t s = 12345;
+        while (indices.size() < 30000) {
+            s = s * 214013u + 2531011u;
+            const size_t run = (s >> 16) % 9 + 1;
+            for (size_t i = 0; i < run && indices.size() < 30000; ++i)
+                indices.push_back(static_cast<uint8_t>((s >> 24) % (1u << codeSize)));
+        }
+        gif.lzw = Encode(indices, codeSize);
+        auto image = Load(BuildGif(gif));
+        ASSERT_TRUE(image);
+        ASSERT_EQ(image->width * image->height, 30000);
+        for (size_t i = 0; i < indices.size(); ++i)
+            ASSERT_EQ(image->pixels[i], Opaque(indices[i], indices[i], indices[i])) << codeSize << ", pixel " << i;
     }
-    gif.lzw = Encode(indices);
-    auto image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    ASSERT_EQ(image->width, 200);
-    ASSERT_EQ(image->height, 150);
-    for (size_t i = 0; i < indices.size(); ++i)
-        ASSERT_EQ(image->pixels[i], 0xFF000000u | static_cast<uint32_t>(indices[i] * 0x010101))
-            << "pixel " << i;
-}
-
-TEST_F(GifTest, SmallCodeSizeLongRunsAndBgraBytes) {
-    GifFile gif;
-    gif.width = 64;
-    gif.height = 64;
-    gif.minCodeSize = 2;
-    gif.globalTable = {0x102030, 0x00FF00, 0x0000FF, 0xFFFFFF};
-    std::vector<uint8_t> indices(64 * 64, 1);
-    for (int i = 0; i < 64; ++i)
-        indices[static_cast<size_t>(i) * 65] = 3;
-    indices[1] = 0;
-    LzwOptions options;
-    options.minCodeSize = 2;
-    gif.lzw = Encode(indices, options);
-    auto image = Load(BuildGif(gif));
-    ASSERT_TRUE(image);
-    EXPECT_EQ(image->pixels[0], Opaque(255, 255, 255));
-    EXPECT_EQ(image->pixels[2], Opaque(0, 255, 0));
-    EXPECT_EQ(image->pixels[65], Opaque(255, 255, 255));
-    EXPECT_EQ(image->pixels[64 * 64 - 1], Opaque(255, 255, 255));
-    const auto* bytes = reinterpret_cast<const uint8_t*>(&image->pixels[1]);
-    EXPECT_EQ(bytes[0], 0x30);
-    EXPECT_EQ(bytes[1], 0x20);
-    EXPECT_EQ(bytes[2], 0x10);
-    EXPECT_EQ(bytes[3], 0xFF);
 }
 
 TEST_F(GifTest, TransparentIndexGivesZeroPixelsAndInterlacedRowsFollowTheFourPasses) {
@@ -318,8 +222,6 @@ TEST_F(GifTest, ColourTablesLocalOverGlobalAndMissingEntriesTransparentBlack) {
     }
 }
 
-// ---- Early end of decoding
-
 // Each damaged code stream keeps the pixels decoded before it and leaves the rest transparent.
 TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
     // Literal codes only, never cleared: with 256 literals the decoder adds entries 258..4095
@@ -327,27 +229,21 @@ TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
     std::vector<uint8_t> literals(5000);
     for (size_t i = 0; i < literals.size(); ++i)
         literals[i] = static_cast<uint8_t>(i % 256);
-    LzwOptions noClear;
-    noClear.compress = false;
-    noClear.clearWhenFull = false;
-
-    LzwEncoder beyond({});
+    Lzw beyond;
     beyond.Clear();
-    beyond.Emit(1);
-    beyond.Emit(2);
-    beyond.Emit(3);
-    beyond.Writer().Put(400, beyond.CodeSize()); // next code is 260
+    for (int code : {1, 2, 3})
+        beyond.Emit(code);
+    beyond.Put(400); // next code is 260
     beyond.Emit(4);
 
     // After a clear the next code is 258; sending 258 (equal to next, but with no previous
     // string) must not read stale table entries.
-    LzwEncoder stale({});
+    Lzw stale;
     stale.Clear();
-    stale.Emit(7);
-    stale.Emit(7);
-    stale.Emit(258); // "7 7" from the table
+    for (int code : {7, 7, 258}) // 258 is "7 7" from the table
+        stale.Emit(code);
     stale.Clear();
-    stale.Writer().Put(258, stale.CodeSize());
+    stale.Put(258);
 
     struct Case {
         const char* what;
@@ -356,7 +252,7 @@ TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
         uint8_t last; // the index of the last decoded pixel
     };
     const Case cases[] = {
-        {"full table without a clear", Encode(literals, noClear), 3839, 3838 % 256},
+        {"full table without a clear", Lzw(8, false, false).Encode(literals).Finish(), 3839, 3838 % 256},
         {"code beyond the table", beyond.Finish(), 3, 3},
         {"string code right after a clear", stale.Finish(), 4, 7},
         {"end code after 5 pixels", Encode({1, 2, 3, 0, 1}), 5, 1},
@@ -383,8 +279,6 @@ TEST_F(GifTest, ADamagedCodeStreamStopsDecodingWhereItBreaks) {
         }
     }
 }
-
-// ---- Damaged containers
 
 TEST_F(GifTest, HostileContainersAreRefused) {
     GifFile good;

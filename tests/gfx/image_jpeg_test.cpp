@@ -1,6 +1,5 @@
 // JPEG decoding: files written here with libjpeg into memory.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -13,8 +12,7 @@ namespace kel {
 namespace {
 
 struct JpegParams {
-    int width = 16;
-    int height = 8;
+    int width = 16, height = 8;
     int components = 3;
     J_COLOR_SPACE space = JCS_RGB;
     bool progressive = false;
@@ -52,9 +50,7 @@ template <typename Sample> std::vector<uint8_t> WriteJpegBytes(const JpegParams&
     return out;
 }
 
-uint8_t Flat(int, int, int c) {
-    return c == 0 ? 200 : c == 1 ? 100 : 50;
-}
+uint8_t Flat(int, int, int c) { return c == 0 ? 200 : c == 1 ? 100 : 50; }
 
 // Offset of the first start-of-frame marker's height field, or 0.
 size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {
@@ -63,18 +59,7 @@ size_t FrameSizeOffset(const std::vector<uint8_t>& bytes) {
     return 0;
 }
 
-class JpegTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.jpg", bytes);
-        std::unique_ptr<Image> image(LoadJpeg("t.jpg"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
+using JpegTest = DecoderTest<LoadJpeg>;
 
 void ExpectNear(uint32_t pixel, int r, int g, int b) {
     const auto* p = reinterpret_cast<const uint8_t*>(&pixel);
@@ -121,28 +106,27 @@ TEST_F(JpegTest, EveryKindOfFileComesOutBgraOpaque) {
     }
 }
 
-TEST_F(JpegTest, EmptyTruncatedHeadersAndGarbageGiveNull) {
+TEST_F(JpegTest, DamagedAndOversizedFilesAreRefused) {
     const auto bytes = WriteJpegBytes(JpegParams{}, Flat);
-    EXPECT_FALSE(Load({}));
-    EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 2)));
-    EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + 100)));
     std::vector<uint8_t> garbage(500);
     for (size_t i = 0; i < garbage.size(); ++i)
         garbage[i] = static_cast<uint8_t>(i * 97 + 3);
-    EXPECT_FALSE(Load(garbage));
-}
-
-TEST_F(JpegTest, HugeClaimedDimensionsAndThePixelLimitAreRefused) {
-    auto bytes = WriteJpegBytes(JpegParams{}, Flat);
+    auto tall = bytes;
+    const size_t at = FrameSizeOffset(tall);
+    ASSERT_NE(at, 0u);
+    tall[at] = tall[at + 1] = 0xFF; // height 65535 (> kMaxImageSide)
+    const std::pair<const char*, std::vector<uint8_t>> cases[] = {
+        {"empty", {}},
+        {"2 bytes", {bytes.begin(), bytes.begin() + 2}},
+        {"100 bytes", {bytes.begin(), bytes.begin() + 100}},
+        {"garbage", garbage},
+        {"65535 high", tall}};
+    for (const auto& [what, file] : cases)
+        EXPECT_FALSE(Load(file)) << what;
     SetImagePixelLimit(16 * 8 - 1);
     EXPECT_FALSE(Load(bytes));
     SetImagePixelLimit(kDefaultImagePixelLimit);
     EXPECT_TRUE(Load(bytes));
-    const size_t at = FrameSizeOffset(bytes);
-    ASSERT_NE(at, 0u);
-    bytes[at] = 0xFF; // height 65535 (> kMaxImageSide)
-    bytes[at + 1] = 0xFF;
-    EXPECT_FALSE(Load(bytes));
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // PNG reading (files written here with libpng) and the PNG writer.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 
 #include <gtest/gtest.h>
 
@@ -12,8 +11,7 @@ namespace kel {
 namespace {
 
 struct PngParams {
-    int width = 4;
-    int height = 3;
+    int width = 4, height = 3;
     int colourType = PNG_COLOR_TYPE_RGB;
     int bitDepth = 8;
     bool interlaced = false;
@@ -22,18 +20,8 @@ struct PngParams {
 };
 
 int Channels(int colourType) {
-    switch (colourType) {
-    case PNG_COLOR_TYPE_GRAY:
-        return 1;
-    case PNG_COLOR_TYPE_GRAY_ALPHA:
-        return 2;
-    case PNG_COLOR_TYPE_RGB:
-        return 3;
-    case PNG_COLOR_TYPE_RGB_ALPHA:
-        return 4;
-    default:
-        return 1;
-    }
+    if (colourType == PNG_COLOR_TYPE_PALETTE) return 1;
+    return ((colourType & PNG_COLOR_MASK_COLOR) ? 3 : 1) + ((colourType & PNG_COLOR_MASK_ALPHA) ? 1 : 0);
 }
 
 void Append(png_structp png, png_bytep data, png_size_t length) {
@@ -81,49 +69,34 @@ template <typename Sample> std::vector<uint8_t> WritePngBytes(const PngParams& p
     return out;
 }
 
-uint8_t Sample(int x, int y, int c) {
-    return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5);
-}
-
+uint8_t Sample(int x, int y, int c) { return static_cast<uint8_t>(x * 40 + y * 7 + c * 60 + 5); }
 uint32_t Pixel(uint8_t r, uint8_t g, uint8_t b, uint8_t a) {
     return (uint32_t{a} << 24) | (uint32_t{r} << 16) | (uint32_t{g} << 8) | b;
 }
 
-class PngTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.png", bytes);
-        std::unique_ptr<Image> image(LoadPng("t.png"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
+using PngTest = DecoderTest<LoadPng>;
 
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
-
-// ---- Reading
-
-TEST_F(PngTest, EveryColourTypeComesOutBgraWithAlpha) {
+TEST_F(PngTest, EveryColourTypeAndInterlacingComesOutBgraWithAlpha) {
     const struct {
         int colourType, bitDepth;
-        bool alpha, grey;
-    } cases[] = {{PNG_COLOR_TYPE_RGB, 8, false, false},
-                 {PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false},
-                 {PNG_COLOR_TYPE_GRAY, 8, false, true},
-                 {PNG_COLOR_TYPE_RGB_ALPHA, 16, true, false}};
+        bool alpha, grey, interlaced;
+    } cases[] = {{PNG_COLOR_TYPE_RGB, 8, false, false, false},     {PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false, false},
+                 {PNG_COLOR_TYPE_GRAY, 8, false, true, false},     {PNG_COLOR_TYPE_RGB_ALPHA, 16, true, false, false},
+                 {PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false, true}};
     for (const auto& c : cases) {
         PngParams params;
         params.colourType = c.colourType;
         params.bitDepth = c.bitDepth;
+        params.interlaced = c.interlaced;
+        if (c.interlaced) params.width = 13, params.height = 11;
         auto image = Load(WritePngBytes(params, Sample));
         ASSERT_TRUE(image);
-        ASSERT_EQ(image->width, 4);
-        ASSERT_EQ(image->height, 3);
-        for (int y = 0; y < 3; ++y)
-            for (int x = 0; x < 4; ++x) {
+        ASSERT_EQ(image->width, params.width);
+        ASSERT_EQ(image->height, params.height);
+        for (int y = 0; y < params.height; ++y)
+            for (int x = 0; x < params.width; ++x) {
                 const uint8_t r = Sample(x, y, 0);
-                EXPECT_EQ(image->pixels[y * 4 + x],
+                EXPECT_EQ(image->pixels[y * params.width + x],
                           c.grey ? Pixel(r, r, r, 255)
                                  : Pixel(r, Sample(x, y, 1), Sample(x, y, 2), c.alpha ? Sample(x, y, 3) : 255))
                     << "type " << c.colourType << " depth " << c.bitDepth << " at " << x << "," << y;
@@ -152,90 +125,52 @@ TEST_F(PngTest, LowBitGreyIsExpandedAndPaletteTransparencyGivesAlpha) {
     EXPECT_EQ(image->pixels[1], Pixel(40, 50, 60, 255));
 }
 
-TEST_F(PngTest, InterlacedFileIsAssembled) {
-    PngParams params;
-    params.width = 13;
-    params.height = 11;
-    params.interlaced = true;
-    auto image = Load(WritePngBytes(params, Sample));
-    ASSERT_TRUE(image);
-    for (int y = 0; y < 11; ++y)
-        for (int x = 0; x < 13; ++x)
-            ASSERT_EQ(image->pixels[y * 13 + x],
-                      Pixel(Sample(x, y, 0), Sample(x, y, 1), Sample(x, y, 2), 255));
-}
-
-// ---- Damaged and hostile files
-
-TEST_F(PngTest, EveryTruncationAndCorruptDataGiveNull) {
+TEST_F(PngTest, DamagedAndOversizedFilesAreRefused) {
     const auto bytes = WritePngBytes(PngParams{}, Sample);
     for (size_t length = 0; length < bytes.size(); ++length)
         EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length))))
             << length;
-    auto corrupt = bytes;
-    corrupt[corrupt.size() - 20] ^= 0x55; // inside the image data: CRC mismatch
-    EXPECT_FALSE(Load(corrupt));
-    auto signature = bytes;
-    signature[1] = 'Q';
-    EXPECT_FALSE(Load(signature));
-}
-
-TEST_F(PngTest, OversizedDimensionsAreRefused) {
     PngParams wide;
     wide.width = kMaxImageSide + 1;
-    wide.height = 1;
-    EXPECT_FALSE(Load(WritePngBytes(wide, Sample)));
+    std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
+        {"CRC mismatch inside the image data", bytes}, {"signature", bytes}, {"too wide", WritePngBytes(wide, Sample)}};
+    cases[0].second[bytes.size() - 20] ^= 0x55;
+    cases[1].second[1] = 'Q';
+    for (const auto& [what, file] : cases)
+        EXPECT_FALSE(Load(file)) << what;
     PngParams square;
     square.width = 1000;
     square.height = 1000;
-    const auto bytes = WritePngBytes(square, [](int, int, int) { return uint8_t{7}; });
+    const auto big = WritePngBytes(square, [](int, int, int) { return uint8_t{7}; });
     SetImagePixelLimit(999 * 1000);
-    EXPECT_FALSE(Load(bytes));
+    EXPECT_FALSE(Load(big));
     SetImagePixelLimit(kDefaultImagePixelLimit);
-    EXPECT_TRUE(Load(bytes));
+    EXPECT_TRUE(Load(big));
 }
 
-// ---- Writing
-
-class TempFolder {
-  public:
-    TempFolder() {
-        char name[] = "/tmp/kelvaro_png_XXXXXX";
-        if (mkdtemp(name)) path = name;
-    }
-    ~TempFolder() {
-        if (!path.empty()) std::system(("rm -rf '" + path + "'").c_str());
-    }
-    std::string path;
-};
-
-TEST(WritePng, RoundTripReversesRows) {
-    TempFolder folder;
-    ASSERT_FALSE(folder.path.empty());
+TEST(WritePng, RoundTripReversesRowsAndFailuresLeaveNoFile) {
+    char folder[] = "/tmp/kelvaro_png_XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string base = folder;
     Image image(3, 4);
     for (int i = 0; i < 12; ++i)
         image.pixels[i] = Pixel(static_cast<uint8_t>(i * 20), 7, static_cast<uint8_t>(255 - i),
                                 static_cast<uint8_t>(i * 10 + 5));
-    const std::string path = folder.path + "/shot.png";
-    ASSERT_TRUE(WritePng(path.c_str(), image));
-    std::unique_ptr<Image> back(LoadImage((folder.path + "/shot").c_str()));
+    ASSERT_TRUE(WritePng((base + "/shot.png").c_str(), image));
+    std::unique_ptr<Image> back(LoadImage((base + "/shot").c_str()));
     ASSERT_TRUE(back);
     ASSERT_EQ(back->width, 3);
     ASSERT_EQ(back->height, 4);
     for (int y = 0; y < 4; ++y)
         for (int x = 0; x < 3; ++x)
             EXPECT_EQ(back->pixels[y * 3 + x], image.pixels[(3 - y) * 3 + x]) << x << "," << y;
-}
 
-TEST(WritePng, FailuresReturnFalseAndLeaveNoFile) {
-    TempFolder folder;
-    Image image(2, 2);
-    EXPECT_FALSE(WritePng((folder.path + "/missing/shot.png").c_str(), image));
-    Image empty;
-    const std::string path = folder.path + "/empty.png";
-    EXPECT_FALSE(WritePng(path.c_str(), empty));
-    EXPECT_FALSE(FileExists(path.c_str()));
+    EXPECT_FALSE(WritePng((base + "/missing/shot.png").c_str(), image));
     EXPECT_FALSE(WritePng(nullptr, image));
+    Image empty;
+    EXPECT_FALSE(WritePng((base + "/empty.png").c_str(), empty));
+    EXPECT_FALSE(FileExists((base + "/empty.png").c_str()));
+    std::system(("rm -rf '" + base + "'").c_str());
 }
 
 } // namespace

@@ -1,6 +1,5 @@
 // TGA decoding: only uncompressed 32-bit top-left files are accepted.
-#include "gfx/image.h"
-#include "gfx/image_memory_provider.h"
+#include "gfx/decoder_test.h"
 #include "platform/log.h"
 
 #include <gtest/gtest.h>
@@ -24,18 +23,7 @@ std::vector<uint8_t> Tga(int width, int height, uint8_t depth, uint8_t descripto
     return out;
 }
 
-class TgaTest : public ::testing::Test {
-  protected:
-    std::unique_ptr<Image> Load(const std::vector<uint8_t>& bytes) {
-        memory.Add("t.tga", bytes);
-        std::unique_ptr<Image> image(LoadTga("t.tga"));
-        EXPECT_EQ(memory.OpenHandles(), 0);
-        return image;
-    }
-
-    MemoryFileProvider memory;
-    ScopedFileProvider scope{&memory};
-};
+using TgaTest = DecoderTest<LoadTga>;
 
 TEST_F(TgaTest, ThirtyTwoBitTopLeftIsCopiedAsIs) {
     const auto bytes = Tga(3, 2, 32, 0x28, 3 * 2 * 4);
@@ -46,7 +34,14 @@ TEST_F(TgaTest, ThirtyTwoBitTopLeftIsCopiedAsIs) {
     EXPECT_EQ(0, std::memcmp(image->pixels, bytes.data() + 18, 24));
 }
 
-TEST_F(TgaTest, OtherVariantsAndHostileSizesAreRefused) {
+// A provider whose files cannot seek: the decoder must still stop at a short read.
+class UnseekableProvider : public MemoryFileProvider {
+  public:
+    int Seek(void*, long, int) override { return -1; }
+    long Tell(void*) override { return -1; }
+};
+
+TEST_F(TgaTest, OtherVariantsHostileSizesAndShortFilesAreRefused) {
     CaptureLogSink log;
     SetLogSink(&log);
     EXPECT_FALSE(Load(Tga(2, 2, 24, 0x20, 2 * 2 * 3))); // 24-bit
@@ -54,11 +49,10 @@ TEST_F(TgaTest, OtherVariantsAndHostileSizesAreRefused) {
     EXPECT_EQ(LoadTga("absent.tga"), nullptr);
     EXPECT_EQ(log.Lines().size(), 1u) << "a missing file is no damaged one";
     SetLogSink(nullptr);
-    struct Case {
+    const struct {
         const char* what;
         int w, h, bits, descriptor;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"24-bit with the right descriptor", 2, 2, 24, 0x28},
         {"bottom-left origin", 2, 2, 32, 0x08},
         {"16-bit", 2, 2, 16, 0x28},
@@ -69,39 +63,25 @@ TEST_F(TgaTest, OtherVariantsAndHostileSizesAreRefused) {
         {"65535 square", 65535, 65535, 32, 0x28},
         {"16384 square", 16384, 16384, 32, 0x28},
     };
-    for (const Case& c : cases)
+    for (const auto& c : cases)
         EXPECT_FALSE(Load(Tga(c.w, c.h, c.bits, c.descriptor, 64))) << c.what;
     SetImagePixelLimit(15);
     EXPECT_FALSE(Load(Tga(4, 4, 32, 0x28, 64)));
     SetImagePixelLimit(16);
     EXPECT_TRUE(Load(Tga(4, 4, 32, 0x28, 64)));
     SetImagePixelLimit(kDefaultImagePixelLimit);
-}
 
-TEST_F(TgaTest, EveryTruncationGivesNull) {
     const auto bytes = Tga(4, 3, 32, 0x28, 4 * 3 * 4);
     for (size_t length = 0; length < bytes.size(); ++length)
         EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length))))
             << length;
-    EXPECT_TRUE(Load(bytes));
-}
-
-// A provider whose files cannot seek: the decoder must still stop at a short read.
-class UnseekableProvider : public MemoryFileProvider {
-  public:
-    int Seek(void*, long, int) override { return -1; }
-    long Tell(void*) override { return -1; }
-};
-
-TEST(TgaUnseekable, ShortBodyStillGivesNull) {
-    UnseekableProvider memory;
-    ScopedFileProvider scope(&memory);
-    memory.Add("short.tga", Tga(8, 8, 32, 0x28, 10));
-    memory.Add("full.tga", Tga(8, 8, 32, 0x28, 8 * 8 * 4));
-    EXPECT_EQ(LoadTga("short.tga"), nullptr);
-    std::unique_ptr<Image> full(LoadTga("full.tga"));
-    EXPECT_TRUE(full);
-    EXPECT_EQ(memory.OpenHandles(), 0);
+    UnseekableProvider unseekable;
+    ScopedFileProvider scope(&unseekable);
+    unseekable.Add("short.tga", Tga(8, 8, 32, 0x28, 10));
+    unseekable.Add("full.tga", Tga(8, 8, 32, 0x28, 8 * 8 * 4));
+    EXPECT_EQ(LoadTga("short.tga"), nullptr) << "unseekable";
+    EXPECT_TRUE(std::unique_ptr<Image>(LoadTga("full.tga")));
+    EXPECT_EQ(unseekable.OpenHandles(), 0);
 }
 
 } // namespace

@@ -14,9 +14,10 @@ protected:
     void SetUp() override {
         gRenderer = RendererState{};
         SetGlBackend(&gl);
-        // Two 256x256 sheets with made-up texture names, and a handful of sprites in them.
+        // Two sheets with made-up texture names (one not square, so a swapped side shows), and a
+        // handful of sprites in them.
         gRenderer.slots[1] = {11, 256, 256};
-        gRenderer.slots[2] = {22, 256, 256};
+        gRenderer.slots[2] = {22, 256, 128};
         const AtlasRow rows[] = {
             {0, 1, 0, 0, 46, 46, 23.0f, 23.0f},
             {1, 1, 64, 0, 32, 16, 0.0f, 0.0f},
@@ -29,16 +30,6 @@ protected:
 
     RecordingGlBackend gl;
 };
-
-TEST_F(RendererTest, AtlasTexCoordsFollowTheSheetSize) {
-    const SpriteDef& d = gRenderer.sprites[2];
-    EXPECT_EQ(d.slot, 2u);
-    EXPECT_FLOAT_EQ(d.uLeft, 128.0f / 256.0f);
-    EXPECT_FLOAT_EQ(d.uRight, 148.0f / 256.0f);
-    EXPECT_FLOAT_EQ(d.vTop, 64.0f / 256.0f);
-    EXPECT_FLOAT_EQ(d.vBottom, 74.0f / 256.0f);
-    EXPECT_FLOAT_EQ(SpriteAnchorX(2), 5.0f);
-}
 
 TEST_F(RendererTest, AtlasStopsAtARowBeyondTheCount) {
     gRenderer.sprites[1] = SpriteDef{};
@@ -74,11 +65,13 @@ TEST_F(RendererTest, BatchHoldsNinetyNineQuads) {
 TEST_F(RendererTest, FillRectBetweenSpritesOfASheetWithoutWhiteRebindsAndLeavesWhite) {
     DrawSprite(1, 0.0f, 0.0f);
     FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
+    FillRect(0, 0, 1, 1, PackColour(255, 0, 0));
     DrawSprite(1, 0.0f, 0.0f);
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 3u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     EXPECT_EQ(gl.draws[1].texture, 0u);
+    EXPECT_EQ(gl.draws[1].vertices.size(), 12u) << "plain rectangles share one draw";
     EXPECT_FLOAT_EQ(gl.draws[1].colour[0], 1.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].colour[1], 0.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].vertices[5].x, 40.0f);
@@ -88,12 +81,19 @@ TEST_F(RendererTest, FillRectBetweenSpritesOfASheetWithoutWhiteRebindsAndLeavesW
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, ColourTravelsWithEachVertexAndNeverFlushes) {
-    const Colour a = PackColour(10, 20, 30);
-    const Colour b = PackColour(10, 20, 31, 128);
-    SetColour(a);
+// Colour travels with each vertex, so neither a colour change nor a plain shape (which samples
+// the bound sheet's white texel) splits the batch.
+TEST_F(RendererTest, ColoursAndPlainShapesShareTheSheetsBatch) {
+    gRenderer.slots[1].hasWhite = true;
+    gRenderer.slots[1].whiteU = 0.25f;
+    gRenderer.slots[1].whiteV = 0.75f;
+    const Colour tint = PackColour(10, 20, 31, 128);
+    SetColour(tint);
     DrawSprite(1, 0.0f, 0.0f);
-    SetColour(b);
+    FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
+    DrawLine(0.0f, 0.0f, 5.0f, 0.0f, 1.0f, PackColour(0, 255, 0));
+    EXPECT_EQ(gRenderer.colour, kWhite) << "plain shapes leave the colour white";
+    SetColour(tint);
     DrawSprite(1, 0.0f, 0.0f);
     ResetColour();
     DrawSprite(1, 0.0f, 0.0f);
@@ -101,33 +101,18 @@ TEST_F(RendererTest, ColourTravelsWithEachVertexAndNeverFlushes) {
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 18u);
-    EXPECT_EQ(v[5].colour, a);
-    EXPECT_EQ(v[6].colour, b);
-    EXPECT_EQ(v[12].colour, kWhite);
-    EXPECT_EQ(gl.colourChanges, 0) << "no GL colour state is set for the batch";
-}
-
-TEST_F(RendererTest, PlainShapesSampleTheBoundSheetsWhiteTexel) {
-    gRenderer.slots[1].hasWhite = true;
-    gRenderer.slots[1].whiteU = 0.25f;
-    gRenderer.slots[1].whiteV = 0.75f;
-    DrawSprite(1, 0.0f, 0.0f);
-    FillRect(10.0f, 20.0f, 30.0f, 40.0f, PackColour(255, 0, 0));
-    DrawLine(0.0f, 0.0f, 5.0f, 0.0f, 1.0f, PackColour(0, 255, 0));
-    DrawSprite(1, 0.0f, 0.0f);
-    FlushBatch();
-    ASSERT_EQ(gl.draws.size(), 1u);
-    const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 24u);
+    ASSERT_EQ(v.size(), 30u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
     for (int i = 6; i < 18; ++i) {
         EXPECT_FLOAT_EQ(v[i].u, 0.25f);
         EXPECT_FLOAT_EQ(v[i].v, 0.75f);
     }
+    EXPECT_EQ(v[5].colour, tint);
     EXPECT_EQ(v[6].colour, PackColour(255, 0, 0));
     EXPECT_EQ(v[12].colour, PackColour(0, 255, 0));
-    EXPECT_EQ(v[18].colour, kWhite);
+    EXPECT_EQ(v[18].colour, tint);
+    EXPECT_EQ(v[24].colour, kWhite);
+    EXPECT_EQ(gl.colourChanges, 0) << "no GL colour state is set for the batch";
 }
 
 TEST_F(RendererTest, OnlyABatchOfOpaqueTexelsAndColoursDrawsWithoutBlending) {
@@ -148,78 +133,53 @@ TEST_F(RendererTest, OnlyABatchOfOpaqueTexelsAndColoursDrawsWithoutBlending) {
     EXPECT_FALSE(gl.draws[3].blending) << "each batch is judged on its own";
 }
 
-TEST_F(RendererTest, WhiteRectsShareOneDraw) {
-    FillRect(0, 0, 1, 1, kWhite);
-    FillRect(0, 0, 1, 1, kWhite);
-    FlushBatch();
-    ASSERT_EQ(gl.draws.size(), 1u);
-    EXPECT_EQ(gl.draws[0].vertices.size(), 12u);
-}
-
-TEST_F(RendererTest, QuadVertexOrderAndTexCoords) {
+TEST_F(RendererTest, QuadCornersForPlainMirroredRotatedSkewedSpritesAndLines) {
     DrawSprite(2, 100.0f, 50.0f);
+    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
+    DrawSpriteRotated(2, 100.0f, 50.0f, 0.0f, 1.0f, 1.0f);
+    DrawSpriteRotated(2, 100.0f, 50.0f, 1.5707963f, 1.0f, 1.0f);
+    DrawSpriteSkewed(2, 0.0f, 0.0f, 7.0f, 1.0f, 1.0f);
+    DrawLine(0.0f, 0.0f, 10.0f, 0.0f, 2.0f, kBlack);
     FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 2u) << "the line is untextured: this sheet has no white texel";
     const auto& v = gl.draws[0].vertices;
-    const SpriteDef& d = gRenderer.sprites[2];
-    // top-left, top-right, bottom-left, top-right, bottom-left, bottom-right
+    ASSERT_EQ(v.size(), 30u);
+    // Top-left, top-right, bottom-left, top-right, bottom-left, bottom-right; anchor (5, 2), and
+    // texture coordinates from the 256 x 128 sheet.
     EXPECT_FLOAT_EQ(v[0].x, 95.0f);
     EXPECT_FLOAT_EQ(v[0].y, 48.0f);
     EXPECT_FLOAT_EQ(v[1].x, 115.0f);
     EXPECT_FLOAT_EQ(v[2].y, 58.0f);
     EXPECT_FLOAT_EQ(v[5].x, 115.0f);
     EXPECT_FLOAT_EQ(v[5].y, 58.0f);
-    EXPECT_FLOAT_EQ(v[0].u, d.uLeft);
-    EXPECT_FLOAT_EQ(v[1].u, d.uRight);
-    EXPECT_FLOAT_EQ(v[2].v, d.vBottom);
-    EXPECT_FLOAT_EQ(v[3].v, d.vTop);
-}
-
-TEST_F(RendererTest, MirroringKeepsTheAnchorInPlace) {
-    DrawSpriteScaled(2, 100.0f, 50.0f, -1.0f, 1.0f);
-    FlushBatch();
-    const auto& v = gl.draws[0].vertices;
-    // left = x - ax*sx = 105, right = x + sx*(w - ax) = 85: the anchor column stays at x.
-    EXPECT_FLOAT_EQ(v[0].x, 105.0f);
-    EXPECT_FLOAT_EQ(v[1].x, 85.0f);
-    EXPECT_FLOAT_EQ(v[0].y, 48.0f);
-}
-
-TEST_F(RendererTest, RotationByZeroMatchesPlainAndTurnsClockwise) {
-    DrawSprite(2, 100.0f, 50.0f);
-    DrawSpriteRotated(2, 100.0f, 50.0f, 0.0f, 1.0f, 1.0f);
-    DrawSpriteRotated(2, 100.0f, 50.0f, 1.5707963f, 1.0f, 1.0f);
-    FlushBatch();
-    const auto& v = gl.draws[0].vertices;
+    EXPECT_FLOAT_EQ(v[0].u, 128.0f / 256.0f);
+    EXPECT_FLOAT_EQ(v[1].u, 148.0f / 256.0f);
+    EXPECT_FLOAT_EQ(v[2].v, 74.0f / 128.0f);
+    EXPECT_FLOAT_EQ(v[3].v, 64.0f / 128.0f);
+    // Mirrored: left = x - ax*sx = 105, right = x + sx*(w - ax) = 85: the anchor column stays at x.
+    EXPECT_FLOAT_EQ(v[6].x, 105.0f);
+    EXPECT_FLOAT_EQ(v[7].x, 85.0f);
+    EXPECT_FLOAT_EQ(v[6].y, 48.0f);
+    // Rotation by zero matches the plain quad; a quarter turn goes clockwise on screen (y down),
+    // taking the top-right corner (+15, -2) to (+2, +15).
     for (int i = 0; i < 6; ++i) {
-        EXPECT_FLOAT_EQ(v[i].x, v[6 + i].x);
-        EXPECT_FLOAT_EQ(v[i].y, v[6 + i].y);
+        EXPECT_FLOAT_EQ(v[i].x, v[12 + i].x);
+        EXPECT_FLOAT_EQ(v[i].y, v[12 + i].y);
     }
-    // A quarter turn clockwise on screen (y down) takes the top-right corner (+15, -2) to (+2, +15).
-    EXPECT_NEAR(v[13].x, 102.0f, 1e-4f);
-    EXPECT_NEAR(v[13].y, 65.0f, 1e-4f);
-}
-
-TEST_F(RendererTest, SkewMovesOnlyTheRightEdge) {
-    DrawSpriteSkewed(1, 0.0f, 0.0f, 7.0f, 1.0f, 1.0f);
-    FlushBatch();
-    const auto& v = gl.draws[0].vertices;
-    EXPECT_FLOAT_EQ(v[0].y, 0.0f);
-    EXPECT_FLOAT_EQ(v[1].y, 7.0f);
-    EXPECT_FLOAT_EQ(v[2].y, 16.0f);
-    EXPECT_FLOAT_EQ(v[5].y, 23.0f);
-}
-
-TEST_F(RendererTest, LineIsABandOfTwiceTheHalfWidth) {
-    DrawLine(0.0f, 0.0f, 10.0f, 0.0f, 2.0f, kBlack);
-    FlushBatch();
-    ASSERT_EQ(gl.draws.size(), 1u);
-    const auto& v = gl.draws[0].vertices;
-    ASSERT_EQ(v.size(), 6u);
-    // n = (y2 - y1, x1 - x2) * hw / L = (0, -2)
-    EXPECT_FLOAT_EQ(v[0].y, -2.0f);
-    EXPECT_FLOAT_EQ(v[2].x, 10.0f);
-    EXPECT_FLOAT_EQ(v[2].y, 2.0f);
-    EXPECT_FLOAT_EQ(v[5].y, 2.0f);
+    EXPECT_NEAR(v[19].x, 102.0f, 1e-4f);
+    EXPECT_NEAR(v[19].y, 65.0f, 1e-4f);
+    // Skew moves only the right edge down.
+    EXPECT_FLOAT_EQ(v[24].y, -2.0f);
+    EXPECT_FLOAT_EQ(v[25].y, 5.0f);
+    EXPECT_FLOAT_EQ(v[26].y, 8.0f);
+    EXPECT_FLOAT_EQ(v[29].y, 15.0f);
+    // A line is a band of twice the half width: n = (y2 - y1, x1 - x2) * hw / L = (0, -2).
+    const auto& line = gl.draws[1].vertices;
+    ASSERT_EQ(line.size(), 6u);
+    EXPECT_FLOAT_EQ(line[0].y, -2.0f);
+    EXPECT_FLOAT_EQ(line[2].x, 10.0f);
+    EXPECT_FLOAT_EQ(line[2].y, 2.0f);
+    EXPECT_FLOAT_EQ(line[5].y, 2.0f);
 }
 
 TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
@@ -253,38 +213,29 @@ TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
     EXPECT_EQ(gRenderer.colour, kWhite);
 }
 
-TEST_F(RendererTest, ReloadingASlotFreesItsOldTexture) {
-    // A 2 x 1 uncompressed true-colour TGA (image type 2, 32 bits, top-left origin).
-    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 2, 0, 1, 0, 32, 0x28};
-    tga.insert(tga.end(), {0, 0, 255, 255, 0, 255, 0, 255});
+// Loading a sheet finds its first opaque white texel; each reload (Alt+Return) must free the
+// texture it replaces, and a failed one leaves none.
+TEST_F(RendererTest, LoadingASheetFindsItsWhiteTexelAndReloadingFreesTheOldTexture) {
+    // A 4 x 1 uncompressed true-colour TGA (top-left origin), B,G,R,A per texel: translucent
+    // white, opaque red, opaque white, opaque white.
+    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 32, 0x28};
+    for (uint8_t b : {255, 255, 255, 254, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255})
+        tga.push_back(b);
     MemoryFileProvider files;
+    ScopedFileProvider scope(&files);
     files.Add("art/sheet.tga", tga);
-    RegisterFileProvider(&files);
-    gRenderer.slots[3] = {};
     for (int i = 0; i < 5; ++i)
         ASSERT_TRUE(LoadTextureSlot(3, "art\\sheet"));
-    EXPECT_EQ(gl.liveTextures, 1) << "each reload (Alt+Return) must free the texture it replaces";
-    files.Add("art/sheet.tga", std::vector<uint8_t>{1, 2, 3});
-    EXPECT_FALSE(LoadTextureSlot(3, "art\\sheet"));
-    EXPECT_EQ(gl.liveTextures, 0);
-    EXPECT_EQ(gRenderer.slots[3].name, 0u);
-    RegisterFileProvider(nullptr);
-}
-
-TEST_F(RendererTest, LoadingASheetFindsItsFirstOpaqueWhiteTexel) {
-    // 4 x 1 TGA, B,G,R,A per texel: translucent white, opaque red, opaque white, opaque white.
-    std::vector<uint8_t> tga = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 4, 0, 1, 0, 32, 0x28};
-    tga.insert(tga.end(), {255, 255, 255, 254, 0, 0, 255, 255, 255, 255, 255, 255, 255, 255, 255, 255});
-    MemoryFileProvider files;
-    files.Add("art/sheet.tga", tga);
-    RegisterFileProvider(&files);
-    ASSERT_TRUE(LoadTextureSlot(3, "art\\sheet"));
+    EXPECT_EQ(gl.liveTextures, 1);
     const TextureSlot& slot = gRenderer.slots[3];
     EXPECT_FALSE(slot.opaque);
     ASSERT_TRUE(slot.hasWhite);
     EXPECT_FLOAT_EQ(slot.whiteU, 2.5f / 4.0f);
     EXPECT_FLOAT_EQ(slot.whiteV, 0.5f);
-    RegisterFileProvider(nullptr);
+    files.Add("art/sheet.tga", std::vector<uint8_t>{1, 2, 3});
+    EXPECT_FALSE(LoadTextureSlot(3, "art\\sheet"));
+    EXPECT_EQ(gl.liveTextures, 0);
+    EXPECT_EQ(slot.name, 0u);
 }
 
 } // namespace

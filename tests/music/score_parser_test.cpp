@@ -58,80 +58,59 @@ TEST(ScorePitches, NamesOctavesAndAccidentals) {
     EXPECT_EQ(midi, -1);
 }
 
-TEST(ScoreNotes, DurationCarriesOverAndRestsAdvanceTime) {
-    ParseResult r = ParseScore(OneVoice("lead", "v: c4:e d4 e4 r:e f4:h"), "t.kms");
-    ASSERT_TRUE(r.Ok()) << AllErrors(r);
-    const auto& notes = r.score.voices[0].notes;
-    ASSERT_EQ(notes.size(), 4u);
-    EXPECT_DOUBLE_EQ(notes[1].startBeats, 0.5);
-    EXPECT_DOUBLE_EQ(notes[1].lengthBeats, 0.5);
-    EXPECT_EQ(notes[2].pitch, 64);
-    EXPECT_DOUBLE_EQ(notes[3].startBeats, 2.0); // after the eighth rest
-    EXPECT_DOUBLE_EQ(notes[3].lengthBeats, 2.0);
+// Where notes land: carried-over durations, rests, ties across barlines, tied chords, chords
+// voiced from the voice's octave, drum steps, repeats and a '#' that is a sharp, not a comment.
+TEST(ScoreNotes, NotesLandWhereTheTrackPutsThem) {
+    struct Note {
+        size_t index;
+        int pitch;
+        double start, length; // length < 0: not checked
+    };
+    const struct {
+        const char* what;
+        std::string text;
+        size_t count;
+        std::vector<Note> notes;
+    } cases[] = {
+        {"durations carry over, rests advance time", OneVoice("lead", "v: c4:e d4 e4 r:e f4:h"), 4,
+         {{1, 62, 0.5, 0.5}, {2, 64, 1.0, 0.5}, {3, 65, 2.0, 2.0}}},
+        {"ties join across barlines", OneVoice("lead", "v: r:h c5:h~ | c5:q~ c5:e r:e r:h", 2), 1, {{0, 72, 2.0, 3.5}}},
+        {"tied chords continue together", OneVoice("pad", "v: [c4 e4]:h~ [c4 e4]:h"), 2,
+         {{0, 60, 0.0, 4.0}, {1, 64, 0.0, 4.0}}},
+        // Am with its root in octave 3: a3 c4 e4; G7: g3 b3 d4 f4.
+        {"chords", "tempo 90\nbars 1\nvoice p pad octave 3\np: [c4 e4 g4]:h Am:q G7:q\n", 10,
+         {{0, 60, 0.0, 2.0}, {2, 67, 0.0, -1}, {3, 57, 2.0, 1.0}, {5, 64, 2.0, -1}, {9, 65, 3.0, -1}}},
+        {"drum steps of an eighth", "tempo 100\nmeter 3/4\nbars 1\nvoice d kit step e\nd: k.sK-h\n", 4,
+         {{0, int(Drum::Kick), 0.0, -1}, {1, int(Drum::Snare), 1.0, -1}, {3, int(Drum::ClosedHat), 2.5, -1}}},
+        {"repeats and comments",
+         "# a comment line\ntempo 120\nbars 4\nvoice v lead # trailing comment\nv x3: | c#4:q d4 e4 r |\nv: r:w\n", 9,
+         {{0, 61, 0.0, 1.0}, {3, 61, 4.0, 1.0}}},
+    };
+    for (const auto& c : cases) {
+        ParseResult r = ParseScore(c.text, "t.kms");
+        ASSERT_TRUE(r.Ok()) << c.what << "\n" << AllErrors(r);
+        const auto& notes = r.score.voices[0].notes;
+        ASSERT_EQ(notes.size(), c.count) << c.what;
+        for (const Note& n : c.notes) {
+            SCOPED_TRACE(testing::Message() << c.what << ", note " << n.index);
+            EXPECT_EQ(notes[n.index].pitch, n.pitch);
+            EXPECT_DOUBLE_EQ(notes[n.index].startBeats, n.start);
+            if (n.length >= 0) {
+                EXPECT_DOUBLE_EQ(notes[n.index].lengthBeats, n.length);
+            }
+        }
+    }
 }
 
-TEST(ScoreNotes, TiesJoinIntoOneLongerNoteAcrossBarlines) {
-    ParseResult r = ParseScore(OneVoice("lead", "v: r:h c5:h~ | c5:q~ c5:e r:e r:h", 2), "t.kms");
+TEST(ScoreNotes, AccentsAndDynamicsSetVelocity) {
+    ParseResult drums = ParseScore("tempo 100\nbars 1\nvoice d kit\nd: k...K...........\n", "d.kms");
+    ASSERT_TRUE(drums.Ok()) << AllErrors(drums);
+    EXPECT_GT(drums.score.voices[0].notes[1].velocity, drums.score.voices[0].notes[0].velocity) << "upper case";
+    ParseResult r = ParseScore(OneVoice("lead", "v: c4:q !p d4 !ff e4 f4"), "l.kms");
     ASSERT_TRUE(r.Ok()) << AllErrors(r);
     const auto& notes = r.score.voices[0].notes;
-    ASSERT_EQ(notes.size(), 1u);
-    EXPECT_DOUBLE_EQ(notes[0].startBeats, 2.0);
-    EXPECT_DOUBLE_EQ(notes[0].lengthBeats, 3.5);
-}
-
-TEST(ScoreNotes, TiedChordsContinueTogether) {
-    ParseResult r = ParseScore(OneVoice("pad", "v: [c4 e4]:h~ [c4 e4]:h"), "t.kms");
-    ASSERT_TRUE(r.Ok()) << AllErrors(r);
-    const auto& notes = r.score.voices[0].notes;
-    ASSERT_EQ(notes.size(), 2u);
-    EXPECT_DOUBLE_EQ(notes[0].lengthBeats, 4.0);
-    EXPECT_DOUBLE_EQ(notes[1].lengthBeats, 4.0);
-}
-
-TEST(ScoreChords, BracketsAndNamedChordsVoicedFromTheVoiceOctave) {
-    ParseResult r =
-        ParseScore("tempo 90\nbars 1\nvoice p pad octave 3\np: [c4 e4 g4]:h Am:q G7:q\n", "c.kms");
-    ASSERT_TRUE(r.Ok()) << AllErrors(r);
-    const auto& notes = r.score.voices[0].notes;
-    ASSERT_EQ(notes.size(), 3u + 3u + 4u);
-    EXPECT_EQ(notes[0].pitch, 60);
-    EXPECT_EQ(notes[2].pitch, 67);
-    EXPECT_DOUBLE_EQ(notes[2].startBeats, 0.0);
-    // Am with its root in octave 3: a3 c4 e4.
-    EXPECT_EQ(notes[3].pitch, 57);
-    EXPECT_EQ(notes[4].pitch, 60);
-    EXPECT_EQ(notes[5].pitch, 64);
-    EXPECT_DOUBLE_EQ(notes[5].startBeats, 2.0);
-    // G7: g3 b3 d4 f4.
-    EXPECT_EQ(notes[9].pitch, 65);
-    EXPECT_DOUBLE_EQ(notes[9].startBeats, 3.0);
-}
-
-TEST(ScoreDrums, StepsAccentsAndStepLength) {
-    ParseResult r = ParseScore("tempo 100\nmeter 3/4\nbars 1\nvoice d kit step e\nd: k.sK-h\n", "d.kms");
-    ASSERT_TRUE(r.Ok()) << AllErrors(r);
-    const auto& notes = r.score.voices[0].notes;
-    ASSERT_EQ(notes.size(), 4u);
-    EXPECT_EQ(notes[0].pitch, int(Drum::Kick));
-    EXPECT_EQ(notes[1].pitch, int(Drum::Snare));
-    EXPECT_DOUBLE_EQ(notes[1].startBeats, 1.0);
-    EXPECT_DOUBLE_EQ(notes[2].startBeats, 1.5);
-    EXPECT_GT(notes[2].velocity, notes[0].velocity); // upper case is accented
-    EXPECT_EQ(notes[3].pitch, int(Drum::ClosedHat));
-    EXPECT_DOUBLE_EQ(notes[3].startBeats, 2.5);
-}
-
-TEST(ScoreLines, RepeatsCommentsAndDynamics) {
-    ParseResult r = ParseScore("# a comment line\ntempo 120\nbars 4\nvoice v lead # trailing comment\n"
-                               "v x3: | c#4:q !p d4 !ff e4 r |\nv: r:w\n",
-                               "l.kms");
-    ASSERT_TRUE(r.Ok()) << AllErrors(r);
-    const auto& notes = r.score.voices[0].notes;
-    ASSERT_EQ(notes.size(), 9u);
-    EXPECT_EQ(notes[0].pitch, 61); // '#' after a letter is a sharp, not a comment
-    EXPECT_DOUBLE_EQ(notes[3].startBeats, 4.0);
     EXPECT_LT(notes[1].velocity, notes[2].velocity);
-    EXPECT_FLOAT_EQ(notes[3].velocity, notes[2].velocity); // a dynamic lasts until the next one
+    EXPECT_FLOAT_EQ(notes[3].velocity, notes[2].velocity) << "a dynamic lasts until the next one";
 }
 
 TEST(ScoreErrors, MistakesInTracksAreReportedWithFileAndLine) {
@@ -147,6 +126,8 @@ TEST(ScoreErrors, MistakesInTracksAreReportedWithFileAndLine) {
         {OneVoice("kit", "v: k...z..........."), "t.kms:5: unknown drum 'z'"},
         {OneVoice("lead", "v: c4:q d4:q e4:q | f4:q"), "t.kms:5: barline 3 beats into bar 1"},
         {OneVoice("lead", "v: c4:w", 2), "t.kms:4: voice 'v' lasts 1 bars; the loop has 2"},
+        {"voice v lead\nv: c4:w\nbars 1\n", "t.kms:2: 'bars' must come before the tracks"},
+        {"", "t.kms:1: missing 'bars'"},
     };
     for (const auto& c : cases) {
         ParseResult r = ParseScore(c.text, "t.kms");
@@ -167,14 +148,11 @@ TEST(ScoreErrors, BadLinesNameTheirLine) {
                        "meter 3/4\n"          // 9
                        "just words\n";        // 10
     ParseResult r = ParseScore(text, "bad.kms");
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:1: tempo must be 40..240")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:3: unknown instrument 'tuba'")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:4: bad option 'vol 9'")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:6: voice 'c' is defined twice")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:7: unknown voice 'd'")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:8: bad duration 'x'")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:9: 'meter' must come before the tracks")) << AllErrors(r);
-    EXPECT_TRUE(HasErrorAt(r, "bad.kms:10: expected a header or '<voice>: <notes>'")) << AllErrors(r);
+    for (const char* error :
+         {"bad.kms:1: tempo must be 40..240", "bad.kms:3: unknown instrument 'tuba'", "bad.kms:4: bad option 'vol 9'",
+          "bad.kms:6: voice 'c' is defined twice", "bad.kms:7: unknown voice 'd'", "bad.kms:8: bad duration 'x'",
+          "bad.kms:9: 'meter' must come before the tracks", "bad.kms:10: expected a header or '<voice>: <notes>'"})
+        EXPECT_TRUE(HasErrorAt(r, error)) << AllErrors(r);
 }
 
 TEST(ScoreErrors, AVoiceReportsOnlyItsFirstBadLine) {
@@ -183,11 +161,7 @@ TEST(ScoreErrors, AVoiceReportsOnlyItsFirstBadLine) {
     EXPECT_TRUE(HasErrorAt(r, "once.kms:5: bad note 'q4'")) << AllErrors(r);
 }
 
-TEST(ScoreErrors, TracksBeforeBarsAndEmptyScores) {
-    ParseResult early = ParseScore("voice v lead\nv: c4:w\nbars 1\n", "e.kms");
-    EXPECT_TRUE(HasErrorAt(early, "e.kms:2: 'bars' must come before the tracks")) << AllErrors(early);
-    ParseResult empty = ParseScore("", "empty.kms");
-    EXPECT_TRUE(HasErrorAt(empty, "empty.kms:1: missing 'bars'")) << AllErrors(empty);
+TEST(ScoreErrors, AMissingFileSaysSo) {
     ParseResult missing = LoadScore("/nonexistent/score.kms");
     EXPECT_TRUE(HasErrorAt(missing, "/nonexistent/score.kms:0: cannot open the file")) << AllErrors(missing);
 }

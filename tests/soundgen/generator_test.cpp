@@ -15,48 +15,28 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class Generator : public ::testing::Test {
-  protected:
-    void SetUp() override {
-        root = fs::temp_directory_path() /
-               ("kelvaro_sfxgen_" +
-                std::string(::testing::UnitTest::GetInstance()->current_test_info()->name()));
-        fs::remove_all(root);
-        fs::create_directories(root / "out");
-    }
-    void TearDown() override { fs::remove_all(root); }
-
-    int Run(const fs::path& patches) {
-        const std::string command = std::string("'") + KELVARO_SFXGEN + "' '" + patches.string() + "' '" +
-                                    (root / "out").string() + "' 2> '" + (root / "errors.txt").string() + "'";
-        const int status = std::system(command.c_str());
-        return status == 0 ? 0 : 1;
-    }
-
-    std::string Errors() const {
-        std::ifstream in(root / "errors.txt");
-        return std::string(std::istreambuf_iterator<char>(in), {});
-    }
-
-    fs::path root;
-};
-
-TEST_F(Generator, MissingOrBrokenPatchFailsTheRunButTheOthersAreWritten) {
-    const fs::path patches = root / "patches";
+TEST(Generator, MissingOrBrokenPatchFailsTheRunButTheOthersAreWritten) {
+    const fs::path root = fs::temp_directory_path() / "kelvaro_sfxgen_test";
+    fs::remove_all(root);
+    const fs::path patches = root / "patches", out = root / "out";
     fs::create_directories(patches);
-    for (const char* name : kEffectNames) {
+    fs::create_directories(out);
+    for (const char* name : kEffectNames)
         fs::copy_file(fs::path(KELVARO_EFFECT_PATCH_DIR) / (std::string(name) + ".sfx"),
                       patches / (std::string(name) + ".sfx"));
-    }
     fs::remove(patches / "blip.sfx");
     std::ofstream(patches / "beep.sfx") << "layer sine\n  pich 1000\n";
-    EXPECT_NE(Run(patches), 0);
-    const std::string errors = Errors();
+    const std::string command = std::string("'") + KELVARO_SFXGEN + "' '" + patches.string() + "' '" + out.string() +
+                                "' 2> '" + (root / "errors.txt").string() + "'";
+    EXPECT_NE(std::system(command.c_str()), 0);
+    std::ifstream in(root / "errors.txt");
+    const std::string errors(std::istreambuf_iterator<char>(in), {});
     EXPECT_NE(errors.find("blip.sfx"), std::string::npos) << errors;
     EXPECT_NE(errors.find("beep.sfx: line 2"), std::string::npos) << errors;
-    EXPECT_FALSE(fs::exists(root / "out" / "blip.wav"));
-    EXPECT_FALSE(fs::exists(root / "out" / "beep.wav"));
-    EXPECT_TRUE(fs::exists(root / "out" / "tap1.wav"));
+    EXPECT_FALSE(fs::exists(out / "blip.wav"));
+    EXPECT_FALSE(fs::exists(out / "beep.wav"));
+    EXPECT_TRUE(fs::exists(out / "tap1.wav"));
+    fs::remove_all(root);
 }
 
 } // namespace
