@@ -208,8 +208,10 @@ void SprintEvent::Update() {
 
     if ((phase == kFinished || phase == kDisqualified) && timer == kEndFrames) finished = true;
 
+    // The drag does not wake the runner: standing still on the mark he falls asleep like any
+    // resting body, and the screen need not be drawn again until something moves.
     const b2Vec2 velocity = runner->GetLinearVelocity();
-    ApplyForceToCentreWaking(runner, b2Vec2(-kAirDrag * velocity.x, 0.0f));
+    runner->ApplyForceToCenter(b2Vec2(-kAirDrag * velocity.x, 0.0f), false);
 }
 
 // ---- World drawing ---------------------------------------------------------------------------
