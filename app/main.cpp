@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     using namespace kel;
     (void)argc;
     if (!FindDataRoot(argv[0])) return 1;
+    PrefetchStartTextureSlots();
     Clock* clock = RealClock();
     StartCountingAllocations();
     gFrameMeter.allocationCount = AllocationCount;

@@ -212,7 +212,8 @@ void ShutDown() {
 }
 
 void RunFrameLoop(Window* window, Clock* clock) {
-    uint32_t lastFrame = clock->Milliseconds();
+    // The first frame is drawn at once; after it, one every kFrameMilliseconds.
+    uint32_t lastFrame = clock->Milliseconds() - kFrameMilliseconds;
     bool first = true;
     while (!gApp.quitRequested) {
         const uint32_t elapsed = clock->Milliseconds() - lastFrame;

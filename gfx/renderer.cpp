@@ -10,6 +10,7 @@
 #include <box2d/box2d.h>
 
 #include <cmath>
+#include <thread>
 
 namespace kel {
 
@@ -39,13 +40,37 @@ constexpr int kFlushAt = kBatchVertexCount - 6;
 
 void SetGlBackend(GlBackend* gl) { R().gl = gl; }
 
+namespace {
+
+struct PrefetchThread {
+    std::thread thread;
+    ~PrefetchThread() {
+        if (thread.joinable()) thread.join();
+    }
+};
+PrefetchThread gPrefetch;
+Image* gPrefetched[kTextureSlotCount] = {};
+const char* gPrefetchedName[kTextureSlotCount] = {};
+
+// The image the start-up thread decoded for this slot and name, if any; it is handed over once.
+Image* TakePrefetched(int slot, const char* baseName) {
+    if (gPrefetch.thread.joinable()) gPrefetch.thread.join();
+    Image* image = gPrefetched[slot];
+    if (!image || gPrefetchedName[slot] != baseName) return nullptr;
+    gPrefetched[slot] = nullptr;
+    return image;
+}
+
+} // namespace
+
 bool LoadTextureSlot(int slot, const char* baseName) {
     if (slot < 0 || slot >= kTextureSlotCount) return false;
     TextureSlot& s = R().slots[slot];
     // A reload (after a video-mode change) replaces the slot's texture; the old one is freed.
     if (s.name != 0 && R().gl) R().gl->DeleteTexture(s.name);
     s.name = 0;
-    Image* image = LoadImage(baseName);
+    Image* image = TakePrefetched(slot, baseName);
+    if (!image) image = LoadImage(baseName);
     if (!image) {
         // Keep whatever size the slot had so the atlas built from it stays valid.
         LogDebug("Can't load image %s", baseName);
@@ -96,6 +121,15 @@ const char* SlotBaseName(int slot) {
 }
 
 } // namespace
+
+void PrefetchStartTextureSlots() {
+    if (gPrefetch.thread.joinable()) return;
+    for (const int slot : kStartSlots) gPrefetchedName[slot] = SlotBaseName(slot);
+    gPrefetch.thread = std::thread([] {
+        for (const int slot : kStartSlots)
+            if (gPrefetchedName[slot]) gPrefetched[slot] = LoadImage(gPrefetchedName[slot]);
+    });
+}
 
 int LoadStartTextureSlots() {
     bool wanted[kTextureSlotCount] = {};

@@ -98,6 +98,9 @@ int LoadAllTextureSlots();
 // a scene asks for them or, failing that, the first time something is drawn from them; the
 // sprite atlas is rebuilt against their real size then.
 int LoadStartTextureSlots();
+// Starts decoding the menu's sheets on a thread of its own, so that it overlaps the opening of
+// the window; LoadStartTextureSlots then waits for it and uploads what it decoded.
+void PrefetchStartTextureSlots();
 // Loads a slot of the slot table unless it was loaded or tried before; false when it has no
 // texture afterwards.
 bool EnsureTextureSlot(int slot);

@@ -2,6 +2,7 @@
 
 #include <cstdarg>
 #include <cstdio>
+#include <mutex>
 
 namespace kel {
 namespace {
@@ -17,12 +18,14 @@ public:
 StderrSink gStderrSink;
 char gLogBuffer[256] = {}; // one line of at most 255 characters
 LogSink* gSink = &gStderrSink;
+std::mutex gLogMutex; // start-up decodes images on a second thread, and decoders log
 
 } // namespace
 
 void SetLogSink(LogSink* sink) { gSink = sink ? sink : &gStderrSink; }
 
 void LogDebug(const char* format, ...) {
+    const std::lock_guard<std::mutex> lock(gLogMutex);
     char* buffer = gLogBuffer;
     va_list args;
     va_start(args, format);
