@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
@@ -30,13 +31,6 @@ const std::string& FontPath() {
         (std::filesystem::temp_directory_path() / ("kelvaro_fuzz_font_" + std::to_string(::getpid()) + ".fnt"))
             .string();
     return path;
-}
-
-bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
 }
 
 bool Inside(float v, float high) {
@@ -67,11 +61,8 @@ bool SameFont(const BitmapFont& a, const BitmapFont& b) {
 }
 
 // The first line, as the parser cuts it (a zero byte ends the text).
-std::string FirstLine(const uint8_t* data, size_t size) {
-    size_t n = 0;
-    while (n < size && data[n] != '\n' && data[n] != '\r' && data[n] != 0)
-        ++n;
-    return std::string(reinterpret_cast<const char*>(data), n);
+std::string_view FirstLine(std::string_view text) {
+    return text.substr(0, text.find_first_of(std::string_view("\n\r\0", 3)));
 }
 
 } // namespace
@@ -87,11 +78,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // Holds the previous input's font, so every load also replaces an earlier one.
     static BitmapFont reused;
 
-    if (!WriteFile(FontPath(), data, size)) return 0;
+    const std::string_view input = kel::FuzzText(data, size);
+    if (!std::ofstream(FontPath(), std::ios::binary).write(input.data(), static_cast<std::streamsize>(size)))
+        return 0;
     BitmapFont font;
     font.Load(FontPath().c_str(), kSlot);
     RequireGlyphsInsideTheTexture(font);
-    if (FirstLine(data, size) != "[HGEFONT]")
+    if (FirstLine(input) != "[HGEFONT]")
         for (const kel::Glyph* g : font.glyphs)
             FUZZ_REQUIRE(g == nullptr);
 

@@ -16,12 +16,8 @@ using kel::InputScript;
 
 // What the game sees in one frame.
 struct Seen {
-    int frame = 0;
-    int x = 0;
-    int y = 0;
-    uint32_t held = 0;
-    uint32_t pressed = 0;
-    uint32_t released = 0;
+    int frame = 0, x = 0, y = 0;
+    uint32_t held = 0, pressed = 0, released = 0;
     std::vector<int> keys; // pressed this frame, ascending
 
     bool operator==(const Seen&) const = default;
@@ -41,10 +37,6 @@ std::vector<int> FramesThatChange(const InputScript& script) {
     return frames;
 }
 
-int ClampTo(int v, int high) {
-    return v < 0 ? 0 : (v > high ? high : v);
-}
-
 // The script's own account of each frame in turn: its last mouse line so far and its key lines
 // of that frame.
 class ScriptModel {
@@ -55,8 +47,8 @@ class ScriptModel {
         Seen want = last;
         want.frame = frame;
         for (; mouse < script.mouse.size() && script.mouse[mouse].frame <= frame; ++mouse) {
-            want.x = ClampTo(script.mouse[mouse].x, gApp.screenWidth);
-            want.y = ClampTo(script.mouse[mouse].y, gApp.screenHeight);
+            want.x = std::clamp(script.mouse[mouse].x, 0, gApp.screenWidth);
+            want.y = std::clamp(script.mouse[mouse].y, 0, gApp.screenHeight);
             want.held = script.mouse[mouse].held ? 1 : 0;
         }
         want.pressed = want.held && !last.held ? 1 : 0;
@@ -72,8 +64,7 @@ class ScriptModel {
 
   private:
     const InputScript& script;
-    size_t mouse = 0;
-    size_t key = 0;
+    size_t mouse = 0, key = 0;
     Seen last;
 };
 
@@ -86,13 +77,7 @@ std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames
     std::vector<Seen> seen;
     for (int frame : frames) {
         player.Apply(frame);
-        Seen now;
-        now.frame = frame;
-        now.x = gApp.mouseX;
-        now.y = gApp.mouseY;
-        now.held = gApp.mouseHeld;
-        now.pressed = gApp.mousePressed;
-        now.released = gApp.mouseReleased;
+        Seen now{frame, gApp.mouseX, gApp.mouseY, gApp.mouseHeld, gApp.mousePressed, gApp.mouseReleased, {}};
         for (int key = 0; key < kel::kKeyCount; ++key) {
             // A key is held only in the frame it goes down.
             FUZZ_REQUIRE(gApp.keyHeld[key] == gApp.keyPressed[key]);
@@ -123,15 +108,11 @@ void RequireWellFormed(const InputScript& script) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
+    const std::string text(kel::FuzzText(data, size));
     InputScript script;
     std::string error;
     if (!kel::ParseInputScript(text, &script, &error)) {
-        // "line N: ..." naming a line the text has.
-        const long lines = std::count(text.begin(), text.end(), '\n') + 1;
-        FUZZ_REQUIRE(error.rfind("line ", 0) == 0);
-        const long line = std::strtol(error.c_str() + 5, nullptr, 10);
-        FUZZ_REQUIRE(line >= 1 && line <= lines);
+        kel::RequireErrorNamesALine(error, "line ", text);
         return 0;
     }
     RequireWellFormed(script);

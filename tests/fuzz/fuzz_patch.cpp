@@ -52,10 +52,9 @@ void RequireLayerInRange(const Layer& l) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
     Patch patch;
     std::vector<std::string> errors;
-    const bool ok = ParsePatch(text, &patch, &errors);
+    const bool ok = ParsePatch(std::string(kel::FuzzText(data, size)), &patch, &errors);
     FUZZ_REQUIRE(ok == errors.empty());
     if (!ok) return 0;
     FUZZ_REQUIRE(Within(patch.peakDb, -40.0f, kMaxPeakDb));

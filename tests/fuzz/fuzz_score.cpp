@@ -4,7 +4,6 @@
 #include "fuzz/fuzz_support.h"
 #include "music/score.h"
 
-#include <algorithm>
 #include <cmath>
 #include <string>
 #include <string_view>
@@ -51,19 +50,10 @@ void RequirePlayable(const Score& score) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = kel::FuzzText(data, size);
     const ParseResult result = ParseScore(text, "fuzz.kms");
-    if (result.Ok()) {
-        RequirePlayable(result.score);
-        return 0;
-    }
-    // "fuzz.kms:N: ..." naming a line the text has.
-    const long lines = std::count(text.begin(), text.end(), '\n') + 1;
-    for (const std::string& error : result.errors) {
-        FUZZ_REQUIRE(error.rfind("fuzz.kms:", 0) == 0);
-        char* end = nullptr;
-        const long line = std::strtol(error.c_str() + 9, &end, 10);
-        FUZZ_REQUIRE(*end == ':' && line >= 1 && line <= lines);
-    }
+    if (result.Ok()) RequirePlayable(result.score);
+    for (const std::string& error : result.errors)
+        kel::RequireErrorNamesALine(error, "fuzz.kms:", text);
     return 0;
 }

@@ -1,11 +1,20 @@
 // What every fuzz target shares: a log sink that drops the parsers' complaints (a fuzzer feeds
-// them nothing else), and the check that stops the run when a parser breaks a promise.
+// them nothing else), the check that stops the run when a parser breaks a promise, and the check
+// of a parser's error message against the text it was given.
 #pragma once
 
 #include "platform/log.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
+#include <string_view>
+
+// Aborts (a crash to libFuzzer, which keeps the input) when `condition` does not hold.
+#define FUZZ_REQUIRE(condition) \
+    ((condition) ? static_cast<void>(0) : ::kel::FuzzPromiseBroken(#condition, __FILE__, __LINE__))
 
 namespace kel {
 
@@ -17,10 +26,7 @@ class SilentLogSink : public LogSink {
 // Installs the silent sink once per process.
 inline void SilenceLog() {
     static SilentLogSink silent;
-    static bool ready = [] {
-        SetLogSink(&silent);
-        return true;
-    }();
+    static const bool ready = (SetLogSink(&silent), true);
     (void)ready;
 }
 
@@ -29,8 +35,16 @@ inline void SilenceLog() {
     std::abort();
 }
 
-} // namespace kel
+inline std::string_view FuzzText(const uint8_t* data, size_t size) {
+    return {reinterpret_cast<const char*>(data), size};
+}
 
-// Aborts (a crash to libFuzzer, which keeps the input) when `condition` does not hold.
-#define FUZZ_REQUIRE(condition) \
-    ((condition) ? static_cast<void>(0) : ::kel::FuzzPromiseBroken(#condition, __FILE__, __LINE__))
+// An error reads "<prefix>N: ..." and names a line N the text has.
+inline void RequireErrorNamesALine(const std::string& error, std::string_view prefix, std::string_view text) {
+    FUZZ_REQUIRE(error.rfind(prefix, 0) == 0);
+    char* end = nullptr;
+    const long line = std::strtol(error.c_str() + prefix.size(), &end, 10);
+    FUZZ_REQUIRE(*end == ':' && line >= 1 && line <= std::count(text.begin(), text.end(), '\n') + 1);
+}
+
+} // namespace kel
