@@ -26,17 +26,6 @@ constexpr int kTextureHeight = 61;
 // uLeft and vTop sit 1e-6 inside the rectangle, uRight and vBottom 1e-6 inside from the far side.
 constexpr float kUvSlack = 1e-5f;
 
-const std::string& FontPath() {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("kelvaro_fuzz_font_" + std::to_string(::getpid()) + ".fnt"))
-            .string();
-    return path;
-}
-
-bool Inside(float v, float high) {
-    return v >= -kUvSlack && v <= high + kUvSlack;
-}
-
 void RequireGlyphsInsideTheTexture(const BitmapFont& font) {
     for (int c = 0; c < 256; ++c) {
         FUZZ_REQUIRE(std::isfinite(font.pre[c]) && std::isfinite(font.post[c]));
@@ -44,8 +33,9 @@ void RequireGlyphsInsideTheTexture(const BitmapFont& font) {
         if (!g) continue;
         FUZZ_REQUIRE(g->width >= 0.0f && g->width <= kTextureWidth);
         FUZZ_REQUIRE(g->height >= 0.0f && g->height <= font.height);
-        FUZZ_REQUIRE(Inside(g->uLeft, 1.0f) && Inside(g->uRight, 1.0f) && g->uLeft <= g->uRight + kUvSlack);
-        FUZZ_REQUIRE(Inside(g->vTop, 1.0f) && Inside(g->vBottom, 1.0f) && g->vTop <= g->vBottom + kUvSlack);
+        for (float uv : {g->uLeft, g->uRight, g->vTop, g->vBottom})
+            FUZZ_REQUIRE(kel::Within(uv, -kUvSlack, 1.0f + kUvSlack));
+        FUZZ_REQUIRE(g->uLeft <= g->uRight + kUvSlack && g->vTop <= g->vBottom + kUvSlack);
     }
     FUZZ_REQUIRE(font.height >= 0.0f && font.height <= kTextureHeight);
 }
@@ -68,8 +58,8 @@ std::string_view FirstLine(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    kel::SilenceLog();
     static bool ready = [] {
+        kel::SilenceLog();
         kel::SetGlBackend(kel::CreateNullGlBackend());
         kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight};
         return true;
@@ -77,18 +67,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     (void)ready;
     // Holds the previous input's font, so every load also replaces an earlier one.
     static BitmapFont reused;
+    static const std::string path =
+        std::filesystem::temp_directory_path() / ("kelvaro_fuzz_font_" + std::to_string(::getpid()) + ".fnt");
 
     const std::string_view input = kel::FuzzText(data, size);
-    if (!std::ofstream(FontPath(), std::ios::binary).write(input.data(), static_cast<std::streamsize>(size)))
+    if (!std::ofstream(path, std::ios::binary).write(input.data(), static_cast<std::streamsize>(size)))
         return 0;
     BitmapFont font;
-    font.Load(FontPath().c_str(), kSlot);
+    font.Load(path.c_str(), kSlot);
     RequireGlyphsInsideTheTexture(font);
     if (FirstLine(input) != "[HGEFONT]")
         for (const kel::Glyph* g : font.glyphs)
             FUZZ_REQUIRE(g == nullptr);
 
-    reused.Load(FontPath().c_str(), kSlot);
+    reused.Load(path.c_str(), kSlot);
     FUZZ_REQUIRE(SameFont(reused, font));
 
     // Every byte value, a line break and the fallback for glyphs the font lacks.
@@ -101,6 +93,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     font.Print(10.0f, 20.0f, kel::kAlignCentre, 2.0f, kel::kWhite, text);
     font.Print(10.0f, 20.0f, kel::kAlignRight, 1.0f, kel::kWhite, text);
     kel::FlushBatch();
-    std::remove(FontPath().c_str());
+    std::remove(path.c_str());
     return 0;
 }

@@ -11,13 +11,10 @@
 namespace {
 
 using namespace kel::synth;
+using kel::Within;
 
 constexpr float kMaxSeconds = 20.0f;
 constexpr float kMaxHz = 20000.0f;
-
-bool Within(float v, float low, float high) {
-    return v >= low && v <= high; // false for NaN
-}
 
 void RequireLayerInRange(const Layer& l) {
     FUZZ_REQUIRE(Within(l.at, 0.0f, kMaxSeconds) && Within(l.length, 0.001f, kMaxSeconds));

@@ -27,18 +27,15 @@ bool IsFlag(uint8_t v) {
 
 void RequireSoundNation(const kel::Nation& n) {
     FUZZ_REQUIRE(std::memchr(n.name, 0, kel::kNationNameSize) != nullptr); // at most 63 characters
-    FUZZ_REQUIRE(kel::IsValidNation(n));
-    FUZZ_REQUIRE(n.firstSide == 0 || n.firstSide == 1);
+    FUZZ_REQUIRE(kel::IsValidNation(n) && (n.firstSide == 0 || n.firstSide == 1));
     FUZZ_REQUIRE(IsFlag(n.skipOnce) && IsFlag(n.pure));
 }
 
 void RequireWhatDecodePromises(const RecordsData& d) {
     for (const kel::EventRecord& e : d.events) {
-        FUZZ_REQUIRE(e.reserved == 0);
-        FUZZ_REQUIRE(IsFlag(e.included) && IsFlag(e.hasRecord));
-        FUZZ_REQUIRE(std::isfinite(e.recordValue));
+        FUZZ_REQUIRE(e.reserved == 0 && IsFlag(e.included) && IsFlag(e.hasRecord));
         // The defaults here are all above 0, and a record at or below 0 could never be beaten.
-        FUZZ_REQUIRE(e.recordValue > 0.0f);
+        FUZZ_REQUIRE(std::isfinite(e.recordValue) && e.recordValue > 0.0f);
         RequireSoundNation(e.recordHolder);
     }
     for (const kel::PlayerRecord& p : d.players) {
@@ -47,8 +44,7 @@ void RequireWhatDecodePromises(const RecordsData& d) {
         FUZZ_REQUIRE(p.gold >= 0 && p.silver >= 0 && p.bronze >= 0);
         FUZZ_REQUIRE(p.opponentIndex >= 0 && p.opponentIndex < kel::kOpponentCount);
     }
-    FUZZ_REQUIRE(d.musicVolume >= 0 && d.musicVolume <= 100);
-    FUZZ_REQUIRE(d.effectsVolume >= 0 && d.effectsVolume <= 100);
+    FUZZ_REQUIRE(kel::Within(d.musicVolume, 0, 100) && kel::Within(d.effectsVolume, 0, 100));
     for (int32_t medals : d.bestTally)
         FUZZ_REQUIRE(medals >= 0);
 }

@@ -11,17 +11,17 @@
 namespace {
 
 using namespace kel::music;
+using kel::Within;
 
 constexpr double kEpsilonBeats = 1e-6;
 constexpr int kDrumCount = 10;
 
 void RequirePlayable(const Score& score) {
-    FUZZ_REQUIRE(score.tempo >= 40.0 && score.tempo <= 240.0);
-    FUZZ_REQUIRE(score.meterBeats >= 1 && score.meterBeats <= 16);
-    FUZZ_REQUIRE(score.meterUnit == 2 || score.meterUnit == 4 || score.meterUnit == 8 || score.meterUnit == 16);
-    FUZZ_REQUIRE(score.bars >= 1 && score.bars <= 256);
-    FUZZ_REQUIRE(score.reverb >= 0.0f && score.reverb <= 1.0f);
-    FUZZ_REQUIRE(!score.voices.empty());
+    FUZZ_REQUIRE(Within(score.tempo, 40.0, 240.0) && Within(score.meterBeats, 1, 16) &&
+                 !score.voices.empty());
+    FUZZ_REQUIRE(score.meterUnit == 2 || score.meterUnit == 4 || score.meterUnit == 8 ||
+                 score.meterUnit == 16);
+    FUZZ_REQUIRE(Within(score.bars, 1, 256) && Within(score.reverb, 0.0f, 1.0f));
     const double loop = score.LoopBeats();
     FUZZ_REQUIRE(std::isfinite(score.LoopSeconds()) && score.LoopSeconds() > 0.0);
     for (size_t v = 0; v < score.voices.size(); ++v) {
@@ -29,18 +29,14 @@ void RequirePlayable(const Score& score) {
         FUZZ_REQUIRE(!voice.name.empty());
         for (size_t other = 0; other < v; ++other)
             FUZZ_REQUIRE(score.voices[other].name != voice.name);
-        FUZZ_REQUIRE(voice.volume >= 0.0f && voice.volume <= 2.0f);
-        FUZZ_REQUIRE(voice.pan >= -1.0f && voice.pan <= 1.0f);
-        FUZZ_REQUIRE(voice.octave >= 1 && voice.octave <= 7);
-        FUZZ_REQUIRE(voice.stepBeats > 0.0);
+        FUZZ_REQUIRE(Within(voice.volume, 0.0f, 2.0f) && Within(voice.pan, -1.0f, 1.0f));
+        FUZZ_REQUIRE(Within(voice.octave, 1, 7) && voice.stepBeats > 0.0);
         FUZZ_REQUIRE(std::fabs(voice.lengthBeats - loop) <= kEpsilonBeats);
         const int highest = voice.instrument == Instrument::Kit ? kDrumCount - 1 : 127;
         double lastStart = 0.0;
         for (const NoteEvent& note : voice.notes) {
-            FUZZ_REQUIRE(note.pitch >= 0 && note.pitch <= highest);
-            FUZZ_REQUIRE(note.velocity > 0.0f && note.velocity <= 1.0f);
-            FUZZ_REQUIRE(note.startBeats >= lastStart); // in playing order
-            FUZZ_REQUIRE(note.lengthBeats > 0.0);
+            FUZZ_REQUIRE(Within(note.pitch, 0, highest) && note.velocity > 0.0f && note.velocity <= 1.0f);
+            FUZZ_REQUIRE(note.startBeats >= lastStart && note.lengthBeats > 0.0); // in playing order
             FUZZ_REQUIRE(note.startBeats + note.lengthBeats <= loop + kEpsilonBeats);
             lastStart = note.startBeats;
         }

@@ -13,7 +13,7 @@
 #include <string_view>
 
 // Aborts (a crash to libFuzzer, which keeps the input) when `condition` does not hold.
-#define FUZZ_REQUIRE(condition) \
+#define FUZZ_REQUIRE(condition)                                                                              \
     ((condition) ? static_cast<void>(0) : ::kel::FuzzPromiseBroken(#condition, __FILE__, __LINE__))
 
 namespace kel {
@@ -33,6 +33,11 @@ inline void SilenceLog() {
 [[noreturn]] inline void FuzzPromiseBroken(const char* what, const char* file, int line) {
     std::fprintf(stderr, "%s:%d: promise broken: %s\n", file, line, what);
     std::abort();
+}
+
+// False for NaN.
+template <class T, class Bound> bool Within(T v, Bound low, Bound high) {
+    return v >= low && v <= high;
 }
 
 inline std::string_view FuzzText(const uint8_t* data, size_t size) {

@@ -23,7 +23,8 @@ void Put16(Bytes& out, std::initializer_list<int> values) {
 }
 
 Bytes Tga(int w, int h) {
-    Bytes out = {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(w), 0, static_cast<uint8_t>(h), 0, 32, 0x28};
+    Bytes out = {0, 0,  2,   0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(w), 0, static_cast<uint8_t>(h),
+                 0, 32, 0x28};
     for (int i = 0; i < w * h * 4; ++i)
         out.push_back(static_cast<uint8_t>(i * 31));
     return out;
@@ -33,7 +34,8 @@ Bytes Tga(int w, int h) {
 Bytes Gif(int w, int h, bool interlaced, int transparent) {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
     Put16(out, {w, h});
-    out.insert(out.end(), {0x81, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255}); // global table of 4 colours
+    out.insert(out.end(),
+               {0x81, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255}); // global table of 4 colours
     if (transparent >= 0)
         out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(transparent), 0});
     out.push_back(',');
