@@ -8,7 +8,6 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
-#include <initializer_list>
 #include <vector>
 
 namespace bench {
@@ -47,7 +46,6 @@ inline b2Body* Body(b2World& world, b2BodyType type, float x, float y) {
     return world.CreateBody(&def);
 }
 
-// Returns the body.
 inline b2Body* Fixture(b2Body* body, const b2Shape& shape, float density, float friction,
                        float restitution = 0.0f, uint16_t category = 1, uint16_t mask = 0xFFFF) {
     b2FixtureDef def;

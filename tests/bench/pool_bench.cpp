@@ -2,7 +2,6 @@
 // against which the scene's update is held. Same floor and decks, swimmer with his arm bar on a
 // turning shoulder, two officials and 204 water balls, no contact listener, and the plain
 // all-pairs pressure pass with one ApplyForce per pair, as the water is described.
-//
 //   bench_pool [frames]     prints the median and 95th percentile of the step alone, of the
 //                           pressure pass alone and of the two together, in microseconds
 #include "bench.h"

@@ -2,7 +2,6 @@
 // floor against which the scene's update is held. Same channel, rocks, gate poles, kayak and
 // paddle, and the 170 water balls born every second frame, pushed by the current and sent back
 // upstream as the scene does, with the view following the drifting kayak.
-//
 //   bench_river [frames]     prints the median and 95th percentile of the frame, in microseconds
 #include "bench.h"
 
@@ -72,8 +71,7 @@ int main(int argc, char** argv) {
     world.CreateJoint(&pivot);
     float lineX = 15;
     for (int k = 0; k < 10; ++k) {
-        const float x = lineX + 0.76f * static_cast<float>(k % 3);
-        const float centre = k % 2 == 0 ? -3.0f : 3.0f;
+        const float x = lineX + 0.76f * static_cast<float>(k % 3), centre = k % 2 == 0 ? -3.0f : 3.0f;
         for (const float y : {centre - 2.175f, centre + 2.175f})
             Fixture(Body(world, b2_staticBody, x, y), Circle(0.25f), 0, 0, 0.1f);
         lineX += 62.0f / 9.0f;

@@ -2,10 +2,8 @@
 // with every grain kept awake (a settled pit sleeps, and a landing wakes it all at once). Run by
 // hand, not by ctest: bench_sandpit [frames]. Prints median and 95th percentile microseconds of
 // each, their ratio and the heap allocations per frame of each.
-//
 // The bare world is built here with plain Box2D calls from the same numbers as the scene: the
 // three ground boxes, the athlete box and 308 grains in three rows.
-//
 // An awake pit is one island of some 1230 contacts, whose solver needs more than Box2D's 100 KB
 // stack allocator holds, so Box2D mallocs once per step whether the step is bare or the scene's.
 #include "base/app_state.h"
@@ -32,11 +30,6 @@ std::vector<b2Body*> BuildBarePit(b2World& world) {
             grains.push_back(Fixture(Body(world, b2_dynamicBody, x, y), Circle(0.15f), 0.1f, 0.5f));
     }
     return grains;
-}
-
-void WakeAll(const std::vector<b2Body*>& grains) {
-    for (b2Body* grain : grains)
-        grain->SetAwake(true);
 }
 
 // Times `work` into `micros` and adds the heap allocations made meanwhile to `allocations`.
@@ -83,9 +76,11 @@ int main(int argc, char** argv) {
     kel::StartCountingAllocations();
     // Interleaved, so both see the same machine load.
     for (int i = 0; i < frames; ++i) {
-        WakeAll(bareGrains);
+        for (b2Body* grain : bareGrains)
+            grain->SetAwake(true);
         Measure(bareMicros, bareAllocations, [&] { bare.Step(kStep, 8, 3); });
-        WakeAll(scene.sandGrains);
+        for (b2Body* grain : scene.sandGrains)
+            grain->SetAwake(true);
         scene.restFrames = 0;
         Measure(sceneMicros, sceneAllocations, [&] { scene.Update(); });
         kel::ClearFrameInput();

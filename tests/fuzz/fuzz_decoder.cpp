@@ -6,25 +6,19 @@
 #include "gfx/image.h"
 #include "gfx/image_memory_provider.h"
 
-#include <cstddef>
-#include <cstdint>
+#include <numeric>
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static kel::MemoryFileProvider memory;
-    static bool ready = [] {
-        kel::RegisterFileProvider(&memory);
-        kel::SilenceLog();
-        kel::SetImagePixelLimit(size_t{1} << 20); // so a hostile header cannot take seconds
-        return true;
-    }();
+    // Once; the pixel limit is small enough that a hostile header cannot make one input take seconds.
+    static const bool ready = (kel::RegisterFileProvider(&memory), kel::SilenceLog(),
+                               kel::SetImagePixelLimit(size_t{1} << 20), true);
     (void)ready;
     memory.Add(FUZZ_FILE, data, size);
     if (kel::Image* image = kel::FUZZ_DECODE(FUZZ_FILE)) {
         if (image->width <= 0 || image->height <= 0 || !image->pixels) __builtin_trap();
-        uint32_t sum = 0;
-        for (size_t i = 0; i < static_cast<size_t>(image->width) * static_cast<size_t>(image->height); ++i)
-            sum += image->pixels[i];
-        volatile uint32_t sink = sum; // keeps the reads from being optimised away
+        const size_t count = static_cast<size_t>(image->width) * static_cast<size_t>(image->height);
+        volatile uint32_t sink = std::accumulate(image->pixels, image->pixels + count, 0u); // read them all
         (void)sink;
         delete image;
     }

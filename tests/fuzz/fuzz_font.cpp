@@ -7,40 +7,32 @@
 #include "gfx/gl_backend.h"
 #include "gfx/renderer.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <string>
 #include <unistd.h>
 
 namespace {
 
-using kel::BitmapFont;
-
 constexpr int kSlot = 3;
 // An odd size, so a glyph one pixel past either edge is told from one that fits.
-constexpr int kTextureWidth = 127;
-constexpr int kTextureHeight = 61;
+constexpr int kTextureWidth = 127, kTextureHeight = 61;
 // uLeft and vTop sit 1e-6 inside the rectangle, uRight and vBottom 1e-6 inside from the far side.
 constexpr float kUvSlack = 1e-5f;
 
-void RequireGlyphsInsideTheTexture(const BitmapFont& font) {
+void RequireGlyphsInsideTheTexture(const kel::BitmapFont& font) {
     for (int c = 0; c < 256; ++c) {
         FUZZ_REQUIRE(std::isfinite(font.pre[c]) && std::isfinite(font.post[c]));
         const kel::Glyph* g = font.glyphs[c];
         if (!g) continue;
-        FUZZ_REQUIRE(g->width >= 0.0f && g->width <= kTextureWidth);
-        FUZZ_REQUIRE(g->height >= 0.0f && g->height <= font.height);
+        FUZZ_REQUIRE(kel::Within(g->width, 0.0f, kTextureWidth) && kel::Within(g->height, 0.0f, font.height));
         for (float uv : {g->uLeft, g->uRight, g->vTop, g->vBottom})
             FUZZ_REQUIRE(kel::Within(uv, -kUvSlack, 1.0f + kUvSlack));
         FUZZ_REQUIRE(g->uLeft <= g->uRight + kUvSlack && g->vTop <= g->vBottom + kUvSlack);
     }
-    FUZZ_REQUIRE(font.height >= 0.0f && font.height <= kTextureHeight);
+    FUZZ_REQUIRE(kel::Within(font.height, 0.0f, kTextureHeight));
 }
 
-bool SameFont(const BitmapFont& a, const BitmapFont& b) {
+bool SameFont(const kel::BitmapFont& a, const kel::BitmapFont& b) {
     for (int c = 0; c < 256; ++c) {
         if ((a.glyphs[c] == nullptr) != (b.glyphs[c] == nullptr)) return false;
         if (a.glyphs[c] && std::memcmp(a.glyphs[c], b.glyphs[c], sizeof(kel::Glyph)) != 0) return false;
@@ -58,22 +50,18 @@ std::string_view FirstLine(std::string_view text) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static bool ready = [] {
-        kel::SilenceLog();
-        kel::SetGlBackend(kel::CreateNullGlBackend());
-        kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight};
-        return true;
-    }();
+    static const bool ready = (kel::SilenceLog(), kel::SetGlBackend(kel::CreateNullGlBackend()),
+                               kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight}, true);
     (void)ready;
     // Holds the previous input's font, so every load also replaces an earlier one.
-    static BitmapFont reused;
+    static kel::BitmapFont reused;
     static const std::string path =
         std::filesystem::temp_directory_path() / ("kelvaro_fuzz_font_" + std::to_string(::getpid()) + ".fnt");
 
-    const std::string_view input = kel::FuzzText(data, size);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
     if (!std::ofstream(path, std::ios::binary).write(input.data(), static_cast<std::streamsize>(size)))
         return 0;
-    BitmapFont font;
+    kel::BitmapFont font;
     font.Load(path.c_str(), kSlot);
     RequireGlyphsInsideTheTexture(font);
     if (FirstLine(input) != "[HGEFONT]")

@@ -5,10 +5,6 @@
 #include "base/app_state.h"
 #include "fuzz/fuzz_support.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 namespace {
 
 using kel::gApp;
@@ -19,7 +15,6 @@ struct Seen {
     int frame = 0, x = 0, y = 0;
     uint32_t held = 0, pressed = 0, released = 0;
     std::vector<int> keys; // pressed this frame, ascending
-
     bool operator==(const Seen&) const = default;
 };
 
@@ -37,53 +32,39 @@ std::vector<int> FramesThatChange(const InputScript& script) {
     return frames;
 }
 
-// The script's own account of each frame in turn: its last mouse line so far and its key lines
-// of that frame.
-class ScriptModel {
-  public:
-    explicit ScriptModel(const InputScript& script) : script(script) {}
-
-    Seen Next(int frame) {
-        Seen want = last;
+std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames, std::string* recorded) {
+    gApp = kel::AppState{};
+    kel::ScriptPlayer player(script);
+    kel::InputRecorder recorder;
+    recorder.Clear();
+    std::vector<Seen> seen;
+    // The script's own account of each frame in turn: its last mouse line so far and its key
+    // lines of that frame.
+    Seen want;
+    size_t mouse = 0, key = 0;
+    for (int frame : frames) {
+        player.Apply(frame);
+        Seen now{frame, gApp.mouseX, gApp.mouseY, gApp.mouseHeld, gApp.mousePressed, gApp.mouseReleased, {}};
+        for (int k = 0; k < kel::kKeyCount; ++k) {
+            // A key is held only in the frame it goes down.
+            FUZZ_REQUIRE(gApp.keyHeld[k] == gApp.keyPressed[k]);
+            if (gApp.keyPressed[k]) now.keys.push_back(k);
+        }
+        const uint32_t wasHeld = want.held;
         want.frame = frame;
         for (; mouse < script.mouse.size() && script.mouse[mouse].frame <= frame; ++mouse) {
             want.x = std::clamp(script.mouse[mouse].x, 0, gApp.screenWidth);
             want.y = std::clamp(script.mouse[mouse].y, 0, gApp.screenHeight);
             want.held = script.mouse[mouse].held ? 1 : 0;
         }
-        want.pressed = want.held && !last.held ? 1 : 0;
-        want.released = !want.held && last.held ? 1 : 0;
+        want.pressed = want.held && !wasHeld ? 1 : 0;
+        want.released = !want.held && wasHeld ? 1 : 0;
         want.keys.clear();
         for (; key < script.keys.size() && script.keys[key].frame <= frame; ++key)
             if (script.keys[key].frame == frame) want.keys.push_back(script.keys[key].key);
         std::sort(want.keys.begin(), want.keys.end());
         want.keys.erase(std::unique(want.keys.begin(), want.keys.end()), want.keys.end());
-        last = want;
-        return want;
-    }
-
-  private:
-    const InputScript& script;
-    size_t mouse = 0, key = 0;
-    Seen last;
-};
-
-std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames, std::string* recorded) {
-    gApp = kel::AppState{};
-    kel::ScriptPlayer player(script);
-    kel::InputRecorder recorder;
-    recorder.Clear();
-    ScriptModel model(script);
-    std::vector<Seen> seen;
-    for (int frame : frames) {
-        player.Apply(frame);
-        Seen now{frame, gApp.mouseX, gApp.mouseY, gApp.mouseHeld, gApp.mousePressed, gApp.mouseReleased, {}};
-        for (int key = 0; key < kel::kKeyCount; ++key) {
-            // A key is held only in the frame it goes down.
-            FUZZ_REQUIRE(gApp.keyHeld[key] == gApp.keyPressed[key]);
-            if (gApp.keyPressed[key]) now.keys.push_back(key);
-        }
-        FUZZ_REQUIRE(now == model.Next(frame));
+        FUZZ_REQUIRE(now == want);
         seen.push_back(now);
         recorder.Record(frame);
         kel::ClearFrameInput();
@@ -94,21 +75,17 @@ std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames
 
 void RequireWellFormed(const InputScript& script) {
     int last = -1;
-    for (const kel::ScriptMouse& m : script.mouse) {
-        FUZZ_REQUIRE(m.frame > last); // one mouse line per frame, in order
-        last = m.frame;
-    }
+    for (const kel::ScriptMouse& m : script.mouse)
+        FUZZ_REQUIRE(m.frame > std::exchange(last, m.frame)); // one mouse line per frame, in order
     last = 0;
-    for (const kel::ScriptKey& k : script.keys) {
-        FUZZ_REQUIRE(k.frame >= last && k.key >= 0 && k.key < kel::kKeyCount);
-        last = k.frame;
-    }
+    for (const kel::ScriptKey& k : script.keys)
+        FUZZ_REQUIRE(k.frame >= std::exchange(last, k.frame) && k.key >= 0 && k.key < kel::kKeyCount);
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(kel::FuzzText(data, size));
+    const std::string text(reinterpret_cast<const char*>(data), size);
     InputScript script;
     std::string error;
     if (!kel::ParseInputScript(text, &script, &error)) {

@@ -4,10 +4,6 @@
 #include "fuzz/fuzz_support.h"
 #include "synth/patch.h"
 
-#include <cmath>
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace kel::synth;
@@ -51,14 +47,13 @@ void RequireLayerInRange(const Layer& l) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     Patch patch;
     std::vector<std::string> errors;
-    const bool ok = ParsePatch(std::string(kel::FuzzText(data, size)), &patch, &errors);
+    const bool ok = ParsePatch(std::string(reinterpret_cast<const char*>(data), size), &patch, &errors);
     FUZZ_REQUIRE(ok == errors.empty());
     if (!ok) return 0;
-    FUZZ_REQUIRE(Within(patch.peakDb, -40.0f, kMaxPeakDb));
+    FUZZ_REQUIRE(Within(patch.peakDb, -40.0f, kMaxPeakDb) && !patch.layers.empty());
     FUZZ_REQUIRE(Within(patch.drive, 0.0f, 20.0f) && Within(patch.fadeOut, 0.0f, kMaxSeconds));
     FUZZ_REQUIRE(patch.loopSeconds == 0.0f || Within(patch.loopSeconds, 0.05f, kMaxSeconds));
     FUZZ_REQUIRE(Within(patch.loopFade, 0.001f, kMaxSeconds));
-    FUZZ_REQUIRE(!patch.layers.empty());
     float longest = 0.0f;
     for (const Layer& l : patch.layers) {
         RequireLayerInRange(l);

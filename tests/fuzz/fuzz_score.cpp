@@ -4,10 +4,6 @@
 #include "fuzz/fuzz_support.h"
 #include "music/score.h"
 
-#include <cmath>
-#include <string>
-#include <string_view>
-
 namespace {
 
 using namespace kel::music;
@@ -46,7 +42,7 @@ void RequirePlayable(const Score& score) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view text = kel::FuzzText(data, size);
+    const std::string_view text = {reinterpret_cast<const char*>(data), size};
     const ParseResult result = ParseScore(text, "fuzz.kms");
     if (result.Ok()) RequirePlayable(result.score);
     for (const std::string& error : result.errors)

@@ -1,16 +1,20 @@
 // What every fuzz target shares: a log sink that drops the parsers' complaints (a fuzzer feeds
 // them nothing else), the check that stops the run when a parser breaks a promise, and the check
-// of a parser's error message against the text it was given.
+// of a parser's error message against the text it was given; and the standard headers they use.
 #pragma once
 
 #include "platform/log.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 // Aborts (a crash to libFuzzer, which keeps the input) when `condition` does not hold.
 #define FUZZ_REQUIRE(condition)                                                                              \
@@ -18,16 +22,11 @@
 
 namespace kel {
 
-class SilentLogSink : public LogSink {
-  public:
-    void Write(const char*) override {}
-};
-
-// Installs the silent sink once per process.
 inline void SilenceLog() {
-    static SilentLogSink silent;
-    static const bool ready = (SetLogSink(&silent), true);
-    (void)ready;
+    static struct : LogSink {
+        void Write(const char*) override {}
+    } silent;
+    SetLogSink(&silent);
 }
 
 [[noreturn]] inline void FuzzPromiseBroken(const char* what, const char* file, int line) {
@@ -36,12 +35,8 @@ inline void SilenceLog() {
 }
 
 // False for NaN.
-template <class T, class Bound> bool Within(T v, Bound low, Bound high) {
+template <class T, class Low, class High> bool Within(T v, Low low, High high) {
     return v >= low && v <= high;
-}
-
-inline std::string_view FuzzText(const uint8_t* data, size_t size) {
-    return {reinterpret_cast<const char*>(data), size};
 }
 
 // An error reads "<prefix>N: ..." and names a line N the text has.

@@ -1,17 +1,12 @@
 // Writes a few small valid files per format into <folder>/{tga,gif,png,jpeg,records}/ as starting
 // points for the fuzzers (PNG and JPEG checksums and markers are hard to discover from nothing,
 // and a records file is two thousand bytes of fixed layout).
+#include "fuzz/fuzz_support.h"
 #include "gfx/image.h"
 #include "platform/files.h"
 #include "sim/records.h"
 
-#include <algorithm>
-#include <cstdio>
-#include <cstdlib>
-#include <initializer_list>
 #include <jpeglib.h>
-#include <string>
-#include <vector>
 
 namespace {
 
@@ -126,9 +121,8 @@ Bytes PlayedRecords(int version, size_t size) {
     }
     d.musicVolume = 35;
     d.effectsVolume = 80;
-    d.bestTally[0] = 4;
-    d.bestTally[1] = 2;
-    d.bestTally[2] = 1;
+    const int32_t tally[] = {4, 2, 1};
+    std::memcpy(d.bestTally, tally, sizeof tally);
     Bytes out(kel::kRecordsFileBytes);
     kel::EncodeRecords(d, out.data());
     out[0] = static_cast<uint8_t>(version);
@@ -144,10 +138,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const std::string root = std::string(argv[1]) + "/";
-    const struct {
-        const char* path;
-        Bytes bytes;
-    } seeds[] = {
+    const std::pair<const char*, Bytes> seeds[] = {
         {"tga/small.tga", Tga(3, 2)},
         {"gif/plain.gif", Gif(5, 3, false, -1)},
         {"gif/interlaced.gif", Gif(4, 10, true, 2)},
@@ -162,8 +153,8 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 20; ++i)
         image.pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x0A0B0C);
     bool ok = kel::WritePng((root + "png/small.png").c_str(), image);
-    for (const auto& seed : seeds)
-        ok = kel::WriteFileAtomic((root + seed.path).c_str(), seed.bytes.data(), seed.bytes.size()) && ok;
+    for (const auto& [path, bytes] : seeds)
+        ok = kel::WriteFileAtomic((root + path).c_str(), bytes.data(), bytes.size()) && ok;
     if (!ok) std::fprintf(stderr, "make_seeds: could not write the seeds under %s\n", root.c_str());
     return ok ? 0 : 1;
 }
