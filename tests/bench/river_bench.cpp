@@ -2,20 +2,13 @@
 // floor against which the scene's update is held. Same channel, rocks, gate poles, kayak and
 // paddle, and the 170 water balls born every second frame, pushed by the current and sent back
 // upstream as the scene does, with the view following the drifting kayak.
-//
 //   bench_river [frames]     prints the median and 95th percentile of the frame, in microseconds
-#include <box2d/box2d.h>
-
-#include <algorithm>
-#include <chrono>
-#include <cstdio>
-#include <cstdlib>
-#include <vector>
+#include "bench.h"
 
 namespace {
 
-constexpr float kStep = 1.0f / 60.0f;
-constexpr int kWarmupFrames = 60; // as kelvaro-sim --bench: the first second is not counted
+using namespace bench;
+
 constexpr size_t kBalls = 170;
 
 struct Lcg {
@@ -26,41 +19,15 @@ struct Lcg {
     }
 };
 
-b2Body* Body(b2World& world, b2BodyType type, float x, float y) {
-    b2BodyDef def;
-    def.type = type;
-    def.position.Set(x, y);
-    return world.CreateBody(&def);
-}
-
-void Fixture(b2Body* body, const b2Shape& shape, float density, float restitution, uint16_t category,
-             uint16_t mask) {
-    b2FixtureDef def;
-    def.shape = &shape;
-    def.density = density;
-    def.friction = 0.0f;
-    def.restitution = restitution;
-    def.filter.categoryBits = category;
-    def.filter.maskBits = mask;
-    body->CreateFixture(&def);
-}
-
-void Box(b2Body* ground, float x, float y, float w, float h, float restitution) {
-    b2PolygonShape shape;
-    shape.SetAsBox(w / 2, h / 2, b2Vec2(x + w / 2, y + h / 2), 0.0f);
-    Fixture(ground, shape, 0.0f, restitution, 1, 0xFFFF);
-}
-
 // One frame of the river; kept out of line so a profiler can count it alone.
 __attribute__((noinline)) void RiverFrame(b2World& world, std::vector<b2Body*>& balls, b2Body* kayak,
                                           int frame, Lcg& random) {
     world.Step(kStep, 8, 3);
     const float cameraX = std::clamp(kayak->GetPosition().x + 1.0f, 9.5f, 82.5f);
     if (frame % 2 == 0 && balls.size() < kBalls) {
-        b2Body* ball = Body(world, b2_dynamicBody, std::max(0.0f, cameraX - 13.0f), random.Float(-5, 5));
-        b2CircleShape circle;
-        circle.m_radius = 0.24f;
-        Fixture(ball, circle, 0.2f, 0.0f, 0x0004, 0x00FF);
+        b2Body* ball =
+            Fixture(Body(world, b2_dynamicBody, std::max(0.0f, cameraX - 13.0f), random.Float(-5, 5)),
+                    Circle(0.24f), 0.2f, 0.0f, 0.0f, 0x0004, 0x00FF);
         ball->SetLinearVelocity(b2Vec2(4, 0));
         balls.push_back(ball);
     }
@@ -79,34 +46,21 @@ __attribute__((noinline)) void RiverFrame(b2World& world, std::vector<b2Body*>& 
 } // namespace
 
 int main(int argc, char** argv) {
-    const int frames = argc > 1 ? std::max(kWarmupFrames + 1, std::atoi(argv[1])) : 1200;
+    const int frames = Frames(argc, argv, kWarmupFrames + 1, 1200);
     b2World world(b2Vec2(0, 0));
     b2Body* ground = Body(world, b2_staticBody, 0, 0);
-    Box(ground, -4, -8, 4, 16, 0.1f);
-    Box(ground, 92, -8, 4, 16, 0.1f);
-    Box(ground, -4, -12, 100, 4, 0);
-    Box(ground, -4, 8, 100, 4, 0);
-    for (float x0 = 0; x0 < 92; x0 += 15) {
-        b2PolygonShape rock;
-        const b2Vec2 v[] = {{x0, -8}, {x0 + 15, -8}, {x0 + 7.5f, -6}};
-        rock.Set(v, 3);
-        Fixture(ground, rock, 0, 0, 1, 0xFFFF);
-    }
-    for (float x0 = -4; x0 < 92; x0 += 15) {
-        b2PolygonShape rock;
-        const b2Vec2 v[] = {{x0, 8}, {x0 + 7.5f, 6}, {x0 + 15, 8}};
-        rock.Set(v, 3);
-        Fixture(ground, rock, 0, 0, 1, 0xFFFF);
-    }
-    b2Body* kayak = Body(world, b2_dynamicBody, 2.1f, 0);
-    b2PolygonShape diamond;
-    const b2Vec2 hull[] = {{-2, 0}, {0, -0.66f}, {2, 0}, {0, 0.66f}};
-    diamond.Set(hull, 4);
-    Fixture(kayak, diamond, 1, 0.1f, 0x0002, 0x00FF);
-    b2Body* paddle = Body(world, b2_dynamicBody, 2.4f, 0);
-    b2PolygonShape bar;
-    bar.SetAsBox(0.1f, 1.7f);
-    Fixture(paddle, bar, 0.5f, 0.1f, 0x0008, 0x0004);
+    Fixture(ground, Rect(-4, -8, 4, 16), 0, 0, 0.1f);
+    Fixture(ground, Rect(92, -8, 4, 16), 0, 0, 0.1f);
+    Fixture(ground, Rect(-4, -12, 100, 4), 0, 0);
+    Fixture(ground, Rect(-4, 8, 100, 4), 0, 0);
+    for (float x0 = 0; x0 < 92; x0 += 15)
+        Fixture(ground, Polygon({{x0, -8}, {x0 + 15, -8}, {x0 + 7.5f, -6}}), 0, 0);
+    for (float x0 = -4; x0 < 92; x0 += 15)
+        Fixture(ground, Polygon({{x0, 8}, {x0 + 7.5f, 6}, {x0 + 15, 8}}), 0, 0);
+    b2Body* kayak = Fixture(Body(world, b2_dynamicBody, 2.1f, 0),
+                            Polygon({{-2, 0}, {0, -0.66f}, {2, 0}, {0, 0.66f}}), 1, 0, 0.1f, 0x0002, 0x00FF);
+    b2Body* paddle = Fixture(Body(world, b2_dynamicBody, 2.4f, 0), Rect(-0.1f, -1.7f, 0.2f, 3.4f), 0.5f, 0,
+                             0.1f, 0x0008, 0x0004);
     b2RevoluteJointDef pivot;
     pivot.Initialize(kayak, paddle, b2Vec2(2.4f, 0));
     pivot.enableLimit = true;
@@ -117,13 +71,9 @@ int main(int argc, char** argv) {
     world.CreateJoint(&pivot);
     float lineX = 15;
     for (int k = 0; k < 10; ++k) {
-        const float x = lineX + 0.76f * static_cast<float>(k % 3);
-        const float centre = k % 2 == 0 ? -3.0f : 3.0f;
-        for (const float y : {centre - 2.175f, centre + 2.175f}) {
-            b2CircleShape pole;
-            pole.m_radius = 0.25f;
-            Fixture(Body(world, b2_staticBody, x, y), pole, 0, 0.1f, 1, 0xFFFF);
-        }
+        const float x = lineX + 0.76f * static_cast<float>(k % 3), centre = k % 2 == 0 ? -3.0f : 3.0f;
+        for (const float y : {centre - 2.175f, centre + 2.175f})
+            Fixture(Body(world, b2_staticBody, x, y), Circle(0.25f), 0, 0, 0.1f);
         lineX += 62.0f / 9.0f;
     }
 
@@ -132,14 +82,10 @@ int main(int argc, char** argv) {
     Lcg random;
     std::vector<double> micros;
     for (int frame = 0; frame < frames; ++frame) {
-        const auto t0 = std::chrono::steady_clock::now();
-        RiverFrame(world, balls, kayak, frame, random);
-        const auto t1 = std::chrono::steady_clock::now();
-        if (frame >= kWarmupFrames)
-            micros.push_back(std::chrono::duration<double, std::micro>(t1 - t0).count());
+        const double frameMicros = Micros([&] { RiverFrame(world, balls, kayak, frame, random); });
+        if (frame >= kWarmupFrames) micros.push_back(frameMicros);
     }
-    std::sort(micros.begin(), micros.end());
-    std::printf("river: %zu balls, %zu frames: median %.0f us, p95 %.0f us\n", balls.size(), micros.size(),
-                micros[micros.size() / 2], micros[micros.size() * 95 / 100]);
+    std::printf("river: %zu balls, %zu frames: ", balls.size(), micros.size());
+    Print("", micros, "\n");
     return 0;
 }

@@ -7,56 +7,32 @@
 #include "gfx/gl_backend.h"
 #include "gfx/renderer.h"
 
-#include <cmath>
-#include <cstdio>
-#include <cstring>
 #include <filesystem>
-#include <string>
+#include <fstream>
 #include <unistd.h>
 
 namespace {
 
-using kel::BitmapFont;
-
 constexpr int kSlot = 3;
 // An odd size, so a glyph one pixel past either edge is told from one that fits.
-constexpr int kTextureWidth = 127;
-constexpr int kTextureHeight = 61;
+constexpr int kTextureWidth = 127, kTextureHeight = 61;
 // uLeft and vTop sit 1e-6 inside the rectangle, uRight and vBottom 1e-6 inside from the far side.
 constexpr float kUvSlack = 1e-5f;
 
-const std::string& FontPath() {
-    static const std::string path =
-        (std::filesystem::temp_directory_path() / ("kelvaro_fuzz_font_" + std::to_string(::getpid()) + ".fnt"))
-            .string();
-    return path;
-}
-
-bool WriteFile(const std::string& path, const uint8_t* data, size_t size) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(data, 1, size, f) == size;
-    return std::fclose(f) == 0 && ok;
-}
-
-bool Inside(float v, float high) {
-    return v >= -kUvSlack && v <= high + kUvSlack;
-}
-
-void RequireGlyphsInsideTheTexture(const BitmapFont& font) {
+void RequireGlyphsInsideTheTexture(const kel::BitmapFont& font) {
     for (int c = 0; c < 256; ++c) {
         FUZZ_REQUIRE(std::isfinite(font.pre[c]) && std::isfinite(font.post[c]));
         const kel::Glyph* g = font.glyphs[c];
         if (!g) continue;
-        FUZZ_REQUIRE(g->width >= 0.0f && g->width <= kTextureWidth);
-        FUZZ_REQUIRE(g->height >= 0.0f && g->height <= font.height);
-        FUZZ_REQUIRE(Inside(g->uLeft, 1.0f) && Inside(g->uRight, 1.0f) && g->uLeft <= g->uRight + kUvSlack);
-        FUZZ_REQUIRE(Inside(g->vTop, 1.0f) && Inside(g->vBottom, 1.0f) && g->vTop <= g->vBottom + kUvSlack);
+        FUZZ_REQUIRE(kel::Within(g->width, 0.0f, kTextureWidth) && kel::Within(g->height, 0.0f, font.height));
+        for (float uv : {g->uLeft, g->uRight, g->vTop, g->vBottom})
+            FUZZ_REQUIRE(kel::Within(uv, -kUvSlack, 1.0f + kUvSlack));
+        FUZZ_REQUIRE(g->uLeft <= g->uRight + kUvSlack && g->vTop <= g->vBottom + kUvSlack);
     }
-    FUZZ_REQUIRE(font.height >= 0.0f && font.height <= kTextureHeight);
+    FUZZ_REQUIRE(kel::Within(font.height, 0.0f, kTextureHeight));
 }
 
-bool SameFont(const BitmapFont& a, const BitmapFont& b) {
+bool SameFont(const kel::BitmapFont& a, const kel::BitmapFont& b) {
     for (int c = 0; c < 256; ++c) {
         if ((a.glyphs[c] == nullptr) != (b.glyphs[c] == nullptr)) return false;
         if (a.glyphs[c] && std::memcmp(a.glyphs[c], b.glyphs[c], sizeof(kel::Glyph)) != 0) return false;
@@ -67,35 +43,32 @@ bool SameFont(const BitmapFont& a, const BitmapFont& b) {
 }
 
 // The first line, as the parser cuts it (a zero byte ends the text).
-std::string FirstLine(const uint8_t* data, size_t size) {
-    size_t n = 0;
-    while (n < size && data[n] != '\n' && data[n] != '\r' && data[n] != 0)
-        ++n;
-    return std::string(reinterpret_cast<const char*>(data), n);
+std::string_view FirstLine(std::string_view text) {
+    return text.substr(0, text.find_first_of(std::string_view("\n\r\0", 3)));
 }
 
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    kel::SilenceLog();
-    static bool ready = [] {
-        kel::SetGlBackend(kel::CreateNullGlBackend());
-        kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight};
-        return true;
-    }();
+    static const bool ready = (kel::SilenceLog(), kel::SetGlBackend(kel::CreateNullGlBackend()),
+                               kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight}, true);
     (void)ready;
     // Holds the previous input's font, so every load also replaces an earlier one.
-    static BitmapFont reused;
+    static kel::BitmapFont reused;
+    static const std::string path =
+        std::filesystem::temp_directory_path() / ("kelvaro_fuzz_font_" + std::to_string(::getpid()) + ".fnt");
 
-    if (!WriteFile(FontPath(), data, size)) return 0;
-    BitmapFont font;
-    font.Load(FontPath().c_str(), kSlot);
+    const std::string_view input(reinterpret_cast<const char*>(data), size);
+    if (!std::ofstream(path, std::ios::binary).write(input.data(), static_cast<std::streamsize>(size)))
+        return 0;
+    kel::BitmapFont font;
+    font.Load(path.c_str(), kSlot);
     RequireGlyphsInsideTheTexture(font);
-    if (FirstLine(data, size) != "[HGEFONT]")
+    if (FirstLine(input) != "[HGEFONT]")
         for (const kel::Glyph* g : font.glyphs)
             FUZZ_REQUIRE(g == nullptr);
 
-    reused.Load(FontPath().c_str(), kSlot);
+    reused.Load(path.c_str(), kSlot);
     FUZZ_REQUIRE(SameFont(reused, font));
 
     // Every byte value, a line break and the fallback for glyphs the font lacks.
@@ -108,6 +81,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     font.Print(10.0f, 20.0f, kel::kAlignCentre, 2.0f, kel::kWhite, text);
     font.Print(10.0f, 20.0f, kel::kAlignRight, 1.0f, kel::kWhite, text);
     kel::FlushBatch();
-    std::remove(FontPath().c_str());
+    std::remove(path.c_str());
     return 0;
 }

@@ -5,10 +5,6 @@
 #include "base/app_state.h"
 #include "fuzz/fuzz_support.h"
 
-#include <algorithm>
-#include <string>
-#include <vector>
-
 namespace {
 
 using kel::gApp;
@@ -16,14 +12,9 @@ using kel::InputScript;
 
 // What the game sees in one frame.
 struct Seen {
-    int frame = 0;
-    int x = 0;
-    int y = 0;
-    uint32_t held = 0;
-    uint32_t pressed = 0;
-    uint32_t released = 0;
+    int frame = 0, x = 0, y = 0;
+    uint32_t held = 0, pressed = 0, released = 0;
     std::vector<int> keys; // pressed this frame, ascending
-
     bool operator==(const Seen&) const = default;
 };
 
@@ -41,64 +32,39 @@ std::vector<int> FramesThatChange(const InputScript& script) {
     return frames;
 }
 
-int ClampTo(int v, int high) {
-    return v < 0 ? 0 : (v > high ? high : v);
-}
-
-// The script's own account of each frame in turn: its last mouse line so far and its key lines
-// of that frame.
-class ScriptModel {
-  public:
-    explicit ScriptModel(const InputScript& script) : script(script) {}
-
-    Seen Next(int frame) {
-        Seen want = last;
-        want.frame = frame;
-        for (; mouse < script.mouse.size() && script.mouse[mouse].frame <= frame; ++mouse) {
-            want.x = ClampTo(script.mouse[mouse].x, gApp.screenWidth);
-            want.y = ClampTo(script.mouse[mouse].y, gApp.screenHeight);
-            want.held = script.mouse[mouse].held ? 1 : 0;
-        }
-        want.pressed = want.held && !last.held ? 1 : 0;
-        want.released = !want.held && last.held ? 1 : 0;
-        want.keys.clear();
-        for (; key < script.keys.size() && script.keys[key].frame <= frame; ++key)
-            if (script.keys[key].frame == frame) want.keys.push_back(script.keys[key].key);
-        std::sort(want.keys.begin(), want.keys.end());
-        want.keys.erase(std::unique(want.keys.begin(), want.keys.end()), want.keys.end());
-        last = want;
-        return want;
-    }
-
-  private:
-    const InputScript& script;
-    size_t mouse = 0;
-    size_t key = 0;
-    Seen last;
-};
-
 std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames, std::string* recorded) {
     gApp = kel::AppState{};
     kel::ScriptPlayer player(script);
     kel::InputRecorder recorder;
     recorder.Clear();
-    ScriptModel model(script);
     std::vector<Seen> seen;
+    // The script's own account of each frame in turn: its last mouse line so far and its key
+    // lines of that frame.
+    Seen want;
+    size_t mouse = 0, key = 0;
     for (int frame : frames) {
         player.Apply(frame);
-        Seen now;
-        now.frame = frame;
-        now.x = gApp.mouseX;
-        now.y = gApp.mouseY;
-        now.held = gApp.mouseHeld;
-        now.pressed = gApp.mousePressed;
-        now.released = gApp.mouseReleased;
-        for (int key = 0; key < kel::kKeyCount; ++key) {
+        Seen now{frame, gApp.mouseX, gApp.mouseY, gApp.mouseHeld, gApp.mousePressed, gApp.mouseReleased, {}};
+        for (int k = 0; k < kel::kKeyCount; ++k) {
             // A key is held only in the frame it goes down.
-            FUZZ_REQUIRE(gApp.keyHeld[key] == gApp.keyPressed[key]);
-            if (gApp.keyPressed[key]) now.keys.push_back(key);
+            FUZZ_REQUIRE(gApp.keyHeld[k] == gApp.keyPressed[k]);
+            if (gApp.keyPressed[k]) now.keys.push_back(k);
         }
-        FUZZ_REQUIRE(now == model.Next(frame));
+        const uint32_t wasHeld = want.held;
+        want.frame = frame;
+        for (; mouse < script.mouse.size() && script.mouse[mouse].frame <= frame; ++mouse) {
+            want.x = std::clamp(script.mouse[mouse].x, 0, gApp.screenWidth);
+            want.y = std::clamp(script.mouse[mouse].y, 0, gApp.screenHeight);
+            want.held = script.mouse[mouse].held ? 1 : 0;
+        }
+        want.pressed = want.held && !wasHeld ? 1 : 0;
+        want.released = !want.held && wasHeld ? 1 : 0;
+        want.keys.clear();
+        for (; key < script.keys.size() && script.keys[key].frame <= frame; ++key)
+            if (script.keys[key].frame == frame) want.keys.push_back(script.keys[key].key);
+        std::sort(want.keys.begin(), want.keys.end());
+        want.keys.erase(std::unique(want.keys.begin(), want.keys.end()), want.keys.end());
+        FUZZ_REQUIRE(now == want);
         seen.push_back(now);
         recorder.Record(frame);
         kel::ClearFrameInput();
@@ -109,15 +75,11 @@ std::vector<Seen> Play(const InputScript& script, const std::vector<int>& frames
 
 void RequireWellFormed(const InputScript& script) {
     int last = -1;
-    for (const kel::ScriptMouse& m : script.mouse) {
-        FUZZ_REQUIRE(m.frame > last); // one mouse line per frame, in order
-        last = m.frame;
-    }
+    for (const kel::ScriptMouse& m : script.mouse)
+        FUZZ_REQUIRE(m.frame > std::exchange(last, m.frame)); // one mouse line per frame, in order
     last = 0;
-    for (const kel::ScriptKey& k : script.keys) {
-        FUZZ_REQUIRE(k.frame >= last && k.key >= 0 && k.key < kel::kKeyCount);
-        last = k.frame;
-    }
+    for (const kel::ScriptKey& k : script.keys)
+        FUZZ_REQUIRE(k.frame >= std::exchange(last, k.frame) && k.key >= 0 && k.key < kel::kKeyCount);
 }
 
 } // namespace
@@ -127,11 +89,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     InputScript script;
     std::string error;
     if (!kel::ParseInputScript(text, &script, &error)) {
-        // "line N: ..." naming a line the text has.
-        const long lines = std::count(text.begin(), text.end(), '\n') + 1;
-        FUZZ_REQUIRE(error.rfind("line ", 0) == 0);
-        const long line = std::strtol(error.c_str() + 5, nullptr, 10);
-        FUZZ_REQUIRE(line >= 1 && line <= lines);
+        kel::RequireErrorNamesALine(error, "line ", text);
         return 0;
     }
     RequireWellFormed(script);

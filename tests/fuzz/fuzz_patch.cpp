@@ -4,20 +4,13 @@
 #include "fuzz/fuzz_support.h"
 #include "synth/patch.h"
 
-#include <cmath>
-#include <string>
-#include <vector>
-
 namespace {
 
 using namespace kel::synth;
+using kel::Within;
 
 constexpr float kMaxSeconds = 20.0f;
 constexpr float kMaxHz = 20000.0f;
-
-bool Within(float v, float low, float high) {
-    return v >= low && v <= high; // false for NaN
-}
 
 void RequireLayerInRange(const Layer& l) {
     FUZZ_REQUIRE(Within(l.at, 0.0f, kMaxSeconds) && Within(l.length, 0.001f, kMaxSeconds));
@@ -52,17 +45,15 @@ void RequireLayerInRange(const Layer& l) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string text(reinterpret_cast<const char*>(data), size);
     Patch patch;
     std::vector<std::string> errors;
-    const bool ok = ParsePatch(text, &patch, &errors);
+    const bool ok = ParsePatch(std::string(reinterpret_cast<const char*>(data), size), &patch, &errors);
     FUZZ_REQUIRE(ok == errors.empty());
     if (!ok) return 0;
-    FUZZ_REQUIRE(Within(patch.peakDb, -40.0f, kMaxPeakDb));
+    FUZZ_REQUIRE(Within(patch.peakDb, -40.0f, kMaxPeakDb) && !patch.layers.empty());
     FUZZ_REQUIRE(Within(patch.drive, 0.0f, 20.0f) && Within(patch.fadeOut, 0.0f, kMaxSeconds));
     FUZZ_REQUIRE(patch.loopSeconds == 0.0f || Within(patch.loopSeconds, 0.05f, kMaxSeconds));
     FUZZ_REQUIRE(Within(patch.loopFade, 0.001f, kMaxSeconds));
-    FUZZ_REQUIRE(!patch.layers.empty());
     float longest = 0.0f;
     for (const Layer& l : patch.layers) {
         RequireLayerInRange(l);

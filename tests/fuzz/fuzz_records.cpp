@@ -4,51 +4,40 @@
 #include "fuzz/fuzz_support.h"
 #include "sim/records.h"
 
-#include <cmath>
-#include <cstring>
-
 namespace {
 
 using kel::RecordsData;
+using kel::Within;
 
 // The file image stands for the whole of RecordsData except the `reserved` bytes, which the
 // decoder zeroes and the file never carries.
 bool SameRecords(const RecordsData& a, const RecordsData& b) {
-    uint8_t bytesA[kel::kRecordsFileBytes];
-    uint8_t bytesB[kel::kRecordsFileBytes];
+    uint8_t bytesA[kel::kRecordsFileBytes], bytesB[kel::kRecordsFileBytes];
     kel::EncodeRecords(a, bytesA);
     kel::EncodeRecords(b, bytesB);
     return std::memcmp(bytesA, bytesB, sizeof bytesA) == 0;
 }
 
-bool IsFlag(uint8_t v) {
-    return v == 0 || v == 1;
-}
-
 void RequireSoundNation(const kel::Nation& n) {
-    FUZZ_REQUIRE(std::memchr(n.name, 0, kel::kNationNameSize) != nullptr); // at most 63 characters
-    FUZZ_REQUIRE(kel::IsValidNation(n));
-    FUZZ_REQUIRE(n.firstSide == 0 || n.firstSide == 1);
-    FUZZ_REQUIRE(IsFlag(n.skipOnce) && IsFlag(n.pure));
+    // A name of at most 63 characters.
+    FUZZ_REQUIRE(std::memchr(n.name, 0, kel::kNationNameSize) != nullptr && kel::IsValidNation(n));
+    FUZZ_REQUIRE(Within(n.firstSide, 0, 1) && Within(n.skipOnce, 0, 1) && Within(n.pure, 0, 1));
 }
 
 void RequireWhatDecodePromises(const RecordsData& d) {
     for (const kel::EventRecord& e : d.events) {
-        FUZZ_REQUIRE(e.reserved == 0);
-        FUZZ_REQUIRE(IsFlag(e.included) && IsFlag(e.hasRecord));
-        FUZZ_REQUIRE(std::isfinite(e.recordValue));
+        FUZZ_REQUIRE(e.reserved == 0 && Within(e.included, 0, 1) && Within(e.hasRecord, 0, 1));
         // The defaults here are all above 0, and a record at or below 0 could never be beaten.
-        FUZZ_REQUIRE(e.recordValue > 0.0f);
+        FUZZ_REQUIRE(std::isfinite(e.recordValue) && e.recordValue > 0.0f);
         RequireSoundNation(e.recordHolder);
     }
     for (const kel::PlayerRecord& p : d.players) {
-        FUZZ_REQUIRE(IsFlag(p.active) && IsFlag(p.computer));
+        FUZZ_REQUIRE(Within(p.active, 0, 1) && Within(p.computer, 0, 1));
         RequireSoundNation(p.nation);
-        FUZZ_REQUIRE(p.gold >= 0 && p.silver >= 0 && p.bronze >= 0);
-        FUZZ_REQUIRE(p.opponentIndex >= 0 && p.opponentIndex < kel::kOpponentCount);
+        FUZZ_REQUIRE(p.gold >= 0 && p.silver >= 0 && p.bronze >= 0 && p.opponentIndex >= 0);
+        FUZZ_REQUIRE(p.opponentIndex < kel::kOpponentCount);
     }
-    FUZZ_REQUIRE(d.musicVolume >= 0 && d.musicVolume <= 100);
-    FUZZ_REQUIRE(d.effectsVolume >= 0 && d.effectsVolume <= 100);
+    FUZZ_REQUIRE(Within(d.musicVolume, 0, 100) && Within(d.effectsVolume, 0, 100));
     for (int32_t medals : d.bestTally)
         FUZZ_REQUIRE(medals >= 0);
 }
@@ -80,10 +69,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     RecordsData decoded = kFirstStart;
     const bool accepted = kel::DecodeRecords(data, size, &decoded);
-    const int32_t version = size >= 4 ? static_cast<int32_t>(data[0] | data[1] << 8 | data[2] << 16 |
-                                                             static_cast<uint32_t>(data[3]) << 24)
-                                      : 0;
-    FUZZ_REQUIRE(accepted == (size >= 4 && version >= 4));
+    // The little-endian version: 4 or more, not negative.
+    FUZZ_REQUIRE(accepted ==
+                 (size >= 4 && data[3] < 0x80 && (data[0] >= 4 || data[1] || data[2] || data[3])));
     if (!accepted) {
         FUZZ_REQUIRE(SameRecords(decoded, kFirstStart)); // a refused file changes nothing
         return 0;
@@ -92,14 +80,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
     // Reading the same file again over what it gave changes nothing.
     RecordsData twice = decoded;
-    FUZZ_REQUIRE(kel::DecodeRecords(data, size, &twice));
-    FUZZ_REQUIRE(SameRecords(twice, decoded));
+    FUZZ_REQUIRE(kel::DecodeRecords(data, size, &twice) && SameRecords(twice, decoded));
 
     // What the game saves reads back whole, whatever the first-start values are.
     uint8_t saved[kel::kRecordsFileBytes];
     kel::EncodeRecords(decoded, saved);
     RecordsData reread;
-    FUZZ_REQUIRE(kel::DecodeRecords(saved, sizeof saved, &reread));
-    FUZZ_REQUIRE(SameRecords(reread, decoded));
+    FUZZ_REQUIRE(kel::DecodeRecords(saved, sizeof saved, &reread) && SameRecords(reread, decoded));
     return 0;
 }

@@ -4,25 +4,20 @@
 #include "fuzz/fuzz_support.h"
 #include "music/score.h"
 
-#include <algorithm>
-#include <cmath>
-#include <string>
-#include <string_view>
-
 namespace {
 
 using namespace kel::music;
+using kel::Within;
 
 constexpr double kEpsilonBeats = 1e-6;
 constexpr int kDrumCount = 10;
 
 void RequirePlayable(const Score& score) {
-    FUZZ_REQUIRE(score.tempo >= 40.0 && score.tempo <= 240.0);
-    FUZZ_REQUIRE(score.meterBeats >= 1 && score.meterBeats <= 16);
-    FUZZ_REQUIRE(score.meterUnit == 2 || score.meterUnit == 4 || score.meterUnit == 8 || score.meterUnit == 16);
-    FUZZ_REQUIRE(score.bars >= 1 && score.bars <= 256);
-    FUZZ_REQUIRE(score.reverb >= 0.0f && score.reverb <= 1.0f);
-    FUZZ_REQUIRE(!score.voices.empty());
+    FUZZ_REQUIRE(Within(score.tempo, 40.0, 240.0) && Within(score.meterBeats, 1, 16) &&
+                 !score.voices.empty());
+    FUZZ_REQUIRE(score.meterUnit == 2 || score.meterUnit == 4 || score.meterUnit == 8 ||
+                 score.meterUnit == 16);
+    FUZZ_REQUIRE(Within(score.bars, 1, 256) && Within(score.reverb, 0.0f, 1.0f));
     const double loop = score.LoopBeats();
     FUZZ_REQUIRE(std::isfinite(score.LoopSeconds()) && score.LoopSeconds() > 0.0);
     for (size_t v = 0; v < score.voices.size(); ++v) {
@@ -30,18 +25,14 @@ void RequirePlayable(const Score& score) {
         FUZZ_REQUIRE(!voice.name.empty());
         for (size_t other = 0; other < v; ++other)
             FUZZ_REQUIRE(score.voices[other].name != voice.name);
-        FUZZ_REQUIRE(voice.volume >= 0.0f && voice.volume <= 2.0f);
-        FUZZ_REQUIRE(voice.pan >= -1.0f && voice.pan <= 1.0f);
-        FUZZ_REQUIRE(voice.octave >= 1 && voice.octave <= 7);
-        FUZZ_REQUIRE(voice.stepBeats > 0.0);
+        FUZZ_REQUIRE(Within(voice.volume, 0.0f, 2.0f) && Within(voice.pan, -1.0f, 1.0f));
+        FUZZ_REQUIRE(Within(voice.octave, 1, 7) && voice.stepBeats > 0.0);
         FUZZ_REQUIRE(std::fabs(voice.lengthBeats - loop) <= kEpsilonBeats);
         const int highest = voice.instrument == Instrument::Kit ? kDrumCount - 1 : 127;
         double lastStart = 0.0;
         for (const NoteEvent& note : voice.notes) {
-            FUZZ_REQUIRE(note.pitch >= 0 && note.pitch <= highest);
-            FUZZ_REQUIRE(note.velocity > 0.0f && note.velocity <= 1.0f);
-            FUZZ_REQUIRE(note.startBeats >= lastStart); // in playing order
-            FUZZ_REQUIRE(note.lengthBeats > 0.0);
+            FUZZ_REQUIRE(Within(note.pitch, 0, highest) && note.velocity > 0.0f && note.velocity <= 1.0f);
+            FUZZ_REQUIRE(note.startBeats >= lastStart && note.lengthBeats > 0.0); // in playing order
             FUZZ_REQUIRE(note.startBeats + note.lengthBeats <= loop + kEpsilonBeats);
             lastStart = note.startBeats;
         }
@@ -51,19 +42,10 @@ void RequirePlayable(const Score& score) {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::string_view text(reinterpret_cast<const char*>(data), size);
+    const std::string_view text = {reinterpret_cast<const char*>(data), size};
     const ParseResult result = ParseScore(text, "fuzz.kms");
-    if (result.Ok()) {
-        RequirePlayable(result.score);
-        return 0;
-    }
-    // "fuzz.kms:N: ..." naming a line the text has.
-    const long lines = std::count(text.begin(), text.end(), '\n') + 1;
-    for (const std::string& error : result.errors) {
-        FUZZ_REQUIRE(error.rfind("fuzz.kms:", 0) == 0);
-        char* end = nullptr;
-        const long line = std::strtol(error.c_str() + 9, &end, 10);
-        FUZZ_REQUIRE(*end == ':' && line >= 1 && line <= lines);
-    }
+    if (result.Ok()) RequirePlayable(result.score);
+    for (const std::string& error : result.errors)
+        kel::RequireErrorNamesALine(error, "fuzz.kms:", text);
     return 0;
 }

@@ -1,38 +1,25 @@
 // Writes a few small valid files per format into <folder>/{tga,gif,png,jpeg,records}/ as starting
 // points for the fuzzers (PNG and JPEG checksums and markers are hard to discover from nothing,
 // and a records file is two thousand bytes of fixed layout).
+#include "fuzz/fuzz_support.h"
 #include "gfx/image.h"
+#include "platform/files.h"
 #include "sim/records.h"
 
-#include <cstdio>
-#include <cstdlib>
 #include <jpeglib.h>
-#include <string>
-#include <vector>
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-bool Save(const std::string& path, const Bytes& bytes) {
-    FILE* f = std::fopen(path.c_str(), "wb");
-    if (!f) return false;
-    const bool ok = std::fwrite(bytes.data(), 1, bytes.size(), f) == bytes.size();
-    return std::fclose(f) == 0 && ok;
-}
-
-void Put16(Bytes& out, int v) {
-    out.push_back(static_cast<uint8_t>(v & 0xFF));
-    out.push_back(static_cast<uint8_t>(v >> 8));
+void Put16(Bytes& out, std::initializer_list<int> values) {
+    for (int v : values)
+        out.insert(out.end(), {static_cast<uint8_t>(v & 0xFF), static_cast<uint8_t>(v >> 8)});
 }
 
 Bytes Tga(int w, int h) {
-    Bytes out(18, 0);
-    out[2] = 2;
-    out[12] = static_cast<uint8_t>(w);
-    out[14] = static_cast<uint8_t>(h);
-    out[16] = 32;
-    out[17] = 0x28;
+    Bytes out = {0, 0,  2,   0, 0, 0, 0, 0, 0, 0, 0, 0, static_cast<uint8_t>(w), 0, static_cast<uint8_t>(h),
+                 0, 32, 0x28};
     for (int i = 0; i < w * h * 4; ++i)
         out.push_back(static_cast<uint8_t>(i * 31));
     return out;
@@ -41,19 +28,14 @@ Bytes Tga(int w, int h) {
 // Literal codes only, with a clear before the table would grow past 5 bits: simple and valid.
 Bytes Gif(int w, int h, bool interlaced, int transparent) {
     Bytes out = {'G', 'I', 'F', '8', '9', 'a'};
-    Put16(out, w);
-    Put16(out, h);
-    out.insert(out.end(), {0x81, 0, 0}); // global table of 4 colours
-    out.insert(out.end(), {0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255});
+    Put16(out, {w, h});
+    out.insert(out.end(),
+               {0x81, 0, 0, 0, 0, 0, 255, 0, 0, 0, 255, 0, 0, 0, 255}); // global table of 4 colours
     if (transparent >= 0)
         out.insert(out.end(), {0x21, 0xF9, 4, 1, 0, 0, static_cast<uint8_t>(transparent), 0});
     out.push_back(',');
-    Put16(out, 0);
-    Put16(out, 0);
-    Put16(out, w);
-    Put16(out, h);
-    out.push_back(interlaced ? 0x40 : 0);
-    out.push_back(2);
+    Put16(out, {0, 0, w, h});
+    out.insert(out.end(), {static_cast<uint8_t>(interlaced ? 0x40 : 0), 2});
     Bytes codes;
     uint32_t bits = 0;
     int held = 0;
@@ -75,7 +57,7 @@ Bytes Gif(int w, int h, bool interlaced, int transparent) {
     put(5, size);
     if (held > 0) codes.push_back(static_cast<uint8_t>(bits));
     for (size_t i = 0; i < codes.size(); i += 255) {
-        const size_t n = codes.size() - i < 255 ? codes.size() - i : 255;
+        const size_t n = std::min<size_t>(codes.size() - i, 255);
         out.push_back(static_cast<uint8_t>(n));
         out.insert(out.end(), codes.begin() + static_cast<long>(i), codes.begin() + static_cast<long>(i + n));
     }
@@ -100,10 +82,9 @@ Bytes Jpeg(int w, int h, int components, bool progressive) {
     if (progressive) jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
     std::vector<JSAMPLE> row(static_cast<size_t>(w * components));
-    while (info.next_scanline < info.image_height) {
+    for (JSAMPROW rows[1] = {row.data()}; info.next_scanline < info.image_height;) {
         for (size_t i = 0; i < row.size(); ++i)
             row[i] = static_cast<JSAMPLE>(i * 7 + info.next_scanline * 13);
-        JSAMPROW rows[1] = {row.data()};
         jpeg_write_scanlines(&info, rows, 1);
     }
     jpeg_finish_compress(&info);
@@ -140,9 +121,8 @@ Bytes PlayedRecords(int version, size_t size) {
     }
     d.musicVolume = 35;
     d.effectsVolume = 80;
-    d.bestTally[0] = 4;
-    d.bestTally[1] = 2;
-    d.bestTally[2] = 1;
+    const int32_t tally[] = {4, 2, 1};
+    std::memcpy(d.bestTally, tally, sizeof tally);
     Bytes out(kel::kRecordsFileBytes);
     kel::EncodeRecords(d, out.data());
     out[0] = static_cast<uint8_t>(version);
@@ -157,20 +137,24 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "usage: %s <folder>\n", argv[0]);
         return 2;
     }
-    const std::string root = argv[1];
-    bool ok = Save(root + "/tga/small.tga", Tga(3, 2)) &&
-              Save(root + "/gif/plain.gif", Gif(5, 3, false, -1)) &&
-              Save(root + "/gif/interlaced.gif", Gif(4, 10, true, 2)) &&
-              Save(root + "/jpeg/colour.jpg", Jpeg(16, 16, 3, false)) &&
-              Save(root + "/jpeg/grey.jpg", Jpeg(9, 7, 1, false)) &&
-              Save(root + "/jpeg/progressive.jpg", Jpeg(17, 9, 3, true));
+    const std::string root = std::string(argv[1]) + "/";
+    const std::pair<const char*, Bytes> seeds[] = {
+        {"tga/small.tga", Tga(3, 2)},
+        {"gif/plain.gif", Gif(5, 3, false, -1)},
+        {"gif/interlaced.gif", Gif(4, 10, true, 2)},
+        {"jpeg/colour.jpg", Jpeg(16, 16, 3, false)},
+        {"jpeg/grey.jpg", Jpeg(9, 7, 1, false)},
+        {"jpeg/progressive.jpg", Jpeg(17, 9, 3, true)},
+        {"records/played.rec", PlayedRecords(kel::kRecordsVersion, kel::kRecordsFileBytes)},
+        {"records/version4.rec", PlayedRecords(4, kel::kRecordsVersion4Bytes)},
+        {"records/short.rec", PlayedRecords(kel::kRecordsVersion, 700)},
+    };
     kel::Image image(5, 4);
     for (int i = 0; i < 20; ++i)
         image.pixels[i] = 0x80000000u | static_cast<uint32_t>(i * 0x0A0B0C);
-    ok = ok && kel::WritePng((root + "/png/small.png").c_str(), image) &&
-         Save(root + "/records/played.rec", PlayedRecords(kel::kRecordsVersion, kel::kRecordsFileBytes)) &&
-         Save(root + "/records/version4.rec", PlayedRecords(4, kel::kRecordsVersion4Bytes)) &&
-         Save(root + "/records/short.rec", PlayedRecords(kel::kRecordsVersion, 700));
+    bool ok = kel::WritePng((root + "png/small.png").c_str(), image);
+    for (const auto& [path, bytes] : seeds)
+        ok = kel::WriteFileAtomic((root + path).c_str(), bytes.data(), bytes.size()) && ok;
     if (!ok) std::fprintf(stderr, "make_seeds: could not write the seeds under %s\n", root.c_str());
     return ok ? 0 : 1;
 }
