@@ -6,11 +6,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace kel {
 namespace {
+
+constexpr const char* kFont = "[HGEFONT]\r\n\r\nBitmap=c64.png\nChar=\"A\",0,0,8,8,1,1\nChar=42,8,0,6,8,0,2\n"
+                              "Char=43,16,0,7,10,0,0\nChar=\"?\",24,0,8,8,0,0\n";
 
 class FontTest : public ::testing::Test {
 protected:
@@ -20,37 +24,23 @@ protected:
         SetGlBackend(&gl);
         gRenderer.slots[0] = {5, 128, 64};
         BeginBatch();
-        path = (std::filesystem::temp_directory_path() / ("kelvaro_font_" + std::to_string(::getpid()) + ".fnt")).string();
     }
     void TearDown() override {
         SetGlBackend(nullptr);
         std::remove(path.c_str());
         SetLogSink(nullptr);
     }
-    void Write(const char* text) {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        std::fputs(text, f);
-        std::fclose(f);
+    void Write(const char* text) { std::ofstream(path, std::ios::binary) << text; }
+    void Load(const char* text = kFont) {
+        Write(text);
+        font.Load(path.c_str(), 0);
     }
-    void Load(const char* text);
 
     RecordingGlBackend gl;
-    std::string path;
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("kelvaro_font_" + std::to_string(::getpid()) + ".fnt")).string();
     BitmapFont font;
 };
-
-constexpr const char* kFont =
-    "[HGEFONT]\r\n\r\n"
-    "Bitmap=c64.png\n"
-    "Char=\"A\",0,0,8,8,1,1\n"
-    "Char=42,8,0,6,8,0,2\n"
-    "Char=43,16,0,7,10,0,0\n"
-    "Char=\"?\",24,0,8,8,0,0\n";
-
-void FontTest::Load(const char* text = kFont) {
-    Write(text);
-    font.Load(path.c_str(), 0);
-}
 
 TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
     Load();
