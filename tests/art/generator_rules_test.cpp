@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -23,9 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 bool AnyErrorContains(const artgen::Diagnostics& diag, const std::string& text) {
-    for (const std::string& e : diag.Errors())
-        if (e.find(text) != std::string::npos) return true;
-    return false;
+    const auto& errors = diag.Errors();
+    return std::any_of(errors.begin(), errors.end(), [&](const std::string& e) { return e.find(text) != e.npos; });
 }
 
 std::string Joined(const artgen::Diagnostics& diag) {

@@ -42,18 +42,6 @@ protected:
     BitmapFont font;
 };
 
-TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
-    Load();
-    ASSERT_NE(font.glyphs['A'], nullptr);
-    ASSERT_NE(font.glyphs['B'], nullptr);
-    EXPECT_FLOAT_EQ(font.glyphs['B']->width, 6.0f);
-    EXPECT_FLOAT_EQ(font.pre['A'], 1.0f);
-    EXPECT_FLOAT_EQ(font.post['B'], 2.0f);
-    EXPECT_FLOAT_EQ(font.height, 10.0f);
-    EXPECT_NEAR(font.glyphs['B']->uLeft, 8.0f / 128.0f + 0.000001f, 1e-7f);
-    EXPECT_NEAR(font.glyphs['B']->vBottom, 8.0f / 64.0f - 0.000001f, 1e-7f);
-}
-
 TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     Write("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
     CaptureLogSink log;
@@ -93,8 +81,12 @@ TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
 }
 
-TEST_F(FontTest, WidthsUseQuestionMarkForMissingGlyphs) {
+TEST_F(FontTest, QuotedAndHexCodesDefineGlyphsAndWidthsUseQuestionMarkForMissingOnes) {
     Load();
+    ASSERT_NE(font.glyphs['B'], nullptr) << "0x42";
+    EXPECT_FLOAT_EQ(font.height, 10.0f);
+    EXPECT_NEAR(font.glyphs['B']->uLeft, 8.0f / 128.0f + 0.000001f, 1e-7f);
+    EXPECT_NEAR(font.glyphs['B']->vBottom, 8.0f / 64.0f - 0.000001f, 1e-7f);
     // A = 1 + 8 + 1, B = 6 + 2, z falls back to ? = 8.
     EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
     EXPECT_FLOAT_EQ(font.GetStringWidth("Az", false), 18.0f);
