@@ -109,14 +109,11 @@ TEST(DrawnSprites, VelodromeFollowsTheTrackGeometry) {
     const Canvas c = Render(208);
     // Infield grass inside the stadium shape, boards on the riding surface, grass outside.
     // Beyond the rounded corner (more than 6.8 from (-5.8, -2.5)) it is grass again.
-    const struct {
-        float x, y;
-        bool grass;
-    } points[] = {{0.0f, 4.5f, true},     {-7.0f, 1.0f, true},  {0.0f, 7.0f, false},    {10.0f, 0.0f, false},
-                  {-10.0f, -5.0f, false}, {0.0f, -9.2f, false}, {0.0f, -9.5f, true},    {12.7f, 0.0f, true},
-                  {-11.5f, -7.8f, true},  {-10.5f, -6.5f, false}};
-    for (const auto& p : points)
-        EXPECT_EQ(Greenish(VelodromeAt(c, p.x, p.y)), p.grass) << p.x << "," << p.y;
+    for (const auto& [x, y, grass] :
+         {std::tuple{0.0f, 4.5f, true}, {-7.0f, 1.0f, true}, {0.0f, 7.0f, false}, {10.0f, 0.0f, false},
+          {-10.0f, -5.0f, false}, {0.0f, -9.2f, false}, {0.0f, -9.5f, true}, {12.7f, 0.0f, true},
+          {-11.5f, -7.8f, true}, {-10.5f, -6.5f, false}})
+        EXPECT_EQ(Greenish(VelodromeAt(c, x, y)), grass) << x << "," << y;
     // The lap line crosses the top straight at x = -0.86 and only there.
     const Rgba line = VelodromeAt(c, -0.86f, -7.0f);
     EXPECT_LT(int(line.r) + line.g + line.b, 150);
@@ -145,8 +142,7 @@ TEST(DrawnSprites, WhiteWaterFlowsDownstreamFrameByFrame) {
 // overlay pixel lies on a drawn pixel of its body sprite.
 TEST(DrawnSprites, WalkerOverlaysCoverOnlyTheirBodyFrames) {
     for (const auto& [body, overlay, fromRow] : {std::tuple{173, 176, 20}, {174, 177, 20}, {170, 178, 15}}) {
-        const Canvas b = Render(body);
-        const Canvas o = Render(overlay);
+        const Canvas b = Render(body), o = Render(overlay);
         int drawn = 0;
         for (int y = 0; y < o.height; ++y)
             for (int x = 0; x < o.width; ++x) {

@@ -102,9 +102,7 @@ TEST(WavTrims, TruncationsKeepWholeFramesAndAnAbsurdSizeReadsOnlyWhatIsThere) {
         std::string why;
         const bool ok = Parse(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)), &sound, &why);
         EXPECT_EQ(ok, n >= kHeader + 4) << n << " bytes";
-        if (ok) {
-            EXPECT_EQ(sound.Frames(), (n - kHeader) / 4) << n << " bytes";
-        }
+        EXPECT_TRUE(!ok || sound.Frames() == (n - kHeader) / 4) << n << " bytes";
     }
     auto absurd = MakeWav16(std::vector<int16_t>(6, 9), 1, 44100);
     Set32(absurd, kDataSize, 0xFFFFFFFFu);
