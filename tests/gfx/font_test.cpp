@@ -43,11 +43,9 @@ protected:
 };
 
 TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
-    Write("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
     CaptureLogSink log;
     SetLogSink(&log);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
+    Load("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
     EXPECT_EQ(font.glyphs['A'], nullptr);
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(log.Lines()[0], "Font " + path + " has incorrect format.");
@@ -74,7 +72,7 @@ TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     EXPECT_TRUE(gl.draws.empty());
     // Without a '?' either, a missing glyph is skipped without moving on.
     Load("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
-    this->font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
+    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     ASSERT_EQ(gl.draws[0].vertices.size(), 12u);

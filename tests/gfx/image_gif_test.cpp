@@ -134,9 +134,8 @@ std::vector<uint8_t> BuildGif(const GifFile& gif) {
 }
 
 std::vector<uint32_t> Greys(int count) {
-    std::vector<uint32_t> table(static_cast<size_t>(count));
-    for (int i = 0; i < count; ++i)
-        table[static_cast<size_t>(i)] = static_cast<uint32_t>(i * 0x010101);
+    std::vector<uint32_t> table;
+    for (int i = 0; i < count; ++i) table.push_back(uint32_t(i * 0x010101));
     return table;
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numeric>
 
 namespace kel::synth {
 namespace {
@@ -71,10 +72,7 @@ TEST(SynthDcBlocker, RemovesAnOffsetAndLeavesATone) {
     for (float& s : b)
         s = blocker.Process(s);
     const Buffer last(b.end() - std::ptrdiff_t(SamplesFor(0.5f)), b.end());
-    double mean = 0.0;
-    for (float s : last)
-        mean += s / double(last.size());
-    EXPECT_NEAR(mean, 0.0, 0.001);
+    EXPECT_NEAR(std::accumulate(last.begin(), last.end(), 0.0) / double(last.size()), 0.0, 0.001);
     EXPECT_NEAR(Rms(last), std::sqrt(0.5f), 0.01f);
 }
 
