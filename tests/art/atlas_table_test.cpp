@@ -63,8 +63,7 @@ TEST(AtlasTable, ProgressBarFillIsLeftFree) {
     }
     std::unique_ptr<kel::Image> sheet(kel::LoadImage((arttest::ArtDir() + "/sprites.png").c_str()));
     ASSERT_NE(sheet, nullptr);
-    ASSERT_EQ(sheet->width, 1024);
-    ASSERT_EQ(sheet->height, 128);
+    ASSERT_TRUE(sheet->width == 1024 && sheet->height == 128);
     for (int y = 96; y < 128; ++y)
         for (int x = 512; x < 912; ++x)
             ASSERT_EQ(sheet->pixels[y * 1024 + x] >> 24, 255u) << "bar fill not opaque at " << x << "," << y;

@@ -46,8 +46,7 @@ TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
         // any scale never picks up a neighbour.
         const int x0 = int(font.glyphs[c]->uLeft * sheet->width),
                   y0 = int(font.glyphs[c]->vTop * sheet->height);
-        ASSERT_GE(x0, 1);
-        ASSERT_GE(y0, 1);
+        ASSERT_TRUE(x0 >= 1 && y0 >= 1) << c;
         for (int i = -1; i <= 8; ++i)
             EXPECT_EQ(Alpha(*sheet, x0 + i, y0 - 1) | Alpha(*sheet, x0 + i, y0 + 8) | Alpha(*sheet, x0 - 1, y0 + i) |
                           Alpha(*sheet, x0 + 8, y0 + i),
@@ -63,10 +62,7 @@ TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
 }
 
 // The flag grid: country c in the column group of its index, row c - first, layer k 32 px right.
-struct Cell {
-    int x, y;
-};
-Cell FlagCell(int country, int layer) {
+std::pair<int, int> FlagCell(int country, int layer) {
     const int firsts[] = {0, 44, 88, 130}, xs[] = {2, 225, 445, 663};
     int g = 3;
     while (country < firsts[g])
@@ -81,22 +77,17 @@ TEST(GeneratedArt, FlagGridHasEveryLayerWhereTheGameSamplesIt) {
         const int layers = artgen::kCountries[c].layers;
         // One cell more than the country has: a blend keeps drawing the cell after the last layer.
         for (int k = 0; k <= layers; ++k) {
-            const Cell cell = FlagCell(c, k);
+            const auto [cx, cy] = FlagCell(c, k);
             int opaque = 0, clear = 0;
             for (int y = 0; y < 18; ++y)
                 for (int x = 0; x < 30; ++x) {
-                    const uint8_t a = Alpha(*sheet, cell.x + x, cell.y + y);
+                    const uint8_t a = Alpha(*sheet, cx + x, cy + y);
                     opaque += a == 255;
                     clear += a == 0;
                 }
-            if (k == 0)
-                EXPECT_EQ(opaque, 30 * 18) << "country " << c << ": layer 0 must be the whole field";
-            else if (k < layers)
-                EXPECT_TRUE(opaque > 0 && clear > 0)
-                    << "country " << c << ": layer " << k << " must be partial";
-            else
-                EXPECT_EQ(clear, 30 * 18)
-                    << "country " << c << ": the cell after the last layer must be empty";
+            EXPECT_TRUE(k == 0 ? opaque == 30 * 18 : k < layers ? opaque > 0 && clear > 0 : clear == 30 * 18)
+                << "country " << c << ", layer " << k << " of " << layers
+                << ": layer 0 is the whole field, later ones partial, the cell after the last empty";
         }
     }
 }

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
@@ -23,9 +24,8 @@ namespace {
 namespace fs = std::filesystem;
 
 bool AnyErrorContains(const artgen::Diagnostics& diag, const std::string& text) {
-    for (const std::string& e : diag.Errors())
-        if (e.find(text) != std::string::npos) return true;
-    return false;
+    const auto& errors = diag.Errors();
+    return std::any_of(errors.begin(), errors.end(), [&](const std::string& e) { return e.find(text) != e.npos; });
 }
 
 std::string Joined(const artgen::Diagnostics& diag) {
@@ -190,20 +190,21 @@ TEST(FlagBlend, TurnsSkipOnceAndAUsedUpSideKeepsDrawingTheCellAfterItsLast) {
     EXPECT_EQ(used.Get(29, 0), artgen::Rgba(afg + 1, 3, 0)) << "B2 is drawn last";
 }
 
-TEST(Packer, PlacesEverythingApartAndKeepsFixedRectangles) {
+TEST(Packer, PlacesEverythingApartKeepsFixedRectanglesAndSaysWhatDoesNotFit) {
     std::vector<artgen::PackRect> rects;
     rects.push_back({-1, 100, 50, 20, 30, true});
     for (int i = 0; i < 40; ++i)
         rects.push_back({i, 5 + (i * 7) % 23, 3 + (i * 5) % 17, -1, -1, false});
     std::string error;
+    std::vector<artgen::PackRect> tooWide = {{7, 100, 20, -1, -1, false}, {8, 100, 20, -1, -1, false}};
+    EXPECT_FALSE(artgen::PackSheet(101, 40, tooWide, error));
+    EXPECT_NE(error.find("does not fit"), std::string::npos) << error;
     ASSERT_TRUE(artgen::PackSheet(256, 256, rects, error)) << error;
     EXPECT_EQ(rects[0].x, 20);
     EXPECT_EQ(rects[0].y, 30);
     for (size_t i = 0; i < rects.size(); ++i) {
         const artgen::PackRect& p = rects[i];
-        EXPECT_GE(p.x, 0);
-        EXPECT_LE(p.x + p.width, 256);
-        EXPECT_LE(p.y + p.height, 256);
+        EXPECT_TRUE(p.x >= 0 && p.y >= 0 && p.x + p.width <= 256 && p.y + p.height <= 256) << p.id;
         for (size_t j = i + 1; j < rects.size(); ++j) {
             const artgen::PackRect& q = rects[j];
             const int g = artgen::kPackGap;
@@ -212,13 +213,6 @@ TEST(Packer, PlacesEverythingApartAndKeepsFixedRectangles) {
             EXPECT_TRUE(apart) << "rectangles " << p.id << " and " << q.id << " closer than the gap";
         }
     }
-}
-
-TEST(Packer, SaysWhatDoesNotFit) {
-    std::vector<artgen::PackRect> rects = {{7, 100, 20, -1, -1, false}, {8, 100, 20, -1, -1, false}};
-    std::string error;
-    EXPECT_FALSE(artgen::PackSheet(101, 40, rects, error));
-    EXPECT_NE(error.find("does not fit"), std::string::npos) << error;
 }
 
 // A whole run on a small source tree: a sprite defined twice stops it before anything is written;

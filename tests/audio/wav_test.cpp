@@ -10,19 +10,10 @@
 namespace kel {
 namespace {
 
-using test::Chunk;
-using test::FmtBody;
-using test::MakeWav16;
-using test::Riff;
-using test::Set16;
-using test::Set32;
+using namespace test;
 
 // Offsets in the canonical 44-byte header made by MakeWav16.
-constexpr size_t kFmtChannels = 22;
-constexpr size_t kFmtRate = 24;
-constexpr size_t kFmtBits = 34;
-constexpr size_t kDataSize = 40;
-constexpr size_t kHeader = 44;
+constexpr size_t kFmtChannels = 22, kFmtRate = 24, kFmtBits = 34, kDataSize = 40, kHeader = 44;
 
 // Parses from a heap copy of exactly the file's size, so an over-read trips the sanitizers.
 bool Parse(const std::vector<uint8_t>& bytes, PcmSound* out, std::string* why) {
@@ -111,9 +102,7 @@ TEST(WavTrims, TruncationsKeepWholeFramesAndAnAbsurdSizeReadsOnlyWhatIsThere) {
         std::string why;
         const bool ok = Parse(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(n)), &sound, &why);
         EXPECT_EQ(ok, n >= kHeader + 4) << n << " bytes";
-        if (ok) {
-            EXPECT_EQ(sound.Frames(), (n - kHeader) / 4) << n << " bytes";
-        }
+        EXPECT_TRUE(!ok || sound.Frames() == (n - kHeader) / 4) << n << " bytes";
     }
     auto absurd = MakeWav16(std::vector<int16_t>(6, 9), 1, 44100);
     Set32(absurd, kDataSize, 0xFFFFFFFFu);
@@ -175,18 +164,6 @@ TEST(Mp3Decode, GarbageNeverCrashesAndSilenceIsRefused) {
             EXPECT_EQ(decoded.samples.size() % static_cast<size_t>(decoded.channels), 0u);
         }
     }
-}
-
-TEST(Mp3Decode, OwnToneComesBackAtItsLength) {
-    auto tone = test::SineFrames(440.0, 44100, 0.3, 1, 0.5);
-    auto mp3 = test::MakeMp3(tone, 44100);
-    ASSERT_FALSE(mp3.empty());
-    PcmSound sound;
-    ASSERT_TRUE(DecodeMp3(mp3.data(), mp3.size(), &sound));
-    EXPECT_EQ(sound.channels, 1);
-    EXPECT_EQ(sound.rate, 44100);
-    // The LAME tag lets the decoder trim the encoder's delay and padding exactly.
-    EXPECT_EQ(sound.Frames(), tone.size());
 }
 
 } // namespace

@@ -6,11 +6,15 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <string>
 
 namespace kel {
 namespace {
+
+constexpr const char* kFont = "[HGEFONT]\r\n\r\nBitmap=c64.png\nChar=\"A\",0,0,8,8,1,1\nChar=42,8,0,6,8,0,2\n"
+                              "Char=43,16,0,7,10,0,0\nChar=\"?\",24,0,8,8,0,0\n";
 
 class FontTest : public ::testing::Test {
 protected:
@@ -20,56 +24,28 @@ protected:
         SetGlBackend(&gl);
         gRenderer.slots[0] = {5, 128, 64};
         BeginBatch();
-        path = (std::filesystem::temp_directory_path() / ("kelvaro_font_" + std::to_string(::getpid()) + ".fnt")).string();
     }
     void TearDown() override {
         SetGlBackend(nullptr);
         std::remove(path.c_str());
         SetLogSink(nullptr);
     }
-    void Write(const char* text) {
-        FILE* f = std::fopen(path.c_str(), "wb");
-        std::fputs(text, f);
-        std::fclose(f);
+    void Write(const char* text) { std::ofstream(path, std::ios::binary) << text; }
+    void Load(const char* text = kFont) {
+        Write(text);
+        font.Load(path.c_str(), 0);
     }
-    void Load(const char* text);
 
     RecordingGlBackend gl;
-    std::string path;
+    const std::string path =
+        (std::filesystem::temp_directory_path() / ("kelvaro_font_" + std::to_string(::getpid()) + ".fnt")).string();
     BitmapFont font;
 };
 
-constexpr const char* kFont =
-    "[HGEFONT]\r\n\r\n"
-    "Bitmap=c64.png\n"
-    "Char=\"A\",0,0,8,8,1,1\n"
-    "Char=42,8,0,6,8,0,2\n"
-    "Char=43,16,0,7,10,0,0\n"
-    "Char=\"?\",24,0,8,8,0,0\n";
-
-void FontTest::Load(const char* text = kFont) {
-    Write(text);
-    font.Load(path.c_str(), 0);
-}
-
-TEST_F(FontTest, QuotedAndHexCodesDefineGlyphs) {
-    Load();
-    ASSERT_NE(font.glyphs['A'], nullptr);
-    ASSERT_NE(font.glyphs['B'], nullptr);
-    EXPECT_FLOAT_EQ(font.glyphs['B']->width, 6.0f);
-    EXPECT_FLOAT_EQ(font.pre['A'], 1.0f);
-    EXPECT_FLOAT_EQ(font.post['B'], 2.0f);
-    EXPECT_FLOAT_EQ(font.height, 10.0f);
-    EXPECT_NEAR(font.glyphs['B']->uLeft, 8.0f / 128.0f + 0.000001f, 1e-7f);
-    EXPECT_NEAR(font.glyphs['B']->vBottom, 8.0f / 64.0f - 0.000001f, 1e-7f);
-}
-
 TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
-    Write("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
     CaptureLogSink log;
     SetLogSink(&log);
-    BitmapFont font;
-    font.Load(path.c_str(), 0);
+    Load("[FONT]\nChar=\"A\",0,0,8,8,0,0\n");
     EXPECT_EQ(font.glyphs['A'], nullptr);
     ASSERT_EQ(log.Lines().size(), 1u);
     EXPECT_EQ(log.Lines()[0], "Font " + path + " has incorrect format.");
@@ -96,15 +72,19 @@ TEST_F(FontTest, WrongHeaderBrokenLinesAndAMissingFileLeaveNoGlyphs) {
     EXPECT_TRUE(gl.draws.empty());
     // Without a '?' either, a missing glyph is skipped without moving on.
     Load("[HGEFONT]\nChar=\"A\",0,0,8,8,0,0\n");
-    this->font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
+    font.Print(0.0f, 0.0f, kAlignLeft, 1.0f, kBlack, "AzA");
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 1u);
     ASSERT_EQ(gl.draws[0].vertices.size(), 12u);
     EXPECT_FLOAT_EQ(gl.draws[0].vertices[6].x, 8.0f);
 }
 
-TEST_F(FontTest, WidthsUseQuestionMarkForMissingGlyphs) {
+TEST_F(FontTest, QuotedAndHexCodesDefineGlyphsAndWidthsUseQuestionMarkForMissingOnes) {
     Load();
+    ASSERT_NE(font.glyphs['B'], nullptr) << "0x42";
+    EXPECT_FLOAT_EQ(font.height, 10.0f);
+    EXPECT_NEAR(font.glyphs['B']->uLeft, 8.0f / 128.0f + 0.000001f, 1e-7f);
+    EXPECT_NEAR(font.glyphs['B']->vBottom, 8.0f / 64.0f - 0.000001f, 1e-7f);
     // A = 1 + 8 + 1, B = 6 + 2, z falls back to ? = 8.
     EXPECT_FLOAT_EQ(font.GetStringWidth("AB", false), 18.0f);
     EXPECT_FLOAT_EQ(font.GetStringWidth("Az", false), 18.0f);

@@ -13,15 +13,8 @@ using Names = std::vector<std::string>;
 
 // A valid 1x1 TGA whose pixel is the given value.
 std::vector<uint8_t> TinyTga(uint32_t pixel) {
-    std::vector<uint8_t> out(18, 0);
-    out[2] = 2;
-    out[12] = 1;
-    out[14] = 1;
-    out[16] = 32;
-    out[17] = 0x28;
-    for (int i = 0; i < 4; ++i)
-        out.push_back(static_cast<uint8_t>(pixel >> (8 * i)));
-    return out;
+    return {0, 0, 2, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 1, 0, 32, 0x28, uint8_t(pixel), uint8_t(pixel >> 8),
+            uint8_t(pixel >> 16), uint8_t(pixel >> 24)};
 }
 
 // A valid 1x1 GIF: clear, index 1 (colour 4, 5, 6), end.

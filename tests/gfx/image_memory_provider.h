@@ -71,8 +71,6 @@ class ScopedFileProvider {
   public:
     explicit ScopedFileProvider(FileProvider* provider) { RegisterFileProvider(provider); }
     ~ScopedFileProvider() { RegisterFileProvider(nullptr); }
-    ScopedFileProvider(const ScopedFileProvider&) = delete;
-    ScopedFileProvider& operator=(const ScopedFileProvider&) = delete;
 };
 
 } // namespace kel

@@ -15,8 +15,8 @@ struct PngParams {
     int colourType = PNG_COLOR_TYPE_RGB;
     int bitDepth = 8;
     bool interlaced = false;
-    std::vector<png_color> palette;
-    std::vector<uint8_t> paletteAlpha;
+    std::vector<png_color> palette{};
+    std::vector<uint8_t> paletteAlpha{};
 };
 
 int Channels(int colourType) {
@@ -84,11 +84,8 @@ TEST_F(PngTest, EveryColourTypeAndInterlacingComesOutBgraWithAlpha) {
                  {PNG_COLOR_TYPE_GRAY, 8, false, true, false},     {PNG_COLOR_TYPE_RGB_ALPHA, 16, true, false, false},
                  {PNG_COLOR_TYPE_RGB_ALPHA, 8, true, false, true}};
     for (const auto& c : cases) {
-        PngParams params;
-        params.colourType = c.colourType;
-        params.bitDepth = c.bitDepth;
-        params.interlaced = c.interlaced;
-        if (c.interlaced) params.width = 13, params.height = 11;
+        const PngParams params{.width = c.interlaced ? 13 : 4, .height = c.interlaced ? 11 : 3,
+                               .colourType = c.colourType, .bitDepth = c.bitDepth, .interlaced = c.interlaced};
         auto image = Load(WritePngBytes(params, Sample));
         ASSERT_TRUE(image);
         ASSERT_EQ(image->width, params.width);
@@ -105,21 +102,15 @@ TEST_F(PngTest, EveryColourTypeAndInterlacingComesOutBgraWithAlpha) {
 }
 
 TEST_F(PngTest, LowBitGreyIsExpandedAndPaletteTransparencyGivesAlpha) {
-    PngParams params;
-    params.colourType = PNG_COLOR_TYPE_GRAY;
-    params.bitDepth = 1;
-    params.width = 9;
     // One byte per row holds eight pixels; the ninth sits in the next byte's top bit.
-    auto image =
-        Load(WritePngBytes(params, [](int x, int, int) { return static_cast<uint8_t>(x == 0 ? 0x80 : 0x00); }));
+    auto image = Load(WritePngBytes({.width = 9, .colourType = PNG_COLOR_TYPE_GRAY, .bitDepth = 1},
+                                    [](int x, int, int) { return uint8_t(x == 0 ? 0x80 : 0x00); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(255, 255, 255, 255));
     EXPECT_EQ(image->pixels[1], Pixel(0, 0, 0, 255));
-    PngParams palette;
-    palette.colourType = PNG_COLOR_TYPE_PALETTE;
-    palette.palette = {{10, 20, 30}, {40, 50, 60}};
-    palette.paletteAlpha = {0};
-    image = Load(WritePngBytes(palette, [](int x, int, int) { return static_cast<uint8_t>(x % 2); }));
+    const PngParams palette{
+        .colourType = PNG_COLOR_TYPE_PALETTE, .palette = {{10, 20, 30}, {40, 50, 60}}, .paletteAlpha = {0}};
+    image = Load(WritePngBytes(palette, [](int x, int, int) { return uint8_t(x % 2); }));
     ASSERT_TRUE(image);
     EXPECT_EQ(image->pixels[0], Pixel(10, 20, 30, 0));
     EXPECT_EQ(image->pixels[1], Pixel(40, 50, 60, 255));
@@ -130,18 +121,15 @@ TEST_F(PngTest, DamagedAndOversizedFilesAreRefused) {
     for (size_t length = 0; length < bytes.size(); ++length)
         EXPECT_FALSE(Load(std::vector<uint8_t>(bytes.begin(), bytes.begin() + static_cast<long>(length))))
             << length;
-    PngParams wide;
-    wide.width = kMaxImageSide + 1;
     std::vector<std::pair<const char*, std::vector<uint8_t>>> cases = {
-        {"CRC mismatch inside the image data", bytes}, {"signature", bytes}, {"too wide", WritePngBytes(wide, Sample)}};
+        {"CRC mismatch inside the image data", bytes},
+        {"signature", bytes},
+        {"too wide", WritePngBytes({.width = kMaxImageSide + 1}, Sample)}};
     cases[0].second[bytes.size() - 20] ^= 0x55;
     cases[1].second[1] = 'Q';
     for (const auto& [what, file] : cases)
         EXPECT_FALSE(Load(file)) << what;
-    PngParams square;
-    square.width = 1000;
-    square.height = 1000;
-    const auto big = WritePngBytes(square, [](int, int, int) { return uint8_t{7}; });
+    const auto big = WritePngBytes({.width = 1000, .height = 1000}, [](int, int, int) { return uint8_t{7}; });
     SetImagePixelLimit(999 * 1000);
     EXPECT_FALSE(Load(big));
     SetImagePixelLimit(kDefaultImagePixelLimit);

@@ -46,10 +46,8 @@ TEST_F(RendererTest, AlternatingSlotsCostOneDrawPerSprite) {
     }
     FlushBatch();
     ASSERT_EQ(gl.draws.size(), 8u);
-    for (size_t i = 0; i < gl.draws.size(); ++i) {
-        EXPECT_EQ(gl.draws[i].texture, i % 2 == 0 ? 11u : 22u);
-        EXPECT_EQ(gl.draws[i].vertices.size(), 6u);
-    }
+    for (size_t i = 0; i < gl.draws.size(); ++i)
+        EXPECT_TRUE(gl.draws[i].texture == (i % 2 == 0 ? 11u : 22u) && gl.draws[i].vertices.size() == 6u) << i;
 }
 
 TEST_F(RendererTest, BatchHoldsNinetyNineQuads) {
@@ -74,8 +72,7 @@ TEST_F(RendererTest, FillRectBetweenSpritesOfASheetWithoutWhiteRebindsAndLeavesW
     EXPECT_EQ(gl.draws[1].vertices.size(), 12u) << "plain rectangles share one draw";
     EXPECT_FLOAT_EQ(gl.draws[1].colour[0], 1.0f);
     EXPECT_FLOAT_EQ(gl.draws[1].colour[1], 0.0f);
-    EXPECT_FLOAT_EQ(gl.draws[1].vertices[5].x, 40.0f);
-    EXPECT_FLOAT_EQ(gl.draws[1].vertices[5].y, 60.0f);
+    EXPECT_TRUE(gl.draws[1].vertices[5].x == 40.0f && gl.draws[1].vertices[5].y == 60.0f);
     EXPECT_EQ(gl.draws[2].texture, 11u);
     EXPECT_FLOAT_EQ(gl.draws[2].colour[1], 1.0f);
     EXPECT_EQ(gRenderer.colour, kWhite);
@@ -84,9 +81,7 @@ TEST_F(RendererTest, FillRectBetweenSpritesOfASheetWithoutWhiteRebindsAndLeavesW
 // Colour travels with each vertex, so neither a colour change nor a plain shape (which samples
 // the bound sheet's white texel) splits the batch.
 TEST_F(RendererTest, ColoursAndPlainShapesShareTheSheetsBatch) {
-    gRenderer.slots[1].hasWhite = true;
-    gRenderer.slots[1].whiteU = 0.25f;
-    gRenderer.slots[1].whiteV = 0.75f;
+    gRenderer.slots[1] = {11, 256, 256, false, true, 0.25f, 0.75f};
     const Colour tint = PackColour(10, 20, 31, 128);
     SetColour(tint);
     DrawSprite(1, 0.0f, 0.0f);
@@ -103,10 +98,8 @@ TEST_F(RendererTest, ColoursAndPlainShapesShareTheSheetsBatch) {
     const auto& v = gl.draws[0].vertices;
     ASSERT_EQ(v.size(), 30u);
     EXPECT_EQ(gl.draws[0].texture, 11u);
-    for (int i = 6; i < 18; ++i) {
-        EXPECT_FLOAT_EQ(v[i].u, 0.25f);
-        EXPECT_FLOAT_EQ(v[i].v, 0.75f);
-    }
+    for (int i = 6; i < 18; ++i)
+        EXPECT_TRUE(v[i].u == 0.25f && v[i].v == 0.75f) << i;
     EXPECT_EQ(v[5].colour, tint);
     EXPECT_EQ(v[6].colour, PackColour(255, 0, 0));
     EXPECT_EQ(v[12].colour, PackColour(0, 255, 0));
@@ -145,41 +138,29 @@ TEST_F(RendererTest, QuadCornersForPlainMirroredRotatedSkewedSpritesAndLines) {
     const auto& v = gl.draws[0].vertices;
     ASSERT_EQ(v.size(), 30u);
     // Top-left, top-right, bottom-left, top-right, bottom-left, bottom-right; anchor (5, 2), and
-    // texture coordinates from the 256 x 128 sheet.
-    EXPECT_FLOAT_EQ(v[0].x, 95.0f);
-    EXPECT_FLOAT_EQ(v[0].y, 48.0f);
-    EXPECT_FLOAT_EQ(v[1].x, 115.0f);
-    EXPECT_FLOAT_EQ(v[2].y, 58.0f);
-    EXPECT_FLOAT_EQ(v[5].x, 115.0f);
-    EXPECT_FLOAT_EQ(v[5].y, 58.0f);
+    // texture coordinates from the 256 x 128 sheet. Mirrored: left = x - ax*sx = 105, right =
+    // x + sx*(w - ax) = 85, the anchor column stays at x. Rotation by zero matches the plain quad;
+    // a quarter turn goes clockwise on screen (y down), taking the top-right corner (+15, -2) to
+    // (+2, +15). Skew moves only the right edge down.
+    const struct {
+        int i;
+        float x, y;
+    } corners[] = {{0, 95, 48},  {1, 115, 48}, {5, 115, 58}, {6, 105, 48}, {7, 85, 48},
+                   {19, 102, 65}, {24, -5, -2}, {25, 15, 5},  {26, -5, 8}, {29, 15, 15}};
+    for (const auto& c : corners) {
+        EXPECT_NEAR(v[c.i].x, c.x, 1e-4f) << "vertex " << c.i;
+        EXPECT_NEAR(v[c.i].y, c.y, 1e-4f) << "vertex " << c.i;
+    }
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(v[i].x == v[12 + i].x && v[i].y == v[12 + i].y) << i;
     EXPECT_FLOAT_EQ(v[0].u, 128.0f / 256.0f);
     EXPECT_FLOAT_EQ(v[1].u, 148.0f / 256.0f);
     EXPECT_FLOAT_EQ(v[2].v, 74.0f / 128.0f);
     EXPECT_FLOAT_EQ(v[3].v, 64.0f / 128.0f);
-    // Mirrored: left = x - ax*sx = 105, right = x + sx*(w - ax) = 85: the anchor column stays at x.
-    EXPECT_FLOAT_EQ(v[6].x, 105.0f);
-    EXPECT_FLOAT_EQ(v[7].x, 85.0f);
-    EXPECT_FLOAT_EQ(v[6].y, 48.0f);
-    // Rotation by zero matches the plain quad; a quarter turn goes clockwise on screen (y down),
-    // taking the top-right corner (+15, -2) to (+2, +15).
-    for (int i = 0; i < 6; ++i) {
-        EXPECT_FLOAT_EQ(v[i].x, v[12 + i].x);
-        EXPECT_FLOAT_EQ(v[i].y, v[12 + i].y);
-    }
-    EXPECT_NEAR(v[19].x, 102.0f, 1e-4f);
-    EXPECT_NEAR(v[19].y, 65.0f, 1e-4f);
-    // Skew moves only the right edge down.
-    EXPECT_FLOAT_EQ(v[24].y, -2.0f);
-    EXPECT_FLOAT_EQ(v[25].y, 5.0f);
-    EXPECT_FLOAT_EQ(v[26].y, 8.0f);
-    EXPECT_FLOAT_EQ(v[29].y, 15.0f);
     // A line is a band of twice the half width: n = (y2 - y1, x1 - x2) * hw / L = (0, -2).
     const auto& line = gl.draws[1].vertices;
     ASSERT_EQ(line.size(), 6u);
-    EXPECT_FLOAT_EQ(line[0].y, -2.0f);
-    EXPECT_FLOAT_EQ(line[2].x, 10.0f);
-    EXPECT_FLOAT_EQ(line[2].y, 2.0f);
-    EXPECT_FLOAT_EQ(line[5].y, 2.0f);
+    EXPECT_TRUE(line[0].y == -2.0f && line[2].x == 10.0f && line[2].y == 2.0f && line[5].y == 2.0f);
 }
 
 TEST_F(RendererTest, FixturesDrawAsSolidShapes) {
