@@ -8,12 +8,17 @@
 
 #include <numeric>
 
+static kel::MemoryFileProvider memory;
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    kel::RegisterFileProvider(&memory);
+    kel::SilenceLog();
+    // Small enough that a hostile header cannot make one input take seconds.
+    kel::SetImagePixelLimit(size_t{1} << 20);
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static kel::MemoryFileProvider memory;
-    // Once; the pixel limit is small enough that a hostile header cannot make one input take seconds.
-    static const bool ready = (kel::RegisterFileProvider(&memory), kel::SilenceLog(),
-                               kel::SetImagePixelLimit(size_t{1} << 20), true);
-    (void)ready;
     memory.Add(FUZZ_FILE, data, size);
     if (kel::Image* image = kel::FUZZ_DECODE(FUZZ_FILE)) {
         if (image->width <= 0 || image->height <= 0 || !image->pixels) __builtin_trap();

@@ -49,10 +49,14 @@ std::string_view FirstLine(std::string_view text) {
 
 } // namespace
 
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+    kel::SilenceLog();
+    kel::SetGlBackend(kel::CreateNullGlBackend());
+    kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight};
+    return 0;
+}
+
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool ready = (kel::SilenceLog(), kel::SetGlBackend(kel::CreateNullGlBackend()),
-                               kel::gRenderer.slots[kSlot] = {7, kTextureWidth, kTextureHeight}, true);
-    (void)ready;
     // Holds the previous input's font, so every load also replaces an earlier one.
     static kel::BitmapFont reused;
     static const std::string path =
