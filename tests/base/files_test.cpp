@@ -32,7 +32,8 @@ class FilesTest : public ::testing::Test {
     static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
     static std::string Read(const std::string& path) {
         size_t size = 0;
-        std::unique_ptr<char, decltype(&std::free)> data(static_cast<char*>(ReadWholeFile(path.c_str(), &size)), std::free);
+        const std::unique_ptr<char, decltype(&std::free)> data(
+            static_cast<char*>(ReadWholeFile(path.c_str(), &size)), std::free);
         return data ? std::string(data.get(), size) : "<missing>";
     }
 

@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,6 +15,10 @@ namespace {
 
 // Keeps the compiler from removing an allocation whose result is unused.
 void* volatile gSink = nullptr;
+template <typename T> T* Keep(T* p) {
+    gSink = p;
+    return p;
+}
 
 class AllocCount : public ::testing::Test {
   protected:
@@ -28,23 +31,15 @@ class AllocCount : public ::testing::Test {
 
 TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingIsFree) {
     const uint64_t before = AllocationCount();
-    int* one = new int(3);
-    gSink = one;
-    int* many = new int[40];
-    gSink = many;
-    void* a = std::malloc(24);
-    gSink = a;
-    void* b = std::calloc(4, 8);
-    gSink = b;
-    a = std::realloc(a, 4096);
-    gSink = a;
+    int* one = Keep(new int(3));
+    int* many = Keep(new int[40]);
+    void* b = Keep(std::calloc(4, 8));
+    void* a = Keep(std::realloc(Keep(std::malloc(24)), 4096));
     EXPECT_EQ(AllocationCount() - before, 5u);
     delete one;
     delete[] many;
     std::free(a);
     std::free(b);
-    int local[16] = {};
-    gSink = local;
     EXPECT_EQ(AllocationCount() - before, 5u);
     // Box2D lives in a shared library and allocates through malloc there.
     auto world = std::make_unique<b2World>(b2Vec2(0.0f, 10.0f));
@@ -57,17 +52,13 @@ TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingIsFree) {
 TEST_F(AllocCount, StoppedOrOtherThreadsAreNotCounted) {
     StopCountingAllocations();
     uint64_t before = AllocationCount();
-    std::vector<int> v(100);
-    gSink = v.data();
+    Keep(std::vector<int>(100).data());
     EXPECT_EQ(AllocationCount(), before);
     StartCountingAllocations();
     before = AllocationCount();
     std::thread quiet([] {
-        for (int i = 0; i < 50; ++i) {
-            void* p = std::malloc(100);
-            gSink = p;
-            std::free(p);
-        }
+        for (int i = 0; i < 50; ++i)
+            std::free(Keep(std::malloc(100)));
     });
     quiet.join();
     // Starting the thread allocates a little on this thread; its own 50 mallocs are not counted.
