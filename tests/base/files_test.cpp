@@ -61,20 +61,17 @@ TEST_F(FilesTest, PlainFileOperationsWithBackslashPathsAndBadArgumentsAreHarmles
     EXPECT_EQ(FileClose(nullptr), EOF);
 }
 
-TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndFailsWithNullAndZeroSize) {
+TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndWriteFileAtomicReplacesOrFailsCleanlyAndKeepsOthers) {
     Write(Path("t.txt"), "hello");
     Write(Path("empty"), "");
     size_t size = 99;
-    char* data = static_cast<char*>(ReadWholeFile(Path("t.txt").c_str(), &size));
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(size, 5u);
-    EXPECT_STREQ(data, "hello");
-    std::free(data);
-    data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
-    ASSERT_NE(data, nullptr) << "an empty file is an empty buffer";
-    EXPECT_EQ(size, 0u);
-    EXPECT_EQ(data[0], '\0');
-    std::free(data);
+    for (const auto& [name, text] : {std::pair{"t.txt", "hello"}, {"empty", ""}}) {
+        char* data = static_cast<char*>(ReadWholeFile(Path(name).c_str(), &size));
+        ASSERT_NE(data, nullptr) << name << ": an empty file is an empty buffer";
+        EXPECT_EQ(size, std::strlen(text));
+        EXPECT_STREQ(data, text);
+        std::free(data);
+    }
     // A missing file, and a folder, which opens but is no file.
     for (const std::string& path : {Path("missing"), folder}) {
         size = 99;
@@ -82,9 +79,6 @@ TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndFailsWithNullAndZeroSize) {
         EXPECT_EQ(size, 0u);
     }
     EXPECT_EQ(ReadWholeFile(nullptr), nullptr);
-}
-
-TEST_F(FilesTest, WriteFileAtomicCreatesAndReplacesAndOntoAFolderFailsCleanly) {
     const std::string path = Path("records.rec");
     ASSERT_TRUE(WriteFileAtomic(path.c_str(), "first", 5));
     EXPECT_EQ(Read(path), "first");
@@ -93,7 +87,6 @@ TEST_F(FilesTest, WriteFileAtomicCreatesAndReplacesAndOntoAFolderFailsCleanly) {
     EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
     ASSERT_TRUE(WriteFileAtomic(path.c_str(), nullptr, 0));
     EXPECT_EQ(Read(path), "");
-
     const std::string sub = Path("sub");
     ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
     Write(sub + "/keep", "k");
@@ -102,6 +95,18 @@ TEST_F(FilesTest, WriteFileAtomicCreatesAndReplacesAndOntoAFolderFailsCleanly) {
     EXPECT_FALSE(FileExists((sub + ".tmp").c_str()));
     EXPECT_FALSE(WriteFileAtomic(sub.c_str(), nullptr, 4));
     EXPECT_FALSE(WriteFileAtomic(nullptr, "x", 1));
+    // Two games saving in one folder keep each other's temporaries.
+    const std::string victim = Path("victim");
+    Write(victim, "untouched");
+    Write(path + ".tmp", "another game's half-written save");
+    Write(path + ".tmp.1.0", "and another's");
+    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp." + std::to_string(getpid()) + ".9").c_str()), 0);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3)) << i;
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(Read(path + ".tmp"), "another game's half-written save");
+    EXPECT_EQ(Read(path + ".tmp.1.0"), "and another's");
+    EXPECT_EQ(Read(victim), "untouched") << "a link under a temporary's name is never followed";
 }
 
 // Files may not grow past 8 bytes: the write of the temporary fails part-way, and the game, which
@@ -112,8 +117,7 @@ TEST_F(FilesTest, AFileSizeLimitFailsTheSaveInsteadOfKillingTheGameAndKeepsTheOl
     Write(path, "precious old records");
     struct rlimit old {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    struct rlimit small = old;
-    small.rlim_cur = 8;
+    struct rlimit small {8, old.rlim_max};
     const std::string big(4096, 'x');
     CaptureLogSink log;
     SetLogSink(&log);
@@ -131,21 +135,6 @@ TEST_F(FilesTest, AFileSizeLimitFailsTheSaveInsteadOfKillingTheGameAndKeepsTheOl
     EXPECT_EQ(Read(path), "precious old records");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
         << "the temporary is removed";
-}
-
-TEST_F(FilesTest, TwoGamesSavingInOneFolderKeepEachOthersTemporaries) {
-    const std::string path = Path("records.rec");
-    const std::string victim = Path("victim");
-    Write(victim, "untouched");
-    Write(path + ".tmp", "another game's half-written save");
-    Write(path + ".tmp.1.0", "and another's");
-    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp." + std::to_string(getpid()) + ".9").c_str()), 0);
-    for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3)) << i;
-    EXPECT_EQ(Read(path), "new");
-    EXPECT_EQ(Read(path + ".tmp"), "another game's half-written save");
-    EXPECT_EQ(Read(path + ".tmp.1.0"), "and another's");
-    EXPECT_EQ(Read(victim), "untouched") << "a link under a temporary's name is never followed";
 }
 
 TEST_F(FilesTest, EnsureDirectoryCreatesParentsAndArtIsFoundUnderTheDataRootOnly) {

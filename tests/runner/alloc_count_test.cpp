@@ -29,7 +29,7 @@ class AllocCount : public ::testing::Test {
     void TearDown() override { StopCountingAllocations(); }
 };
 
-TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingIsFree) {
+TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingStoppedOrOtherThreadsDoNot) {
     const uint64_t before = AllocationCount();
     int* one = Keep(new int(3));
     int* many = Keep(new int[40]);
@@ -43,26 +43,22 @@ TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingIsFree) {
     EXPECT_EQ(AllocationCount() - before, 5u);
     // Box2D lives in a shared library and allocates through malloc there.
     auto world = std::make_unique<b2World>(b2Vec2(0.0f, 10.0f));
-    b2BodyDef def;
-    def.type = b2_dynamicBody;
+    const b2BodyDef def;
     world->CreateBody(&def);
     EXPECT_GE(AllocationCount() - before, 7u);
-}
-
-TEST_F(AllocCount, StoppedOrOtherThreadsAreNotCounted) {
     StopCountingAllocations();
-    uint64_t before = AllocationCount();
+    const uint64_t stopped = AllocationCount();
     Keep(std::vector<int>(100).data());
-    EXPECT_EQ(AllocationCount(), before);
+    EXPECT_EQ(AllocationCount(), stopped);
     StartCountingAllocations();
-    before = AllocationCount();
+    const uint64_t started = AllocationCount();
     std::thread quiet([] {
         for (int i = 0; i < 50; ++i)
             std::free(Keep(std::malloc(100)));
     });
     quiet.join();
     // Starting the thread allocates a little on this thread; its own 50 mallocs are not counted.
-    EXPECT_LT(AllocationCount() - before, 10u);
+    EXPECT_LT(AllocationCount() - started, 10u);
 }
 
 } // namespace

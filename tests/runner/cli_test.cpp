@@ -12,8 +12,8 @@
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <iterator>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <tuple>
 #include <sys/wait.h>
@@ -30,9 +30,7 @@ struct SimRun {
 
 std::string ReadFile(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
+    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 void WriteFile(const std::string& path, const std::string& text) {
@@ -175,17 +173,13 @@ TEST_F(SimCli, SessionRunsItsFramesWithoutInputAndBenchKeepsStdoutTheSame) {
     const SimRun plain = Sim("--session --frames 90");
     ASSERT_EQ(plain.code, 0) << plain.err;
     // The game starts on the menu (state 1) with no scene created yet.
-    EXPECT_EQ(plain.out.rfind(
-                  "{\"session\":true,\"seed\":1,\"frames\":90,\"quit\":false,\"state\":1,\"scene\":null", 0),
-              0u)
-        << plain.out;
+    const char* start = R"({"session":true,"seed":1,"frames":90,"quit":false,"state":1,"scene":null)";
+    EXPECT_EQ(plain.out.rfind(start, 0), 0u) << plain.out;
     EXPECT_EQ(plain.out.back(), '\n');
     const SimRun bench = Sim("--session --frames 90 --bench");
     ASSERT_EQ(bench.code, 0) << bench.err;
     EXPECT_EQ(plain.out, bench.out);
     EXPECT_NE(bench.err.find("bench: 90 frames"), std::string::npos) << bench.err;
-    EXPECT_NE(bench.err.find("bench: update median "), std::string::npos) << bench.err;
-    EXPECT_NE(bench.err.find("bench: draw median "), std::string::npos) << bench.err;
     // Sanitizer builds have their own allocator and say that they do not count.
     const bool counted = bench.err.find("in 30 frames") != std::string::npos;
     const bool notCounted = bench.err.find("heap allocations not counted in this build") != std::string::npos;

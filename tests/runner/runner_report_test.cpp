@@ -31,8 +31,7 @@ b2Body* AddBody(b2World* world, float x, float y) {
 }
 
 TEST(WorldHash, SameWorldsHashAlikeAndBodyOrderAndEveryStateFieldCount) {
-    b2World a(b2Vec2(0.0f, 10.0f));
-    b2World b(b2Vec2(0.0f, 10.0f));
+    b2World a(b2Vec2(0.0f, 10.0f)), b(b2Vec2(0.0f, 10.0f));
     EXPECT_EQ(WorldHash(nullptr), WorldHash(&a));
     EXPECT_EQ(WorldHash(nullptr), "cbf29ce484222325");
     AddBody(&a, 1.0f, 2.0f);
@@ -67,7 +66,7 @@ TEST(WorldHash, SameWorldsHashAlikeAndBodyOrderAndEveryStateFieldCount) {
     }
 }
 
-TEST(ReportJson, StringsAreEscapedAndFloatsReadBackExactlyWithoutAnExponent) {
+TEST(ReportJson, StringsAreEscapedFloatsReadBackExactlyWithoutAnExponentAndReportsInFull) {
     std::string out;
     AppendJsonString(&out, "a\"b\\c\nd\te\x01");
     EXPECT_EQ(out, "\"a\\\"b\\\\c\\nd\\te\\u0001\"");
@@ -77,21 +76,13 @@ TEST(ReportJson, StringsAreEscapedAndFloatsReadBackExactlyWithoutAnExponent) {
         EXPECT_EQ(std::strtof(out.c_str(), nullptr), v) << out;
     }
     // 380 was once printed "3.8e+02".
-    for (const auto& [v, text] : {std::pair{401.0f, "401"},
-                                  {380.0f, "380"},
-                                  {1e-7f, "0.0000001"},
-                                  {16777216.0f, "16777216"},
-                                  {12.5f, "12.5"}}) {
+    for (const auto& [v, text] : {std::pair{401.0f, "401"}, {380.0f, "380"}, {1e-7f, "0.0000001"},
+                                  {16777216.0f, "16777216"}, {12.5f, "12.5"},
+                                  {std::numeric_limits<float>::quiet_NaN(), "null"}}) {
         out.clear();
         AppendJsonFloat(&out, v);
         EXPECT_EQ(out, text);
     }
-    out.clear();
-    AppendJsonFloat(&out, std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(out, "null");
-}
-
-TEST(ReportJson, SceneAndSessionReports) {
     const SceneReport r{.scene = 3, .seed = 7, .frames = 900, .finished = true, .finishedFrame = 640,
                         .result = 401.0f, .worldHash = "00000000000000ff",
                         .sounds = {"gunshot", "footstep3"}};
@@ -107,7 +98,7 @@ TEST(ReportJson, SceneAndSessionReports) {
     EXPECT_NE(json.find("\"analytics\":[\"Flurry:  Javelin  2\"]"), std::string::npos) << json;
 }
 
-TEST(ReportAnalytics, OnlyFlurryLinesAreKept) {
+TEST(ReportLines, OnlyFlurryLinesAreKeptAndEffectCallsGoByFileName) {
     AnalyticsLogSink sink;
     SetLogSink(&sink);
     LogDebug("Can't load resource: %s", "art/x.png");
@@ -117,9 +108,6 @@ TEST(ReportAnalytics, OnlyFlurryLinesAreKept) {
     LogDebug("Flurry:  %s  %d", "100m Dash", 0);
     SetLogSink(nullptr);
     EXPECT_EQ(sink.Lines(), (std::vector<std::string>{"Flurry:  Javelin  2", "Flurry:  100m Dash  0"}));
-}
-
-TEST(ReportSounds, EffectCallsByFileName) {
     const std::vector<SoundCall> calls = {{.kind = SoundCall::kEffect, .effect = kSfxGunshot},
                                           {.kind = SoundCall::kMusic, .music = "Javelin.mp3"},
                                           {.kind = SoundCall::kStopChannel},

@@ -86,7 +86,7 @@ class SceneLoop : public ::testing::Test {
     NullGlBackend gl;
 };
 
-TEST_F(SceneLoop, RunsOnAfterFinishingUnlessAskedToStop) {
+TEST_F(SceneLoop, RunsOnAfterFinishingUnlessAskedToStopReportsTheOutcomeAndTheScriptedMouseFlings) {
     const struct {
         int decideAt, maxFrames, afterFinish;
         bool finished;
@@ -102,10 +102,7 @@ TEST_F(SceneLoop, RunsOnAfterFinishingUnlessAskedToStop) {
                   std::tuple(c.finished, c.finishedFrame, c.frames, c.frames))
             << c.afterFinish;
     }
-}
-
-// The box starts at (0, -2.5) m: screen (512, 284) at 40 px per metre.
-TEST_F(SceneLoop, ReportsTheOutcomeAndTheScriptedMouseGrabsAndFlings) {
+    // The box starts at (0, -2.5) m: screen (512, 284) at 40 px per metre.
     InputScript fling;
     std::string error;
     ASSERT_TRUE(ParseInputScript("0 512 284 0\n2 512 284 1\n3 512 200 1\n12 700 100 1\n20 700 100 0\n",
