@@ -61,7 +61,7 @@ TEST_F(FilesTest, PlainFileOperationsWithBackslashPathsAndBadArgumentsAreHarmles
     EXPECT_EQ(FileClose(nullptr), EOF);
 }
 
-TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndWriteFileAtomicReplacesOrFailsCleanlyAndKeepsOthers) {
+TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndWriteFileAtomicReplacesOrFailsCleanly) {
     Write(Path("t.txt"), "hello");
     Write(Path("empty"), "");
     size_t size = 99;
@@ -95,18 +95,6 @@ TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndWriteFileAtomicReplacesOrFa
     EXPECT_FALSE(FileExists((sub + ".tmp").c_str()));
     EXPECT_FALSE(WriteFileAtomic(sub.c_str(), nullptr, 4));
     EXPECT_FALSE(WriteFileAtomic(nullptr, "x", 1));
-    // Two games saving in one folder keep each other's temporaries.
-    const std::string victim = Path("victim");
-    Write(victim, "untouched");
-    Write(path + ".tmp", "another game's half-written save");
-    Write(path + ".tmp.1.0", "and another's");
-    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp." + std::to_string(getpid()) + ".9").c_str()), 0);
-    for (int i = 0; i < 12; ++i)
-        ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3)) << i;
-    EXPECT_EQ(Read(path), "new");
-    EXPECT_EQ(Read(path + ".tmp"), "another game's half-written save");
-    EXPECT_EQ(Read(path + ".tmp.1.0"), "and another's");
-    EXPECT_EQ(Read(victim), "untouched") << "a link under a temporary's name is never followed";
 }
 
 // Files may not grow past 8 bytes: the write of the temporary fails part-way, and the game, which
@@ -135,6 +123,21 @@ TEST_F(FilesTest, AFileSizeLimitFailsTheSaveInsteadOfKillingTheGameAndKeepsTheOl
     EXPECT_EQ(Read(path), "precious old records");
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1)
         << "the temporary is removed";
+}
+
+TEST_F(FilesTest, TwoGamesSavingInOneFolderKeepEachOthersTemporaries) {
+    const std::string path = Path("records.rec");
+    const std::string victim = Path("victim");
+    Write(victim, "untouched");
+    Write(path + ".tmp", "another game's half-written save");
+    Write(path + ".tmp.1.0", "and another's");
+    ASSERT_EQ(symlink(victim.c_str(), (path + ".tmp." + std::to_string(getpid()) + ".9").c_str()), 0);
+    for (int i = 0; i < 12; ++i)
+        ASSERT_TRUE(WriteFileAtomic(path.c_str(), "new", 3)) << i;
+    EXPECT_EQ(Read(path), "new");
+    EXPECT_EQ(Read(path + ".tmp"), "another game's half-written save");
+    EXPECT_EQ(Read(path + ".tmp.1.0"), "and another's");
+    EXPECT_EQ(Read(victim), "untouched") << "a link under a temporary's name is never followed";
 }
 
 TEST_F(FilesTest, EnsureDirectoryCreatesParentsAndArtIsFoundUnderTheDataRootOnly) {

@@ -33,10 +33,6 @@ std::string ReadFile(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), {}};
 }
 
-void WriteFile(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
-
 class SimCli : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -47,6 +43,7 @@ class SimCli : public ::testing::Test {
     void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
 
     std::string Path(const std::string& name) const { return folder + "/" + name; }
+    static void WriteFile(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
 
     // `env` is put before the command, e.g. to set a variable for one run.
     SimRun Sim(const std::string& args, const std::string& env = "") const {
