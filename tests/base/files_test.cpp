@@ -1,4 +1,4 @@
-// The file layer: plain files, a registered provider, whole-file reads and atomic writes.
+// The file layer: plain files, whole-file reads and atomic writes.
 #include "platform/data_root.h"
 #include "platform/files.h"
 #include "platform/log.h"
@@ -11,6 +11,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -23,8 +24,7 @@ class FilesTest : public ::testing::Test {
   protected:
     void SetUp() override {
         char name[] = "/tmp/kelvaro_files_XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder = name;
+        ASSERT_NE(folder = mkdtemp(name) ? name : "", "");
     }
     void TearDown() override { std::system(("rm -rf '" + folder + "'").c_str()); }
 
@@ -32,11 +32,9 @@ class FilesTest : public ::testing::Test {
     static void Write(const std::string& path, const std::string& text) { std::ofstream(path) << text; }
     static std::string Read(const std::string& path) {
         size_t size = 0;
-        char* data = static_cast<char*>(ReadWholeFile(path.c_str(), &size));
-        if (!data) return "<missing>";
-        std::string text(data, size);
-        std::free(data);
-        return text;
+        const std::unique_ptr<char, decltype(&std::free)> data(
+            static_cast<char*>(ReadWholeFile(path.c_str(), &size)), std::free);
+        return data ? std::string(data.get(), size) : "<missing>";
     }
 
     std::string folder;
@@ -63,56 +61,17 @@ TEST_F(FilesTest, PlainFileOperationsWithBackslashPathsAndBadArgumentsAreHarmles
     EXPECT_EQ(FileClose(nullptr), EOF);
 }
 
-class CountingProvider : public FileProvider {
-  public:
-    void* Open(const char* path, const char*) override {
-        lastPath = path;
-        return std::strcmp(path, "known") == 0 ? &position : nullptr;
-    }
-    int Close(void*) override { return ++closes, 0; }
-    int Seek(void*, long offset, int) override { return position = offset, 0; }
-    long Tell(void*) override { return position; }
-    size_t Read(void* buffer, size_t size, size_t count, void*) override {
-        std::memset(buffer, 'p', size * count);
-        return count;
-    }
-    int closes = 0;
-    long position = 0;
-    std::string lastPath;
-};
-
-TEST_F(FilesTest, ProviderServesEveryOperation) {
-    CountingProvider provider;
-    RegisterFileProvider(&provider);
-    EXPECT_EQ(FileOpen("art\\missing", "rb"), nullptr);
-    EXPECT_EQ(provider.lastPath, "art/missing");
-    FileHandle* f = FileOpen("known", "rb");
-    ASSERT_NE(f, nullptr);
-    char buffer[3] = {};
-    EXPECT_EQ(FileRead(buffer, 1, 3, f), 3u);
-    EXPECT_EQ(std::string(buffer, 3), "ppp");
-    EXPECT_EQ(FileSeek(f, 42, SEEK_SET), 0);
-    EXPECT_EQ(FileTell(f), 42);
-    // A handle belongs to the provider that opened it, even once that provider is removed.
-    RegisterFileProvider(nullptr);
-    EXPECT_EQ(FileClose(f), 0);
-    EXPECT_EQ(provider.closes, 1);
-}
-
-TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndFailsWithNullAndZeroSize) {
+TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndWriteFileAtomicReplacesOrFailsCleanly) {
     Write(Path("t.txt"), "hello");
     Write(Path("empty"), "");
     size_t size = 99;
-    char* data = static_cast<char*>(ReadWholeFile(Path("t.txt").c_str(), &size));
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(size, 5u);
-    EXPECT_STREQ(data, "hello");
-    std::free(data);
-    data = static_cast<char*>(ReadWholeFile(Path("empty").c_str(), &size));
-    ASSERT_NE(data, nullptr) << "an empty file is an empty buffer";
-    EXPECT_EQ(size, 0u);
-    EXPECT_EQ(data[0], '\0');
-    std::free(data);
+    for (const auto& [name, text] : {std::pair{"t.txt", "hello"}, {"empty", ""}}) {
+        char* data = static_cast<char*>(ReadWholeFile(Path(name).c_str(), &size));
+        ASSERT_NE(data, nullptr) << name << ": an empty file is an empty buffer";
+        EXPECT_EQ(size, std::strlen(text));
+        EXPECT_STREQ(data, text);
+        std::free(data);
+    }
     // A missing file, and a folder, which opens but is no file.
     for (const std::string& path : {Path("missing"), folder}) {
         size = 99;
@@ -120,9 +79,6 @@ TEST_F(FilesTest, ReadWholeFileEndsWithATerminatorAndFailsWithNullAndZeroSize) {
         EXPECT_EQ(size, 0u);
     }
     EXPECT_EQ(ReadWholeFile(nullptr), nullptr);
-}
-
-TEST_F(FilesTest, WriteFileAtomicCreatesAndReplacesAndOntoAFolderFailsCleanly) {
     const std::string path = Path("records.rec");
     ASSERT_TRUE(WriteFileAtomic(path.c_str(), "first", 5));
     EXPECT_EQ(Read(path), "first");
@@ -131,7 +87,6 @@ TEST_F(FilesTest, WriteFileAtomicCreatesAndReplacesAndOntoAFolderFailsCleanly) {
     EXPECT_FALSE(FileExists((path + ".tmp").c_str()));
     ASSERT_TRUE(WriteFileAtomic(path.c_str(), nullptr, 0));
     EXPECT_EQ(Read(path), "");
-
     const std::string sub = Path("sub");
     ASSERT_EQ(mkdir(sub.c_str(), 0755), 0);
     Write(sub + "/keep", "k");
@@ -150,8 +105,7 @@ TEST_F(FilesTest, AFileSizeLimitFailsTheSaveInsteadOfKillingTheGameAndKeepsTheOl
     Write(path, "precious old records");
     struct rlimit old {};
     ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    struct rlimit small = old;
-    small.rlim_cur = 8;
+    struct rlimit small {8, old.rlim_max};
     const std::string big(4096, 'x');
     CaptureLogSink log;
     SetLogSink(&log);
@@ -196,9 +150,7 @@ TEST_F(FilesTest, EnsureDirectoryCreatesParentsAndArtIsFoundUnderTheDataRootOnly
     Write(Path("root/art/note.txt"), "ink");
     SetDataRoot(Path("root"));
     EXPECT_EQ(Read("art\\note.txt"), "ink");
-    FileHandle* f = FileOpen("art/note.txt", "rb");
-    EXPECT_NE(f, nullptr);
-    if (f) FileClose(f);
+    EXPECT_EQ(FileClose(FileOpen("art/note.txt", "rb")), 0);
     EXPECT_EQ(ResolveDataPath("records.rec"), "records.rec");
     EXPECT_EQ(ResolveDataPath("/abs/art/x"), "/abs/art/x");
     EXPECT_EQ(ResolveDataPath("sound/tap1.wav"), Path("root/sound/tap1.wav"));

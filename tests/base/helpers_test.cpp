@@ -20,7 +20,7 @@ TEST(Random, KnownAnswersForFixedSeedsAZeroBoundIsSafeAndFloatsReachTheirStart) 
     EXPECT_FLOAT_EQ(RandomFloat(2.0f, 5.0f), 2.0f);
 }
 
-TEST(Helpers, ClampRemapAndPulse) {
+TEST(Helpers, ClampRemapPulseAndLerpColourTruncatingAndWrapping) {
     EXPECT_EQ(Clamp(5.0f, 0.0f, 1.0f), 1.0f);
     EXPECT_EQ(Clamp(-5.0f, 0.0f, 1.0f), 0.0f);
     EXPECT_EQ(ClampInt(7, 0, 5), 5);
@@ -30,9 +30,6 @@ TEST(Helpers, ClampRemapAndPulse) {
     EXPECT_FLOAT_EQ(RemapClamped(-20.0f, 0.0f, 10.0f, 200.0f, 100.0f), 200.0f);
     EXPECT_FLOAT_EQ(SinePulse(0.25f, 1.0f, 3.0f), 3.0f);
     EXPECT_NEAR(SinePulse(0.75f, 1.0f, 3.0f), 1.0f, 1e-5f);
-}
-
-TEST(Helpers, LerpColourTruncatesAndWraps) {
     Colour out = 0;
     LerpColour(&out, 0x00000000u, 0xFFFFFFFFu, 0.5f);
     EXPECT_EQ(out, 0x7F7F7F7Fu);

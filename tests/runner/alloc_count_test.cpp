@@ -7,7 +7,6 @@
 
 #include <cstdlib>
 #include <memory>
-#include <string>
 #include <thread>
 #include <vector>
 
@@ -16,6 +15,10 @@ namespace {
 
 // Keeps the compiler from removing an allocation whose result is unused.
 void* volatile gSink = nullptr;
+template <typename T> T* Keep(T* p) {
+    gSink = p;
+    return p;
+}
 
 class AllocCount : public ::testing::Test {
   protected:
@@ -26,52 +29,36 @@ class AllocCount : public ::testing::Test {
     void TearDown() override { StopCountingAllocations(); }
 };
 
-TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingIsFree) {
+TEST_F(AllocCount, NewCAndBox2DAllocationsCountOncePerBlockAndFreeingStoppedOrOtherThreadsDoNot) {
     const uint64_t before = AllocationCount();
-    int* one = new int(3);
-    gSink = one;
-    int* many = new int[40];
-    gSink = many;
-    void* a = std::malloc(24);
-    gSink = a;
-    void* b = std::calloc(4, 8);
-    gSink = b;
-    a = std::realloc(a, 4096);
-    gSink = a;
+    int* one = Keep(new int(3));
+    int* many = Keep(new int[40]);
+    void* b = Keep(std::calloc(4, 8));
+    void* a = Keep(std::realloc(Keep(std::malloc(24)), 4096));
     EXPECT_EQ(AllocationCount() - before, 5u);
     delete one;
     delete[] many;
     std::free(a);
     std::free(b);
-    int local[16] = {};
-    gSink = local;
     EXPECT_EQ(AllocationCount() - before, 5u);
     // Box2D lives in a shared library and allocates through malloc there.
     auto world = std::make_unique<b2World>(b2Vec2(0.0f, 10.0f));
-    b2BodyDef def;
-    def.type = b2_dynamicBody;
+    const b2BodyDef def;
     world->CreateBody(&def);
     EXPECT_GE(AllocationCount() - before, 7u);
-}
-
-TEST_F(AllocCount, StoppedOrOtherThreadsAreNotCounted) {
     StopCountingAllocations();
-    uint64_t before = AllocationCount();
-    std::vector<int> v(100);
-    gSink = v.data();
-    EXPECT_EQ(AllocationCount(), before);
+    const uint64_t stopped = AllocationCount();
+    Keep(std::vector<int>(100).data());
+    EXPECT_EQ(AllocationCount(), stopped);
     StartCountingAllocations();
-    before = AllocationCount();
+    const uint64_t started = AllocationCount();
     std::thread quiet([] {
-        for (int i = 0; i < 50; ++i) {
-            void* p = std::malloc(100);
-            gSink = p;
-            std::free(p);
-        }
+        for (int i = 0; i < 50; ++i)
+            std::free(Keep(std::malloc(100)));
     });
     quiet.join();
     // Starting the thread allocates a little on this thread; its own 50 mallocs are not counted.
-    EXPECT_LT(AllocationCount() - before, 10u);
+    EXPECT_LT(AllocationCount() - started, 10u);
 }
 
 } // namespace

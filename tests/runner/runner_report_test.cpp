@@ -6,13 +6,15 @@
 #include <box2d/box2d.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <functional>
 #include <limits>
-#include <utility>
-
-#include <cstdlib>
 #include <string>
+#include <utility>
 #include <vector>
+
+// Designated initializers leave the fields they skip at their defaults.
+#pragma GCC diagnostic ignored "-Wmissing-field-initializers"
 
 namespace kel {
 namespace {
@@ -29,8 +31,7 @@ b2Body* AddBody(b2World* world, float x, float y) {
 }
 
 TEST(WorldHash, SameWorldsHashAlikeAndBodyOrderAndEveryStateFieldCount) {
-    b2World a(b2Vec2(0.0f, 10.0f));
-    b2World b(b2Vec2(0.0f, 10.0f));
+    b2World a(b2Vec2(0.0f, 10.0f)), b(b2Vec2(0.0f, 10.0f));
     EXPECT_EQ(WorldHash(nullptr), WorldHash(&a));
     EXPECT_EQ(WorldHash(nullptr), "cbf29ce484222325");
     AddBody(&a, 1.0f, 2.0f);
@@ -65,7 +66,7 @@ TEST(WorldHash, SameWorldsHashAlikeAndBodyOrderAndEveryStateFieldCount) {
     }
 }
 
-TEST(ReportJson, StringsAreEscapedAndFloatsReadBackExactlyWithoutAnExponent) {
+TEST(ReportJson, StringsAreEscapedFloatsReadBackExactlyWithoutAnExponentAndReportsInFull) {
     std::string out;
     AppendJsonString(&out, "a\"b\\c\nd\te\x01");
     EXPECT_EQ(out, "\"a\\\"b\\\\c\\nd\\te\\u0001\"");
@@ -75,48 +76,29 @@ TEST(ReportJson, StringsAreEscapedAndFloatsReadBackExactlyWithoutAnExponent) {
         EXPECT_EQ(std::strtof(out.c_str(), nullptr), v) << out;
     }
     // 380 was once printed "3.8e+02".
-    for (const auto& [v, text] : {std::pair{401.0f, "401"},
-                                  {380.0f, "380"},
-                                  {1e-7f, "0.0000001"},
-                                  {16777216.0f, "16777216"},
-                                  {12.5f, "12.5"}}) {
+    for (const auto& [v, text] : {std::pair{401.0f, "401"}, {380.0f, "380"}, {1e-7f, "0.0000001"},
+                                  {16777216.0f, "16777216"}, {12.5f, "12.5"},
+                                  {std::numeric_limits<float>::quiet_NaN(), "null"}}) {
         out.clear();
         AppendJsonFloat(&out, v);
         EXPECT_EQ(out, text);
     }
-    out.clear();
-    AppendJsonFloat(&out, std::numeric_limits<float>::quiet_NaN());
-    EXPECT_EQ(out, "null");
-}
-
-TEST(ReportJson, SceneAndSessionReports) {
-    SceneReport r;
-    r.scene = 3;
-    r.seed = 7;
-    r.frames = 900;
-    r.finished = true;
-    r.finishedFrame = 640;
-    r.result = 401.0f;
-    r.worldHash = "00000000000000ff";
-    r.sounds = {"gunshot", "footstep3"};
+    const SceneReport r{.scene = 3, .seed = 7, .frames = 900, .finished = true, .finishedFrame = 640,
+                        .result = 401.0f, .worldHash = "00000000000000ff",
+                        .sounds = {"gunshot", "footstep3"}};
     EXPECT_EQ(SceneReportJson(r),
               "{\"scene\":3,\"seed\":7,\"frames\":900,\"finished\":true,\"finishedFrame\":640,"
               "\"result\":401,\"fault\":false,\"worldHash\":\"00000000000000ff\","
               "\"sounds\":[\"gunshot\",\"footstep3\"],\"music\":[]}");
     // A session names its state and scene, or null, and keeps the analytics lines.
-    SessionReport session;
-    EXPECT_NE(SessionReportJson(session).find("\"state\":null,\"scene\":null"), std::string::npos);
-    session.frames = 12;
-    session.quit = true;
-    session.state = 7;
-    session.scene = 3;
-    session.analytics = {"Flurry:  Javelin  2"};
-    const std::string json = SessionReportJson(session);
+    EXPECT_NE(SessionReportJson({}).find("\"state\":null,\"scene\":null"), std::string::npos);
+    const std::string json = SessionReportJson(
+        {.frames = 12, .quit = true, .state = 7, .scene = 3, .analytics = {"Flurry:  Javelin  2"}});
     EXPECT_NE(json.find("\"frames\":12,\"quit\":true,\"state\":7,\"scene\":3,"), std::string::npos) << json;
     EXPECT_NE(json.find("\"analytics\":[\"Flurry:  Javelin  2\"]"), std::string::npos) << json;
 }
 
-TEST(ReportAnalytics, OnlyFlurryLinesAreKept) {
+TEST(ReportLines, OnlyFlurryLinesAreKeptAndEffectCallsGoByFileName) {
     AnalyticsLogSink sink;
     SetLogSink(&sink);
     LogDebug("Can't load resource: %s", "art/x.png");
@@ -126,34 +108,24 @@ TEST(ReportAnalytics, OnlyFlurryLinesAreKept) {
     LogDebug("Flurry:  %s  %d", "100m Dash", 0);
     SetLogSink(nullptr);
     EXPECT_EQ(sink.Lines(), (std::vector<std::string>{"Flurry:  Javelin  2", "Flurry:  100m Dash  0"}));
-}
-
-TEST(ReportSounds, EffectCallsByFileName) {
-    std::vector<SoundCall> calls(4);
-    calls[0].kind = SoundCall::kEffect;
-    calls[0].effect = kSfxGunshot;
-    calls[1].kind = SoundCall::kMusic;
-    calls[1].music = "Javelin.mp3";
-    calls[2].kind = SoundCall::kStopChannel;
-    calls[3].kind = SoundCall::kEffect;
-    calls[3].effect = kSfxCount + 5;
+    const std::vector<SoundCall> calls = {{.kind = SoundCall::kEffect, .effect = kSfxGunshot},
+                                          {.kind = SoundCall::kMusic, .music = "Javelin.mp3"},
+                                          {.kind = SoundCall::kStopChannel},
+                                          {.kind = SoundCall::kEffect, .effect = kSfxCount + 5}};
     EXPECT_EQ(EffectNames(calls), (std::vector<std::string>{"gunshot", "effect 50"}));
     EXPECT_EQ(MusicNames(calls), (std::vector<std::string>{"Javelin.mp3"}));
 }
 
-TEST(BenchStatistics, NearestRank) {
+TEST(BenchStatistics, NearestRankAndAllocationsOfTheFirstSecondLeftOut) {
     EXPECT_EQ(NearestRankPercentile({}, 0.5), 0u);
     EXPECT_EQ(NearestRankPercentile({7}, 0.95), 7u);
     EXPECT_EQ(NearestRankPercentile({5, 1, 4, 2, 3}, 0.5), 3u);
     std::vector<uint64_t> hundred;
     for (uint64_t i = 100; i >= 1; --i)
         hundred.push_back(i);
-    EXPECT_EQ(NearestRankPercentile(hundred, 0.95), 95u);
-    EXPECT_EQ(NearestRankPercentile(hundred, 1.0), 100u);
-    EXPECT_EQ(NearestRankPercentile(hundred, 0.0), 1u);
-}
+    for (const auto& [rank, value] : {std::pair{0.95, 95u}, {1.0, 100u}, {0.0, 1u}})
+        EXPECT_EQ(NearestRankPercentile(hundred, rank), value) << rank;
 
-TEST(BenchStatistics, AllocationsOfTheFirstSecondAreLeftOut) {
     FrameTiming t;
     for (int f = 0; f < kBenchWarmupFrames + 10; ++f) {
         t.updateMicros.push_back(10);

@@ -35,17 +35,15 @@ TEST_F(BuilderTest, GroundBoxTopIsAtItsYAndABoxComesToRestOnIt) {
     EXPECT_EQ(f->GetBody(), scene.groundBody);
     b2AABB bounds;
     f->GetShape()->ComputeAABB(&bounds, f->GetBody()->GetTransform(), 0);
-    EXPECT_NEAR(bounds.lowerBound.x, -100.0f, 0.02f);
-    EXPECT_NEAR(bounds.upperBound.x, 3.0f, 0.02f);
-    EXPECT_NEAR(bounds.lowerBound.y, 0.0f, 0.02f);
-    EXPECT_NEAR(bounds.upperBound.y, 4.0f, 0.02f);
+    EXPECT_LT(b2Distance(bounds.lowerBound, b2Vec2(-100.0f, 0.0f)), 0.02f);
+    EXPECT_LT(b2Distance(bounds.upperBound, b2Vec2(3.0f, 4.0f)), 0.02f);
     b2Body* box = scene.CreateBox(0.0f, -3.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     for (int i = 0; i < 180; ++i)
         scene.StepWorld();
     EXPECT_NEAR(box->GetPosition().y, -0.5f, 0.03f);
 }
 
-TEST_F(BuilderTest, JointsRevoluteLimitedOnlyWithUnequalAnglesWeldHoldsRigidly) {
+TEST_F(BuilderTest, JointsRevoluteLimitedOnlyWithUnequalAnglesWeldHoldsRigidlyRopeOnlyLimits) {
     Scene scene(0.0f);
     b2Body* a = scene.CreateBox(0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     b2Body* b = scene.CreateBox(1.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
@@ -53,7 +51,6 @@ TEST_F(BuilderTest, JointsRevoluteLimitedOnlyWithUnequalAnglesWeldHoldsRigidly) 
     b2RevoluteJoint* limited = scene.CreateRevolute(a, b, 1.0f, 0.5f, -0.5f, 0.5f, true);
     EXPECT_TRUE(limited->IsLimitEnabled() && limited->GetCollideConnected());
     EXPECT_NEAR(limited->GetAnchorB().y, 0.5f, 1e-6f);
-
     b2Body* c = scene.CreateCircle(10.0f, 0.0f, 0.5f, 1.0f, 0.5f, 0.0f);
     b2Body* d = scene.CreateCircle(12.0f, 4.0f, 0.5f, 1.0f, 0.5f, 0.0f);
     b2WeldJoint* weld = scene.CreateWeld(c, d);
@@ -62,32 +59,28 @@ TEST_F(BuilderTest, JointsRevoluteLimitedOnlyWithUnequalAnglesWeldHoldsRigidly) 
     for (int i = 0; i < 60; ++i)
         scene.StepWorld();
     EXPECT_NEAR(b2Distance(c->GetPosition(), d->GetPosition()), std::sqrt(20.0f), 0.02f);
-}
-
-TEST_F(BuilderTest, RopeLimitsTheDistanceButLetsTheBodiesCloser) {
-    Scene scene(10.0f);
-    b2Body* anchor = scene.CreateBox(-0.5f, -0.5f, 1.0f, 1.0f, 0.0f, 0.5f, 0.0f);
-    b2Body* weight = scene.CreateCircle(0.0f, 1.0f, 0.1f, 1.0f, 0.5f, 0.0f);
-    EXPECT_FALSE(scene.CreateRope(anchor, weight, 0.0f, 0.0f, 0.0f, 0.0f, 2.3f)->GetCollideConnected());
-    EXPECT_TRUE(scene.CreateRope(anchor, weight, 0, 0, 0, 0, 9.0f, true)->GetCollideConnected());
-    // Closer than the limit the weight falls freely.
-    scene.StepWorld();
+    // A rope limits the distance but lets the bodies closer: there the weight falls freely.
+    Scene hanging(10.0f);
+    b2Body* anchor = hanging.CreateBox(-0.5f, -0.5f, 1.0f, 1.0f, 0.0f, 0.5f, 0.0f);
+    b2Body* weight = hanging.CreateCircle(0.0f, 1.0f, 0.1f, 1.0f, 0.5f, 0.0f);
+    EXPECT_FALSE(hanging.CreateRope(anchor, weight, 0.0f, 0.0f, 0.0f, 0.0f, 2.3f)->GetCollideConnected());
+    EXPECT_TRUE(hanging.CreateRope(anchor, weight, 0, 0, 0, 0, 9.0f, true)->GetCollideConnected());
+    hanging.StepWorld();
     EXPECT_NEAR(weight->GetLinearVelocity().y, 10.0f / 60.0f, 1e-4f);
     float longest = 0.0f;
     for (int i = 0; i < 240; ++i) {
-        scene.StepWorld();
+        hanging.StepWorld();
         longest = Max(longest, b2Distance(anchor->GetPosition(), weight->GetPosition()));
     }
     EXPECT_GT(longest, 2.2f);
     EXPECT_LT(longest, 2.31f);
 }
 
-TEST_F(BuilderTest, TagFilterAndValueReachTheBody) {
+TEST_F(BuilderTest, TagFilterAndValueReachTheBodyAndPolygonsWithoutAreaAreRefusedInsteadOfAborting) {
     Scene scene;
     b2Body* body = scene.CreateBox(0.0f, 0.0f, 1.0f, 1.0f, 1.0f, 0.5f, 0.0f);
     b2CircleShape extra;
     extra.m_radius = 0.2f;
-    body->CreateFixture(&extra, 1.0f);
     body->CreateFixture(&extra, 1.0f);
     scene.SetBodyTag(body, kTagMat);
     scene.SetBodyFilter(body, 0x0004, 0x00F0);
@@ -98,13 +91,9 @@ TEST_F(BuilderTest, TagFilterAndValueReachTheBody) {
         EXPECT_EQ(std::tuple(FixtureTag(f), filter.categoryBits, filter.maskBits, filter.groupIndex),
                   std::tuple(kTagMat, 0x0004, 0x00F0, 0));
     }
-    EXPECT_EQ(fixtures, 3);
+    EXPECT_EQ(fixtures, 2);
     SetBodyValue(body, 7);
     EXPECT_EQ(std::tuple(BodyValue(body), BodyValue(scene.groundBody)), std::tuple(7u, 0u));
-}
-
-TEST_F(BuilderTest, PolygonsKeepWorldPointsInPlaceAndWithoutAreaAreRefusedInsteadOfAborting) {
-    Scene scene;
     const b2Vec2 hill[] = {{-5.0f, 0.0f}, {0.0f, -3.0f}, {5.0f, 0.0f}};
     EXPECT_NE(scene.AddGroundPolygon(hill, 3, 0.5f, 0.0f), nullptr);
     b2Body* hull = scene.CreatePolygon(10.0f, -2.0f, hill, 3, 1.0f, 0.5f, 0.0f);
@@ -114,7 +103,6 @@ TEST_F(BuilderTest, PolygonsKeepWorldPointsInPlaceAndWithoutAreaAreRefusedInstea
     const b2Vec2 flat[] = {{0.0f, 0.0f}, {1.0f, 0.0f}, {2.0f, 0.0f}};
     EXPECT_EQ(scene.CreatePolygon(0.0f, 0.0f, flat, 3, 1.0f, 0.5f, 0.0f), nullptr);
     EXPECT_EQ(scene.AddGroundPolygon(flat, 3, 0.5f, 0.0f), nullptr);
-
     b2PolygonShape box;
     box.SetAsBox(1.0f, 1.0f);
     const b2Vec2 line[3] = {{0.0f, 0.0f}, {1.0f, 1.0f}, {2.0f, 2.0f}};
@@ -136,7 +124,6 @@ TEST_F(BuilderTest, DampingKeepsTheTunedFeelPerStepAndForcesWakeSleepingBodies) 
     scene.StepWorld();
     EXPECT_NEAR(body->GetLinearVelocity().x, 9.0f, 1e-4f) << "1 - h·c = 0.9 of the speed per step";
     EXPECT_GT(DampingCoefficient(1000.0f), 0.0f) << "a rule that stopped at once stays finite and positive";
-
     b2Body* sleeper = scene.CreateCircle(5.0f, 0.0f, 0.5f, 1.0f, 0.0f, 0.0f);
     sleeper->SetAwake(false);
     ApplyForceWaking(sleeper, b2Vec2(60.0f, 0.0f), sleeper->GetWorldCenter());

@@ -22,20 +22,18 @@ class Scene : public SportEvent {
 
 class DrawingTest : public SimTest {
   protected:
-    // Colour of every quad drawn since the last reset.
     std::vector<Colour> DrawColours() {
         FlushBatch();
         std::vector<Colour> out;
-        for (const auto& d : gl.draws) {
+        for (const auto& d : gl.draws)
             for (size_t q = 0; q < d.vertices.size(); q += 6)
                 out.push_back(d.vertices[q].colour);
-        }
         gl.Reset();
         return out;
     }
 };
 
-TEST_F(DrawingTest, BodiesTakeThePlayersColourTheHintBlinksWhiteAndNegativeScalesMirrorInXOnly) {
+TEST_F(DrawingTest, BodiesTakeThePlayersColourHintsBlinkWhiteScalesMirrorAndTheGrabLineNeedsAJoint) {
     Scene scene;
     SetSprite(20, 10.0f, 10.0f, 5.0f, 5.0f);
     scene.DrawBody(20, scene.body, 0.1f);
@@ -44,20 +42,17 @@ TEST_F(DrawingTest, BodiesTakeThePlayersColourTheHintBlinksWhiteAndNegativeScale
     PlayerRecord record;
     record.colour = PackColour(200, 30, 40);
     scene.SetPlayer(&record);
-    scene.DrawBody(20, scene.body, 0.1f);
-    EXPECT_EQ(DrawColours(), std::vector<Colour>{PackColour(200, 30, 40)});
-    scene.hintBody = scene.body;
-    gApp.frameCounter = 5;
-    scene.DrawBody(20, scene.body, 0.1f);
-    EXPECT_EQ(DrawColours(), std::vector<Colour>{kWhite});
-    gApp.frameCounter = 6;
-    scene.DrawBody(20, scene.body, 0.1f);
-    EXPECT_EQ(DrawColours(), std::vector<Colour>{PackColour(200, 30, 40)});
-
-    scene.DrawBodyPlain(20, scene.body, 0.1f);
-    EXPECT_EQ(DrawColours(), std::vector<Colour>{kWhite});
-
-    // A negative scale mirrors the sprite about its anchor in x only.
+    // Frame, hint body, then plain drawing or not: the hint blinks white on odd frames.
+    const std::tuple<int, b2Body*, bool, Colour> cases[] = {{5, nullptr, false, record.colour},
+                                                            {5, scene.body, false, kWhite},
+                                                            {6, scene.body, false, record.colour},
+                                                            {6, scene.body, true, kWhite}};
+    for (const auto& [frame, hint, plain, colour] : cases) {
+        gApp.frameCounter = frame;
+        scene.hintBody = hint;
+        plain ? scene.DrawBodyPlain(20, scene.body, 0.1f) : scene.DrawBody(20, scene.body, 0.1f);
+        EXPECT_EQ(DrawColours(), std::vector<Colour>{colour}) << frame << (hint ? " hint" : "") << plain;
+    }
     SetSprite(20, 10.0f, 20.0f, 0.0f, 0.0f);
     scene.DrawBodyPlain(20, scene.body, 0.1f);
     scene.DrawBodyPlain(20, scene.body, -0.1f);
@@ -70,10 +65,6 @@ TEST_F(DrawingTest, BodiesTakeThePlayersColourTheHintBlinksWhiteAndNegativeScale
         EXPECT_EQ(std::tuple(q.right - q.left, q.bottom - q.top), std::tuple(1.0f, 2.0f))
             << "height stays positive";
     EXPECT_EQ(std::tuple(quads[0].left, quads[1].right), std::tuple(0.0f, 0.0f)) << "the anchor on the body";
-}
-
-TEST_F(DrawingTest, GrabLineOnlyWhileAJointExists) {
-    Scene scene;
     scene.DrawGrabLine();
     EXPECT_TRUE(TakeQuads(gl).empty());
     scene.SetGrabParams(0.5f, 0.5f, 0);
@@ -119,7 +110,6 @@ TEST_F(EventCardTest, IncludeButtonTogglesTheEvent) {
     EventCardClick(card, events);
     EXPECT_EQ(std::tuple(events[kEventShotPut].included, CountEffect(kSfxTap1), gl.matrixDepth),
               std::tuple(1, 2, 0));
-
     // Pressed outside, released on the play button 80: no click.
     Frame();
     MouseAt(0, 0);

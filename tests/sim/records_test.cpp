@@ -15,7 +15,6 @@
 #include <cstring>
 #include <fstream>
 #include <iterator>
-#include <string>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <tuple>
@@ -38,16 +37,12 @@ TEST(ResultFormat, TimesDistancesPointsAndDnq) {
         bool fault;
         const char* text;
     } cases[] = {
-        {0, 900.0f, false, "15.00"},      {0, 3725.0f, false, "1:02.08"},
-        {0, 61.0f, false, "1.01"},        {0, 359.0f, false, "5.98"},
-        {0, 3600.0f, false, "1:00.00"},   {0, 0.0f, false, "0.00"},
-        {0, 90.9f, false, "1.50"},        {1, 61.0f, false, "1.016"},
-        {1, 3661.0f, false, "1:01.01"},   {3, 12.345f, false, "12.35"},
-        {2, 12.345f, false, "12.3"},      {4, 7.25f, false, "7.2"},
-        {5, 90.7f, false, "90"},          {9, 5.0f, false, ""},
-        {0, -1.0f, false, "DNQ"},         {2, 50.0f, true, "DNQ"},
-        {3, std::nanf(""), false, "DNQ"}, {5, 3.0e9f, false, "2147483520"} // huge values stay defined
-    };
+        {0, 900.0f, false, "15.00"},  {0, 3725.0f, false, "1:02.08"}, {0, 61.0f, false, "1.01"},
+        {0, 359.0f, false, "5.98"},   {0, 3600.0f, false, "1:00.00"}, {0, 0.0f, false, "0.00"},
+        {0, 90.9f, false, "1.50"},    {1, 61.0f, false, "1.016"},     {1, 3661.0f, false, "1:01.01"},
+        {3, 12.345f, false, "12.35"}, {2, 12.345f, false, "12.3"},    {4, 7.25f, false, "7.2"},
+        {5, 90.7f, false, "90"},      {9, 5.0f, false, ""},           {0, -1.0f, false, "DNQ"},
+        {2, 50.0f, true, "DNQ"},      {3, std::nanf(""), false, "DNQ"}, {5, 3.0e9f, false, "2147483520"}};
     for (const auto& c : cases)
         EXPECT_EQ(Format(c.kind, c.value, c.fault), c.text) << c.kind << " " << c.value;
 }
@@ -68,14 +63,14 @@ TEST(ResultCompare, LowerTimesAndHigherDistancesWinAndLevelsFollowTheMarks) {
 
 class WorldRecordTest : public SimTest {};
 
-TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThreeAndEqualDistancesTakeIt) {
+TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEqualDistancesTakeItAndComputersGiveBackSlots) {
     EventRecord record;
     record.recordValue = kEventTable[kEventDash].marks[2];
     Nation holder;
     SetNation(&holder, 29);
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, true, false, holder)) << "fault";
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 500.0f, false, true, holder)) << "computer";
-    EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder));
+    EXPECT_TRUE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder)) << "below mark three";
     EXPECT_EQ(std::tuple(record.hasRecord, record.recordValue, std::string(record.recordHolder.name)),
               std::tuple(1, 2000.0f, "CANADA"));
     EXPECT_FALSE(ApplyWorldRecord(&record, kEventDash, 2000.0f, false, false, holder))
@@ -91,9 +86,7 @@ TEST_F(WorldRecordTest, FirstValidResultSetsTheRecordEvenBelowMarkThreeAndEqualD
     EXPECT_FALSE(ApplyWorldRecord(&javelin, kEventJavelin, 59.9f, false, false, second));
     EXPECT_TRUE(ApplyWorldRecord(&javelin, kEventJavelin, 60.0f, false, false, second));
     EXPECT_STREQ(javelin.recordHolder.name, "ARGENTINA");
-}
-
-TEST_F(WorldRecordTest, SavingWithComputersGivesPlayersTheirOwnNations) {
+    // Saving with computers gives the players their own nations back.
     PlayerRecord players[kPlayerCount];
     Nation saved[kPlayerCount];
     for (int i = 0; i < kPlayerCount; ++i) {
@@ -103,13 +96,10 @@ TEST_F(WorldRecordTest, SavingWithComputersGivesPlayersTheirOwnNations) {
         players[i].computer = i > 0;
     }
     ReturnOpponentSlots(players, saved);
-    EXPECT_STREQ(players[0].nation.name, kCountries[100].name);
-    EXPECT_EQ(players[0].active, 1);
-    for (int i = 1; i < kPlayerCount; ++i) {
-        EXPECT_STREQ(players[i].nation.name, kCountries[10 + i].name);
-        EXPECT_EQ(players[i].active, 0);
-        EXPECT_EQ(players[i].computer, 1);
-    }
+    for (int i = 0; i < kPlayerCount; ++i)
+        EXPECT_EQ(std::tuple(std::string(players[i].nation.name), players[i].active, players[i].computer),
+                  std::tuple(std::string(kCountries[i ? 10 + i : 100].name), i ? 0 : 1, i ? 1 : 0))
+            << i;
 }
 
 // ---- records.rec ---------------------------------------------------------------------------
@@ -143,23 +133,12 @@ RecordsData Played() {
     d.events[3].hasRecord = 1;
     d.events[3].recordValue = 355.0f;
     Nation& holder = d.events[3].recordHolder;
-    holder.pure = 0;
-    holder.countryA = 29;
-    holder.countryB = 23;
-    holder.firstSide = 1;
-    holder.skipOnce = 1;
+    holder.pure = 0, holder.countryA = 29, holder.countryB = 23, holder.firstSide = holder.skipOnce = 1;
     std::snprintf(holder.name, kNationNameSize, "CANAZIL");
     PlayerRecord& p = d.players[2];
-    p.active = p.computer = 1;
-    p.gold = 3;
-    p.silver = 2;
-    p.bronze = 1;
-    p.opponentIndex = 13;
-    d.musicVolume = 40;
-    d.effectsVolume = 70;
-    d.bestTally[0] = 5;
-    d.bestTally[1] = 6;
-    d.bestTally[2] = 7;
+    p.active = p.computer = 1, p.gold = 3, p.silver = 2, p.bronze = 1, p.opponentIndex = 13;
+    d.musicVolume = 40, d.effectsVolume = 70;
+    d.bestTally[0] = 5, d.bestTally[1] = 6, d.bestTally[2] = 7;
     return d;
 }
 
@@ -169,18 +148,15 @@ std::vector<uint8_t> Encode(const RecordsData& d) {
     return bytes;
 }
 
-TEST(RecordsFile, LayoutIsLittleEndianAtTheFixedOffsets) {
+// Decoded and encoded again, the bytes are the same, even from a longer file or version 6.
+TEST(RecordsFile, LayoutIsLittleEndianAtTheFixedOffsetsAndDecodeThenEncodeGivesTheSameBytes) {
     const std::vector<uint8_t> b = Encode(Played());
     ASSERT_EQ(b.size(), 1952u);
     const size_t dash = 4 + 3 * 88, p2 = 1500 + 2 * 108; // event records of 88 bytes, players of 108
-    const std::pair<size_t, uint32_t> words[] = {{0, 5u},          {dash + 4, 0x43B18000u /* 355.0f */},
-                                                 {dash + 72, 29u}, {dash + 76, 23u},
-                                                 {dash + 80, 1u},  {p2 + 84, 0xFF000030u},
-                                                 {p2 + 88, 3u},    {p2 + 92, 2u},
-                                                 {p2 + 96, 1u},    {p2 + 104, 13u},
-                                                 {1932, 40u},      {1936, 70u},
-                                                 {1940, 5u},       {1944, 6u},
-                                                 {1948, 7u}};
+    const std::pair<size_t, uint32_t> words[] = {
+        {0, 5u},        {dash + 4, 0x43B18000u /* 355.0f */}, {dash + 72, 29u}, {dash + 76, 23u},
+        {dash + 80, 1u}, {p2 + 84, 0xFF000030u}, {p2 + 88, 3u}, {p2 + 92, 2u}, {p2 + 96, 1u},
+        {p2 + 104, 13u}, {1932, 40u}, {1936, 70u}, {1940, 5u}, {1944, 6u}, {1948, 7u}};
     for (const auto& [at, value] : words)
         EXPECT_EQ(U32At(&b[at]), value) << "offset " << at;
     const std::pair<size_t, uint8_t> bytes[] = {{dash, 0},      {dash + 1, 1},      {dash + 2, 1},
@@ -190,64 +166,48 @@ TEST(RecordsFile, LayoutIsLittleEndianAtTheFixedOffsets) {
         EXPECT_EQ(b[at], value) << "offset " << at;
     EXPECT_STREQ(reinterpret_cast<const char*>(&b[dash + 8]), "CANAZIL");
     EXPECT_STREQ(reinterpret_cast<const char*>(&b[p2 + 4]), kCountries[152].name);
-}
-
-TEST(RecordsFile, DecodeThenEncodeGivesTheSameBytesEvenFromALongerFileOrVersionSix) {
-    const std::vector<uint8_t> first = Encode(Played());
     RecordsData read = Defaults();
-    ASSERT_TRUE(DecodeRecords(first.data(), first.size(), &read));
-    EXPECT_EQ(Encode(read), first);
-    std::vector<uint8_t> longer = first;
+    ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
+    EXPECT_EQ(Encode(read), b);
+    std::vector<uint8_t> longer = b;
     longer.resize(4000, 0xEE);
     PutU32At(&longer[0], 6);
     read = Defaults();
     ASSERT_TRUE(DecodeRecords(longer.data(), longer.size(), &read));
-    EXPECT_EQ(Encode(read), first) << "version 6 reads like 5; the bytes past the layout are ignored";
+    EXPECT_EQ(Encode(read), b) << "version 6 reads like 5; the bytes past the layout are ignored";
 }
 
-TEST(RecordsFile, VersionsBelowFourAreIgnored) {
+TEST(RecordsFile, VersionsBelowFourAreIgnoredVersionFourHasNoTallyAndShortFilesKeepDefaults) {
     std::vector<uint8_t> b = Encode(Played());
-    PutU32At(&b[0], 3);
     RecordsData read = Defaults();
-    EXPECT_FALSE(DecodeRecords(b.data(), b.size(), &read));
-    EXPECT_EQ(Encode(read), Encode(Defaults()));
-    PutU32At(&b[0], 0xFFFFFFFFu);
-    EXPECT_FALSE(DecodeRecords(b.data(), b.size(), &read));
+    for (uint32_t version : {3u, 0xFFFFFFFFu}) {
+        PutU32At(&b[0], version);
+        EXPECT_FALSE(DecodeRecords(b.data(), b.size(), &read)) << version;
+    }
     EXPECT_FALSE(DecodeRecords(b.data(), 3, &read));
-}
-
-TEST(RecordsFile, VersionFourHasNoTallyAndReincludesKayak) {
+    EXPECT_EQ(Encode(read), Encode(Defaults()));
     RecordsData old = Played();
     old.events[kEventKayak].included = 0;
     old.events[kEventKayak].hasRecord = 1;
     old.events[kEventKayak].recordValue = 2000.0f;
-    std::vector<uint8_t> b = Encode(old);
+    b = Encode(old);
     PutU32At(&b[0], 4);
     b.resize(1940);
-    RecordsData read = Defaults();
     read.bestTally[0] = 9;
     ASSERT_TRUE(DecodeRecords(b.data(), b.size(), &read));
-    EXPECT_EQ(read.events[kEventKayak].included, 1);
-    EXPECT_EQ(read.events[kEventKayak].recordValue, 1080.0f);
-    EXPECT_EQ(read.events[kEventKayak].hasRecord, 1);
-    EXPECT_EQ(read.bestTally[0], 9) << "a version 4 file has no tally";
-    EXPECT_EQ(read.musicVolume, 40);
-}
-
-TEST(RecordsFile, ShortFileKeepsDefaultsForWhatItLacks) {
+    const EventRecord& kayak = read.events[kEventKayak];
+    EXPECT_EQ(std::tuple(kayak.included, kayak.recordValue, kayak.hasRecord), std::tuple(1, 1080.0f, 1));
+    EXPECT_EQ(std::tuple(read.bestTally[0], read.musicVolume), std::tuple(9, 40)) << "no tally in version 4";
+    // A short file keeps the defaults for what it lacks: here three whole events and half the fourth.
     const std::vector<uint8_t> full = Encode(Played());
-    // Version, three whole events and half of the fourth.
-    RecordsData read = Defaults();
+    read = Defaults();
     ASSERT_TRUE(DecodeRecords(full.data(), 4 + 3 * 88 + 40, &read));
-    RecordsData expected = Defaults();
-    EXPECT_EQ(read.events[3].hasRecord, 0);
-    EXPECT_EQ(Encode(read), Encode(expected));
+    EXPECT_EQ(Encode(read), Encode(Defaults()));
     // Everything up to the effects volume but no tally.
     read = Defaults();
     ASSERT_TRUE(DecodeRecords(full.data(), 1940, &read));
-    EXPECT_EQ(read.events[3].recordValue, 355.0f);
-    EXPECT_EQ(read.effectsVolume, 70);
-    EXPECT_EQ(read.bestTally[0], 0);
+    EXPECT_EQ(std::tuple(read.events[3].recordValue, read.effectsVolume, read.bestTally[0]),
+              std::tuple(355.0f, 70, 0));
 }
 
 TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
@@ -276,8 +236,7 @@ TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
     EXPECT_EQ(std::tuple(dashRead.reserved, dashRead.included, std::strlen(dashRead.recordHolder.name)),
               std::tuple(0, 1, size_t{63}));
     EXPECT_STREQ(read.events[0].recordHolder.name, Defaults().events[0].recordHolder.name);
-    EXPECT_TRUE(IsValidNation(read.events[0].recordHolder));
-    EXPECT_TRUE(IsValidNation(javelinRead.recordHolder));
+    EXPECT_TRUE(IsValidNation(read.events[0].recordHolder) && IsValidNation(javelinRead.recordHolder));
     EXPECT_STREQ(javelinRead.recordHolder.name, kCountries[1].name);
     EXPECT_EQ(std::tuple(javelinRead.hasRecord, javelinRead.recordValue),
               std::tuple(0, kEventTable[1].marks[2]));
@@ -286,36 +245,44 @@ TEST(RecordsFile, HostileFieldsAreCutClampedOrReplaced) {
     EXPECT_EQ(std::tuple(read.musicVolume, read.effectsVolume), std::tuple(0, 100));
 }
 
-class RecordsFileOnDisk : public SimTest {
+class RecordsFileOnDisk : public ::testing::Test {
   protected:
     void SetUp() override {
-        SimTest::SetUp();
         char pattern[] = "/tmp/kelvaro_records_XXXXXX";
         ASSERT_NE(mkdtemp(pattern), nullptr);
-        dir = pattern;
-        path = dir + "/records.rec";
+        path = (dir = pattern) + "/records.rec";
     }
-    void TearDown() override {
-        std::system(("rm -rf '" + dir + "'").c_str());
-        SimTest::TearDown();
-    }
+    void TearDown() override { std::system(("rm -rf '" + dir + "'").c_str()); }
     std::vector<uint8_t> FileBytes() {
         std::ifstream in(path, std::ios::binary);
         return {std::istreambuf_iterator<char>(in), {}};
     }
-    std::string dir;
-    std::string path;
+    std::string dir, path;
 };
 
-TEST_F(RecordsFileOnDisk, SaveThenLoadRoundTripsAndAMissingFileLoadsNothing) {
-    RecordsData none = Defaults();
-    EXPECT_FALSE(LoadRecords(&none, path.c_str()));
-    EXPECT_EQ(Encode(none), Encode(Defaults()));
+TEST_F(RecordsFileOnDisk, SaveThenLoadRoundTripsAMissingFileLoadsNothingAndAFailedSaveKeepsTheOldFile) {
+    RecordsData read = Defaults();
+    EXPECT_FALSE(LoadRecords(&read, path.c_str()));
+    EXPECT_EQ(Encode(read), Encode(Defaults()));
     ASSERT_TRUE(SaveRecords(Played(), path.c_str()));
     EXPECT_EQ(FileBytes(), Encode(Played()));
-    RecordsData read = Defaults();
     ASSERT_TRUE(LoadRecords(&read, path.c_str()));
     EXPECT_EQ(Encode(read), Encode(Played()));
+    // A failed save keeps the previous file: files may not grow past 8 bytes, so no new one is written.
+    IgnoreFileSizeSignal();
+    struct rlimit old {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
+    struct rlimit small {8, old.rlim_max};
+    CaptureLogSink log;
+    SetLogSink(&log);
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    EXPECT_FALSE(SaveRecords(Defaults(), path.c_str()));
+    setrlimit(RLIMIT_FSIZE, &old);
+    SetLogSink(nullptr);
+    EXPECT_EQ(FileBytes(), Encode(Played()));
+    EXPECT_TRUE(std::any_of(log.Lines().begin(), log.Lines().end(), [](const std::string& line) {
+        return line.find("records") != std::string::npos;
+    }));
 }
 
 TEST_F(RecordsFileOnDisk, AHugeFileIsReadOnlyAsFarAsTheFormatGoes) {
@@ -354,26 +321,6 @@ TEST(RecordsFile, ARecordNoAttemptCouldBeatIsNoRecord) {
     for (int e : {3, 1})
         EXPECT_EQ(std::tuple(read.events[e].hasRecord, read.events[e].recordValue),
                   std::tuple(0, kEventTable[e].marks[2]));
-}
-
-TEST_F(RecordsFileOnDisk, FailedSaveKeepsThePreviousFile) {
-    ASSERT_TRUE(SaveRecords(Played(), path.c_str()));
-    // Files may not grow past 8 bytes: the new file cannot be written.
-    IgnoreFileSizeSignal();
-    struct rlimit old {};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &old), 0);
-    struct rlimit small = old;
-    small.rlim_cur = 8;
-    CaptureLogSink log;
-    SetLogSink(&log);
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    EXPECT_FALSE(SaveRecords(Defaults(), path.c_str()));
-    setrlimit(RLIMIT_FSIZE, &old);
-    SetLogSink(nullptr);
-    EXPECT_EQ(FileBytes(), Encode(Played()));
-    EXPECT_TRUE(std::any_of(log.Lines().begin(), log.Lines().end(), [](const std::string& line) {
-        return line.find("records") != std::string::npos;
-    }));
 }
 
 } // namespace

@@ -21,27 +21,17 @@ namespace kel::test {
 // The game's generator, stepped by hand, so tests can say which values the rules must draw.
 struct Lcg {
     uint32_t s = 0;
-    uint32_t Next() {
-        s = s * 214013u + 2531011u;
-        return s;
-    }
+    uint32_t Next() { return s = s * 214013u + 2531011u; }
     int Int(int n) {
         const uint32_t v = Next();
         return static_cast<int>(((v >> 15) ^ v) % static_cast<uint32_t>(n));
     }
-    float Float(float a, float b) {
-        const uint32_t v = Next();
-        return a + (b - a) * static_cast<float>(v >> 16) / 65535.0f;
-    }
+    float Float(float a, float b) { return a + (b - a) * static_cast<float>(Next() >> 16) / 65535.0f; }
 };
 
 // A game-flow stand-in whose answers the test sets.
 struct FakeHost : SceneHost {
-    bool debugDraw = false;
-    bool paused = false;
-    bool panelOpen = false;
-    bool inScene = true;
-    bool competitionRunning = false;
+    bool debugDraw = false, paused = false, panelOpen = false, inScene = true, competitionRunning = false;
     int debugDraws = 0;
     bool DebugDraw() const override { return debugDraw; }
     void DrawPhysicsDebug(b2World*) override { ++debugDraws; }
@@ -68,15 +58,11 @@ inline std::vector<DrawnQuad> TakeQuads(RecordingGlBackend& gl) {
             DrawnQuad quad;
             for (size_t k = q; k < q + 6; ++k) {
                 const Vertex& vx = d.vertices[k];
-                quad.left = std::min(quad.left, vx.x);
-                quad.right = std::max(quad.right, vx.x);
-                quad.top = std::min(quad.top, vx.y);
-                quad.bottom = std::max(quad.bottom, vx.y);
-                quad.u = std::min(quad.u, vx.u);
-                quad.v = std::min(quad.v, vx.v);
+                quad.left = std::min(quad.left, vx.x), quad.right = std::max(quad.right, vx.x);
+                quad.top = std::min(quad.top, vx.y), quad.bottom = std::max(quad.bottom, vx.y);
+                quad.u = std::min(quad.u, vx.u), quad.v = std::min(quad.v, vx.v);
             }
-            // Colour travels per vertex: the quad's first vertex tells it.
-            const uint32_t c = d.vertices[q].colour;
+            const uint32_t c = d.vertices[q].colour; // the first vertex's colour is the quad's
             for (int i = 0; i < 4; ++i)
                 quad.colour[i] = static_cast<float>((c >> (8 * i)) & 0xFFu) / 255.0f;
             quads.push_back(quad);
@@ -91,16 +77,12 @@ class SimTest : public ::testing::Test {
     void SetUp() override {
         ClearFrameInput();
         std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
+        gApp.mouseX = gApp.mouseY = gApp.frameCounter = 0;
         gApp.mouseHeld = 0;
-        gApp.mouseX = 0;
-        gApp.mouseY = 0;
-        gApp.frameCounter = 0;
-        gApp.showButtons = 1;
-        gApp.showBars = 1;
+        gApp.showButtons = gApp.showBars = 1;
         gApp.font = nullptr;
         SetScreenSize(1024, 768);
-        for (SpriteDef& s : gRenderer.sprites)
-            s = SpriteDef{};
+        std::fill(std::begin(gRenderer.sprites), std::end(gRenderer.sprites), SpriteDef{});
         SetSprite(1, 32.0f, 8.0f, 0.0f, 4.0f);
         SetSprite(2, 16.0f, 16.0f, 8.0f, 8.0f);
         SetSprite(78, 83.0f, 21.0f, 41.0f, 10.0f);
@@ -127,38 +109,24 @@ class SimTest : public ::testing::Test {
 
     static void SetSprite(int id, float w, float h, float ax, float ay) {
         SpriteDef& s = gRenderer.sprites[id];
-        s.width = w;
-        s.height = h;
-        s.anchorX = ax;
-        s.anchorY = ay;
+        s.width = w, s.height = h, s.anchorX = ax, s.anchorY = ay;
     }
 
     // One frame of input: the flags that hold for a single frame are cleared first.
     static void Frame() { ClearFrameInput(); }
-    static void Press() {
-        gApp.mousePressed = 1;
-        gApp.mouseHeld = 1;
-    }
-    static void Release() {
-        gApp.mouseReleased = 1;
-        gApp.mouseHeld = 0;
-    }
-    static void MouseAt(int x, int y) {
-        gApp.mouseX = x;
-        gApp.mouseY = y;
-    }
+    static void Press() { gApp.mousePressed = gApp.mouseHeld = 1; }
+    static void Release() { gApp.mouseReleased = 1, gApp.mouseHeld = 0; }
+    static void MouseAt(int x, int y) { gApp.mouseX = x, gApp.mouseY = y; }
 
     int CountEffect(int effect) const {
-        int n = 0;
-        for (const SoundCall& c : sounds)
-            n += c.kind == SoundCall::kEffect && c.effect == effect;
-        return n;
+        return static_cast<int>(std::count_if(sounds.begin(), sounds.end(), [&](const SoundCall& c) {
+            return c.kind == SoundCall::kEffect && c.effect == effect;
+        }));
     }
     const SoundCall* LastEffect(int effect) const {
         const SoundCall* last = nullptr;
-        for (const SoundCall& c : sounds) {
-            if (c.kind == SoundCall::kEffect && c.effect == effect) last = &c;
-        }
+        for (const SoundCall& c : sounds)
+            last = c.kind == SoundCall::kEffect && c.effect == effect ? &c : last;
         return last;
     }
 
