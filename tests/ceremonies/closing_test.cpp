@@ -144,7 +144,7 @@ TEST_F(ClosingTest, AHumanNameHopsOnlyInACompetitionWithComputers) {
 TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRankAndEachTableRowIsABand) {
     Medals(3, 1, 0, 0);
     ClosingCeremonies s(setup);
-    StepN(s, 120);
+    Steps(s, 120);
     const float heights[4] = {10.2f, 7.8f, 5.4f, 3.0f};
     for (int k = 0; k < 4; ++k) {
         const b2Vec2 foot = s.paraders[k]->GetWorldPoint(b2Vec2(0.95f, -0.6f));
@@ -236,7 +236,7 @@ TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
     ASSERT_EQ(s->competitorCount, 1);
     EXPECT_EQ(s->ranking[0], 1);
     EXPECT_STREQ(s->slots[1].nation.name, "SLOT1");
-    StepN(*s, 100);
+    Steps(*s, 100);
 
     setup.competitorCount = 9;
     const int order[4] = {3, 7, 3, -1};
@@ -244,12 +244,12 @@ TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
     ClosingCeremonies t(setup);
     ASSERT_EQ(t.competitorCount, 1);
     EXPECT_EQ(t.ranking[0], 3);
-    StepN(t, 300);
+    Steps(t, 300);
     EXPECT_GT(t.paraders[0]->GetPosition().x, -1.0f);
 
     setup.competitorCount = 0;
     ClosingCeremonies empty(setup);
-    StepN(empty, 300);
+    Steps(empty, 300);
     EXPECT_EQ(empty.competitorCount, 0);
 }
 
@@ -364,7 +364,7 @@ TEST_F(ClosingTest, TheParadeResumesWhenTheLeaderIsDraggedBackInTime) {
 
 TEST_F(ClosingTest, TheButtonAtTheBottomReports88OnReleaseAndGrabsNothing) {
     ClosingCeremonies s(setup);
-    StepN(s, 30);
+    Steps(s, 30);
     MouseAt(512, 724);
     Press();
     Step(s);

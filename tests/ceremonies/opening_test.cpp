@@ -92,7 +92,7 @@ TEST_F(OpeningTest, TheHostsCompetitorsMarchInTurnOrderAndABadListIsPatched) {
     OpeningCeremonies bad;
     EXPECT_EQ(bad.competitorCount, 4) << "at most four march";
     EXPECT_EQ(bad.competitors[2], &bad.standIns[2]);
-    StepN(bad, 900);
+    Steps(bad, 900);
     EXPECT_GE(bad.stage, OpeningCeremonies::kMarch);
 }
 
@@ -102,7 +102,7 @@ TEST_F(OpeningTest, TheStagesFollowInOrderWithTheirFrames) {
     OpeningCeremonies s;
     EXPECT_EQ(s.stage, OpeningCeremonies::kTorchRun);
     ExpectLoopingMusic("OpeningCeremonies.mp3");
-    StepN(s, 30);
+    Steps(s, 30);
     EXPECT_NEAR(s.cauldronStand->GetPosition().y, 12.3f - 0.8f, 0.03f);
     EXPECT_NEAR(s.cauldronBowl->GetPosition().y, 12.3f - 1.6f - 0.25f, 0.05f);
     EXPECT_NEAR(s.marchers[3]->GetPosition().y, 14.8f - 1.25f, 0.03f);
@@ -121,7 +121,7 @@ TEST_F(OpeningTest, TheStagesFollowInOrderWithTheirFrames) {
     EXPECT_GT(s.blimp->GetPosition().x, 30.0f);
     EXPECT_EQ(s.blimp->GetLinearVelocity().Length(), 0.0f);
     EXPECT_EQ(s.stageFrames, march + flight);
-    StepN(s, 1000);
+    Steps(s, 1000);
     EXPECT_EQ(s.stage, OpeningCeremonies::kCelebration) << "the last stage lasts until the session ends it";
     EXPECT_FALSE(s.finished) << "the ceremony is ended by its own button, not the result button";
 }
@@ -165,7 +165,7 @@ TEST_F(OpeningTest, FiguresArePushedOnlyWhileSlowerThanTheirLimit) {
     EXPECT_LT(fastest, -1.4f);
     EXPECT_GT(fastest, -1.8f) << "marchers keep to about 1.6 m/s";
     const float torchX = s.torchBearer->GetPosition().x;
-    StepN(s, 60);
+    Steps(s, 60);
     EXPECT_NEAR(s.torchBearer->GetPosition().x, torchX, 0.3f) << "the torch bearer is no longer pushed";
 }
 
@@ -284,9 +284,9 @@ TEST_F(OpeningTest, TheSkipButtonTurnsIntoContinueOnceTheCeremonyHasRunAndEachRe
 TEST_F(OpeningTest, AFixedRunReproducesItsWorldHash) {
     SeedRandom(2026u);
     OpeningCeremonies s;
-    StepN(s, 200);
+    Steps(s, 200);
     EXPECT_TRUE(Fling(s, s.torchBearer, 200, -40, 20));
-    StepN(s, 1400);
+    Steps(s, 1400);
     EXPECT_EQ(s.stage, OpeningCeremonies::kCelebration);
     EXPECT_EQ(WorldHashText(s.world), "4d43a5652e726279");
 }
