@@ -12,10 +12,8 @@
 #include "platform/window.h"
 #include "sim/records.h"
 
-#include <sys/stat.h>
 #include <unistd.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -41,7 +39,6 @@ class GameSessionTest : public EventTest {
         SetLogSink(nullptr);
         std::filesystem::remove_all(dir);
         gApp.quitRequested = 0;
-        gApp.showButtons = gApp.showText = gApp.showBars = 1;
         EventTest::TearDown();
     }
 
@@ -157,7 +154,7 @@ TEST(Standings, EqualResultsShareAMedalAtEveryPlaceAndFaultsGetNone) {
     }
 }
 
-TEST_F(GameSessionTest, StartsOnTheMenuAndATileOpensTheCardWhosePlayStartsAPracticeAttempt) {
+TEST_F(GameSessionTest, ATileOpensTheCardWhosePlayStartsAPracticeAttemptWhichLogsItsLevel) {
     GameSession& s = Open();
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_EQ(CurrentSceneHost(), &s);
@@ -171,11 +168,7 @@ TEST_F(GameSessionTest, StartsOnTheMenuAndATileOpensTheCardWhosePlayStartsAPract
     ASSERT_NE(s.scene, nullptr);
     EXPECT_EQ(s.scene->player, &s.players[0]);
     EXPECT_FALSE(s.scene->competition);
-}
-
-TEST_F(GameSessionTest, TheLevelInTheAnalyticsLineFollowsTheMarks) {
-    GameSession& s = Open();
-    s.CreateScene(kEventDash);
+    // The level in the analytics line follows the marks.
     FinishAttempt(400.0f);
     FinishAttempt(1000.0f);
     FinishAttempt(300.0f, true);
@@ -188,7 +181,7 @@ TEST_F(GameSessionTest, TheLevelInTheAnalyticsLineFollowsTheMarks) {
     EXPECT_EQ(s.events[kEventDash].hasRecord, 0);
 }
 
-TEST_F(GameSessionTest, EscapeMidAttemptWritesNoLineAndAfterTheFinishWritesOneOnce) {
+TEST_F(GameSessionTest, EscapeMidAttemptWritesNoLineAfterTheFinishOneOnceAndPauseResumesOrQuits) {
     GameSession& s = Open();
     s.CreateScene(kEventDash);
     Step();
@@ -205,10 +198,7 @@ TEST_F(GameSessionTest, EscapeMidAttemptWritesNoLineAndAfterTheFinishWritesOneOn
     PressKey(kKeyEscape);
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_EQ(Analytics().size(), 1u);
-}
-
-TEST_F(GameSessionTest, ThePauseScreenResumesOrQuitsToTheMenu) {
-    GameSession& s = Open();
+    log.Clear();
     s.CreateScene(kEventDash);
     for (const int button : {kPauseResumeButton, kPauseQuitButton}) {
         Click(s.scene->clickedButton, kPauseButton);
@@ -220,7 +210,7 @@ TEST_F(GameSessionTest, ThePauseScreenResumesOrQuitsToTheMenu) {
     EXPECT_TRUE(Analytics().empty());
 }
 
-TEST_F(GameSessionTest, SlotButtonsSelectAddAndRemovePlayers) {
+TEST_F(GameSessionTest, SlotButtonsAndTheNationPickerSetThePlayersAndEscapeClosesPanelsWithoutQuitting) {
     GameSession& s = Open();
     Click(s.menu->clickedButton, kButtonFirstSlot + 2);
     EXPECT_EQ(s.selectedPlayer, 2);
@@ -238,10 +228,6 @@ TEST_F(GameSessionTest, SlotButtonsSelectAddAndRemovePlayers) {
     Click(s.menu->clickedButton, kButtonFirstSlot);
     EXPECT_EQ(s.players[0].active, 0);
     EXPECT_EQ(s.selectedPlayer, 0);
-}
-
-TEST_F(GameSessionTest, TheNationPickerGivesTheSelectedSlotItsCountryAndEscapeClosesPanelsWithoutQuitting) {
-    GameSession& s = Open();
     Click(s.menu->clickedButton, kButtonFirstSlot + 1);
     Click(s.menu->clickedButton, kButtonPickNation);
     ASSERT_EQ(s.state, kStateNationPicking);
@@ -450,8 +436,8 @@ TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     ASSERT_EQ(s.newRecord, 1);
     EXPECT_TRUE(s.NewWorldRecord());
     EXPECT_EQ(s.players[0].gold, 1);
-    // The game dies now without its orderly quit: the record must already be on disk.
-    session.reset();
+    EXPECT_EQ(s.players[3].active, 1) << "the running competition keeps its opponent";
+    session.reset(); // the game dies without its orderly quit: the record must already be on disk
     RecordsData kept;
     ASSERT_TRUE(LoadRecords(&kept, path.c_str()));
     EXPECT_EQ(kept.events[kEventDash].hasRecord, 1);
@@ -461,7 +447,6 @@ TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
         EXPECT_EQ(kept.players[k].active, 0) << "the players' own slots are kept, not the opponents";
         EXPECT_STREQ(kept.players[k].nation.name, own[k].name);
     }
-    EXPECT_EQ(s.players[3].active, 1) << "the running competition keeps its opponent";
     GameSession& again = Open();
     EXPECT_EQ(again.events[kEventDash].hasRecord, 1);
     EXPECT_FLOAT_EQ(again.events[kEventDash].recordValue, 330.0f);
