@@ -230,7 +230,6 @@ TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
     EXPECT_EQ(s->ranking[0], 1);
     EXPECT_STREQ(s->slots[1].nation.name, "SLOT1");
     Steps(*s, 100);
-
     setup.competitorCount = 9;
     const int order[4] = {3, 7, 3, -1};
     std::copy(order, order + 4, setup.order);
@@ -239,7 +238,6 @@ TEST_F(ClosingTest, BadCompetitorListsAreSkippedNotRead) {
     EXPECT_EQ(t.ranking[0], 3);
     Steps(t, 300);
     EXPECT_GT(t.paraders[0]->GetPosition().x, -1.0f);
-
     setup.competitorCount = 0;
     ClosingCeremonies empty(setup);
     Steps(empty, 300);

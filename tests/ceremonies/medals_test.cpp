@@ -239,7 +239,6 @@ TEST_F(MedalsTest, ARecordTwinklesAtFrame30AndBlinksOnTheWinnersRow) {
     Step(revealed);
     RunUntilTimer(revealed, 400);
     EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
-
     MedalPresentation s(setup);
     RunUntilTimer(s, 29);
     EXPECT_EQ(CountEffect(kSfxTwinkle), 0);
@@ -278,7 +277,6 @@ TEST_F(MedalsTest, TheFactoryReadsTheFinishedEventFromTheHostAndDropsAStandingOf
     EXPECT_NE(s->figures[1], nullptr);
     EXPECT_EQ(s->figures[2], nullptr);
     EXPECT_EQ(s->medals[1], 1);
-
     host.count = 2;
     host.slotOf[0] = 0;
     host.slotOf[1] = 1;

@@ -63,7 +63,6 @@ TEST_F(OpeningTest, TheHostsCompetitorsMarchInTurnOrderAndStandInsFillTheGaps) {
     EXPECT_EQ(s.marchers[2], nullptr);
     EXPECT_NEAR(s.marchers[0]->GetPosition().x, 28.35f, 1e-4f);
     EXPECT_NEAR(s.marchers[1]->GetPosition().x, 30.35f, 1e-4f);
-
     HostWith(6);
     host.records[2] = nullptr;
     OpeningCeremonies bad;
@@ -243,7 +242,6 @@ TEST_F(OpeningTest, TheSkipButtonTurnsIntoContinueOnceTheCeremonyHasRunAndEachRe
     EXPECT_FALSE(Drew(s, 79, true));
     ClickBottomButton(s);
     EXPECT_EQ(s.clickedButton, kContinueButtonCompetition);
-
     OpeningCeremonies early;
     Step(early);
     ClickBottomButton(early);

@@ -189,7 +189,6 @@ TEST_F(GameSessionTest, EscapeMidAttemptWritesNoLineAfterTheFinishOneOnceAndPaus
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_TRUE(Analytics().empty());
     EXPECT_EQ(gApp.quitRequested, 0);
-
     s.CreateScene(kEventDash);
     s.scene->result = 500.0f;
     s.scene->finished = true;
@@ -269,14 +268,12 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
         s.players[k].opponentIndex = 0; // no specialty: the computers post the event's marks
     }
     EXPECT_EQ(s.ScheduleCount(), 1) << "the included events alone";
-
     Click(s.scene->clickedButton, kButtonSkip);
     ASSERT_EQ(s.sceneEventId, kEventDash);
     EXPECT_EQ(s.order[0], 0) << "the human keeps the first turn";
     EXPECT_EQ(s.currentCompetitor, 0);
     EXPECT_TRUE(s.scene->competition);
     EXPECT_EQ(s.scene->player, &s.players[0]);
-
     FinishAttempt(400.006f);
     ASSERT_EQ(s.state, kStateMedalCeremony);
     EXPECT_EQ(s.resultsIn, 4);
@@ -296,7 +293,6 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     EXPECT_EQ(s.players[s.standings[2].slot].bronze, 1);
     EXPECT_EQ(s.newRecord, 0) << "a computer's result sets no world record";
     Step();
-
     Click(s.medalScreen->clickedButton, kButtonContinue);
     ASSERT_EQ(s.state, kStateInScene);
     EXPECT_EQ(s.sceneEventId, kSceneClosing);
@@ -488,7 +484,6 @@ TEST_F(GameSessionTest, TheClosingKeyJumpsToTheClosingCeremoniesAndKeepsThePlaye
     EXPECT_EQ(session->sceneEventId, kSceneClosing) << "from the menu";
     EXPECT_TRUE(session->CompetitionRunning());
     Step();
-
     GameSession& s = OpenDashOnly();
     s.StartCompetition();
     PressKey('c');

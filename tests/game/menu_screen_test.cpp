@@ -1,6 +1,4 @@
-// The menu driven by scripted mouse input: when its buttons fire and where their edges are, the
-// player slots and their pop-up, the event tiles and their excluded marks, the logo clock and
-// the window offsets.
+// The menu under scripted mouse input: buttons and their edges, slots, pop-up, tiles, logo, offsets.
 #include "app/menu_screen.h"
 #include "app/scene_registry.h"
 #include "gfx/atlas_table.h"
@@ -25,7 +23,6 @@ class MenuScreenTest : public test::SimTest {
         std::strcpy(players[0].nation.name, "TESTLAND");
     }
 
-    // One game frame as the session runs it in its menu state.
     void Step(int frames = 1) {
         for (int i = 0; i < frames; ++i) {
             gApp.frameCounter += 1;
@@ -138,7 +135,6 @@ TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOut
     EXPECT_EQ(ClickAt(x + 92.0f, y), kMenuRemoveButton);
     EXPECT_EQ(ClickAt(x + 42.0f, y), kMenuRandomNationButton);
     EXPECT_EQ(ClickAt(x - 8.0f, y), kMenuPickNationButton);
-
     selected = 0;
     menu.popupFrames = kMenuPopupFrames;
     const float rx = MenuSlotX(0) + 92.0f + 21.0f;
@@ -183,15 +179,6 @@ TEST_F(MenuScreenTest, PopupNamesTheSelectedPlayerOnlyWhenTheSlotIsActive) {
     players[0].active = 0;
     EXPECT_FALSE(DrewQuad(right - 24.0f, top, right, top + 24.0f));
     gApp.font = nullptr;
-}
-
-TEST_F(MenuScreenTest, ActiveSlotShowsItsFlagAndAnInactiveOneItsBadge) {
-    const float x = MenuSlotX(1);
-    const float y = MenuSlotY(1);
-    EXPECT_TRUE(DrewQuad(x, y, x + 120.0f, y + 72.0f)) << "badge of inactive slot 1";
-    players[1].active = 1;
-    SetNation(&players[1].nation, 0);
-    EXPECT_TRUE(DrewQuad(x, y, x + 120.0f, y + 72.0f)) << "a flag's full field covers the same box";
 }
 
 TEST_F(MenuScreenTest, EveryTileReportsItsIconIdAndAnExcludedOneIsMarkedButStillClickable) {

@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kel {
 namespace {
@@ -90,7 +91,6 @@ TEST_F(ShellTest, AltF4WithExactlyOneAltAndTheCloseBoxQuitAndAltReturnGoesFullSc
     FoldEvent(Make(InputEvent::kQuit)); // the window's close box
     EXPECT_EQ(gApp.quitRequested, 1);
     gApp.quitRequested = 0;
-
     FoldEvent(Make(InputEvent::kKeyDown, kKeyReturn));
     EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
     EXPECT_EQ(gApp.keyPressed[kKeyReturn], 1);
@@ -111,7 +111,6 @@ TEST_F(ShellTest, MouseIsClampedToTheWindowAndTheWheelArrivesAsPageKeys) {
     EXPECT_EQ(gApp.mouseY, 0);
     FoldEvent(Make(InputEvent::kButtonDown, 1));
     EXPECT_EQ(gApp.mouseX, 1024) << "buttons do not move the mouse";
-
     FoldEvent(Make(InputEvent::kButtonDown, 4));
     EXPECT_EQ(gApp.keyPressed[kKeyPageUp], 1);
     FoldEvent(Make(InputEvent::kButtonDown, 5));
@@ -142,8 +141,7 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     SetScreenSize(64, 32);
     gScreenshotImage.Allocate(64, 32);
     PictureGl gl;
-    GlBackend* previous = gRenderer.gl;
-    gRenderer.gl = &gl;
+    GlBackend* previous = std::exchange(gRenderer.gl, &gl);
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(TakeScreenshot());
     gRenderer.gl = previous;
