@@ -57,9 +57,7 @@ class CreditsTest : public test::SimTest {
     CreditsPanel panel;
 };
 
-TEST_F(CreditsTest, OpeningCentresThePanelOnTheCreditsPageAndReadsTheMusicVolume) {
-    EXPECT_NEAR((panel.x + panel.width / 2.0f) * 3.0f, 512.0f, 0.01f);
-    EXPECT_NEAR((panel.y + panel.height / 2.0f) * 3.0f, 384.0f, 0.01f);
+TEST_F(CreditsTest, OpeningShowsTheCreditsPageAndReadsTheMusicVolume) {
     panel.NextPage();
     panel.clicked = kCreditsFastButton;
     SetMusicVolume(30);
