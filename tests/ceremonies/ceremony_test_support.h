@@ -25,7 +25,6 @@ class CeremonyTest : public EventTest {
         SetLogSink(nullptr);
         EventTest::TearDown();
     }
-
     template <class Scene> static void RunUntilTimer(Scene& s, int timer) {
         while (s.timer < timer)
             Step(s);
@@ -38,7 +37,6 @@ class CeremonyTest : public EventTest {
     }
     // The button at the bottom centre.
     static void ClickBottomButton(SportEvent& s) { ClickPx(s, 512, 768 - 44); }
-
     // Grabs `body` by its head, drags it by (dx, dy) px for `frames` frames and lets go;
     // false when the press grabbed nothing.
     static bool Fling(SportEvent& s, b2Body* body, int dx, int dy, int frames) {
@@ -53,7 +51,6 @@ class CeremonyTest : public EventTest {
         Release();
         return grabbed;
     }
-
     PlayerRecord players[kPlayerCount];
     CaptureLogSink sink;
 };

@@ -40,7 +40,6 @@ class ClosingTest : public CeremonyTest {
         host.records = players;
         SetSceneHost(&host); // read by the factory alone
     }
-
     void Medals(int slot, int gold, int silver, int bronze) {
         players[slot].gold = gold;
         players[slot].silver = silver;
@@ -51,12 +50,10 @@ class ClosingTest : public CeremonyTest {
             players[i].computer = i != human;
         setup.withComputers = true;
     }
-
     static int BallCount(const ClosingCeremonies& s) {
         return static_cast<int>(std::count_if(std::begin(s.fallingBalls), std::end(s.fallingBalls),
                                               [](const b2Body* b) { return b != nullptr; }));
     }
-
     // The colour of the medal-table name of row r (block font: opaque quads on the row's text
     // line, left of the name column's right edge; a light name's shadow is translucent).
     bool NameColour(ClosingCeremonies& s, int r, Colour* out) {
@@ -72,7 +69,6 @@ class ClosingTest : public CeremonyTest {
         }
         return false;
     }
-
     // Whether the world drawing fills the rectangle (x0, y0)-(x1, y1), world metres.
     bool DrewRect(ClosingCeremonies& s, float x0, float y0, float x1, float y1) {
         const auto near = [](float a, float b) { return std::fabs(a - b) < 1e-3f; };
@@ -80,7 +76,6 @@ class ClosingTest : public CeremonyTest {
             if (near(q.left, x0) && near(q.top, y0) && near(q.right, x1) && near(q.bottom, y1)) return true;
         return false;
     }
-
     ClosingSetup setup;
     CompetitionHost host;
 };
@@ -107,7 +102,7 @@ TEST_F(ClosingTest, RanksByGoldThenSilverThenBronzeThenLowerSlot) {
 }
 
 // Slot 1's name, without its terminator, is cut to the name field before it is printed.
-TEST_F(ClosingTest, EqualTalliesShareANameColourAndTheNextTallyMovesOn) {
+TEST_F(ClosingTest, EqualTalliesShareANameColourTheNextTallyMovesOnAndAHumanNameHops) {
     Medals(0, 2, 0, 0);
     Medals(1, 1, 0, 0);
     Medals(2, 1, 0, 0);
@@ -121,19 +116,15 @@ TEST_F(ClosingTest, EqualTalliesShareANameColourAndTheNextTallyMovesOn) {
         ASSERT_TRUE(NameColour(s, r, &c)) << "row " << r;
         EXPECT_EQ(c, want[r]) << "row " << r;
     }
-}
-
-TEST_F(ClosingTest, AHumanNameHopsOnlyInACompetitionWithComputers) {
-    HumanInSlot(0);
-    Medals(0, 3, 0, 0);
-    UseBlockFont();
-    ClosingCeremonies s(setup);
+    HumanInSlot(0); // a human's name hops only in a competition with computers
+    ClosingCeremonies h(setup);
     Colour c = 0;
     gApp.frameCounter = 25; // second half of the 40-frame hop: on the line
-    EXPECT_TRUE(NameColour(s, 0, &c));
+    EXPECT_TRUE(NameColour(h, 0, &c));
     gApp.frameCounter = 5; // first half: 0.1 m up
-    EXPECT_FALSE(NameColour(s, 0, &c));
-    EXPECT_TRUE(NameColour(s, 1, &c)) << "a computer's name stays on its line";
+    EXPECT_FALSE(NameColour(h, 0, &c));
+    EXPECT_TRUE(NameColour(h, 1, &c)) << "a computer's name stays on its line";
+    EXPECT_TRUE(NameColour(s, 0, &c)) << "no hop among humans";
 }
 
 TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRankAndEachTableRowIsABand) {

@@ -26,7 +26,6 @@ class CreditsTest : public test::SimTest {
         gApp.fastMode = 0;
         SimTest::TearDown();
     }
-
     // One frame of the session's credits state: update (unless `drawOnly`), then draw.
     void Step(bool drawOnly = false) {
         gApp.frameCounter += 1;
@@ -53,7 +52,6 @@ class CreditsTest : public test::SimTest {
         gApp.mouseHeld = 1;
         Step();
     }
-
     CreditsPanel panel;
 };
 

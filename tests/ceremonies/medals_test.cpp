@@ -46,7 +46,6 @@ class MedalsTest : public CeremonyTest {
         for (int i = 0; i < kPlayerCount; ++i) // 80, 70, 60, 50 for slots 0..3
             setup.standings[i] = RankedResult{i, 80.0f - 10.0f * static_cast<float>(i), false};
     }
-
     // Left and right edges of the HUD text quads whose top is at y (block font, scale 3) and
     // which end left of toX; false when there are none.
     bool HudText(MedalPresentation& s, float y, float* left = nullptr, float* right = nullptr,
@@ -78,7 +77,6 @@ class MedalsTest : public CeremonyTest {
         scene.reset(CreateSceneById(kSceneMedals));
         return static_cast<MedalPresentation*>(scene.get());
     }
-
     MedalSetup setup;
     std::unique_ptr<SportEvent> scene;
 };
@@ -149,7 +147,7 @@ TEST_F(MedalsTest, EqualResultsShareTheBetterMedal) {
     }
 }
 
-TEST_F(MedalsTest, AFaultedEntryGetsNoFigureButABoardRowSayingDnq) {
+TEST_F(MedalsTest, AFaultedEntryGetsNoFigureButABoardRowSayingDnqAndWithoutQualifiersNoPodiumNorMusic) {
     setup.standings[2].fault = setup.standings[3].fault = true;
     UseBlockFont();
     MedalPresentation s(setup);
@@ -162,22 +160,20 @@ TEST_F(MedalsTest, AFaultedEntryGetsNoFigureButABoardRowSayingDnq) {
     ASSERT_TRUE(HudText(s, RowY(2), &left, &right, 470.0f));
     EXPECT_FLOAT_EQ(right, 408.0f) << "results are right-aligned";
     EXPECT_FLOAT_EQ(left, 408.0f - 3.0f * 24.0f) << "three letters: DNQ";
-}
-
-TEST_F(MedalsTest, WhenNobodyQualifiedThereIsNoPodiumPictureAndNoMusic) {
-    for (RankedResult& e : setup.standings)
-        e.fault = true;
-    MarkSprites({3});
-    MedalPresentation s(setup);
-    EXPECT_TRUE(s.nobodyQualified);
-    EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
-    EXPECT_FALSE(Drew(s, 3));
-    for (const b2Body* f : s.figures)
-        EXPECT_EQ(f, nullptr);
+    setup.standings[0].fault = setup.standings[1].fault = true;
     setup.standings[3].fault = false; // one qualified, even if last
+    MarkSprites({3});
+    MedalPresentation last(setup);
+    EXPECT_FALSE(last.nobodyQualified);
+    EXPECT_TRUE(Drew(last, 3));
+    setup.standings[3].fault = true;
+    sounds.clear();
     MedalPresentation t(setup);
-    EXPECT_FALSE(t.nobodyQualified);
-    EXPECT_TRUE(Drew(t, 3));
+    EXPECT_TRUE(t.nobodyQualified);
+    EXPECT_EQ(FindCall(SoundCall::kMusic), -1);
+    EXPECT_FALSE(Drew(t, 3));
+    for (const b2Body* f : t.figures)
+        EXPECT_EQ(f, nullptr);
     setup.competitorCount = 0;
     sounds.clear();
     MedalPresentation none(setup);
@@ -187,7 +183,7 @@ TEST_F(MedalsTest, WhenNobodyQualifiedThereIsNoPodiumPictureAndNoMusic) {
     EXPECT_TRUE(ContinueShown(none));
 }
 
-TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesThenTheContinueButton) {
+TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesOrAllOnAReleaseThenTheContinueButtonReportsItsClick) {
     UseBlockFont();
     MedalPresentation s(setup);
     int shownAt[5] = {-1, -1, -1, -1, -1};
@@ -202,27 +198,23 @@ TEST_F(MedalsTest, TheBoardRevealsOneRowEvery30FramesThenTheContinueButton) {
     for (int r = 0; r < 5; ++r)
         EXPECT_EQ(shownAt[r], want[r]) << r << " rows";
     EXPECT_EQ(buttonAt, 151) << "after the timer exceeds 30 (n + 1)";
-}
-
-TEST_F(MedalsTest, AReleaseRevealsTheWholeBoardAtOnceAndTheContinueButtonReportsItsClick) {
-    UseBlockFont();
-    MedalPresentation s(setup);
-    RunUntilTimer(s, 40);
-    EXPECT_EQ(RowsShown(s), 1);
-    EXPECT_FALSE(ContinueShown(s));
+    MedalPresentation t(setup);
+    RunUntilTimer(t, 40);
+    EXPECT_EQ(RowsShown(t), 1);
+    EXPECT_FALSE(ContinueShown(t));
     MouseAt(900, 700);
     Release();
-    Step(s);
-    EXPECT_EQ(s.timer, 41 + 150);
-    EXPECT_EQ(RowsShown(s), 4);
-    EXPECT_TRUE(ContinueShown(s));
+    Step(t);
+    EXPECT_EQ(t.timer, 41 + 150);
+    EXPECT_EQ(RowsShown(t), 4);
+    EXPECT_TRUE(ContinueShown(t));
     Release(); // a later release changes nothing
-    Step(s);
-    EXPECT_EQ(s.timer, 192);
-    EXPECT_EQ(s.clickedButton, -1);
-    ClickBottomButton(s);
+    Step(t);
+    EXPECT_EQ(t.timer, 192);
+    EXPECT_EQ(t.clickedButton, -1);
+    ClickBottomButton(t);
     EXPECT_EQ(CountEffect(kSfxTap1), 2) << "a tap on the press and one on the release";
-    EXPECT_EQ(s.clickedButton, kContinueButtonCompetition);
+    EXPECT_EQ(t.clickedButton, kContinueButtonCompetition);
 }
 
 // The twinkle comes at frame 30, not when the board was revealed earlier.

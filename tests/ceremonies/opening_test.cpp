@@ -21,7 +21,6 @@ class OpeningTest : public CeremonyTest {
         CeremonyTest::SetUp();
         SetSprite(79, 59.0f, 21.0f, 29.0f, 10.0f);
     }
-
     // Runs until the stage changes (or 3000 frames pass); returns the frames it took.
     static int RunToNextStage(OpeningCeremonies& s) {
         const int from = s.stage;
@@ -31,14 +30,12 @@ class OpeningTest : public CeremonyTest {
         for (int i = 0; i < 3 && s.stage != OpeningCeremonies::kCelebration; ++i)
             RunToNextStage(s);
     }
-
     void HostWith(int count) {
         host.count = count;
         for (int k = 0; k < count && k < 8; ++k)
             host.records[k] = &players[k % kPlayerCount];
         SetSceneHost(&host);
     }
-
     CompetitorHost host;
 };
 

@@ -41,7 +41,6 @@ class GameSessionTest : public EventTest {
         gApp.quitRequested = 0;
         EventTest::TearDown();
     }
-
     GameSession& Open() {
         session.reset(); // the last session goes before the next one takes the scene host
         session = std::make_unique<GameSession>(path.c_str());
@@ -71,7 +70,6 @@ class GameSessionTest : public EventTest {
         s.NextEvent(true);
         return s;
     }
-
     void Step() {
         session->Update();
         session->Draw();
@@ -96,7 +94,6 @@ class GameSessionTest : public EventTest {
         scene->finished = true;
         Click(scene->clickedButton, session->competition ? kContinueButtonCompetition : kContinueButton);
     }
-
     std::vector<std::string> Analytics() const {
         std::vector<std::string> out;
         for (const std::string& line : log.Lines())
@@ -106,7 +103,6 @@ class GameSessionTest : public EventTest {
     int Medals(int k) const {
         return session->players[k].gold + session->players[k].silver + session->players[k].bronze;
     }
-
     std::string dir, path;
     CaptureLogSink log;
     std::unique_ptr<GameSession> session;

@@ -22,7 +22,6 @@ class MenuScreenTest : public test::SimTest {
         players[0].active = 1;
         std::strcpy(players[0].nation.name, "TESTLAND");
     }
-
     void Step(int frames = 1) {
         for (int i = 0; i < frames; ++i) {
             gApp.frameCounter += 1;
@@ -59,7 +58,6 @@ class MenuScreenTest : public test::SimTest {
         const float y = MenuTileY(row) + 64.0f + (column % 2 == 0 ? 14.0f : -14.0f);
         return DrewQuad(x, y, x + 18.0f, y + 18.0f);
     }
-
     test::FakeHost host;
     PlayerRecord players[kPlayerCount];
     EventRecord events[kEventCount];

@@ -23,7 +23,6 @@ class PauseScreenTest : public test::SimTest {
         SetEffectsVolume(100);
         SimTest::TearDown();
     }
-
     void Step() {
         gl.Reset();
         pause.Draw();
@@ -53,7 +52,6 @@ class PauseScreenTest : public test::SimTest {
             if (q.left == pause.width / 2.0f - 41.0f - 4.5f && q.top == 98.0f) return true;
         return false;
     }
-
     PauseScreen pause;
 };
 
