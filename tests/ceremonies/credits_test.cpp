@@ -55,7 +55,7 @@ class CreditsTest : public test::SimTest {
     CreditsPanel panel;
 };
 
-TEST_F(CreditsTest, OpeningShowsTheCreditsPageAndReadsTheMusicVolume) {
+TEST_F(CreditsTest, OpeningReadsTheVolumeButtonsReportTheirIdsAndBackReturnsFromTheThanksPage) {
     panel.NextPage();
     panel.clicked = kCreditsFastButton;
     SetMusicVolume(30);
@@ -64,10 +64,7 @@ TEST_F(CreditsTest, OpeningShowsTheCreditsPageAndReadsTheMusicVolume) {
     EXPECT_EQ(panel.clicked, -1);
     EXPECT_FLOAT_EQ(panel.volume, 0.3f);
     EXPECT_EQ(panel.openArg, 5);
-}
-
-// MORE leads to the thanks page; BACK there returns to the credits page instead of closing.
-TEST_F(CreditsTest, ButtonsReportTheirIdsAndBackReturnsFromTheThanksPage) {
+    // MORE leads to the thanks page; BACK there returns to the credits page instead of closing.
     const float row = panel.height - 27.0f + 10.0f;
     const float close = panel.width - 54.0f + 24.0f;
     const struct {

@@ -17,7 +17,7 @@ InputScript Parse(const std::string& text) {
     return s;
 }
 
-TEST(InputScript, ParsesMouseKeysCommentsAndEditorArtefacts) {
+TEST(InputScript, ParsesMouseKeysKeyNamesCommentsAndEditorArtefacts) {
     InputScript s = Parse("# a run\n0 100 200 0\n5 100 200 1  # grab\n5 key escape\n9 key 112\n12 key q\n");
     ASSERT_EQ(s.mouse.size(), 2u);
     EXPECT_EQ(s.mouse[1].frame, 5);
@@ -33,6 +33,15 @@ TEST(InputScript, ParsesMouseKeysCommentsAndEditorArtefacts) {
     ASSERT_EQ(s.keys.size(), 1u);
     EXPECT_EQ(s.keys[0].key, 'p');
     Parse("4 1 1 1\n4 key a\n4 key b\n"); // keys may share a frame with the mouse and each other
+    const struct {
+        const char* name;
+        int code;
+    } names[] = {{"escape", 27}, {"Escape", 27}, {"RETURN", 13}, {"Q", 'q'},    {"f1", 282},
+                 {"F5", 286},    {"f12", 293},   {"up", 273},    {"left", 276}, {"pagedown", 281},
+                 {"510", 510},   {"f0", -1},     {"f13", -1},    {"f+1", -1},   {"511", -1},
+                 {"-1", -1},     {"", -1},       {"ab", -1},     {"esc", -1}};
+    for (const auto& n : names)
+        EXPECT_EQ(ScriptKeyCode(n.name), n.code) << n.name;
 }
 
 TEST(InputScript, ErrorsNameTheLine) {
@@ -57,18 +66,6 @@ TEST(InputScript, ErrorsNameTheLine) {
         EXPECT_FALSE(ParseInputScript(c.text, &s, &error)) << c.text;
         EXPECT_EQ(error.rfind(c.line, 0), 0u) << error;
     }
-}
-
-TEST(InputScript, KeyNames) {
-    const struct {
-        const char* name;
-        int code;
-    } names[] = {{"escape", 27}, {"Escape", 27}, {"RETURN", 13}, {"Q", 'q'},    {"f1", 282},
-                 {"F5", 286},    {"f12", 293},   {"up", 273},    {"left", 276}, {"pagedown", 281},
-                 {"510", 510},   {"f0", -1},     {"f13", -1},    {"f+1", -1},   {"511", -1},
-                 {"-1", -1},     {"", -1},       {"ab", -1},     {"esc", -1}};
-    for (const auto& n : names)
-        EXPECT_EQ(ScriptKeyCode(n.name), n.code) << n.name;
 }
 
 TEST(InputScript, PlayerDerivesPressAndReleaseFromHeld) {

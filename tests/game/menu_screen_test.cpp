@@ -125,7 +125,7 @@ TEST_F(MenuScreenTest, HoldingASlotFiresItByItselfAfterThirtyFrames) {
     EXPECT_EQ(menu.clickedButton, -1) << "the release after an automatic click is not a second one";
 }
 
-TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOut) {
+TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOutAndNameAnActivePlayer) {
     selected = 2;
     menu.popupFrames = kMenuPopupFrames;
     const float y = MenuSlotY(2) - 21.0f;
@@ -158,10 +158,7 @@ TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOut
     Release();
     Step();
     EXPECT_EQ(menu.clickedButton, -1) << "a release after the reset finds no press";
-}
-
-// The pop-up names an active player, right-aligned against the pick button, in white at 3x.
-TEST_F(MenuScreenTest, PopupNamesTheSelectedPlayerOnlyWhenTheSlotIsActive) {
+    // The pop-up names an active player, right-aligned against the pick button, in white at 3x.
     BitmapFont font;
     font.glyphs[static_cast<unsigned char>('?')] = new Glyph{8.0f, 8.0f, 0.0f, 1.0f, 0.0f, 1.0f};
     font.height = 8.0f;

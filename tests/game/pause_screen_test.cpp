@@ -55,7 +55,7 @@ class PauseScreenTest : public test::SimTest {
     PauseScreen pause;
 };
 
-TEST_F(PauseScreenTest, ResetReadsTheMusicVolumeAndResumeAndQuitReportTheirIdsOnRelease) {
+TEST_F(PauseScreenTest, ResetReadsTheVolumeResumeAndQuitReportTheirIdsAndTheSliderSetsBothVolumes) {
     SetMusicVolume(40);
     pause.clickedButton = kPauseQuitButton;
     pause.Reset();
@@ -75,10 +75,7 @@ TEST_F(PauseScreenTest, ResetReadsTheMusicVolumeAndResumeAndQuitReportTheirIdsOn
     Release();
     Step();
     EXPECT_EQ(pause.clickedButton, -1) << "pressed on one button, released on the other";
-}
-
-// The slider follows the held button up to 32 units beyond either end, clamped.
-TEST_F(PauseScreenTest, TheSliderSetsBothVolumesAndItsLeftEndShowsTheMutedMark) {
+    // The slider follows the held button up to 32 units beyond either end, clamped.
     pause.Reset();
     Step();
     EXPECT_FALSE(DrewMutedMark());
