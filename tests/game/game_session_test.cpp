@@ -108,7 +108,7 @@ class GameSessionTest : public EventTest {
     Nation own[kPlayerCount]; // the slots' nations before a competition
 };
 
-TEST(Standings, SortOrderTiesAndFaults) {
+TEST(Standings, SortOrderTiesFaultsAndSharedMedals) {
     struct {
         int eventId;
         RankedResult rows[4];
@@ -124,14 +124,12 @@ TEST(Standings, SortOrderTiesAndFaults) {
         for (int i = 0; i < 4; ++i)
             EXPECT_EQ(c.rows[i].slot, c.wantSlots[i]) << "event " << c.eventId << " rank " << i;
     }
-}
-
-TEST(Standings, EqualResultsShareAMedalAtEveryPlaceAndFaultsGetNone) {
+    // Equal results share a medal at every place; faults get none.
     const struct {
         RankedResult rows[4];
         int count;
         int want[4];
-    } cases[] = {
+    } medalCases[] = {
         {{{0, 400.0f}, {1, 400.0f}, {2, 500.0f}, {3, 600.0f}}, 4, {0, 0, 1, -1}},
         {{{0, 300.0f}, {1, 400.0f}, {2, 400.0f}}, 3, {0, 1, 1, -1}},
         {{{0, 300.0f}, {1, 400.0f}, {2, 500.0f}}, 3, {0, 1, 2, -1}},
@@ -141,11 +139,11 @@ TEST(Standings, EqualResultsShareAMedalAtEveryPlaceAndFaultsGetNone) {
         {{{0, 300.0f}, {1, 400.0f}, {2, 500.0f}, {3, 500.0f}}, 4, {0, 1, 2, 2}},
         {{{0, 300.0f}, {1, 400.0f}, {2, 500.0f}, {3, 500.01f}}, 4, {0, 1, 2, -1}},
     };
-    for (const auto& c : cases) {
+    for (const auto& c : medalCases) {
         int medals[kPlayerCount] = {-1, -1, -1, -1};
         MedalsByRank(c.rows, c.count, medals);
         for (int i = 0; i < c.count; ++i)
-            EXPECT_EQ(medals[i], c.want[i]) << "case " << (&c - cases) << " rank " << i;
+            EXPECT_EQ(medals[i], c.want[i]) << "case " << (&c - medalCases) << " rank " << i;
     }
 }
 
