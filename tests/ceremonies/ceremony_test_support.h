@@ -1,5 +1,4 @@
-// Shared set-up for the ceremony tests: four named player slots, a captured log, running to a
-// frame of the scene's timer, the looping music and a grab-and-fling.
+// The ceremony tests' set-up: four named slots, a captured log, the timer, music, a grab-and-fling.
 #pragma once
 
 #include "events/event_test_support.h"
@@ -35,7 +34,6 @@ class CeremonyTest : public EventTest {
         EXPECT_EQ(sounds[static_cast<size_t>(music)].music, track);
         EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
     }
-    // The button at the bottom centre.
     static void ClickBottomButton(SportEvent& s) { ClickPx(s, 512, 768 - 44); }
     // Grabs `body` by its head, drags it by (dx, dy) px for `frames` frames and lets go;
     // false when the press grabbed nothing.

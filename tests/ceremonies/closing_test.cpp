@@ -12,7 +12,6 @@
 namespace kel::test {
 namespace {
 
-// The game flow as the scene host: competitors in turn order with their slots.
 struct CompetitionHost : FakeHost {
     const PlayerRecord* records = nullptr;
     int count = 4;
@@ -170,8 +169,7 @@ TEST_F(ClosingTest, TheBestHaulRisesOnlyForAHigherHaulOfAHumanWinnerAgainstCompu
     }
 }
 
-// The analytics line names the best human's place (3 for gold, 0 off the podium) after a
-// competition of fifteen events or more.
+// The analytics line names the best human's place (3 for gold, 0 off the podium) after 15 events.
 TEST_F(ClosingTest, TheFactoryTakesTheCompetitionFromTheSceneHostAndLogsTheOlympicPlace) {
     const int slots[4] = {2, 0, 3, 1}; // the human took slot 2; the computers hold the rest
     std::copy(slots, slots + 4, host.slotOf);

@@ -26,7 +26,6 @@ class CreditsTest : public test::SimTest {
         gApp.fastMode = 0;
         SimTest::TearDown();
     }
-    // One frame of the session's credits state: update (unless `drawOnly`), then draw.
     void Step(bool drawOnly = false) {
         gApp.frameCounter += 1;
         if (!drawOnly) panel.Update();

@@ -46,8 +46,7 @@ class MedalsTest : public CeremonyTest {
         for (int i = 0; i < kPlayerCount; ++i) // 80, 70, 60, 50 for slots 0..3
             setup.standings[i] = RankedResult{i, 80.0f - 10.0f * static_cast<float>(i), false};
     }
-    // Left and right edges of the HUD text quads whose top is at y (block font, scale 3) and
-    // which end left of toX; false when there are none.
+    // Left and right edges of the HUD text (block font, scale 3) at y and left of toX, if any.
     bool HudText(MedalPresentation& s, float y, float* left = nullptr, float* right = nullptr,
                  float toX = 1e9f) {
         float lo = 1e9f, hi = -1e9f;

@@ -7,7 +7,6 @@
 namespace kel::test {
 namespace {
 
-// A game session stand-in that names the competitors.
 struct CompetitorHost : FakeHost {
     int count = 0;
     const PlayerRecord* records[8] = {};
@@ -21,7 +20,6 @@ class OpeningTest : public CeremonyTest {
         CeremonyTest::SetUp();
         SetSprite(79, 59.0f, 21.0f, 29.0f, 10.0f);
     }
-    // Runs until the stage changes (or 3000 frames pass); returns the frames it took.
     static int RunToNextStage(OpeningCeremonies& s) {
         const int from = s.stage;
         return StepWhile(s, 3000, [&] { return s.stage == from; });

@@ -55,8 +55,7 @@ class GameSessionTest : public EventTest {
             own[k] = session->players[k].nation;
         return *session;
     }
-    // A competition of `humans` players (one alone meets three computers without a specialty)
-    // over `events` dashes, at its first attempt.
+    // `humans` players (one alone meets three computers without a specialty) over `events` dashes.
     GameSession& Compete(int humans = 1, int events = 1) {
         GameSession& s = OpenDashOnly();
         for (int k = 1; k < kPlayerCount; ++k)
@@ -161,7 +160,6 @@ TEST_F(GameSessionTest, ATileOpensTheCardWhosePlayStartsAPracticeAttemptWhichLog
     ASSERT_NE(s.scene, nullptr);
     EXPECT_EQ(s.scene->player, &s.players[0]);
     EXPECT_FALSE(s.scene->competition);
-    // The level in the analytics line follows the marks.
     FinishAttempt(400.0f);
     FinishAttempt(1000.0f);
     FinishAttempt(300.0f, true);
@@ -319,9 +317,8 @@ TEST_F(GameSessionTest, AComputerWithTheEventAsItsSpecialtyPostsItsOwnResultAndT
     EXPECT_EQ(gApp.quitRequested, 0);
 }
 
-// Results are rounded to 0.01 before they are compared: 12.344 and 12.336 tie at 12.34 (cut
-// off, they would not). A faulted attempt is listed last without a medal. Without computers the
-// turn order reverses for the next event.
+// Results are rounded to 0.01 before they are compared: 12.344 and 12.336 tie at 12.34 (cut off,
+// they would not). A fault is listed last without a medal. Without computers the order reverses.
 TEST_F(GameSessionTest, PlayersTakeTurnsInAnOrderThatReversesAndTheirRoundedResultsDecideTheMedals) {
     const struct {
         int humans;

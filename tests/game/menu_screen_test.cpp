@@ -31,7 +31,6 @@ class MenuScreenTest : public test::SimTest {
             Frame();
         }
     }
-    // Press in one frame, release in the next; returns the id reported after the release.
     int ClickAt(float x, float y) {
         MouseAt(static_cast<int>(x), static_cast<int>(y));
         Press();
@@ -45,7 +44,6 @@ class MenuScreenTest : public test::SimTest {
         menu.DrawFrame();
         FlushBatch();
     }
-    // Whether a drawing of the menu alone has a quad with these corners.
     bool DrewQuad(float left, float top, float right, float bottom) {
         DrawOnly();
         for (const test::DrawnQuad& q : test::TakeQuads(gl))
@@ -89,7 +87,7 @@ TEST_F(MenuScreenTest, PlayFiresOnReleaseAndStaysReportedUntilTheNextDrawing) {
 }
 
 // A slot's box takes its first pixel and stops one short of its width and height.
-TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxAndNotOnePixelBeyond) {
+TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxNotOnePixelBeyondAndFiresByItselfWhenHeld) {
     for (int k = 0; k < kPlayerCount; ++k) {
         SCOPED_TRACE(k);
         const float x = MenuSlotX(k);
@@ -104,9 +102,6 @@ TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxAndNotOnePixelBeyond) {
             EXPECT_LT(menu.pressFrames, kButtonAutoClickFrames) << "a short click has no hold count";
         }
     }
-}
-
-TEST_F(MenuScreenTest, HoldingASlotFiresItByItselfAfterThirtyFrames) {
     MouseAt(static_cast<int>(MenuSlotX(0)) + 60, static_cast<int>(MenuSlotY(0)) + 36);
     Press();
     Step();
