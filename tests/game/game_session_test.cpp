@@ -98,6 +98,13 @@ class GameSessionTest : public EventTest {
             if (line.rfind("Flurry:", 0) == 0) out.push_back(line);
         return out;
     }
+    // The slots of the computers are given back to the players' own nations, inactive.
+    void ExpectOwnSlots(const PlayerRecord* p) const {
+        for (int k = 1; k < kPlayerCount; ++k) {
+            EXPECT_EQ(p[k].active, 0) << k;
+            EXPECT_STREQ(p[k].nation.name, own[k].name) << k;
+        }
+    }
     int Medals(int k) const {
         return session->players[k].gold + session->players[k].silver + session->players[k].bronze;
     }
@@ -290,10 +297,7 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     EXPECT_EQ(s.state, kStateMenu);
     EXPECT_FALSE(s.CompetitionRunning());
     EXPECT_EQ(s.players[0].active, 1);
-    for (int k = 1; k < kPlayerCount; ++k) {
-        EXPECT_EQ(s.players[k].active, 0);
-        EXPECT_STREQ(s.players[k].nation.name, own[k].name);
-    }
+    ExpectOwnSlots(s.players);
     EXPECT_EQ(s.players[0].silver, 1) << "medals stay counted after the competition";
     EXPECT_EQ(Analytics().size(), 1u);
 }
@@ -427,10 +431,7 @@ TEST_F(GameSessionTest, AWorldRecordIsSavedAtOnceAndSurvivesARestart) {
     EXPECT_EQ(kept.events[kEventDash].hasRecord, 1);
     EXPECT_FLOAT_EQ(kept.events[kEventDash].recordValue, 330.0f);
     EXPECT_STREQ(kept.events[kEventDash].recordHolder.name, own[0].name);
-    for (int k = 1; k < kPlayerCount; ++k) {
-        EXPECT_EQ(kept.players[k].active, 0) << "the players' own slots are kept, not the opponents";
-        EXPECT_STREQ(kept.players[k].nation.name, own[k].name);
-    }
+    ExpectOwnSlots(kept.players); // the players' own slots are kept, not the opponents
     GameSession& again = Open();
     EXPECT_EQ(again.events[kEventDash].hasRecord, 1);
     EXPECT_FLOAT_EQ(again.events[kEventDash].recordValue, 330.0f);
@@ -478,10 +479,7 @@ TEST_F(GameSessionTest, TheClosingKeyJumpsToTheClosingCeremoniesAndKeepsThePlaye
     ASSERT_EQ(s.sceneEventId, kSceneClosing);
     EXPECT_EQ(s.competitorCount, 4);
     Click(s.scene->clickedButton, kButtonConfirm);
-    for (int k = 1; k < kPlayerCount; ++k) {
-        EXPECT_EQ(s.players[k].active, 0);
-        EXPECT_STREQ(s.players[k].nation.name, own[k].name);
-    }
+    ExpectOwnSlots(s.players);
 }
 
 TEST_F(GameSessionTest, F5SavesTheAttemptAsAReplayThatPlaysBackTheSameRun) {
