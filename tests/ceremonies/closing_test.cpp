@@ -135,10 +135,8 @@ TEST_F(ClosingTest, FlagPolesStandOnTheFiguresAsTallAsTheirRankAndEachTableRowIs
         const b2Vec2 foot = s.paraders[k]->GetWorldPoint(b2Vec2(0.95f, -0.6f));
         EXPECT_TRUE(DrewRect(s, foot.x, foot.y - heights[k], foot.x + 0.2f, foot.y)) << "rank " << k;
     }
-    for (int r = 0; r < 5; ++r) {
-        const float y = 11.0f + 1.1f * static_cast<float>(r);
-        EXPECT_TRUE(DrewRect(s, 0.0f, y - 0.2f, 25.6f, y + 1.0f)) << "row " << r;
-    }
+    for (float y = 11.0f; y < 16.0f; y += 1.1f) // five table rows, each a band
+        EXPECT_TRUE(DrewRect(s, 0.0f, y - 0.2f, 25.6f, y + 1.0f)) << "row at " << y;
 }
 
 // The best haul {3, 1, 0} is raised only by a human winning against computers with more.

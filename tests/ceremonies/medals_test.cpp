@@ -1,7 +1,6 @@
 // The medal presentation frame by frame: podium, ties, faults, the board, the record, the host.
 #include "ceremonies/medals.h"
 #include "ceremonies/ceremony_test_support.h"
-
 #include "app/scene_registry.h"
 
 #include <algorithm>

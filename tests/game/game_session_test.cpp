@@ -13,7 +13,6 @@
 #include "sim/records.h"
 
 #include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <memory>

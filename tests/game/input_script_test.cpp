@@ -3,7 +3,6 @@
 #include "app/input_script.h"
 
 #include <gtest/gtest.h>
-
 #include <cstring>
 #include <type_traits>
 

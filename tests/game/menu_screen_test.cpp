@@ -6,7 +6,6 @@
 #include "sim/sim_test_support.h"
 
 #include <gtest/gtest.h>
-
 #include <cstring>
 
 namespace kel {

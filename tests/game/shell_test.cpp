@@ -4,7 +4,6 @@
 #include "gfx/renderer.h"
 #include "gfx/gl_recording.h"
 #include "gfx/image.h"
-#include "platform/files.h"
 
 #include <cstring>
 #include <filesystem>
