@@ -452,13 +452,13 @@ TEST_F(GameSessionTest, DevelopersKeysShowThePhysicsMuteTheMusicAndRestart) {
     PressKey('r');
     EXPECT_EQ(s.state, kStateInScene);
     EXPECT_EQ(s.sceneEventId, kEventDash);
-    // D turns on the physics overlay, which draws each body with fixtures.
+    PressKey('d');
+    EXPECT_TRUE(s.DebugDraw()) << "D turns on the physics overlay, which draws each body with fixtures";
     SetGlBackend(&gl);
     size_t draws[2] = {};
-    for (int overlay = 0; overlay < 2; ++overlay) {
-        if (overlay == 1) PressKey('d');
-        EXPECT_EQ(s.DebugDraw(), overlay == 1);
+    for (const int overlay : {1, 0}) {
         gl.Reset();
+        s.debugDraw = overlay;
         s.Draw();
         FlushBatch();
         draws[overlay] = gl.draws.size();
