@@ -1,5 +1,4 @@
-// Shared set-up for the ceremony tests: four named player slots, a captured log, running to a
-// frame of the scene's timer, the looping music, the button at the bottom centre and a grab-and-fling.
+// The ceremony tests' set-up: four named slots, a captured log, the timer, music, a grab-and-fling.
 #pragma once
 
 #include "events/event_test_support.h"
@@ -25,39 +24,22 @@ class CeremonyTest : public EventTest {
         SetLogSink(nullptr);
         EventTest::TearDown();
     }
-
-    static void StepN(SportEvent& s, int frames) {
-        for (int i = 0; i < frames; ++i)
-            Step(s);
-    }
     template <class Scene> static void RunUntilTimer(Scene& s, int timer) {
         while (s.timer < timer)
             Step(s);
     }
-
     void ExpectLoopingMusic(const char* track) const {
         const int music = FindCall(SoundCall::kMusic);
         ASSERT_NE(music, -1) << track;
         EXPECT_EQ(sounds[static_cast<size_t>(music)].music, track);
         EXPECT_TRUE(sounds[static_cast<size_t>(music)].loop);
     }
-
-    // Press and release over the button at the bottom centre, one frame each.
-    static void ClickBottomButton(SportEvent& s) {
-        MouseAt(512, 768 - 44);
-        Press();
-        Step(s);
-        Release();
-        Step(s);
-    }
-
+    static void ClickBottomButton(SportEvent& s) { ClickPx(s, 512, 768 - 44); }
     // Grabs `body` by its head, drags it by (dx, dy) px for `frames` frames and lets go;
     // false when the press grabbed nothing.
     static bool Fling(SportEvent& s, b2Body* body, int dx, int dy, int frames) {
         const b2Vec2 head = body->GetWorldPoint(b2Vec2(0.0f, -1.0f));
-        MouseAt(PxX(s, head.x), PxY(s, head.y));
-        Press();
-        Step(s);
+        Grab(s, head);
         const bool grabbed = s.mouseJoint != nullptr && s.grabbedBody == body;
         for (int i = 0; i < frames; ++i) {
             MouseAt(PxX(s, head.x) + dx, PxY(s, head.y) + dy);
@@ -67,7 +49,6 @@ class CeremonyTest : public EventTest {
         Release();
         return grabbed;
     }
-
     PlayerRecord players[kPlayerCount];
     CaptureLogSink sink;
 };

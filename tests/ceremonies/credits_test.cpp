@@ -1,5 +1,4 @@
-// The credits panel driven by scripted mouse input: opening, the pages and the ways between
-// them, the double-speed toggle, the volume slider, and that its texts fit the panel.
+// The credits panel under scripted mouse input: its pages, the double-speed toggle, the slider.
 #include "ceremonies/credits.h"
 #include "audio/sound.h"
 #include "gfx/atlas_table.h"
@@ -7,13 +6,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
-#include <cstring>
-
 namespace kel {
 namespace {
-
-constexpr float kGlyphUnits = 8.0f; // the game font's glyphs are 8 x 8 font px
 
 class CreditsTest : public test::SimTest {
   protected:
@@ -32,11 +26,9 @@ class CreditsTest : public test::SimTest {
         gApp.fastMode = 0;
         SimTest::TearDown();
     }
-
-    // One frame of the session's credits state: update, then draw.
-    void Step() {
+    void Step(bool drawOnly = false) {
         gApp.frameCounter += 1;
-        panel.Update();
+        if (!drawOnly) panel.Update();
         gl.Reset();
         panel.Draw();
         FlushBatch();
@@ -48,10 +40,7 @@ class CreditsTest : public test::SimTest {
         Press();
         Step();
         Release();
-        gl.Reset();
-        panel.Draw();
-        FlushBatch();
-        Frame();
+        Step(true);
         return panel.clicked;
     }
     // Screen px of a panel point (3 px per unit), rounded up so integer division lands inside.
@@ -62,13 +51,10 @@ class CreditsTest : public test::SimTest {
         gApp.mouseHeld = 1;
         Step();
     }
-
     CreditsPanel panel;
 };
 
-TEST_F(CreditsTest, OpeningCentresThePanelOnTheCreditsPageAndReadsTheMusicVolume) {
-    EXPECT_NEAR((panel.x + panel.width / 2.0f) * 3.0f, 512.0f, 0.01f);
-    EXPECT_NEAR((panel.y + panel.height / 2.0f) * 3.0f, 384.0f, 0.01f);
+TEST_F(CreditsTest, OpeningReadsTheVolumeButtonsReportTheirIdsAndBackReturnsFromTheThanksPage) {
     panel.NextPage();
     panel.clicked = kCreditsFastButton;
     SetMusicVolume(30);
@@ -76,11 +62,7 @@ TEST_F(CreditsTest, OpeningCentresThePanelOnTheCreditsPageAndReadsTheMusicVolume
     EXPECT_FALSE(panel.OnThanksPage());
     EXPECT_EQ(panel.clicked, -1);
     EXPECT_FLOAT_EQ(panel.volume, 0.3f);
-    EXPECT_EQ(panel.openArg, 5);
-}
-
-// MORE leads to the thanks page; BACK there returns to the credits page instead of closing.
-TEST_F(CreditsTest, ButtonsReportTheirIdsAndBackReturnsFromTheThanksPage) {
+    // MORE leads to the thanks page; BACK there returns to the credits page instead of closing.
     const float row = panel.height - 27.0f + 10.0f;
     const float close = panel.width - 54.0f + 24.0f;
     const struct {
@@ -114,14 +96,12 @@ TEST_F(CreditsTest, FastToggleFlipsOncePerClickOnRelease) {
         Step();
         EXPECT_EQ(gApp.fastMode, want);
         Step();
-        Step();
         EXPECT_EQ(gApp.fastMode, want) << "one click, one flip";
     }
     MouseAt(Px(20.0f), Py(15.0f));
     Press();
     Step();
     gApp.mouseHeld = 1;
-    Step();
     Step();
     EXPECT_EQ(gApp.fastMode, 0) << "pressed but not released";
 }
@@ -144,27 +124,6 @@ TEST_F(CreditsTest, SliderReactsAnywhereInItsBandAndPinsAtTheEnds) {
     panel.NextPage();
     DragTo(cx + 20.0f + 30.0f);
     EXPECT_FLOAT_EQ(panel.volume, before) << "the slider is only on the credits page";
-}
-
-TEST_F(CreditsTest, TheTextsFitThePanel) {
-    int line = 0;
-    int lastTextLine = 0;
-    size_t longest = 0;
-    size_t current = 0;
-    for (const char* p = kCreditsThanksText; *p != '\0'; ++p) {
-        current = *p == '\n' ? 0 : current + 1;
-        line += *p == '\n';
-        longest = std::max(longest, current);
-        if (*p != '\n') lastTextLine = line;
-    }
-    EXPECT_LE(6.0f + static_cast<float>(lastTextLine + 1) * kGlyphUnits, panel.height - 27.0f)
-        << "the thanks end above the BACK button";
-    EXPECT_LE(static_cast<float>(longest) * kGlyphUnits, panel.width - 12.0f);
-    // Every role's title and the name beside it, at two thirds size, share a line.
-    const float name = static_cast<float>(std::strlen(kCreditsName)) * kGlyphUnits * 2.0f / 3.0f;
-    for (const char* role : kCreditsRoles)
-        EXPECT_LT(6.0f + static_cast<float>(std::strlen(role)) * kGlyphUnits, panel.width - 6.0f - name)
-            << role;
 }
 
 } // namespace

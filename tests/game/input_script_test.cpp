@@ -1,10 +1,8 @@
-// Input scripts: parsing and its errors, key names, the player's presses and releases, clamped
-// positions, skipped frames, and a recording played back.
+// Input scripts: parsing, errors, key names, playing back with clamps and skipped frames, recording.
 #include "base/app_state.h"
 #include "app/input_script.h"
 
 #include <gtest/gtest.h>
-
 #include <cstring>
 #include <type_traits>
 
@@ -18,7 +16,7 @@ InputScript Parse(const std::string& text) {
     return s;
 }
 
-TEST(InputScript, ParsesMouseKeysCommentsAndEditorArtefacts) {
+TEST(InputScript, ParsesMouseKeysKeyNamesCommentsAndEditorArtefacts) {
     InputScript s = Parse("# a run\n0 100 200 0\n5 100 200 1  # grab\n5 key escape\n9 key 112\n12 key q\n");
     ASSERT_EQ(s.mouse.size(), 2u);
     EXPECT_EQ(s.mouse[1].frame, 5);
@@ -34,33 +32,6 @@ TEST(InputScript, ParsesMouseKeysCommentsAndEditorArtefacts) {
     ASSERT_EQ(s.keys.size(), 1u);
     EXPECT_EQ(s.keys[0].key, 'p');
     Parse("4 1 1 1\n4 key a\n4 key b\n"); // keys may share a frame with the mouse and each other
-}
-
-TEST(InputScript, ErrorsNameTheLine) {
-    const struct {
-        const char* text;
-        const char* line; // the error's start, when it matters
-    } cases[] = {
-        {"0 1 2 0\n\n5 1 2\n", "line 3:"},
-        {"10 1 2 0\n4 1 2 1\n", "line 2:"},
-        // A down and up inside one frame would be a click the game never sees.
-        {"0 1 1 0\n4 1 1 1\n4 key a\n4 1 1 0\n", "line 4: frame 4 already has a mouse line"},
-        {"0 10 20 0\n2 30 40 1\n4 50 60 0\n3 key a\n", ""},
-        {"1 key banana\n", ""},
-        {"1 1 2 3\n", ""},
-        {"x 1 2 1\n", ""},
-        {"-1 1 2 1\n", ""},
-        {"1 key 600\n", ""},
-    };
-    for (const auto& c : cases) {
-        InputScript s;
-        std::string error;
-        EXPECT_FALSE(ParseInputScript(c.text, &s, &error)) << c.text;
-        EXPECT_EQ(error.rfind(c.line, 0), 0u) << error;
-    }
-}
-
-TEST(InputScript, KeyNames) {
     const struct {
         const char* name;
         int code;
@@ -70,6 +41,30 @@ TEST(InputScript, KeyNames) {
                  {"-1", -1},     {"", -1},       {"ab", -1},     {"esc", -1}};
     for (const auto& n : names)
         EXPECT_EQ(ScriptKeyCode(n.name), n.code) << n.name;
+}
+
+TEST(InputScript, ErrorsNameTheLine) {
+    const struct {
+        const char* text;
+        const char* line; // the error's start
+    } cases[] = {
+        {"0 1 2 0\n\n5 1 2\n", "line 3:"},
+        {"10 1 2 0\n4 1 2 1\n", "line 2:"},
+        // A down and up inside one frame would be a click the game never sees.
+        {"0 1 1 0\n4 1 1 1\n4 key a\n4 1 1 0\n", "line 4: frame 4 already has a mouse line"},
+        {"0 10 20 0\n2 30 40 1\n4 50 60 0\n3 key a\n", "line 4:"},
+        {"1 key banana\n", "line 1:"},
+        {"1 1 2 3\n", "line 1:"},
+        {"x 1 2 1\n", "line 1:"},
+        {"-1 1 2 1\n", "line 1:"},
+        {"1 key 600\n", "line 1:"},
+    };
+    for (const auto& c : cases) {
+        InputScript s;
+        std::string error;
+        EXPECT_FALSE(ParseInputScript(c.text, &s, &error)) << c.text;
+        EXPECT_EQ(error.rfind(c.line, 0), 0u) << error;
+    }
 }
 
 TEST(InputScript, PlayerDerivesPressAndReleaseFromHeld) {
@@ -96,24 +91,23 @@ TEST(InputScript, SkippedFramesCatchUpAndPositionsAreClamped) {
     std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
     gApp.mouseHeld = 0;
     ScriptPlayer player(s);
-    ClearFrameInput();
-    player.Apply(0);
+    const auto play = [&](int frame) {
+        ClearFrameInput();
+        player.Apply(frame);
+    };
+    play(0);
     EXPECT_EQ(gApp.mouseHeld, 0u);
-    ClearFrameInput();
-    player.Apply(1);
+    play(1);
     EXPECT_EQ(gApp.mouseX, gApp.screenWidth);
     EXPECT_EQ(gApp.mouseY, 0);
     EXPECT_EQ(gApp.mousePressed, 1u);
-    // Frames 2 and 3 were not played: their lines arrive together in frame 5.
-    ClearFrameInput();
-    player.Apply(5);
+    play(5); // frames 2 and 3 were not played: their lines arrive together in frame 5
     EXPECT_EQ(gApp.mouseX, 0);
     EXPECT_EQ(gApp.mouseY, gApp.screenHeight);
     EXPECT_EQ(gApp.mouseReleased, 1u);
     EXPECT_EQ(gApp.keyPressed['z'], 1);
     EXPECT_EQ(gApp.keyHeld['z'], 1);
-    ClearFrameInput();
-    player.Apply(6);
+    play(6);
     EXPECT_EQ(gApp.keyHeld['z'], 0);
     EXPECT_EQ(gApp.mouseReleased, 0u);
 }

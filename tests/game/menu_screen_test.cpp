@@ -1,6 +1,4 @@
-// The menu driven by scripted mouse input: when its buttons fire and where their edges are, the
-// player slots and their pop-up, the event tiles and their excluded marks, the logo clock and
-// the window offsets.
+// The menu under scripted mouse input: buttons and their edges, slots, pop-up, tiles, logo, offsets.
 #include "app/menu_screen.h"
 #include "app/scene_registry.h"
 #include "gfx/atlas_table.h"
@@ -8,7 +6,6 @@
 #include "sim/sim_test_support.h"
 
 #include <gtest/gtest.h>
-
 #include <cstring>
 
 namespace kel {
@@ -24,8 +21,6 @@ class MenuScreenTest : public test::SimTest {
         players[0].active = 1;
         std::strcpy(players[0].nation.name, "TESTLAND");
     }
-
-    // One game frame as the session runs it in its menu state.
     void Step(int frames = 1) {
         for (int i = 0; i < frames; ++i) {
             gApp.frameCounter += 1;
@@ -35,7 +30,6 @@ class MenuScreenTest : public test::SimTest {
             Frame();
         }
     }
-    // Press in one frame, release in the next; returns the id reported after the release.
     int ClickAt(float x, float y) {
         MouseAt(static_cast<int>(x), static_cast<int>(y));
         Press();
@@ -49,7 +43,6 @@ class MenuScreenTest : public test::SimTest {
         menu.DrawFrame();
         FlushBatch();
     }
-    // Whether a drawing of the menu alone has a quad with these corners.
     bool DrewQuad(float left, float top, float right, float bottom) {
         DrawOnly();
         for (const test::DrawnQuad& q : test::TakeQuads(gl))
@@ -62,7 +55,6 @@ class MenuScreenTest : public test::SimTest {
         const float y = MenuTileY(row) + 64.0f + (column % 2 == 0 ? 14.0f : -14.0f);
         return DrewQuad(x, y, x + 18.0f, y + 18.0f);
     }
-
     test::FakeHost host;
     PlayerRecord players[kPlayerCount];
     EventRecord events[kEventCount];
@@ -94,7 +86,7 @@ TEST_F(MenuScreenTest, PlayFiresOnReleaseAndStaysReportedUntilTheNextDrawing) {
 }
 
 // A slot's box takes its first pixel and stops one short of its width and height.
-TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxAndNotOnePixelBeyond) {
+TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxNotOnePixelBeyondAndFiresByItselfWhenHeld) {
     for (int k = 0; k < kPlayerCount; ++k) {
         SCOPED_TRACE(k);
         const float x = MenuSlotX(k);
@@ -109,9 +101,6 @@ TEST_F(MenuScreenTest, EachSlotIsHitInsideItsBoxAndNotOnePixelBeyond) {
             EXPECT_LT(menu.pressFrames, kButtonAutoClickFrames) << "a short click has no hold count";
         }
     }
-}
-
-TEST_F(MenuScreenTest, HoldingASlotFiresItByItselfAfterThirtyFrames) {
     MouseAt(static_cast<int>(MenuSlotX(0)) + 60, static_cast<int>(MenuSlotY(0)) + 36);
     Press();
     Step();
@@ -130,7 +119,7 @@ TEST_F(MenuScreenTest, HoldingASlotFiresItByItselfAfterThirtyFrames) {
     EXPECT_EQ(menu.clickedButton, -1) << "the release after an automatic click is not a second one";
 }
 
-TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOut) {
+TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOutAndNameAnActivePlayer) {
     selected = 2;
     menu.popupFrames = kMenuPopupFrames;
     const float y = MenuSlotY(2) - 21.0f;
@@ -138,7 +127,6 @@ TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOut
     EXPECT_EQ(ClickAt(x + 92.0f, y), kMenuRemoveButton);
     EXPECT_EQ(ClickAt(x + 42.0f, y), kMenuRandomNationButton);
     EXPECT_EQ(ClickAt(x - 8.0f, y), kMenuPickNationButton);
-
     selected = 0;
     menu.popupFrames = kMenuPopupFrames;
     const float rx = MenuSlotX(0) + 92.0f + 21.0f;
@@ -164,10 +152,7 @@ TEST_F(MenuScreenTest, PopupButtonsSitAboveTheSelectedSlotUntilTheirFramesRunOut
     Release();
     Step();
     EXPECT_EQ(menu.clickedButton, -1) << "a release after the reset finds no press";
-}
-
-// The pop-up names an active player, right-aligned against the pick button, in white at 3x.
-TEST_F(MenuScreenTest, PopupNamesTheSelectedPlayerOnlyWhenTheSlotIsActive) {
+    // The pop-up names an active player, right-aligned against the pick button, in white at 3x.
     BitmapFont font;
     font.glyphs[static_cast<unsigned char>('?')] = new Glyph{8.0f, 8.0f, 0.0f, 1.0f, 0.0f, 1.0f};
     font.height = 8.0f;
@@ -183,15 +168,6 @@ TEST_F(MenuScreenTest, PopupNamesTheSelectedPlayerOnlyWhenTheSlotIsActive) {
     players[0].active = 0;
     EXPECT_FALSE(DrewQuad(right - 24.0f, top, right, top + 24.0f));
     gApp.font = nullptr;
-}
-
-TEST_F(MenuScreenTest, ActiveSlotShowsItsFlagAndAnInactiveOneItsBadge) {
-    const float x = MenuSlotX(1);
-    const float y = MenuSlotY(1);
-    EXPECT_TRUE(DrewQuad(x, y, x + 120.0f, y + 72.0f)) << "badge of inactive slot 1";
-    players[1].active = 1;
-    SetNation(&players[1].nation, 0);
-    EXPECT_TRUE(DrewQuad(x, y, x + 120.0f, y + 72.0f)) << "a flag's full field covers the same box";
 }
 
 TEST_F(MenuScreenTest, EveryTileReportsItsIconIdAndAnExcludedOneIsMarkedButStillClickable) {

@@ -1,16 +1,15 @@
-// The shell folds window events into the input state, one event per frame: keys, the mouse
-// clamped to the window, the wheel, Alt-F4 and Alt-Return, and numbered upright screenshots.
+// The shell folds window events into the input state, one a frame; screenshots are upright.
 #include "base/app_state.h"
 #include "app/shell.h"
 #include "gfx/renderer.h"
 #include "gfx/gl_recording.h"
 #include "gfx/image.h"
-#include "platform/files.h"
 
 #include <cstring>
 #include <filesystem>
 #include <gtest/gtest.h>
 #include <unistd.h>
+#include <utility>
 
 namespace kel {
 namespace {
@@ -18,8 +17,7 @@ namespace {
 InputEvent Make(InputEvent::Type type, int key = 0, int mods = 0, int x = 0, int y = 0) {
     InputEvent e;
     e.type = type;
-    e.key = key;
-    e.button = key;
+    e.key = e.button = key;
     e.modifiers = mods;
     e.x = x;
     e.y = y;
@@ -34,8 +32,7 @@ class ShellTest : public ::testing::Test {
     void SetUp() override {
         std::memset(gApp.keyHeld, 0, sizeof gApp.keyHeld);
         ClearFrameInput();
-        gApp.mouseHeld = 0;
-        gApp.mouseX = gApp.mouseY = 0;
+        gApp.mouseHeld = gApp.mouseX = gApp.mouseY = 0;
         gApp.quitRequested = gApp.fullscreen = gApp.fullscreenToggleRequested = gApp.fastMode = 0;
         gApp.screenshotCounter = 0;
         SetScreenSize(1024, 768);
@@ -43,9 +40,8 @@ class ShellTest : public ::testing::Test {
     NullWindow window;
 };
 
-TEST_F(ShellTest, OneEventPerFrameInOrder) {
-    // A quick click queues down and up together: the press shows in one frame, the release in
-    // the next.
+// A quick click queues down and up together: the press shows in one frame, the release in the next.
+TEST_F(ShellTest, OneEventPerFrameInOrderAndKeysPressedForOneFrameHeldUntilUp) {
     window.Push(Make(InputEvent::kButtonDown, 1));
     window.Push(Make(InputEvent::kButtonUp, 1));
     PumpOneEvent(&window);
@@ -65,9 +61,6 @@ TEST_F(ShellTest, OneEventPerFrameInOrder) {
     EXPECT_NE(gApp.mouseX, 10);
     DisplayFrame(&window);
     EXPECT_EQ(gApp.mouseX, 10);
-}
-
-TEST_F(ShellTest, KeyPressedForOneFrameHeldUntilUpAndKeysOutsideTheTableIgnored) {
     window.Push(Make(InputEvent::kKeyDown, 'r'));
     PumpOneEvent(&window);
     EXPECT_EQ(gApp.keyPressed['r'], 1);
@@ -77,25 +70,21 @@ TEST_F(ShellTest, KeyPressedForOneFrameHeldUntilUpAndKeysOutsideTheTableIgnored)
     EXPECT_EQ(gApp.keyHeld['r'], 1);
     FoldEvent(Make(InputEvent::kKeyUp, 'r'));
     EXPECT_EQ(gApp.keyHeld['r'], 0);
-    FoldEvent(Make(InputEvent::kKeyDown, 511));
-    FoldEvent(Make(InputEvent::kKeyDown, -3));
-    FoldEvent(Make(InputEvent::kKeyDown, 510));
+    for (const int key : {511, -3, 510})
+        FoldEvent(Make(InputEvent::kKeyDown, key));
     EXPECT_EQ(gApp.keyHeld[510], 1);
 }
 
-TEST_F(ShellTest, AltF4WithExactlyOneAltAndTheCloseBoxQuitAndAltReturnGoesFullScreen) {
+TEST_F(ShellTest, AltF4QuitsAltReturnGoesFullScreenTheMouseIsClampedAndTheWheelGivesPageKeys) {
     constexpr int kNumLock = 0x1000;
-    FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, kModLeftAlt | kNumLock));
-    EXPECT_EQ(gApp.quitRequested, 0);
-    FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, kModAlt));
-    EXPECT_EQ(gApp.quitRequested, 0);
-    FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, kModRightAlt));
-    EXPECT_EQ(gApp.quitRequested, 1);
+    for (const int mods : {kModLeftAlt | kNumLock, kModAlt, kModRightAlt}) { // exactly one Alt
+        FoldEvent(Make(InputEvent::kKeyDown, kKeyF4, mods));
+        EXPECT_EQ(gApp.quitRequested, mods == kModRightAlt ? 1 : 0) << mods;
+    }
     gApp.quitRequested = 0;
     FoldEvent(Make(InputEvent::kQuit)); // the window's close box
     EXPECT_EQ(gApp.quitRequested, 1);
     gApp.quitRequested = 0;
-
     FoldEvent(Make(InputEvent::kKeyDown, kKeyReturn));
     EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
     EXPECT_EQ(gApp.keyPressed[kKeyReturn], 1);
@@ -105,9 +94,6 @@ TEST_F(ShellTest, AltF4WithExactlyOneAltAndTheCloseBoxQuitAndAltReturnGoesFullSc
     EXPECT_EQ(gApp.fullscreen, 1);
     EXPECT_EQ(gApp.fullscreenToggleRequested, 0);
     EXPECT_EQ(gApp.quitRequested, 0);
-}
-
-TEST_F(ShellTest, MouseIsClampedToTheWindowAndTheWheelArrivesAsPageKeys) {
     FoldEvent(Motion(-5, 900));
     EXPECT_EQ(gApp.mouseX, 0);
     EXPECT_EQ(gApp.mouseY, 768);
@@ -116,7 +102,6 @@ TEST_F(ShellTest, MouseIsClampedToTheWindowAndTheWheelArrivesAsPageKeys) {
     EXPECT_EQ(gApp.mouseY, 0);
     FoldEvent(Make(InputEvent::kButtonDown, 1));
     EXPECT_EQ(gApp.mouseX, 1024) << "buttons do not move the mouse";
-
     FoldEvent(Make(InputEvent::kButtonDown, 4));
     EXPECT_EQ(gApp.keyPressed[kKeyPageUp], 1);
     FoldEvent(Make(InputEvent::kButtonDown, 5));
@@ -129,17 +114,12 @@ TEST_F(ShellTest, MouseIsClampedToTheWindowAndTheWheelArrivesAsPageKeys) {
 }
 
 // A GL backend whose screen is a known picture: pixel (x, y) counted from the bottom row.
-class PictureGl : public NullGlBackend {
-  public:
+struct PictureGl : NullGlBackend {
     bool ReadPixels(int w, int h, uint8_t* rgba) override {
-        for (int y = 0; y < h; ++y)
-            for (int x = 0; x < w; ++x) {
-                uint8_t* p = rgba + (static_cast<size_t>(y) * w + x) * 4;
-                p[0] = static_cast<uint8_t>(x);
-                p[1] = static_cast<uint8_t>(y);
-                p[2] = 200;
-                p[3] = 255;
-            }
+        for (int i = 0; i < w * h; ++i) {
+            const uint8_t p[4] = {static_cast<uint8_t>(i % w), static_cast<uint8_t>(i / w), 200, 255};
+            std::memcpy(rgba + static_cast<size_t>(i) * 4, p, 4);
+        }
         return true;
     }
 };
@@ -152,8 +132,7 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     SetScreenSize(64, 32);
     gScreenshotImage.Allocate(64, 32);
     PictureGl gl;
-    GlBackend* previous = gRenderer.gl;
-    gRenderer.gl = &gl;
+    GlBackend* previous = std::exchange(gRenderer.gl, &gl);
     for (int i = 0; i < 4; ++i)
         EXPECT_TRUE(TakeScreenshot());
     gRenderer.gl = previous;
