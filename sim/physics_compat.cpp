@@ -1,8 +1,13 @@
+// The one place where the game meets Box2D 2.4.1: ropes, mouse joints, damping, forces, user
+// data, checked polygons, and the memory Box2D asks for.
 #include "sim/physics_compat.h"
 
 #include "platform/log.h"
 
 #include <cmath>
+#include <cstddef>
+#include <cstdlib>
+#include <utility>
 
 namespace kel {
 namespace {
@@ -172,3 +177,61 @@ bool SetPolygonChecked(b2PolygonShape* shape, const b2Vec2* points, int count) {
 }
 
 } // namespace kel
+
+// ---- Box2D's memory ------------------------------------------------------------------------
+// Box2D takes its memory through b2Alloc_Default and b2Free_Default; these definitions take the
+// place of the library's own (Debian's libbox2d is a shared library whose calls bind to them).
+// Its solver asks for scratch space from a 100 KB stack and beyond that from the heap, once per
+// step: the awake sand pit needs more, so every frame would allocate. Freed blocks are kept here
+// and handed out again, so steady play allocates nothing. Box2D is used from one thread only.
+
+namespace {
+
+constexpr int kKeptBlocks = 8;
+
+// Each block starts with its capacity; the header keeps the payload 16-byte aligned.
+struct alignas(16) BlockHeader {
+    size_t capacity;
+};
+
+void* gKept[kKeptBlocks] = {};
+int gKeptCount = 0;
+
+BlockHeader* HeaderOf(void* payload) {
+    return static_cast<BlockHeader*>(payload) - 1;
+}
+
+} // namespace
+
+void* b2Alloc_Default(int32 size) {
+    const size_t need = size > 0 ? static_cast<size_t>(size) : 1u;
+    // The smallest kept block that is large enough.
+    int best = -1;
+    for (int i = 0; i < gKeptCount; ++i) {
+        const size_t capacity = HeaderOf(gKept[i])->capacity;
+        if (capacity >= need && (best < 0 || capacity < HeaderOf(gKept[best])->capacity)) best = i;
+    }
+    if (best >= 0) {
+        void* block = gKept[best];
+        gKept[best] = gKept[--gKeptCount];
+        return block;
+    }
+    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + need));
+    if (!header) return nullptr;
+    header->capacity = need;
+    return header + 1;
+}
+
+void b2Free_Default(void* mem) {
+    if (!mem) return;
+    if (gKeptCount < kKeptBlocks) {
+        gKept[gKeptCount++] = mem;
+        return;
+    }
+    // Full: keep the larger of this block and the smallest kept one.
+    int smallest = 0;
+    for (int i = 1; i < gKeptCount; ++i)
+        if (HeaderOf(gKept[i])->capacity < HeaderOf(gKept[smallest])->capacity) smallest = i;
+    if (HeaderOf(gKept[smallest])->capacity < HeaderOf(mem)->capacity) std::swap(gKept[smallest], mem);
+    std::free(HeaderOf(mem));
+}
