@@ -132,7 +132,7 @@ SportEvent* CreateSceneById(int id) {
     }
     // The medal presentation draws over the event that has just finished, so that event's sheet
     // stays; any other scene frees the sheets the scenes before it used.
-    if (id != kSceneMedals) ReleaseTextureSlotsExcept(kSceneSlots[id], 2);
+    if (id != kSceneMedals) ReleaseTextureSlotsExcept(kSceneSlots[id], static_cast<int>(std::size(kSceneSlots[id])));
     for (const int slot : kSceneSlots[id])
         if (slot >= 0) EnsureTextureSlot(slot);
     SportEvent* scene = kSceneFactories[id]();

@@ -14,7 +14,7 @@ TEST(TextureRelease, OnlyTheMenusAndTheKeptSheetsStayLoaded) {
     MemoryFileProvider files;
     for (const char* name : {"art/sprites.tga", "art/opening.tga", "art/closing.tga", "art/diving.tga"})
         files.Add(name, tga);
-    RegisterFileProvider(&files);
+    ScopedFileProvider scope(&files);
     RecordingGlBackend gl;
     gRenderer = RendererState{};
     SetGlBackend(&gl);
@@ -40,7 +40,6 @@ TEST(TextureRelease, OnlyTheMenusAndTheKeptSheetsStayLoaded) {
     EXPECT_EQ(gl.liveTextures, 1);
 
     SetGlBackend(nullptr);
-    RegisterFileProvider(nullptr);
 }
 
 } // namespace
