@@ -617,6 +617,13 @@ void GameSession::Draw() {
     if (paused != 0) pauseScreen->Draw();
 }
 
+bool GameSession::CeremonyShowing() const {
+    if (paused != 0) return false;
+    if (state == kStateMedalCeremony) return true;
+    return state == kStateInScene && scene != nullptr &&
+           (scene->eventId == kSceneOpening || scene->eventId == kSceneClosing);
+}
+
 void GameSession::DrawPhysicsDebug(b2World* world) {
     DrawWorldOutlines(world);
 }

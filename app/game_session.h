@@ -97,6 +97,7 @@ class GameSession : public SceneHost {
     bool NewWorldRecord() const override { return newRecord != 0; }
     int CurrentCompetitorSlot() const override;
     bool MedalPresentationShowing() const override { return state == kStateMedalCeremony; }
+    bool CeremonyShowing() const override;
 
     // ---- Fields -------------------------------------------------------------------------------
     int32_t state = kStateMenu;

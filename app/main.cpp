@@ -33,7 +33,8 @@ int main(int argc, char** argv) {
     StartUp(clock);
     RunFrameLoop(window.get(), clock);
     ShutDown();
-    LogDebug("Frames sent %d, skipped as unchanged %d", cache.framesSent, cache.framesSkipped);
+    LogDebug("Frames sent %d, skipped as unchanged %d, held back in ceremonies %d", cache.framesSent,
+             cache.framesSkipped, cache.framesDropped);
     SetFrameCache(nullptr);
     SetGlBackend(nullptr);
     return 0;

@@ -10,6 +10,7 @@
 #include "gfx/renderer.h"
 #include "platform/files.h"
 #include "platform/log.h"
+#include "sim/scene_host.h"
 
 #include <cstdio>
 #include <cstring>
@@ -151,7 +152,21 @@ void ResetGraphics() {
     LoadStartTextureSlots();
 }
 
+namespace {
+
+bool DrawsAtHalfRate() {
+    const SceneHost* host = CurrentSceneHost();
+    return gRenderer.gl != nullptr && gRenderer.gl->IsSoftware() && host != nullptr && host->CeremonyShowing();
+}
+
+} // namespace
+
 void DisplayFrame(Window* window) {
+    // A software rasteriser spends about a third of a core redrawing the whole screen 60 times a
+    // second. A ceremony, which nobody plays against, is sent to GL on every second frame there;
+    // it still runs, and is drawn into the frame cache, at the full rate.
+    static unsigned displayCount = 0;
+    ++displayCount;
     PumpOneEvent(window);
     if (gApp.keyPressed[kKeyF7]) ToggleFrameMeter();
     RunFrame();
@@ -160,8 +175,16 @@ void DisplayFrame(Window* window) {
         RunFrame();
     }
     UpdateSound();
-    if (gFrameCache && gApp.keyPressed['p']) gFrameCache->Invalidate();
-    const bool changed = gFrameCache ? gFrameCache->EndFrame() : true;
+    bool changed = true;
+    if (gFrameCache) {
+        if (gApp.keyPressed['p']) gFrameCache->Invalidate();
+        if (gApp.keyPressed['p'] || displayCount % 2 == 0 || !DrawsAtHalfRate()) {
+            changed = gFrameCache->EndFrame();
+        } else {
+            gFrameCache->DropFrame();
+            changed = false;
+        }
+    }
     if (window && changed) window->SwapBuffers();
     if (gApp.keyPressed['p']) TakeScreenshot();
     if (gApp.fullscreenToggleRequested) {

@@ -362,12 +362,15 @@ void ClosingCeremonies::Draw() {
     for (int m = 0; m < 3; ++m)
         DrawSpriteScaled(kGoldSprite + m, kIconX[m], kIconY, kSpriteScale, kSpriteScale);
 
-    BitmapFont* font = gApp.font;
-    int colourIndex = 0;
+    // The bands go down first, all in one untextured batch: they are a third of the screen.
     for (int r = 0; r < kTableRows; ++r) {
         const float y = kRowTop + kRowStep * static_cast<float>(r);
-        FillRect(0.0f, y - kBandAbove, kTableWidth, kBandAbove + kBandBelow, kBandColour);
-        if (r >= competitorCount) continue;
+        FillWideRect(0.0f, y - kBandAbove, kTableWidth, kBandAbove + kBandBelow, kBandColour);
+    }
+    BitmapFont* font = gApp.font;
+    int colourIndex = 0;
+    for (int r = 0; r < competitorCount && r < kTableRows; ++r) {
+        const float y = kRowTop + kRowStep * static_cast<float>(r);
         const PlayerRecord& p = slots[ranking[r]];
         if (font != nullptr) {
             const bool hops =

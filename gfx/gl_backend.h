@@ -47,6 +47,10 @@ public:
 
     // Reads the current frame as RGBA rows from the bottom; false when there is nothing to read.
     virtual bool ReadPixels(int width, int height, uint8_t* rgba) = 0;
+
+    // True when every pixel is drawn by the CPU (a software rasteriser such as llvmpipe), so that
+    // a full-screen redraw costs milliseconds. Known after SetupState.
+    virtual bool IsSoftware() const { return false; }
 };
 
 // Real OpenGL 1.1; needs a current context.

@@ -164,4 +164,11 @@ bool FrameCacheGlBackend::EndFrame() {
     return send;
 }
 
+void FrameCacheGlBackend::DropFrame() {
+    ++framesDropped;
+    commands.clear();
+    vertices.clear();
+    hash = kFnvOffset;
+}
+
 } // namespace kel

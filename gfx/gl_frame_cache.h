@@ -28,17 +28,21 @@ public:
     void Scale(float sx, float sy) override;
     void Rotate(float degrees) override;
     bool ReadPixels(int width, int height, uint8_t* rgba) override;
+    bool IsSoftware() const override { return real->IsSoftware(); }
 
     // Ends the frame: sends what was recorded to the real backend and returns true when it
     // differs from the last frame sent (or the cache was invalidated); otherwise drops it and
     // returns false, and the caller keeps showing the last frame instead of swapping.
     bool EndFrame();
+    // Ends the frame without sending it, whatever it holds: the screen keeps the last frame sent.
+    void DropFrame();
     // The next frame is sent whatever it holds (after a texture or video-mode change, or when
     // the back buffer must hold the frame, as for a screenshot).
     void Invalidate() { shownValid = false; }
 
     int framesSent = 0;
     int framesSkipped = 0;
+    int framesDropped = 0;
 
 private:
     enum Op : uint8_t { kBind, kDraw, kColour, kClear, kBlend, kPush, kPop, kTranslate, kScale, kRotate };

@@ -2,6 +2,7 @@
 #include "gfx/gl_backend.h"
 
 #include <GL/gl.h>
+#include <cstring>
 
 namespace kel {
 namespace {
@@ -22,7 +23,13 @@ public:
         glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
+        const char* renderer = reinterpret_cast<const char*>(glGetString(GL_RENDERER));
+        software = renderer != nullptr && (std::strstr(renderer, "llvmpipe") != nullptr ||
+                                           std::strstr(renderer, "softpipe") != nullptr ||
+                                           std::strstr(renderer, "Software") != nullptr);
     }
+
+    bool IsSoftware() const override { return software; }
 
     uint32_t CreateTexture(int width, int height, const uint8_t* rgba) override {
         GLuint name = 0;
@@ -80,6 +87,9 @@ public:
         glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
         return glGetError() == GL_NO_ERROR;
     }
+
+private:
+    bool software = false;
 };
 
 } // namespace

@@ -336,6 +336,18 @@ void FillRect(float x, float y, float w, float h, Colour colour) {
     ResetColour();
 }
 
+void FillWideRect(float x, float y, float w, float h, Colour colour) {
+    RendererState& r = R();
+    if (r.boundSlot != -1) {
+        FlushBatch();
+        if (r.gl) r.gl->BindTexture(0);
+        r.boundSlot = -1;
+        r.plainU = 0.0f;
+        r.plainV = 0.0f;
+    }
+    FillRect(x, y, w, h, colour);
+}
+
 void FillTriangle(float x1, float y1, float x2, float y2, float x3, float y3, Colour colour) {
     BindForUntextured(colour);
     PutPlain(x1, y1);

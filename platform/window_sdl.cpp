@@ -74,6 +74,11 @@ private:
 } // namespace
 
 Window* CreateSdlWindow() {
+    // sdl12-compat draws a GL window through a framebuffer of its own so that it can scale it.
+    // Our window is exactly the size we draw, and the extra full-screen copy would cost a
+    // software renderer about a third of a core. Full screen then changes the display mode, as
+    // SDL 1.2 always did. A player's own setting wins.
+    setenv("SDL12COMPAT_OPENGL_SCALING", "0", 0);
     if (SDL_Init(SDL_INIT_VIDEO) != 0) {
         LogDebug("Can't start SDL: %s", SDL_GetError());
         return nullptr;

@@ -51,6 +51,8 @@ class SceneHost {
     virtual int CurrentCompetitorSlot() const { return 0; }
     // The medal presentation is showing over the finished event's world.
     virtual bool MedalPresentationShowing() const { return false; }
+    // An opening, medal or closing ceremony is on screen and running: a show nobody plays against.
+    virtual bool CeremonyShowing() const { return false; }
     // The best medal haul of a human winner (gold, silver, bronze), which the closing
     // ceremonies raise in place; null when nothing keeps it.
     virtual int32_t* BestMedalHaul() { return nullptr; }

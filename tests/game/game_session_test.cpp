@@ -254,6 +254,7 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     s.StartCompetition();
     ASSERT_EQ(s.state, kStateInScene);
     EXPECT_EQ(s.sceneEventId, kSceneOpening);
+    EXPECT_TRUE(s.CeremonyShowing());
     EXPECT_TRUE(s.CompetitionRunning());
     EXPECT_TRUE(s.WithComputers());
     ASSERT_EQ(s.CompetitorCount(), 4);
@@ -266,11 +267,13 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     EXPECT_EQ(s.ScheduleCount(), 1) << "the included events alone";
     Click(s.scene->clickedButton, kButtonSkip);
     ASSERT_EQ(s.sceneEventId, kEventDash);
+    EXPECT_FALSE(s.CeremonyShowing());
     EXPECT_EQ(s.order[0], 0) << "the human keeps the first turn";
     EXPECT_EQ(s.currentCompetitor, 0);
     EXPECT_EQ(s.scene->player, &s.players[0]);
     FinishAttempt(400.006f);
     ASSERT_EQ(s.state, kStateMedalCeremony);
+    EXPECT_TRUE(s.CeremonyShowing());
     EXPECT_EQ(s.resultsIn, 4);
     EXPECT_EQ(s.FinishedEvent(), kEventDash);
     EXPECT_EQ(s.scene->player, nullptr);
@@ -291,9 +294,14 @@ TEST_F(GameSessionTest, OnePlayerCompetesWithThreeComputersFromOpeningToClosing)
     Click(s.medalScreen->clickedButton, kButtonContinue);
     ASSERT_EQ(s.state, kStateInScene);
     EXPECT_EQ(s.sceneEventId, kSceneClosing);
+    EXPECT_TRUE(s.CeremonyShowing());
+    s.paused = 1;
+    EXPECT_FALSE(s.CeremonyShowing()) << "the pause screen stands still";
+    s.paused = 0;
     Step();
     Click(s.scene->clickedButton, kButtonConfirm);
     EXPECT_EQ(s.state, kStateMenu);
+    EXPECT_FALSE(s.CeremonyShowing());
     EXPECT_FALSE(s.CompetitionRunning());
     EXPECT_EQ(s.players[0].active, 1);
     ExpectOwnSlots(s.players);

@@ -4,6 +4,7 @@
 #include "gfx/renderer.h"
 #include "gfx/gl_recording.h"
 #include "gfx/image.h"
+#include "sim/scene_host.h"
 
 #include <cstring>
 #include <filesystem>
@@ -151,6 +152,58 @@ TEST_F(ShellTest, ScreenshotsAreNumberedUprightAndMakeTheirFolder) {
     std::filesystem::remove_all(dir);
     SetScreenSize(1024, 768);
     gScreenshotImage.Allocate(1024, 768);
+}
+
+// On a software rasteriser a running ceremony reaches GL on every second frame only; events,
+// a GPU and a frame being saved as a screenshot get every frame.
+TEST_F(ShellTest, ASoftwareRasteriserIsSentEverySecondFrameOfACeremonyOnly) {
+    struct Host : SceneHost {
+        bool DebugDraw() const override { return false; }
+        void DrawPhysicsDebug(b2World*) override {}
+        bool Paused() const override { return false; }
+        bool PanelOpen() const override { return false; }
+        bool InScene() const override { return true; }
+        bool CompetitionRunning() const override { return false; }
+        bool CeremonyShowing() const override { return ceremony; }
+        bool ceremony = true;
+    } host;
+    struct Gl : RecordingGlBackend {
+        bool IsSoftware() const override { return software; }
+        bool software = true;
+    } real;
+    FrameCacheGlBackend cache(&real);
+    SceneHost* previousHost = CurrentSceneHost();
+    GlBackend* previousGl = std::exchange(gRenderer.gl, &cache);
+    SetSceneHost(&host);
+    SetFrameCache(&cache);
+    const auto held = [&](int frames) {
+        const int before = cache.framesDropped;
+        for (int i = 0; i < frames; ++i)
+            DisplayFrame(&window);
+        return cache.framesDropped - before;
+    };
+    EXPECT_EQ(held(10), 5);
+    const int sent = cache.framesSent + cache.framesSkipped;
+    EXPECT_EQ(sent, 5);
+    real.software = false;
+    EXPECT_EQ(held(4), 0) << "a GPU";
+    real.software = true;
+    host.ceremony = false;
+    EXPECT_EQ(held(4), 0) << "an event";
+    host.ceremony = true;
+    char dir[] = "/tmp/kelvaro_shell_XXXXXX";
+    ASSERT_NE(mkdtemp(dir), nullptr);
+    const std::filesystem::path cwd = std::filesystem::current_path();
+    std::filesystem::current_path(dir);
+    for (int i = 0; i < 2; ++i) {
+        gApp.keyPressed['p'] = 1;
+        EXPECT_EQ(held(1), 0) << "the screenshot's frame " << i;
+    }
+    std::filesystem::current_path(cwd);
+    std::filesystem::remove_all(dir);
+    SetFrameCache(nullptr);
+    SetSceneHost(previousHost);
+    gRenderer.gl = previousGl;
 }
 
 } // namespace

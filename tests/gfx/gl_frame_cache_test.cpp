@@ -37,6 +37,15 @@ TEST(FrameCache, OnlyANewFrameTextureOrInvalidationIsSentAgain) {
     cache.Invalidate();
     EXPECT_TRUE(cache.EndFrame());
     EXPECT_EQ(real.draws.size(), 4u);
+    // A held-back frame never reaches GL, and the screen still shows the last one sent.
+    Frame(cache, 3.0f);
+    cache.DropFrame();
+    EXPECT_EQ(real.draws.size(), 4u);
+    Frame(cache, 2.0f);
+    EXPECT_FALSE(cache.EndFrame());
+    Frame(cache, 3.0f);
+    EXPECT_TRUE(cache.EndFrame());
+    EXPECT_EQ(real.draws.size(), 5u);
 }
 
 } // namespace

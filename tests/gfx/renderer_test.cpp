@@ -106,6 +106,18 @@ TEST_F(RendererTest, ColoursAndPlainShapesShareTheSheetsBatch) {
     EXPECT_EQ(v[18].colour, tint);
     EXPECT_EQ(v[24].colour, kWhite);
     EXPECT_EQ(gl.colourChanges, 0) << "no GL colour state is set for the batch";
+    // Wide rectangles leave the sheet for one untextured draw of their own, white texel or not.
+    gl.Reset();
+    DrawSprite(1, 0.0f, 0.0f);
+    FillWideRect(0.0f, 0.0f, 100.0f, 10.0f, tint);
+    FillWideRect(0.0f, 20.0f, 100.0f, 10.0f, tint);
+    DrawSprite(1, 0.0f, 0.0f);
+    FlushBatch();
+    ASSERT_EQ(gl.draws.size(), 3u);
+    EXPECT_EQ(gl.draws[1].texture, 0u);
+    ASSERT_EQ(gl.draws[1].vertices.size(), 12u);
+    EXPECT_TRUE(gl.draws[1].vertices[11].x == 100.0f && gl.draws[1].vertices[11].u == 0.0f);
+    EXPECT_EQ(gl.draws[2].texture, 11u);
 }
 
 TEST_F(RendererTest, OnlyABatchOfOpaqueTexelsAndColoursDrawsWithoutBlending) {
