@@ -3,6 +3,7 @@
 // listener; OpenAL leaves stereo sources unpanned.
 #include <AL/al.h>
 #include <AL/alc.h>
+#include <AL/efx.h>
 
 #include <cmath>
 #include <vector>
@@ -82,7 +83,10 @@ class OpenAlBackend : public SoundBackend {
 bool OpenAlBackend::Open() {
     device = alcOpenDevice(nullptr);
     if (!device) return false;
-    context = alcCreateContext(device, nullptr);
+    // No effect sends: the game uses no reverb or other effects, and every one of the 256 voices
+    // OpenAL Soft prepares would carry the sends' filters and gains (about 1 MiB).
+    const ALCint attributes[] = {ALC_MAX_AUXILIARY_SENDS, 0, 0};
+    context = alcCreateContext(device, attributes);
     if (!context || !alcMakeContextCurrent(context)) {
         LogDebug("OpenAL context failed, using no sound");
         return false;

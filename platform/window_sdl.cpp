@@ -65,10 +65,17 @@ public:
         return true;
     }
 
-    void SwapBuffers() override { SDL_GL_SwapBuffers(); }
+    void SwapBuffers() override {
+        // A swap of SDL's offscreen (pbuffer) surface does not flush: without this, the software
+        // rasteriser keeps every frame's commands and memory grows by megabytes a second.
+        if (flush == nullptr) flush = reinterpret_cast<void (*)()>(SDL_GL_GetProcAddress("glFlush"));
+        if (flush != nullptr) flush();
+        SDL_GL_SwapBuffers();
+    }
 
 private:
     bool opened = false;
+    void (*flush)() = nullptr;
 };
 
 } // namespace

@@ -149,10 +149,11 @@ struct FlagGroup {
     int firstCountry;
     int x; // px
 };
-constexpr FlagGroup kFlagGroups[] = {{0, 2}, {44, 225}, {88, 445}, {130, 663}};
+constexpr FlagGroup kFlagGroups[] = {{0, 2}, {44, 130}, {88, 258}, {130, 386}};
 constexpr int kFlagRowPitch = 23;   // px
 constexpr int kFlagLayerPitch = 32; // px
-constexpr float kSheetSize = 1024.0f;
+constexpr float kSheetWidth = 512.0f; // px
+constexpr float kSheetHeight = 1024.0f;
 
 } // namespace
 
@@ -170,10 +171,10 @@ void DrawFlagLayer(float x, float y, int country, int layer, float scale) {
     int cellX = 0;
     int cellY = 0;
     FlagCell(country, layer, &cellX, &cellY);
-    const float uLeft = static_cast<float>(cellX) / kSheetSize;
-    const float vTop = static_cast<float>(cellY) / kSheetSize;
-    DrawTextureRegion(kFlagSlot, x, y, kFlagWidth * scale, kFlagHeight * scale, uLeft, uLeft + 0.029296875f,
-                      vTop, vTop + 0.017578125f);
+    const float uLeft = static_cast<float>(cellX) / kSheetWidth;
+    const float vTop = static_cast<float>(cellY) / kSheetHeight;
+    DrawTextureRegion(kFlagSlot, x, y, kFlagWidth * scale, kFlagHeight * scale, uLeft, uLeft + kFlagWidth / kSheetWidth,
+                      vTop, vTop + kFlagHeight / kSheetHeight);
 }
 
 void DrawCountryFlag(int country, float x, float y, float scale) {

@@ -63,7 +63,7 @@ TEST(GeneratedArt, FontParsesWithTheGamesFontAndCoversPrintableAscii) {
 
 // The flag grid: country c in the column group of its index, row c - first, layer k 32 px right.
 std::pair<int, int> FlagCell(int country, int layer) {
-    const int firsts[] = {0, 44, 88, 130}, xs[] = {2, 225, 445, 663};
+    const int firsts[] = {0, 44, 88, 130}, xs[] = {2, 130, 258, 386};
     int g = 3;
     while (country < firsts[g])
         --g;

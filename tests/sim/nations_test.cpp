@@ -80,7 +80,7 @@ class FlagTest : public SimTest {
         std::vector<std::pair<int, int>> cells;
         for (const DrawnQuad& q : TakeQuads(gl)) {
             if (q.u == 0.0f && q.v == 0.0f) continue; // untextured fill
-            cells.emplace_back(static_cast<int>(q.u * 1024.0f + 0.5f),
+            cells.emplace_back(static_cast<int>(q.u * 512.0f + 0.5f),
                                static_cast<int>(q.v * 1024.0f + 0.5f));
         }
         return cells;
@@ -90,8 +90,8 @@ class FlagTest : public SimTest {
 
 TEST_F(FlagTest, CellsSitInFourColumnGroupsAndFlagsAndBlendsDrawTheirLayersInOrder) {
     // Country, layer, and the cell's x and y on the sheet; 43/44 and 129/130 are group edges.
-    const int cells[][4] = {{0, 0, 2, 2},       {43, 2, 66, 991}, {44, 0, 225, 2},   {88, 1, 477, 2},
-                            {129, 0, 445, 945}, {130, 0, 663, 2}, {168, 2, 727, 876}};
+    const int cells[][4] = {{0, 0, 2, 2},       {43, 2, 66, 991}, {44, 0, 130, 2},   {88, 1, 290, 2},
+                            {129, 0, 258, 945}, {130, 0, 386, 2}, {168, 2, 450, 876}};
     for (const auto& c : cells) {
         DrawFlagLayer(10.0f, 20.0f, c[0], c[1], 2.0f);
         EXPECT_EQ(Cells(), (std::vector<Cell>{{c[2], c[3]}})) << "country " << c[0] << " layer " << c[1];

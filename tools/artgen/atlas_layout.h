@@ -287,6 +287,9 @@ inline constexpr int kAtlasRows = 251;
 static_assert(kLayout[kLayoutCount - 1].id == kAtlasRows - 1);
 
 // Texture slots and their sheets. A sheet with a backdrop keeps it at (0, 64).
+inline constexpr int kFlagSheetW = 512; // px
+inline constexpr int kFlagSheetH = 1024;
+
 struct SheetInfo {
     int slot;
     const char* base; // file name in art/ without extension
@@ -296,7 +299,7 @@ struct SheetInfo {
 
 inline constexpr SheetInfo kSheets[] = {
     {0, "c64", 128, 128},          {1, "sprites", 1024, 128},
-    {2, "eventlabels2", 128, 256}, {3, "flags", 1024, 1024},
+    {2, "eventlabels2", 128, 256}, {3, "flags", kFlagSheetW, kFlagSheetH},
     {4, "logo", 1024, 512},        {5, "mm", 256, 256},
     {8, "buttons2", 1024, 256},    {9, "opening", 512, 256},
     {10, "closing", 256, 256},     {11, "diving", 512, 256},
@@ -325,7 +328,9 @@ inline constexpr int kBarFillY = 96;
 inline constexpr int kBarFillW = 400;
 inline constexpr int kBarFillH = 32;
 
-// The flag sheet grid: four column groups of countries, 23 px per row, 32 px per layer cell.
+// The flag sheet grid: four column groups of countries, 23 px per row, 32 px per layer cell, so
+// 128 px per group (three layers and the empty cell a blend draws after the last). The sheet's
+// size is kFlagSheetW x kFlagSheetH, above.
 inline constexpr int kCountryCount = 169;
 inline constexpr int kFlagW = 30;
 inline constexpr int kFlagH = 18;
@@ -333,7 +338,7 @@ struct FlagGroup {
     int first; // first country index of the group
     int x;     // px
 };
-inline constexpr FlagGroup kFlagGroups[] = {{0, 2}, {44, 225}, {88, 445}, {130, 663}};
+inline constexpr FlagGroup kFlagGroups[] = {{0, 2}, {44, 130}, {88, 258}, {130, 386}};
 inline constexpr int kFlagTop = 2;
 inline constexpr int kFlagRowStep = 23;
 inline constexpr int kFlagLayerStep = 32;

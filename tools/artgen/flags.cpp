@@ -427,7 +427,7 @@ FlagSet ParseFlags(const std::string& text, const std::string& fileName, Diagnos
 }
 
 Canvas BuildFlagSheet(const FlagSet& flags, std::vector<std::string>& missing) {
-    Canvas sheet(1024, 1024);
+    Canvas sheet(kFlagSheetW, kFlagSheetH);
     for (int c = 0; c < kCountryCount; ++c) {
         const std::vector<Canvas>& layers = flags.layers[size_t(c)];
         if (layers.empty()) {
