@@ -62,7 +62,8 @@ class OpenAlBackend : public SoundBackend {
     };
     struct Voice {
         ALuint source = 0;
-        int channels = 0; // of the sample it plays
+        int channels = 0;  // of the sample it plays
+        ALuint buffer = 0; // attached to the source
     };
 
     bool ValidVoice(int voice) const { return voice >= 0 && voice < static_cast<int>(voices.size()); }
@@ -96,7 +97,7 @@ bool OpenAlBackend::Open() {
         ALuint source = 0;
         alGenSources(1, &source);
         if (alGetError() != AL_NO_ERROR) break;
-        voices.push_back(Voice{source, 0});
+        voices.push_back(Voice{source, 0, 0});
     }
     alGenSources(1, &streamSource);
     if (alGetError() != AL_NO_ERROR) streamSource = 0;
@@ -170,7 +171,12 @@ void OpenAlBackend::StartVoice(int voice, uint32_t sample, float gain, float pan
     Voice& v = voices[static_cast<size_t>(voice)];
     const Sample& s = samples[sample - 1];
     alSourceStop(v.source);
-    alSourcei(v.source, AL_BUFFER, static_cast<ALint>(s.buffer));
+    // Attaching a buffer allocates inside OpenAL Soft; a stopped source replays the one it holds
+    // from its start.
+    if (v.buffer != s.buffer) {
+        alSourcei(v.source, AL_BUFFER, static_cast<ALint>(s.buffer));
+        v.buffer = s.buffer;
+    }
     v.channels = s.channels;
     alSourcei(v.source, AL_SOURCE_RELATIVE, AL_TRUE);
     alSourcei(v.source, AL_LOOPING, loop ? AL_TRUE : AL_FALSE);

@@ -159,19 +159,23 @@ uint32_t NewHandle(int voice) {
 }
 
 // A fifth playback of one effect takes the voice of its oldest; otherwise a silent voice, and when
-// every voice sounds, the oldest of all.
+// every voice sounds, the oldest of all. Of the silent voices, one that last played this effect
+// comes first, then the one silent longest: a voice that plays the effect it already holds is
+// started without attaching a buffer, which OpenAL Soft would allocate for.
 int PickVoice(int effect) {
     SoundState& s = State();
     SoundBackend& backend = Backend();
     int playing = 0;
     int oldestSame = -1;
     int idle = -1;
+    int idleSame = -1;
     int oldestAny = -1;
     for (int i = 0; i < static_cast<int>(s.voices.size()); ++i) {
         const Voice& v = s.voices[static_cast<size_t>(i)];
         bool sounding = v.handle != 0 && backend.VoicePlaying(i);
         if (!sounding) {
-            if (idle < 0) idle = i;
+            if (v.effect == effect && idleSame < 0) idleSame = i;
+            if (idle < 0 || v.startedAt < s.voices[static_cast<size_t>(idle)].startedAt) idle = i;
             continue;
         }
         if (v.effect == effect) {
@@ -182,6 +186,7 @@ int PickVoice(int effect) {
         if (oldestAny < 0 || v.startedAt < s.voices[static_cast<size_t>(oldestAny)].startedAt) oldestAny = i;
     }
     if (playing >= kMaxPlaybacksPerEffect) return oldestSame;
+    if (idleSame >= 0) return idleSame;
     return idle >= 0 ? idle : oldestAny;
 }
 

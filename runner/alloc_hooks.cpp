@@ -1,9 +1,11 @@
-// The counting allocator hooks: global operator new and delete, and malloc, calloc and realloc
-// interposed from the executable so calls from shared libraries are seen too. Each forwards to
+// The counting allocator hooks: global operator new and delete, and malloc, calloc, realloc and
+// the aligned allocators (OpenAL Soft uses those) interposed from the executable so calls from
+// shared libraries are seen too. Each forwards to
 // glibc's own allocator entry points; free stays glibc's, which owns every block handed out here.
 #include "platform/alloc_count.h"
 
 #include <atomic>
+#include <cerrno>
 #include <cstddef>
 #include <cstdlib>
 #include <new>
@@ -12,6 +14,7 @@ extern "C" {
 void* __libc_malloc(size_t size);
 void* __libc_calloc(size_t count, size_t size);
 void* __libc_realloc(void* block, size_t size);
+void* __libc_memalign(size_t alignment, size_t size);
 }
 
 namespace kel {
@@ -62,6 +65,25 @@ extern "C" void* calloc(size_t count, size_t size) noexcept {
 extern "C" void* realloc(void* block, size_t size) noexcept {
     kel::Count();
     return __libc_realloc(block, size);
+}
+
+extern "C" void* aligned_alloc(size_t alignment, size_t size) noexcept {
+    kel::Count();
+    return __libc_memalign(alignment, size);
+}
+
+extern "C" void* memalign(size_t alignment, size_t size) noexcept {
+    kel::Count();
+    return __libc_memalign(alignment, size);
+}
+
+extern "C" int posix_memalign(void** out, size_t alignment, size_t size) noexcept {
+    if (alignment % sizeof(void*) != 0 || (alignment & (alignment - 1)) != 0) return EINVAL;
+    kel::Count();
+    void* block = __libc_memalign(alignment, size);
+    if (!block) return ENOMEM;
+    *out = block;
+    return 0;
 }
 
 void* operator new(size_t size) {

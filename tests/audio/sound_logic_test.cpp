@@ -125,19 +125,23 @@ TEST_F(SoundLogic, FifthPlaybackTakesTheOldestOfThatEffect) {
     EXPECT_TRUE(Of(other).playing && Of(other).starts == 1) << "the other effect was not touched";
 }
 
-TEST_F(SoundLogic, FinishedVoicesAreReusedFirstThenTheOldestGoes) {
+// A silent voice that last played the effect plays it again (it keeps its buffer); another effect
+// takes the voice silent longest; when every voice sounds, the oldest playback goes.
+TEST_F(SoundLogic, FinishedVoicesAreReusedByTheirEffectFirstThenTheOldestGoes) {
     folder.WriteSound("mp3tone.wav", test::MakeWav16(test::SineFrames(440.0, 22050, 0.05, 1, 0.5), 1, 22050));
     LoadTestEffects();
     uint32_t a = PlayEffect(kTone, 100, 0, 1.0f, false);
     uint32_t b = PlayEffect(kOther, 100, 0, 1.0f, false);
     Of(a).playing = false; // it ran out
-    EXPECT_EQ(PlayEffect(kOther, 100, 0, 1.0f, false) % 256, a % 256);
+    const uint32_t c = PlayEffect(kOther, 100, 0, 1.0f, false);
+    EXPECT_NE(c % 256, a % 256) << "a voice never used before";
+    EXPECT_EQ(PlayEffect(kTone, 100, 0, 1.0f, false) % 256, a % 256);
     EXPECT_TRUE(Of(b).playing);
-    for (int i = 0; i < 6; ++i)
-        PlayEffect(i < 4 ? kTone : kOther, 100, 0, 1.0f, true);
+    for (int i = 0; i < 5; ++i)
+        PlayEffect(i < 3 ? kTone : kOther, 100, 0, 1.0f, true);
     // All eight voices sound: the ninth playback takes the oldest voice, the tenth the next.
     EXPECT_EQ(PlayEffect(kMp3Effect, 100, 0, 1.0f, true) % 256, b % 256);
-    EXPECT_EQ(PlayEffect(kMp3Effect, 100, 0, 1.0f, true) % 256, a % 256);
+    EXPECT_EQ(PlayEffect(kMp3Effect, 100, 0, 1.0f, true) % 256, c % 256);
 }
 
 TEST_F(SoundLogic, GainIsEffectsVolumeTimesChannelVolumeAndOutOfRangeValuesAreClamped) {
