@@ -11,6 +11,7 @@
 #include "ceremonies/credits.h"
 #include "gfx/renderer.h"
 #include "platform/files.h"
+#include "platform/heap.h"
 #include "platform/log.h"
 #include "platform/window.h"
 #include "sim/sport_event.h"
@@ -481,6 +482,7 @@ void GameSession::ReturnToMenu() {
     gApp.mouseReleased = 0;
     ReleaseTextureSlotsExcept(nullptr, 0);
     ResetMenu();
+    ReturnFreeHeapToSystem();
 }
 
 void GameSession::LogResult(bool abandoned) {
