@@ -158,14 +158,16 @@ bool FrameCacheGlBackend::EndFrame() {
     } else {
         ++framesSkipped;
     }
-    commands.clear();
-    vertices.clear();
-    hash = kFnvOffset;
+    ClearRecording();
     return send;
 }
 
 void FrameCacheGlBackend::DropFrame() {
     ++framesDropped;
+    ClearRecording();
+}
+
+void FrameCacheGlBackend::ClearRecording() {
     commands.clear();
     vertices.clear();
     hash = kFnvOffset;

@@ -53,6 +53,7 @@ private:
         float f[4] = {};
     };
     void Add(const Command& c);
+    void ClearRecording();
 
     GlBackend* real;
     const Vertex* base = nullptr;

@@ -280,16 +280,20 @@ void BindForTextured(int slot) {
     if (!r.slots[slot].opaque || ColourA(r.colour) != 255) r.batchOpaque = false;
 }
 
+// Ends the batch and unbinds the texture, for plain shapes drawn without one.
+void Unbind() {
+    RendererState& r = R();
+    FlushBatch();
+    if (r.gl) r.gl->BindTexture(0);
+    r.boundSlot = -1;
+    r.plainU = 0.0f;
+    r.plainV = 0.0f;
+}
+
 // Plain shapes sample the bound slot's white texel; only without one is the texture unbound.
 void BindForUntextured(Colour colour) {
     RendererState& r = R();
-    if (r.boundSlot != -1 && !r.slots[r.boundSlot].hasWhite) {
-        FlushBatch();
-        if (r.gl) r.gl->BindTexture(0);
-        r.boundSlot = -1;
-        r.plainU = 0.0f;
-        r.plainV = 0.0f;
-    }
+    if (r.boundSlot != -1 && !r.slots[r.boundSlot].hasWhite) Unbind();
     if (r.vertexCount >= kFlushAt) FlushBatch();
     SetColour(colour);
     if (ColourA(colour) != 255) r.batchOpaque = false;
@@ -337,14 +341,7 @@ void FillRect(float x, float y, float w, float h, Colour colour) {
 }
 
 void FillWideRect(float x, float y, float w, float h, Colour colour) {
-    RendererState& r = R();
-    if (r.boundSlot != -1) {
-        FlushBatch();
-        if (r.gl) r.gl->BindTexture(0);
-        r.boundSlot = -1;
-        r.plainU = 0.0f;
-        r.plainV = 0.0f;
-    }
+    if (R().boundSlot != -1) Unbind();
     FillRect(x, y, w, h, colour);
 }
 
