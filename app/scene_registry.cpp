@@ -93,29 +93,29 @@ static_assert(std::size(kSceneMusic) == kSceneIdCount, "one entry per scene id 0
 // The art slots each scene draws from beyond the menu's, loaded when the scene is first created
 // rather than at start-up; -1 for none. A slot a scene draws from without being named here loads
 // the first time it is drawn.
-constexpr int kSceneSlots[][2] = {
-    {11, -1}, // 0 diving
-    {12, -1}, // 1 javelin
-    {13, -1}, // 2 equestrian
-    {14, -1}, // 3 100 m dash
-    {15, -1}, // 4 rings
-    {16, -1}, // 5 high jump
-    {17, -1}, // 6 weightlifting
-    {18, -1}, // 7 shot put
-    {24, -1}, // 8 pole vault
-    {19, -1}, // 9 rowing
-    {20, -1}, // 10 swimming
-    {14, -1}, // 11 racewalk
-    {14, -1}, // 12 long jump
-    {19, -1}, // 13 kayak slalom
-    {21, -1}, // 14 hammer throw
-    {22, -1}, // 15 cycling
-    {23, -1}, // 16 archery
-    {-1, -1}, // 17 unused
-    {-1, -1}, // 18 menu
-    {10, -1}, // 19 medal presentation
-    {9, -1},  // 20 opening ceremonies
-    {10, 9},  // 21 closing ceremonies
+constexpr int kSceneSlots[][3] = {
+    {11, -1, -1}, // 0 diving
+    {12, -1, -1}, // 1 javelin
+    {13, -1, -1}, // 2 equestrian
+    {14, -1, -1}, // 3 100 m dash
+    {15, -1, -1}, // 4 rings
+    {16, -1, -1}, // 5 high jump
+    {17, -1, -1}, // 6 weightlifting
+    {18, -1, -1}, // 7 shot put
+    {24, 16, -1}, // 8 pole vault: the high jump's mat
+    {19, -1, -1}, // 9 rowing
+    {20, -1, -1}, // 10 swimming
+    {14, -1, -1}, // 11 racewalk
+    {14, 16, -1}, // 12 long jump: the high jump's sheet too
+    {19, 20, 14}, // 13 kayak slalom: the swimming and dash sheets too
+    {21, -1, -1}, // 14 hammer throw
+    {22, -1, -1}, // 15 cycling
+    {23, -1, -1}, // 16 archery
+    {-1, -1, -1}, // 17 unused
+    {-1, -1, -1}, // 18 menu
+    {10, -1, -1}, // 19 medal presentation
+    {9, -1, -1},  // 20 opening ceremonies
+    {10, 9, -1},  // 21 closing ceremonies
 };
 static_assert(std::size(kSceneSlots) == kSceneIdCount, "one entry per scene id 0..21");
 

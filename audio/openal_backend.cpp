@@ -66,6 +66,7 @@ class OpenAlBackend : public SoundBackend {
         ALuint buffer = 0; // attached to the source
     };
 
+    void WarmVoices();
     bool ValidVoice(int voice) const { return voice >= 0 && voice < static_cast<int>(voices.size()); }
     void PlacePan(const Voice& voice, float pan);
 
@@ -80,6 +81,28 @@ class OpenAlBackend : public SoundBackend {
     int streamChannels = 0;
     int streamRate = 0;
 };
+
+// OpenAL Soft takes the property record of a starting source from a pool that grows on demand.
+// Starting every voice at once, silently, grows it here rather than in play.
+void OpenAlBackend::WarmVoices() {
+    ALuint silent = 0;
+    alGenBuffers(1, &silent);
+    if (alGetError() != AL_NO_ERROR) return;
+    const int16_t zero[2] = {0, 0};
+    alBufferData(silent, AL_FORMAT_MONO16, zero, sizeof zero, 22050);
+    std::vector<ALuint> sources;
+    for (const Voice& v : voices) {
+        alSourcei(v.source, AL_BUFFER, static_cast<ALint>(silent));
+        alSourcef(v.source, AL_GAIN, 0.0f);
+        sources.push_back(v.source);
+    }
+    alSourcePlayv(static_cast<ALsizei>(sources.size()), sources.data());
+    alSourceStopv(static_cast<ALsizei>(sources.size()), sources.data());
+    for (const Voice& v : voices)
+        alSourcei(v.source, AL_BUFFER, 0);
+    alDeleteBuffers(1, &silent);
+    alGetError();
+}
 
 bool OpenAlBackend::Open() {
     device = alcOpenDevice(nullptr);
@@ -99,6 +122,7 @@ bool OpenAlBackend::Open() {
         if (alGetError() != AL_NO_ERROR) break;
         voices.push_back(Voice{source, 0, 0});
     }
+    WarmVoices();
     alGenSources(1, &streamSource);
     if (alGetError() != AL_NO_ERROR) streamSource = 0;
     alGenBuffers(kStreamBufferCount, streamBuffers);

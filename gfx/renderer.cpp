@@ -268,8 +268,10 @@ void BindForTextured(int slot) {
         FlushBatch();
         // A slot nobody asked for ahead loads here; the sprite being drawn keeps the texture
         // coordinates it had, and the next frame has the right ones.
-        if (r.slots[slot].name == 0 && !gSlotTried[slot] && EnsureTextureSlot(slot))
-            LogDebug("Texture slot %d loaded on first use", slot);
+        if (r.slots[slot].name == 0 && !gSlotTried[slot]) {
+            ++r.lateSlots;
+            if (EnsureTextureSlot(slot)) LogDebug("Texture slot %d loaded on first use", slot);
+        }
         if (r.gl) r.gl->BindTexture(r.slots[slot].name);
         r.boundSlot = slot;
         const TextureSlot& s = r.slots[slot];

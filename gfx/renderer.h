@@ -67,6 +67,7 @@ struct RendererState {
     int boundSlot = -1;  // -1: untextured
     Colour colour = kWhite;
     uint64_t drawCalls = 0; // GL draw calls sent since start-up, null backend included
+    int lateSlots = 0;      // slots first asked for by a draw rather than ahead by their scene
     bool batchOpaque = true; // nothing in the batch needs blending
     bool blending = true;    // the backend's blending state
     float plainU = 0.0f;     // texture coordinates of plain shapes in the current batch

@@ -187,7 +187,7 @@ bool SetPolygonChecked(b2PolygonShape* shape, const b2Vec2* points, int count) {
 
 namespace {
 
-constexpr int kKeptBlocks = 8;
+constexpr int kKeptBlocks = 64;
 
 // Each block starts with its capacity; the header keeps the payload 16-byte aligned.
 struct alignas(16) BlockHeader {
@@ -216,11 +216,33 @@ void* b2Alloc_Default(int32 size) {
         gKept[best] = gKept[--gKeptCount];
         return block;
     }
-    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + need));
+    // Rounded up to a power of two: the solver's scratch grows a little with each body that joins
+    // an island, and a block a little too small for the next step would be useless.
+    size_t capacity = 64;
+    while (capacity < need)
+        capacity *= 2;
+    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + capacity));
     if (!header) return nullptr;
-    header->capacity = need;
+    header->capacity = capacity;
     return header + 1;
 }
+
+namespace kel {
+
+void ReservePhysicsMemory(int blocks, int bytes) {
+    const size_t size = bytes > 0 ? static_cast<size_t>(bytes) : 1u;
+    int have = 0;
+    for (int i = 0; i < gKeptCount; ++i)
+        if (HeaderOf(gKept[i])->capacity >= size) ++have;
+    for (; have < blocks && gKeptCount < kKeptBlocks; ++have) {
+        auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + size));
+        if (!header) return;
+        header->capacity = size;
+        gKept[gKeptCount++] = header + 1;
+    }
+}
+
+} // namespace kel
 
 void b2Free_Default(void* mem) {
     if (!mem) return;

@@ -54,4 +54,9 @@ void SetBodyValue(b2Body* body, uintptr_t value);
 // unchanged and false is returned.
 bool SetPolygonChecked(b2PolygonShape* shape, const b2Vec2* points, int count);
 
+// Box2D's memory comes from a store of freed blocks kept for reuse. This fills it up to `blocks`
+// blocks of at least `bytes` each (as far as it holds), so that a world's first crowd of contacts
+// takes its memory from there rather than from the heap in play.
+void ReservePhysicsMemory(int blocks, int bytes);
+
 } // namespace kel

@@ -23,6 +23,13 @@ constexpr int kKeyQ = 'q'; // SDL 1.2 key symbols of the zoom keys
 constexpr int kKeyW = 'w';
 constexpr int kVelocityIterations = 8;
 constexpr int kPositionIterations = 3;
+// Box2D's memory reserved with every new world, enough for the long jump's landing in the sand,
+// the largest crowd of new contacts in the game: blocks the size of its block allocator's chunks,
+// and a few for the solver's scratch beyond its own stack.
+constexpr int kReservedChunks = 32;
+constexpr int kChunkBytes = 16 * 1024;
+constexpr int kReservedScratch = 2;
+constexpr int kScratchBytes = 128 * 1024;
 constexpr float kTinyLength = 1.1920929e-7f; // metres: shorter spans draw with length 0
 constexpr int kGrabLineSprite = 1;
 constexpr int kGrabDotSprite = 2;
@@ -63,6 +70,8 @@ SportEvent::~SportEvent() {
 
 void SportEvent::CreateWorld(float gravityY) {
     delete world;
+    ReservePhysicsMemory(kReservedChunks, kChunkBytes);
+    ReservePhysicsMemory(kReservedScratch, kScratchBytes);
     world = new b2World(b2Vec2(0.0f, gravityY));
     world->SetAllowSleeping(true);
     world->SetContactListener(this);

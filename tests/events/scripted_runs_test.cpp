@@ -1,8 +1,10 @@
 // Every event's kept scripts played the way the headless runner plays them: each good run reaches
-// the event's middle mark with its pinned world hash, and each foul script ends in a foul.
+// the event's middle mark with its pinned world hash, and each foul script ends in a foul. No
+// attempt loads a sheet its scene did not ask for when it was built.
 #include "event_test_support.h"
 
 #include "app/scene_registry.h"
+#include "gfx/atlas_table.h"
 #include "sim/records.h"
 
 #include <map>
@@ -55,13 +57,18 @@ TEST_F(ScriptedRunTest, EachGoodRunReachesItsMarksWithItsPinnedHash) {
         {kEventCycling, "cycling_good_run.txt", 30, "a68ad00608dd3e1d", 400.0f, 700.0f, 3},
         {kEventArchery, "archery_good_round.txt", 60, "8c5408c2605352e6", 65.0f, 100.0f, 3},
     };
+    // The game's own sheets and atlas, as at start-up, so each draw asks for the sheet it uses.
+    LoadStartTextureSlots();
+    BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
     for (const Case& c : cases) {
         SCOPED_TRACE(c.script);
         sounds.clear();
         SeedRandom(1u);
         const std::unique_ptr<SportEvent> s = Build(c.event);
         s->SetPlayer(&player);
+        const int lateSlots = gRenderer.lateSlots;
         ASSERT_GE(PlayFile(*s, c.script, c.afterFinish), 0);
+        EXPECT_EQ(gRenderer.lateSlots, lateSlots) << "a sheet the scene draws from is not loaded with it";
         EXPECT_FALSE(s->fault);
         EXPECT_GE(s->result, c.low);
         EXPECT_LE(s->result, c.high);
@@ -126,13 +133,17 @@ TEST_F(ScriptedRunTest, EachFoulScriptEndsInAFoulWithItsSound) {
         {"longjump_foul_overstep", 186 + 30},
         {"cycling_time_limit", 1 + 7201 + 30}, // the clock from the grab in frame 1: 7201 frames is over time
     };
+    LoadStartTextureSlots();
+    BuildSpriteAtlas(kAtlasTable, kAtlasTableRows);
     for (const Case& c : cases) {
         for (const char* name : c.scripts) {
             SCOPED_TRACE(name);
             sounds.clear();
             SeedRandom(1u);
             const std::unique_ptr<SportEvent> s = Build(c.event);
+            const int lateSlots = gRenderer.lateSlots;
             const int finishedFrame = PlayFile(*s, (std::string(name) + ".txt").c_str(), 0);
+            EXPECT_EQ(gRenderer.lateSlots, lateSlots);
             const auto pinned = finishedFrames.find(name);
             if (pinned != finishedFrames.end()) {
                 EXPECT_EQ(finishedFrame, pinned->second);
