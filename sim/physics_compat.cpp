@@ -201,6 +201,19 @@ BlockHeader* HeaderOf(void* payload) {
     return static_cast<BlockHeader*>(payload) - 1;
 }
 
+// A new block of at least `need` bytes, rounded up to a power of two: the solver's scratch grows a
+// little with each body that joins an island, and a block a little too small for the next step
+// would be useless. Null when the heap is exhausted.
+void* NewBlock(size_t need) {
+    size_t capacity = 64;
+    while (capacity < need)
+        capacity *= 2;
+    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + capacity));
+    if (!header) return nullptr;
+    header->capacity = capacity;
+    return header + 1;
+}
+
 } // namespace
 
 void* b2Alloc_Default(int32 size) {
@@ -216,15 +229,7 @@ void* b2Alloc_Default(int32 size) {
         gKept[best] = gKept[--gKeptCount];
         return block;
     }
-    // Rounded up to a power of two: the solver's scratch grows a little with each body that joins
-    // an island, and a block a little too small for the next step would be useless.
-    size_t capacity = 64;
-    while (capacity < need)
-        capacity *= 2;
-    auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + capacity));
-    if (!header) return nullptr;
-    header->capacity = capacity;
-    return header + 1;
+    return NewBlock(need);
 }
 
 namespace kel {
@@ -235,10 +240,9 @@ void ReservePhysicsMemory(int blocks, int bytes) {
     for (int i = 0; i < gKeptCount; ++i)
         if (HeaderOf(gKept[i])->capacity >= size) ++have;
     for (; have < blocks && gKeptCount < kKeptBlocks; ++have) {
-        auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + size));
-        if (!header) return;
-        header->capacity = size;
-        gKept[gKeptCount++] = header + 1;
+        void* block = NewBlock(size);
+        if (!block) return;
+        gKept[gKeptCount++] = block;
     }
 }
 
